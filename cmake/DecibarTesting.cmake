@@ -1,0 +1,17 @@
+# decibar_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
+# Builds one GoogleTest program and registers it with CTest. GUI tests need
+# an X display; the test script provides one through Xvfb.
+function(decibar_add_test name)
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set(labels unit)
+  if(T_GUI)
+    set(labels gui)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}")
+endfunction()

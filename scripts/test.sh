@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+#   scripts/test.sh             the suite in an ordinary build
+#   scripts/test.sh --sanitize  the suite again under ThreadSanitizer and
+#                               under AddressSanitizer with UBSan
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+scripts/deps.sh
+
+run_suite() {
+  local dir="$1"; shift
+  scripts/build.sh "$dir" "$@"
+  scripts/with-display.sh ctest --test-dir "$dir" --output-on-failure -j4
+}
+
+if [ "${1:-}" = "--sanitize" ]; then
+  export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+  export ASAN_OPTIONS="detect_leaks=1 abort_on_error=1"
+  export UBSAN_OPTIONS="print_stacktrace=1 halt_on_error=1"
+  export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp"
+  run_suite build-tsan -DDECIBAR_SANITIZE=thread
+  run_suite build-asan -DDECIBAR_SANITIZE=address
+else
+  run_suite build
+fi
