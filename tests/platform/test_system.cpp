@@ -1,6 +1,7 @@
 #include "testutil.h"
 #include "win32/errors.h"
 #include "win32/system.h"
+#include "win32/user.h"
 
 #include <gtest/gtest.h>
 
@@ -99,4 +100,20 @@ TEST(Messages, KnownAndUnknownCodes)
     WCHAR small[4];
     EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, small, 4, nullptr), 0u);
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+namespace {
+std::wstring g_seenText;
+int RecordingHandler(HWND, LPCWSTR text, LPCWSTR, UINT) { g_seenText = text; return IDNO; }
+}
+
+TEST(MessageBox, HandlerAnswersElseDefaultButton)
+{
+    EXPECT_EQ(MessageBoxW(nullptr, L"a question", L"Tip", MB_YESNO), IDYES);
+    EXPECT_EQ(MessageBoxW(nullptr, L"x", L"y", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "x", "y", MB_OK), IDOK);
+    win32::MessageBoxHandler old = win32::SetMessageBoxHandler(&RecordingHandler);
+    EXPECT_EQ(MessageBoxA(nullptr, "File not found!\r\n/x", "Setwell", MB_OK), IDNO);
+    EXPECT_EQ(g_seenText, L"File not found!\r\n/x");
+    win32::SetMessageBoxHandler(old);
 }
