@@ -17,6 +17,11 @@
 
 namespace win32::detail {
 
+inline std::chrono::milliseconds Ms(uint64_t ms)
+{
+    return std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(ms));
+}
+
 class CommDevice : public KernelObject {
 public:
     // Opens path exclusively and starts the I/O thread. Returns a Win32 error.
