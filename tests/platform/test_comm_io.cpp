@@ -350,3 +350,68 @@ TEST(CommCancel, CancelIoEndsOnlyTheCallingThreadsOperations)
     EXPECT_FALSE(waitOv.Signalled(0));
     CloseHandle(h);
 }
+
+TEST(CommWrite, StalledWriteIsAbortedOrTimesOut)
+{
+    // Nobody reads the far end, so a large write cannot finish.
+    PseudoLine line;
+    HANDLE h = line.Open();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const std::string big(1 << 20, 'w');
+    Overlapped ov;
+    DWORD n = 0;
+    ASSERT_FALSE(WriteFile(h, big.data(), static_cast<DWORD>(big.size()), &n, ov.get()));
+    ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
+    EXPECT_FALSE(ov.Signalled(100));
+    COMSTAT stat{};
+    ASSERT_TRUE(ClearCommError(h, nullptr, &stat));
+    EXPECT_GT(stat.cbOutQue, 0u);
+
+    ASSERT_TRUE(PurgeComm(h, PURGE_TXABORT | PURGE_TXCLEAR));
+    EXPECT_TRUE(ov.Signalled());
+    EXPECT_FALSE(GetOverlappedResult(h, ov.get(), &n, FALSE));
+    EXPECT_EQ(GetLastError(), ERROR_OPERATION_ABORTED);
+    EXPECT_LT(n, big.size());
+
+    // With a total write time-out the write ends successfully with what went out.
+    COMMTIMEOUTS t{0, 0, 0, 0, 200};
+    ASSERT_TRUE(SetCommTimeouts(h, &t));
+    const Clock::time_point start = Clock::now();
+    ASSERT_FALSE(WriteFile(h, big.data(), static_cast<DWORD>(big.size()), &n, ov.get()));
+    ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
+    EXPECT_TRUE(GetOverlappedResult(h, ov.get(), &n, TRUE));
+    EXPECT_LT(n, big.size());
+    const long waited = MillisecondsSince(start);
+    EXPECT_GE(waited, 150);
+    EXPECT_LE(waited, 2000);
+    CloseHandle(h);
+}
+
+TEST(CommEvents, EventCharacterAndMaskFiltering)
+{
+    PseudoLine line;
+    HANDLE h = line.Open();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DCB dcb{};
+    ASSERT_TRUE(GetCommState(h, &dcb));
+    dcb.EvtChar = '\n';
+    ASSERT_TRUE(SetCommState(h, &dcb));
+    ASSERT_TRUE(SetCommMask(h, EV_RXFLAG));
+
+    Overlapped ov;
+    DWORD mask = 0;
+    ASSERT_FALSE(WaitCommEvent(h, &mask, ov.get()));
+    line.Send("abc");
+    EXPECT_FALSE(ov.Signalled(150));  // EV_RXCHAR is not in the mask
+    line.Send("d\n");
+    ASSERT_TRUE(ov.Signalled(5000));
+    EXPECT_EQ(mask, EV_RXFLAG);
+
+    // Events outside the new mask are dropped from those kept for the next wait.
+    line.Send("e\n");
+    Sleep(100);
+    ASSERT_TRUE(SetCommMask(h, EV_RXCHAR));
+    ASSERT_FALSE(WaitCommEvent(h, &mask, ov.get()));
+    EXPECT_EQ(GetLastError(), ERROR_IO_PENDING);
+    CloseHandle(h);
+}

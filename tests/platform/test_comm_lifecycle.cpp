@@ -174,3 +174,53 @@ TEST(CommLoad, StreamingFramesCostLittleCpu)
     CloseHandle(stop);
     CloseHandle(h);
 }
+
+TEST(CommStress, ConcurrentWritersAndCloseUnderTraffic)
+{
+    PseudoLine line;
+    HANDLE h = line.Open();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+
+    // Writers on several threads, each with its own record: every byte arrives once.
+    std::vector<std::thread> writers;
+    for (int w = 0; w < 4; ++w) {
+        writers.emplace_back([h] {
+            Overlapped ov;
+            for (int i = 0; i < 50; ++i) {
+                DWORD n = 0;
+                if (!WriteFile(h, "0123456789", 10, &n, ov.get()))
+                    GetOverlappedResult(h, ov.get(), &n, TRUE);
+                EXPECT_EQ(n, 10u);
+            }
+        });
+    }
+    const std::string got = line.Receive(4 * 50 * 10, 10000);
+    for (std::thread& t : writers)
+        t.join();
+    EXPECT_EQ(got.size(), 2000u);
+    EXPECT_TRUE(CloseHandle(h));
+
+    // A reader keeps reads going while the far end sends and the handle is closed under it.
+    for (int round = 0; round < 10; ++round) {
+        h = line.Open();
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        testline::SetIntervalTimeout(h, 5);
+        std::thread reader([h] {
+            Overlapped ov;
+            char buf[16];
+            for (;;) {
+                DWORD n = 0;
+                if (!ReadFile(h, buf, sizeof(buf), &n, ov.get())) {
+                    if (GetLastError() != ERROR_IO_PENDING)
+                        break;
+                    GetOverlappedResult(h, ov.get(), &n, TRUE);
+                }
+            }
+        });
+        for (int i = 0; i < 5; ++i)
+            line.Send("data data data");
+        Sleep(static_cast<DWORD>(round * 3));
+        EXPECT_TRUE(CloseHandle(h));
+        reader.join();
+    }
+}
