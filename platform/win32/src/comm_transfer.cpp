@@ -106,12 +106,10 @@ DWORD CommDevice::StartWrite(OVERLAPPED* record, std::shared_ptr<Event> event, c
     op.totalTimeout = static_cast<DWORD>(std::min<uint64_t>(total, MAXDWORD - 1));
     m_writes.push_back(std::move(op));
     PumpWrites(Clock::now());
-    if (HasOverlappedIoCompleted(record)) {
-        const DWORD error = OverlappedError(record);
-        return error == ERROR_SUCCESS ? ERROR_SUCCESS : error;
-    }
-    Wake();
-    return ERROR_IO_PENDING;
+    // The I/O thread must watch for output room, or for the transmitter to run empty.
+    if (!HasOverlappedIoCompleted(record) || m_txCheckAt)
+        Wake();
+    return HasOverlappedIoCompleted(record) ? OverlappedError(record) : ERROR_IO_PENDING;
 }
 
 void CommDevice::PumpWrites(Clock::time_point now)
