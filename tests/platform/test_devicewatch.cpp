@@ -104,6 +104,27 @@ TEST_F(Watching, LinksAppearingAndDisappearingAreReportedAtOnce)
     EXPECT_EQ(log.WaitFor(DBT_DEVICEARRIVAL, mark, 200ms), -1) << "reported after Stop";
 }
 
+TEST_F(Watching, TtyNodesAppearingAndDisappearingAreReported)
+{
+    const std::string devDir = tmp.path() + "/dev";
+    std::filesystem::create_directories(devDir);
+    testutil::ScopedEnv devEnv("WIN32_DEV_DIR", devDir);
+    EventLog log;
+    win32::DeviceWatcher watcher;
+    ASSERT_TRUE(watcher.Start(log.Receiver()));
+
+    // Only tty nodes count.
+    std::ofstream(devDir + "/loop3") << "";
+    size_t mark = log.Count();
+    std::ofstream(devDir + "/ttyUSB0") << "";
+    ASSERT_GE(log.WaitFor(DBT_DEVICEARRIVAL, mark, 1000ms), 0);
+    mark = log.Count();
+    std::filesystem::remove(devDir + "/ttyUSB0");
+    ASSERT_GE(log.WaitFor(DBT_DEVICEREMOVECOMPLETE, mark, 1000ms), 0);
+    watcher.Stop();
+    EXPECT_EQ(log.Count(), 2u) << "loop3 was reported";
+}
+
 TEST_F(Watching, PortDirectoryRemovedIsWatchedAgain)
 {
     EventLog log;
