@@ -35,6 +35,13 @@ draw::Paint HousingPaint() {
 void DrawHousing(Canvas& canvas) {
   canvas.Fill(RoundRect(4, 1, 187, 458, 26), kHousingEdge);
   canvas.Fill(RoundRect(5, 2, 185, 456, 25), HousingPaint());
+  // Rubber grip ribs along both sides of the housing.
+  for (int y = 130; y <= 370; y += 6) {
+    for (double x : {6.5, 181.5}) {
+      canvas.Fill(RoundRect(x, y, 7, 2.5, 1.2), Rgb(26, 28, 33));
+      canvas.Fill(RoundRect(x, y + 2.5, 7, 1, 0.5), Rgb(100, 106, 118));
+    }
+  }
   // The front plate, raised a little: light upper-left edge, dark lower-right.
   canvas.Fill(RoundRect(14, 11, 167, 434, 17), Rgb(150, 156, 168));
   canvas.Fill(RoundRect(16, 13, 167, 434, 17), Rgb(30, 33, 38));
@@ -71,7 +78,17 @@ void DrawDisplay(Canvas& canvas, DisplayLook look) {
   }
 }
 
+void DrawScrew(Canvas& canvas, double cx, double cy) {
+  canvas.Fill(Ellipse(cx + 0.5, cy + 0.5, 3.2, 3.2), Rgb(50, 54, 62));
+  canvas.Fill(Ellipse(cx, cy, 3, 3), draw::VerticalGradient(cy - 3, Rgb(196, 200, 208), cy + 3, Rgb(110, 116, 126)));
+  canvas.Line({cx - 2, cy + 1.2}, {cx + 2, cy - 1.2}, 1.1, Rgb(48, 52, 60));
+}
+
 void DrawModelPlate(Canvas& canvas) {
+  for (double x : {24.0, 172.0}) {
+    DrawScrew(canvas, x, 23);
+    DrawScrew(canvas, x, 436);
+  }
   const draw::StrokeStyle model{8, 1.5, kPlateText};
   draw::DrawStrokeText(canvas, 106, 208, "KV415", model);
   canvas.FillRect(106, 220, int(draw::StrokeTextWidth("KV415", model) + 0.5), 1, draw::Shade(kPlateText, -0.35));
