@@ -178,7 +178,7 @@ void DrawKeys(Canvas& canvas) {
         break;
       case 151:
         DrawRectKey(canvas, key, kCapTop, kCapBottom);
-        DrawLabel(canvas, key, "A/C", nullptr, draw::PixelFont::Normal);
+        DrawLabel(canvas, key, "AC", nullptr, draw::PixelFont::Normal);
         break;
     }
   }
