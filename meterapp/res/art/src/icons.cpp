@@ -13,7 +13,6 @@ using draw::Edges;
 using draw::Ellipse;
 using draw::Point;
 using draw::Polygon;
-using draw::RectShape;
 using draw::RoundRect;
 using namespace colours::vga;
 

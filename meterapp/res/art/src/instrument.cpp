@@ -10,7 +10,6 @@ namespace {
 using draw::Canvas;
 using draw::Difference;
 using draw::Ellipse;
-using draw::Point;
 using draw::Polygon;
 using draw::Rgb;
 using draw::RoundRect;
