@@ -19,14 +19,11 @@ const DWORD kModemEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
 DWORD CommDevice::StartWaitEvent(OVERLAPPED* record, std::shared_ptr<Event> event, DWORD* eventMask)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (DWORD error = Usable(); error != ERROR_SUCCESS) {
-        CompleteOverlapped(record, nullptr, error, 0);
+    // An operation that cannot start leaves the record alone: it may belong to one still pending.
+    if (DWORD error = Usable(); error != ERROR_SUCCESS)
         return error;
-    }
-    if (m_mask == 0 || m_wait) {
-        CompleteOverlapped(record, nullptr, ERROR_INVALID_PARAMETER, 0);
+    if (m_mask == 0 || m_wait)
         return ERROR_INVALID_PARAMETER;
-    }
     BeginPending(record);
     if (event)
         event->Reset();

@@ -14,10 +14,9 @@ namespace win32::detail {
 DWORD CommDevice::StartRead(OVERLAPPED* record, std::shared_ptr<Event> event, void* buffer, DWORD length)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (DWORD error = Usable(); error != ERROR_SUCCESS) {
-        CompleteOverlapped(record, nullptr, error, 0);
+    // An operation that cannot start leaves the record alone: it may belong to one still pending.
+    if (DWORD error = Usable(); error != ERROR_SUCCESS)
         return error;
-    }
     BeginPending(record);
     if (event)
         event->Reset();
@@ -86,10 +85,9 @@ void CommDevice::ServeReads(Clock::time_point now)
 DWORD CommDevice::StartWrite(OVERLAPPED* record, std::shared_ptr<Event> event, const void* data, DWORD length)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (DWORD error = Usable(); error != ERROR_SUCCESS) {
-        CompleteOverlapped(record, nullptr, error, 0);
+    // An operation that cannot start leaves the record alone: it may belong to one still pending.
+    if (DWORD error = Usable(); error != ERROR_SUCCESS)
         return error;
-    }
     BeginPending(record);
     if (event)
         event->Reset();
