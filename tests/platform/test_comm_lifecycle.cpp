@@ -224,3 +224,27 @@ TEST(CommStress, ConcurrentWritersAndCloseUnderTraffic)
         reader.join();
     }
 }
+
+TEST(CommClose, EventClosedUnderAPendingReadIsKeptUntilTheReadEnds)
+{
+    PseudoLine line;
+    HANDLE h = line.Open();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    OVERLAPPED ov{};
+    ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    char buf[4];
+    ASSERT_FALSE(ReadFile(h, buf, sizeof(buf), nullptr, &ov));
+    ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
+    ASSERT_TRUE(CloseHandle(ov.hEvent));
+
+    std::thread sender([&] {
+        Sleep(50);
+        line.Send("ping");
+    });
+    // The handle is gone, so the wait falls back to the record.
+    DWORD n = 0;
+    EXPECT_TRUE(GetOverlappedResult(h, &ov, &n, TRUE));
+    sender.join();
+    EXPECT_EQ(std::string(buf, n), "ping");
+    EXPECT_TRUE(CloseHandle(h));
+}
