@@ -63,6 +63,11 @@ TEST_F(FormTest, LeftClickOnAPictureButtonRunsItsClick)
     guikit::SendMouse(window, wxEVT_RIGHT_DOWN, 30, 160);
     guikit::SendMouse(window, wxEVT_RIGHT_UP, 30, 160);
     EXPECT_EQ(clicks, 2);
+    // A double click is one click.
+    guikit::Click(window, 30, 160);
+    guikit::SendMouse(window, wxEVT_LEFT_DCLICK, 30, 160);
+    guikit::SendMouse(window, wxEVT_LEFT_UP, 30, 160);
+    EXPECT_EQ(clicks, 3);
     // Presses on controls never reach the background's handler.
     EXPECT_EQ(form.presses.size(), 1u);  // only the press at (150, 100)
 }
@@ -74,7 +79,8 @@ TEST_F(FormTest, PressesOnTheBackgroundReachFormMouseDown)
     guikit::SendMouse(window, wxEVT_RIGHT_DOWN, 299, 199, true);
     guikit::SendMouse(window, wxEVT_MIDDLE_DOWN, 19, 150);  // just left of the button
     guikit::SendMouse(window, wxEVT_LEFT_DOWN, 130, 170);   // on the label
-    ASSERT_EQ(form.presses.size(), 3u);
+    guikit::SendMouse(window, wxEVT_LEFT_DCLICK, 10, 10);   // a double click's second press
+    ASSERT_EQ(form.presses.size(), 4u);
     EXPECT_EQ(form.presses[0].button, forms::vbLeftButton);
     EXPECT_EQ(form.presses[0].shift, 0);
     EXPECT_EQ(form.presses[1].button, forms::vbRightButton);
@@ -82,6 +88,7 @@ TEST_F(FormTest, PressesOnTheBackgroundReachFormMouseDown)
     EXPECT_EQ(form.presses[1].x, 299);
     EXPECT_EQ(form.presses[1].y, 199);
     EXPECT_EQ(form.presses[2].button, forms::vbMiddleButton);
+    EXPECT_EQ(form.presses[3].button, forms::vbLeftButton);
 }
 
 TEST_F(FormTest, ButtonsShowTheirPointerAndTheRestTheArrow)

@@ -37,6 +37,10 @@ FormWindow::FormWindow(Form& form, const wxString& caption, const wxSize& client
     Bind(wxEVT_LEFT_DOWN, &FormWindow::OnButtonDown, this);
     Bind(wxEVT_RIGHT_DOWN, &FormWindow::OnButtonDown, this);
     Bind(wxEVT_MIDDLE_DOWN, &FormWindow::OnButtonDown, this);
+    // The toolkit reports the second press of a double click only as such.
+    Bind(wxEVT_LEFT_DCLICK, &FormWindow::OnButtonDown, this);
+    Bind(wxEVT_RIGHT_DCLICK, &FormWindow::OnButtonDown, this);
+    Bind(wxEVT_MIDDLE_DCLICK, &FormWindow::OnButtonDown, this);
     Bind(wxEVT_LEFT_UP, &FormWindow::OnLeftUp, this);
     Bind(wxEVT_MOTION, &FormWindow::OnMotion, this);
     Bind(wxEVT_CLOSE_WINDOW, &FormWindow::OnClose, this);
@@ -75,7 +79,8 @@ void FormWindow::OnButtonDown(wxMouseEvent& event)
         return;
     const wxPoint at = event.GetPosition();
     if (Control* control = m_form->ControlAt(at.x, at.y)) {
-        if (event.GetButton() == wxMOUSE_BTN_LEFT)
+        // A double click clicks a picture button once.
+        if (event.GetEventType() == wxEVT_LEFT_DOWN)
             m_pressed = control;
         return;
     }
