@@ -3,7 +3,6 @@
 #include "artwork.h"
 #include "forms/files.h"
 #include "forms/msgbox.h"
-#include "forms/runtime_error.h"
 #include "forms/shell.h"
 #include "forms/user32.h"
 #include "win32/system.h"
@@ -107,7 +106,7 @@ void Form1::btn_conn_Click()
             forms::Shell(path);
             return;
         }
-    } catch (const forms::RuntimeError& error) {
+    } catch (const std::exception& error) {
         forms::MsgBox(this, "Cannot start the setup program!\r\n" + path + "\r\n" + error.what(), MB_OK, kTitle);
         return;
     }

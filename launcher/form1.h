@@ -23,9 +23,19 @@ public:
     // True when the launcher runs on 64-bit Windows.
     bool Is64bit() const;
 
-    void btn_conn_Click();  // Software
-    void Image1_Click();    // Drivers
-    void Image2_Click();    // Exit
+    // Software: starts "<appPath>/Software/setup.exe" without waiting. A
+    // missing file gives "File not found!" and the path; a file test or start
+    // that fails gives "Cannot start the setup program!", the path and the
+    // reason. The window stays open.
+    void btn_conn_Click();
+    // Drivers: starts the installer of Software/Driver_xp on Windows XP, else
+    // the x64 or x86 one of Software/Driver, without waiting. A missing file
+    // gives "File not found!" and the path; any other failure
+    // "Drive type error!". The window stays open.
+    void Image1_Click();
+    // Exit: unloads the window, which ends the program.
+    void Image2_Click();
+    // Starts the desktop's move of the window.
     void Form_MouseDown(int button, int shift, int x, int y) override;
 
     forms::Image btn_conn;
