@@ -1,0 +1,28 @@
+#include "forms/application.h"
+
+#include "forms/msgbox.h"
+
+#include <exception>
+
+namespace forms {
+
+bool Application::OnInit()
+{
+    InstallMessageBoxHandler();
+    try {
+        m_startupForm = CreateStartupForm();
+    } catch (const std::exception& error) {
+        MsgBox(nullptr, error.what(), MB_OK | MB_ICONERROR, GetAppDisplayName().utf8_string());
+        return false;
+    }
+    m_startupForm->Show();
+    return true;
+}
+
+int Application::OnExit()
+{
+    m_startupForm.reset();
+    return wxApp::OnExit();
+}
+
+}  // namespace forms
