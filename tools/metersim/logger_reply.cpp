@@ -52,7 +52,8 @@ size_t BlockBytes(const std::vector<Recording>& recordings)
 LoggerReply BuildLoggerReply(const std::vector<Recording>& recordings)
 {
     LoggerReply reply;
-    const size_t count = std::min(BlockBytes(recordings), kLoggerCapacityBytes) + kLogCountOffset + 2;
+    const size_t blocks = std::min(BlockBytes(recordings), kLoggerCapacityBytes);
+    const size_t count = blocks ? blocks + 1 + kLogCountOffset : kLogEmptyCount;
     reply.bytes = {kLogReplyTag, static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count & 0xFF)};
     for (const Recording& r : recordings) {
         const uint8_t header[kLogHeaderBytes] = {

@@ -2,7 +2,9 @@
 //
 // Reply layout:
 //   0xBB                      reply tag
-//   N (2 bytes, high first)   N - 98 = bytes of all blocks + 2 (2: empty logger)
+//   N (2 bytes, high first)   N - 98 = the bytes that follow N (blocks and end
+//                             mark); an empty logger sends 100 (N - 98 = 2) and
+//                             the end mark alone
 //   blocks, back to back:
 //     0     weighting: 0xAA A, 0xCC C
 //     1-3   year within the century, month, day (BCD)
@@ -34,7 +36,9 @@ constexpr uint8_t kLogUnitC = 0xCC;
 constexpr int kLogCountOffset = 98;
 constexpr size_t kLogHeaderBytes = 8;
 // The count field tops out at 0xFFFF, which bounds the logger's memory.
-constexpr size_t kLoggerCapacityBytes = 0xFFFF - kLogCountOffset - 2;
+constexpr size_t kLoggerCapacityBytes = 0xFFFF - kLogCountOffset - 1;
+// The count an empty logger sends.
+constexpr int kLogEmptyCount = kLogCountOffset + 2;
 
 // One recording held in the meter's memory.
 struct Recording {

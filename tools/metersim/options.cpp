@@ -157,10 +157,10 @@ while held the meter sends one byte 0xFF per frame period instead of frames
 and ignores every key but Stop.
 
 Logger download: the request 0x5A 0xAC is answered with 0xBB, a 16-bit count
-N (high byte first, N - 98 = block bytes + 2), the blocks (8-byte BCD header:
+N (high byte first; N - 98 is the number of bytes after it), the blocks (8-byte BCD header:
 0xAA A or 0xCC C, year, month, day, hour, minute, second, interval; mark 0xAC;
 samples of 4 BCD digits in tenths of a dB) and the end mark 0xDD. An empty
-logger answers 0xBB 0x00 0x64 0xDD. The reply is paced at --line-rate bytes/s
+logger answers 0xBB 0x00 0x64 0xDD (N - 98 = 2, as the receiver expects). The reply is paced at --line-rate bytes/s
 (default 960, a 9600-baud line; 0 sends it at once), never with a pause of a
 second or more. Requests and keys that arrive during the reply, and requests
 within 500 ms after it, are ignored. Live frames resume after it.
@@ -175,7 +175,7 @@ samples every 1 s, dBA; 01-12-2026 13:40:30, 120 every 5 s, dBC; 05-12-2026
 A "recording" line starts a recording (year 2000-2099, interval 1-99 s,
 weighting A or C); the levels that follow, up to the next "recording" line,
 are its samples in dB with at most one decimal (0-999.9). The blocks must fit
-in 65435 bytes (9 bytes per recording plus 2 per sample).
+in 65436 bytes (9 bytes per recording plus 2 per sample).
 
 Options:
   --port N              use COMn (1-256); default the first number from 40
