@@ -66,10 +66,14 @@ TEST(Bcd, EveryHourReadsBackUnderTheReceiversHourRule)
 TEST(LiveFrame, LayoutOfBothKinds)
 {
     MeterState state;
-    const LiveFrame timed = BuildLiveFrame(state, 653, {13, 30, 5}, FrameKind::WithTime);
+    const LiveFrame timed = BuildLiveFrame(state, 653, Limit::Inside, {13, 30, 5}, FrameKind::WithTime);
     EXPECT_EQ(receiver::Hex(Bytes(timed)), "a50d0653a502001ba506213005a50ea51aa54000");
-    const LiveFrame full = BuildLiveFrame(state, 653, {13, 30, 5}, FrameKind::FullStatus);
-    EXPECT_EQ(receiver::Hex(Bytes(full)), "a50d0653a502001ba50ea511a51aa54000000000");
+    const LiveFrame full = BuildLiveFrame(state, 653, Limit::Inside, {13, 30, 5}, FrameKind::FullStatus);
+    EXPECT_EQ(receiver::Hex(Bytes(full)), "a50d0653a502001ba50ea51aa540a51100000000");
+    const LiveFrame under = BuildLiveFrame(state, 253, Limit::Under, {}, FrameKind::FullStatus);
+    EXPECT_EQ(receiver::Hex(Bytes(under)), "a50d0253a502001ba50ea51aa540a50800000000");
+    const LiveFrame over = BuildLiveFrame(state, 1353, Limit::Over, {}, FrameKind::FullStatus);
+    EXPECT_EQ(receiver::Hex(Bytes(over)), "a50d1353a502001ba50ea51aa540a511a5070000");
     EXPECT_EQ(timed.size(), 20u);
 }
 
@@ -104,8 +108,10 @@ TEST(LiveFrame, StatusCodesOfEachStateDecode)
         SCOPED_TRACE(c.name);
         for (FrameKind kind : {FrameKind::FullStatus, FrameKind::WithTime}) {
             // A full-status frame first, so limits are known before a timed frame.
-            const receiver::Reading r = Decode({BuildLiveFrame(c.state, c.tenths, {9, 5, 7}, FrameKind::FullStatus),
-                                                BuildLiveFrame(c.state, c.tenths, {9, 5, 7}, kind)});
+            const Limit limit = LimitFor(c.state.range, c.tenths);
+            const receiver::Reading r =
+                Decode({BuildLiveFrame(c.state, c.tenths, limit, {9, 5, 7}, FrameKind::FullStatus),
+                        BuildLiveFrame(c.state, c.tenths, limit, {9, 5, 7}, kind)});
             EXPECT_DOUBLE_EQ(r.level, c.tenths / 10.0);
             EXPECT_EQ(r.fast, c.fast);
             EXPECT_EQ(r.rec, c.rec);
@@ -121,15 +127,28 @@ TEST(LiveFrame, StatusCodesOfEachStateDecode)
     }
 }
 
-TEST(LiveFrame, LimitsClearWhenTheLevelComesBackIntoRange)
+// The receiver clears UNDER only with OVER: every change of limit, direct
+// ones between UNDER and OVER included, must read right within two frames.
+TEST(LiveFrame, LimitChangesReadRight)
 {
     MeterState state;
     state.range = Range::Low30to80;
-    const receiver::Reading r = Decode({BuildLiveFrame(state, 900, {}, FrameKind::FullStatus),
-                                        BuildLiveFrame(state, 200, {}, FrameKind::FullStatus),
-                                        BuildLiveFrame(state, 500, {}, FrameKind::FullStatus)});
-    EXPECT_EQ(r.under, 0);
-    EXPECT_EQ(r.over, 0);
+    const int levels[] = {500, 900, 200, 900, 500, 200, 500, 200, 200, 900, 900};
+    receiver::LiveReceiver rx;
+    Limit reported = Limit::Inside;
+    for (int tenths : levels) {
+        const Limit actual = LimitFor(state.range, tenths);
+        for (int repeat = 0; repeat < 2; ++repeat) {
+            reported = NextReportedLimit(reported, actual);
+            rx.OnChunk(Bytes(BuildLiveFrame(state, tenths, reported, {}, FrameKind::FullStatus)));
+        }
+        rx.OnChunk(Bytes(BuildLiveFrame(state, tenths, reported, {}, FrameKind::WithTime)));
+        EXPECT_EQ(rx.reading().under, actual == Limit::Under) << tenths;
+        EXPECT_EQ(rx.reading().over, actual == Limit::Over) << tenths;
+    }
+    EXPECT_EQ(NextReportedLimit(Limit::Over, Limit::Under), Limit::Inside);
+    EXPECT_EQ(NextReportedLimit(Limit::Under, Limit::Over), Limit::Over);
+    EXPECT_EQ(NextReportedLimit(Limit::Inside, Limit::Under), Limit::Under);
 }
 
 // Thousands of frames of random states, levels and times, sent back to back:
@@ -143,6 +162,8 @@ TEST(LiveFrame, RandomStreamsStayCleanAndDecode)
     receiver::LiveReceiver rx;
     MeterState previous;
     int previousTenths = 0;
+    Limit reported = Limit::Inside;
+    int under = 0, over = 0;
     char lastChar = 0;
     const int kFrames = 5000;
     for (int i = 0; i < kFrames; ++i) {
@@ -155,15 +176,21 @@ TEST(LiveFrame, RandomStreamsStayCleanAndDecode)
         const int tenths = pick(10000);
         const TimeOfDay time{pick(24), pick(60), pick(60)};
         const FrameKind kind = pick(2) ? FrameKind::WithTime : FrameKind::FullStatus;
-        const LiveFrame frame = BuildLiveFrame(s, tenths, time, kind);
+        if (kind == FrameKind::FullStatus)
+            reported = NextReportedLimit(reported, LimitFor(s.range, tenths));
+        const LiveFrame frame = BuildLiveFrame(s, tenths, reported, time, kind);
         ASSERT_EQ(CheckLiveFrame(frame, lastChar), "") << i;
         lastChar = receiver::Hex({frame[19]})[1];
         stream.insert(stream.end(), frame.begin(), frame.end());
 
         rx.OnChunk(Bytes(frame));
+        const int nextUnder = kind == FrameKind::FullStatus ? reported == Limit::Under : under;
+        const int nextOver = kind == FrameKind::FullStatus ? reported == Limit::Over : over;
         if (i == 0) {
             previous = s;
             previousTenths = tenths;
+            under = nextUnder;
+            over = nextOver;
             continue;
         }
         // The chunk just fed decoded the frame before it.
@@ -175,8 +202,12 @@ TEST(LiveFrame, RandomStreamsStayCleanAndDecode)
         ASSERT_EQ(r.max, previous.maxMin == MaxMinMode::Max);
         ASSERT_EQ(r.min, previous.maxMin == MaxMinMode::Min);
         ASSERT_EQ(r.range, static_cast<int>(previous.range));
+        ASSERT_EQ(r.under, under) << i;
+        ASSERT_EQ(r.over, over) << i;
         previous = s;
         previousTenths = tenths;
+        under = nextUnder;
+        over = nextOver;
     }
     EXPECT_EQ(rx.decodedFrames(), kFrames - 1);
     EXPECT_EQ(rx.holdChunks(), 0);
@@ -200,7 +231,7 @@ TEST(LiveFrame, TimeItemReadsAsTheMetersClock)
         const char* text;
     } cases[] = {{{0, 0, 0}, "00:00:00"}, {{9, 5, 7}, "09:05:07"}, {{12, 0, 59}, "12:00:59"}, {{23, 59, 30}, "23:59:30"}};
     for (const auto& c : cases) {
-        const LiveFrame f = BuildLiveFrame(state, 500, c.time, FrameKind::WithTime);
+        const LiveFrame f = BuildLiveFrame(state, 500, Limit::Inside, c.time, FrameKind::WithTime);
         EXPECT_EQ(Decode({f}).time, c.text);
     }
 }
@@ -208,7 +239,7 @@ TEST(LiveFrame, TimeItemReadsAsTheMetersClock)
 TEST(LiveFrame, CheckFindsFramesThatWouldBeMisread)
 {
     MeterState state;
-    LiveFrame frame = BuildLiveFrame(state, 653, {}, FrameKind::FullStatus);
+    LiveFrame frame = BuildLiveFrame(state, 653, Limit::Inside, {}, FrameKind::FullStatus);
     EXPECT_EQ(CheckLiveFrame(frame, 0), "");
     EXPECT_EQ(CheckLiveFrame(frame, 'f'), "");  // after a HOLD byte
 

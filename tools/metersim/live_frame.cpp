@@ -37,16 +37,6 @@ StatusCode RangeCode(const MeterState& state)
     return StatusCode::RangeAuto;
 }
 
-StatusCode LimitCode(const MeterState& state, int levelTenths)
-{
-    switch (LimitFor(state.range, levelTenths)) {
-    case Limit::Under: return StatusCode::Under;
-    case Limit::Over: return StatusCode::Over;
-    case Limit::Inside: break;
-    }
-    return StatusCode::LimitsClear;
-}
-
 void PutItem(LiveFrame& frame, size_t at, StatusCode code)
 {
     frame[at] = kFrameTag;
@@ -64,7 +54,15 @@ Limit LimitFor(Range range, int levelTenths)
     return Limit::Inside;
 }
 
-LiveFrame BuildLiveFrame(const MeterState& state, int levelTenths, const TimeOfDay& time, FrameKind kind)
+Limit NextReportedLimit(Limit lastReported, Limit actual)
+{
+    if (lastReported == Limit::Over && actual == Limit::Under)
+        return Limit::Inside;
+    return actual;
+}
+
+LiveFrame BuildLiveFrame(const MeterState& state, int levelTenths, Limit limit, const TimeOfDay& time,
+                         FrameKind kind)
 {
     LiveFrame frame{};
     frame[0] = kFrameTag;
@@ -84,9 +82,11 @@ LiveFrame BuildLiveFrame(const MeterState& state, int levelTenths, const TimeOfD
         PutItem(frame, 17, RangeCode(state));
     } else {
         PutItem(frame, 8, MaxMinCode(state));
-        PutItem(frame, 10, LimitCode(state, levelTenths));
-        PutItem(frame, 12, RecCode(state));
-        PutItem(frame, 14, RangeCode(state));
+        PutItem(frame, 10, RecCode(state));
+        PutItem(frame, 12, RangeCode(state));
+        PutItem(frame, 14, limit == Limit::Under ? StatusCode::Under : StatusCode::LimitsClear);
+        if (limit == Limit::Over)
+            PutItem(frame, 16, StatusCode::Over);
     }
     return frame;
 }

@@ -14,10 +14,11 @@
 //     19    0x00
 //   FullStatus frames:
 //     8-9   0xA5 + MAX, MIN or MAX/MIN-off code
-//     10-11 0xA5 + UNDER, OVER or limits-clear code
-//     12-13 0xA5 + REC on or off code
-//     14-15 0xA5 + range code
-//     16-19 0x00
+//     10-11 0xA5 + REC on or off code
+//     12-13 0xA5 + range code
+//     14-15 0xA5 + limits-clear code, or UNDER code when under range
+//     16-17 0xA5 + OVER code when over range, else 0x00 0x00
+//     18-19 0x00
 // Twenty bytes hold the time item or the limits item but not both, so the
 // meter alternates the two kinds; the receiver keeps every field that a frame
 // does not carry. Every code byte is BCD-like or one of the fixed codes, so the
@@ -72,8 +73,16 @@ struct TimeOfDay {
 enum class Limit { Inside, Under, Over };
 Limit LimitFor(Range range, int levelTenths);
 
-// Builds one frame showing levelTenths (0..9999) with the state's annunciators.
-LiveFrame BuildLiveFrame(const MeterState& state, int levelTenths, const TimeOfDay& time, FrameKind kind);
+// The limit a full-status frame reports, given the one reported last. A
+// receiver clears UNDER and OVER only together (the limits-clear code) and
+// applies that before OVER but after UNDER, so OVER is sent with the clear
+// code, and UNDER right after OVER first goes out as "inside" for one frame.
+Limit NextReportedLimit(Limit lastReported, Limit actual);
+
+// Builds one frame showing levelTenths (0..9999) with the state's
+// annunciators; a full-status frame also reports limit.
+LiveFrame BuildLiveFrame(const MeterState& state, int levelTenths, Limit limit, const TimeOfDay& time,
+                         FrameKind kind);
 
 // Lower-case hex text, two characters per byte.
 std::string HexText(const uint8_t* data, size_t length);

@@ -268,7 +268,9 @@ void Simulator::MakePeriodOutput(TimePoint now)
     if (m_meter.hold) {
         out.push_back(kHoldByte);
     } else {
-        const LiveFrame frame = BuildLiveFrame(m_meter, shown, LocalTimeOfDay(),
+        if (fullStatus)
+            m_reportedLimit = NextReportedLimit(m_reportedLimit, LimitFor(m_meter.range, shown));
+        const LiveFrame frame = BuildLiveFrame(m_meter, shown, m_reportedLimit, LocalTimeOfDay(),
                                                fullStatus ? FrameKind::FullStatus : FrameKind::WithTime);
         const char previous = out.empty() ? m_lastHexChar : LastHexChar(out.back());
         const std::string problem = CheckLiveFrame(frame, previous);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "level_model.h"
+#include "live_frame.h"
 #include "line_reader.h"
 #include "logger_reply.h"
 #include "meter_state.h"
@@ -93,6 +94,7 @@ private:
     TimePoint m_lastRoomStep;
     bool m_timeFrameNext = true;
     bool m_fullStatusNext = false;
+    Limit m_reportedLimit = Limit::Inside;
     std::deque<Piece> m_queue;
     ReplyJob m_reply;
     TimePoint m_deadUntil;            // after a stalled download: no output, no input
