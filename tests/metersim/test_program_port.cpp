@@ -54,6 +54,12 @@ TEST_F(Program, RegistersItsPortAndRemovesItOnEveryEnding)
     EXPECT_EQ(c.number, 43);
     EXPECT_EQ(LinkTarget(43), c.device);
 
+    // Upper-case names count as links too.
+    ASSERT_EQ(symlink("/dev/null", (m_ports + "/COM44").c_str()), 0);
+    Running e({"--frame-ms", "50"});
+    ASSERT_TRUE(e.started);
+    EXPECT_EQ(e.number, 45);
+
     MeterProcess taken({"--port", "41"});
     EXPECT_EQ(taken.Wait(5000), 1);
     EXPECT_EQ(LinkTarget(41), b.device);

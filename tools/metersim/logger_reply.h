@@ -17,7 +17,12 @@
 // Apart from the tag, the count, the weighting byte and the two marks every
 // byte is two decimal digits, so the hex text of the blocks can hold "ac"
 // only at block marks and "dd" only at the end mark, wherever a receiver
-// searches for them (also across byte boundaries).
+// searches for them (also across byte boundaries). The count itself may hold
+// any hex text; a receiver drops it with the tag before it searches further.
+// A real meter can still be misread where it stores nibbles above 9 (an
+// overload marker in a sample: 0x0A 0xC5 holds "ac"), uses a C weighting byte
+// ending in "a" before a year starting with "c", or, after a cut-off reply,
+// where the count's text is left for live decoding.
 #pragma once
 
 #include <cstdint>

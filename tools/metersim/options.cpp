@@ -188,7 +188,8 @@ Options:
                         (created when missing, removed at the end)
   --help                this text
 Fault switches (the same as the control commands below):
-  --silent              send nothing (keys are still taken)
+  --silent              send no frames and answer no requests (keys are still
+                        taken; a reply already on its way is finished)
   --garbage[=on|mix]    on: 20 random bytes instead of each frame;
                         mix: 1-10 random bytes before each frame
   --cut                 write frames in 2-5 pieces with 1-20 ms between them

@@ -13,9 +13,9 @@ namespace metersim {
 
 namespace {
 
-std::string LinkPath(int n)
+std::string LinkPath(int n, const char* prefix = "com")
 {
-    return win32::PortDirectory() + "/com" + std::to_string(n);
+    return win32::PortDirectory() + "/" + prefix + std::to_string(n);
 }
 
 bool MakeDirectories(const std::string& path)
@@ -29,14 +29,22 @@ bool MakeDirectories(const std::string& path)
     }
 }
 
-// No link, or one whose target is gone.
+// No link, or one whose target is gone; the directory's readers also take
+// upper-case "COMn" names.
 bool LinkIsFree(int n)
 {
-    struct stat st {};
-    const std::string path = LinkPath(n);
-    if (lstat(path.c_str(), &st) != 0)
-        return errno == ENOENT;
-    return stat(path.c_str(), &st) != 0 && errno == ENOENT;
+    for (const char* prefix : {"com", "COM"}) {
+        struct stat st {};
+        const std::string path = LinkPath(n, prefix);
+        if (lstat(path.c_str(), &st) != 0) {
+            if (errno != ENOENT)
+                return false;
+            continue;
+        }
+        if (stat(path.c_str(), &st) == 0 || errno != ENOENT)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace

@@ -149,14 +149,13 @@ void Simulator::Shutdown()
     m_createdFifo = false;
 }
 
-void Simulator::Vanish(TimePoint now)
+void Simulator::Vanish()
 {
     m_pty.Close();
     m_claim.Withdraw();
     m_queue.clear();
     m_reply = ReplyJob{};
     m_sawRequestFirst = false;
-    m_deadUntil = now;
     Event("gone COM" + std::to_string(m_claim.Number()));
 }
 
@@ -173,7 +172,7 @@ void Simulator::HandleTimers(TimePoint now)
     if (m_vanishAt && now >= *m_vanishAt) {
         m_vanishAt.reset();
         if (m_pty.IsOpen()) {
-            Vanish(now);
+            Vanish();
             if (m_options.returnAfterMs >= 0)
                 m_returnAt = now + milliseconds(m_options.returnAfterMs);
         }
@@ -399,7 +398,7 @@ void Simulator::HandleControlLine(const std::string& line, TimePoint now)
             return;
         }
         m_returnAt.reset();
-        Vanish(now);
+        Vanish();
     } else if (command.kind == Kind::Return) {
         if (m_pty.IsOpen()) {
             Event("error the port is there");

@@ -60,7 +60,7 @@ private:
 
     bool OpenControlFifo(std::string& error);
     bool OpenPort(std::string& error);
-    void Vanish(TimePoint now);
+    void Vanish();
     bool Return(TimePoint now, std::string& error);
 
     void HandleTimers(TimePoint now);
