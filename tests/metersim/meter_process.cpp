@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -191,6 +192,17 @@ void TestPort::Write(const std::vector<uint8_t>& bytes)
 {
     if (write(m_fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
         return;
+}
+
+bool TestPort::SetExclusive()
+{
+    return ioctl(m_fd, TIOCEXCL) == 0;
+}
+
+bool TestPort::IsExclusive()
+{
+    int exclusive = 0;
+    return ioctl(m_fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
 }
 
 bool TestPort::HungUp(int timeoutMs)

@@ -76,6 +76,10 @@ public:
         return false;
     }
     void Write(const std::vector<uint8_t>& bytes);
+    // Sets exclusive mode (TIOCEXCL) as a serial layer does at open.
+    bool SetExclusive();
+    // Whether the port is in exclusive mode.
+    bool IsExclusive();
     // True when the other end has gone (the read fails or reports a hang-up).
     bool HungUp(int timeoutMs);
 

@@ -117,6 +117,21 @@ TEST_F(Program, VanishesAndComesBackUnderItsNumber)
     EXPECT_TRUE(m.meter.WaitForLine("error", 3000));
 }
 
+// A real port loses exclusive mode with its last close; the meter's port must
+// not keep it, or only a privileged program could open it again.
+TEST_F(Program, ExclusiveModeDoesNotOutliveItsUser)
+{
+    Running m({"--frame-ms", "50"});
+    ASSERT_TRUE(m.started);
+    {
+        TestPort app(m.device);
+        ASSERT_TRUE(app.IsOpen());
+        ASSERT_TRUE(app.SetExclusive());
+    }
+    m.port->ReadFor(300);
+    EXPECT_FALSE(m.port->IsExclusive());
+}
+
 TEST_F(Program, TimedVanishAndReturnFromTheCommandLine)
 {
     Running m({"--frame-ms", "50", "--vanish-after", "300", "--return-after", "300"});

@@ -122,8 +122,10 @@ Plays a Kelvra KV415 sound-level meter on a pseudo-terminal, registered in the
 port directory ($COMPORTS_DIR, else $XDG_CONFIG_HOME/comports, else
 ~/.config/comports) as link comN -> /dev/pts/K with the friendly name
 "Silicon Labs CP210x USB to UART Bridge (COMn)". Open it at 9600 8N1 (a
-pseudo-terminal ignores line settings). The link is removed when the program
-ends (normal exit, SIGINT, SIGTERM, SIGHUP).
+pseudo-terminal ignores line settings). Exclusive mode (TIOCEXCL) set on the
+port is cleared within a frame period, since a pseudo-terminal would keep it
+after its user closed the port. The link is removed when the program ends
+(normal exit, SIGINT, SIGTERM, SIGHUP).
 
 Standard output, one line per event, flushed at once:
   COMn /dev/pts/K       first line: the port and its device; again after "return"

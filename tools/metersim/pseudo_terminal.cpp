@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -47,6 +48,12 @@ bool PseudoTerminal::Open(std::string& error)
     if (tcsetattr(m_slave, TCSANOW, &tio) != 0)
         return fail("tcsetattr");
     return true;
+}
+
+void PseudoTerminal::ClearExclusive()
+{
+    if (m_slave >= 0)
+        ioctl(m_slave, TIOCNXCL);
 }
 
 void PseudoTerminal::Close()

@@ -18,6 +18,12 @@ public:
     // that was open. Returns false with error set on failure.
     bool Open(std::string& error);
 
+    // Clears the exclusive mode (TIOCEXCL) that an application may have set
+    // on the slave. A real port loses it when its last user closes it; a
+    // pseudo-terminal keeps it while the pair lives, so a program without
+    // CAP_SYS_ADMIN could never reopen the port after closing it.
+    void ClearExclusive();
+
     // Closes both ends; whoever has the slave open sees a hang-up.
     void Close();
 

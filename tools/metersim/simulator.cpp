@@ -440,8 +440,10 @@ void Simulator::Run(int stopFd)
     while (!m_quit) {
         TimePoint now = Clock::now();
         HandleTimers(now);
-        if (m_pty.IsOpen())
+        if (m_pty.IsOpen()) {
+            m_pty.ClearExclusive();
             PumpOutput(now);
+        }
 
         pollfd fds[4];
         nfds_t count = 0;
