@@ -130,8 +130,11 @@ after its user closed the port. The link is removed when the program ends
 Standard output, one line per event, flushed at once:
   COMn /dev/pts/K       first line: the port and its device; again after "return"
   gone COMn             the port disappeared ("vanish")
-  key NAME on|off|...   a key byte was taken as a press (NAME: Stop, REC,
-                        MaxMin, FastSlow, Level, AC) and the state it left
+  key NAME RESULT       a key byte was taken as a press, and what it left:
+                        "key Stop hold on|off", "key REC rec on|off",
+                        "key MaxMin maxmin max|min|off", "key FastSlow
+                        fast|slow", "key Level range 1-4", "key AC A|C";
+                        RESULT is "ignored" for a key pressed while held
   download BYTES        a download request was answered with BYTES bytes
   download done         the reply has been sent completely
   download stalled      the reply stopped half-way (stall switch)
@@ -158,14 +161,17 @@ status codes at once and starts its frame period again. Stop toggles HOLD:
 while held the meter sends one byte 0xFF per frame period instead of frames
 and ignores every key but Stop.
 
-Logger download: the request 0x5A 0xAC is answered with 0xBB, a 16-bit count
-N (high byte first; N - 98 is the number of bytes after it), the blocks (8-byte BCD header:
-0xAA A or 0xCC C, year, month, day, hour, minute, second, interval; mark 0xAC;
-samples of 4 BCD digits in tenths of a dB) and the end mark 0xDD. An empty
-logger answers 0xBB 0x00 0x64 0xDD (N - 98 = 2, as the receiver expects). The reply is paced at --line-rate bytes/s
-(default 960, a 9600-baud line; 0 sends it at once), never with a pause of a
-second or more. Requests and keys that arrive during the reply, and requests
-within 500 ms after it, are ignored. Live frames resume after it.
+Logger download: the request 0x5A 0xAC is answered with 0xBB, a 16-bit
+count N (high byte first; N - 98 is the number of bytes after it), the blocks
+(8-byte BCD header: 0xAA A or 0xCC C, year, month, day, hour, minute, second,
+interval; mark 0xAC; samples of 4 BCD digits in tenths of a dB) and the end
+mark 0xDD. An empty logger answers 0xBB 0x00 0x64 0xDD (N - 98 = 2, as the
+receiver expects). The reply is paced at --line-rate bytes/s (default 960, a
+9600-baud line, so a full logger takes about 70 s; 0 sends it at once) in
+writes 10 ms apart. Requests and keys that arrive during the reply, and
+requests within 500 ms after it, are ignored. Live frames resume after it.
+Apart from tag, count, weighting byte and marks every byte is two decimal
+digits, so "bb", "ac" and "dd" are found only where they belong.
 
 Recordings: by default four built-in recordings (27-11-2026 09:15:00, 300
 samples every 1 s, dBA; 01-12-2026 13:40:30, 120 every 5 s, dBC; 05-12-2026
