@@ -1,5 +1,6 @@
 #include "simulator.h"
 
+#include "line_pacing.h"
 #include "live_frame.h"
 
 #include <algorithm>
@@ -216,24 +217,10 @@ void Simulator::Enqueue(std::vector<uint8_t> bytes, TimePoint now)
         m_queue.push_back({std::move(bytes), now});
         return;
     }
-    const size_t maxPieces = std::min<size_t>(5, bytes.size());
-    const size_t pieces = std::uniform_int_distribution<size_t>(2, maxPieces)(m_faultRng);
-    // Cut points at distinct random offsets, kept in order.
-    std::vector<size_t> cuts;
-    while (cuts.size() < pieces - 1) {
-        const size_t at = std::uniform_int_distribution<size_t>(1, bytes.size() - 1)(m_faultRng);
-        if (std::find(cuts.begin(), cuts.end(), at) == cuts.end())
-            cuts.push_back(at);
-    }
-    std::sort(cuts.begin(), cuts.end());
-    cuts.push_back(bytes.size());
-    const int gapLimit = std::max(1, std::min(20, m_options.frameMs / 4 / static_cast<int>(pieces - 1)));
-    TimePoint due = now;
-    size_t from = 0;
-    for (size_t to : cuts) {
-        m_queue.push_back({std::vector<uint8_t>(bytes.begin() + from, bytes.begin() + to), due});
-        due += milliseconds(std::uniform_int_distribution<int>(1, gapLimit)(m_faultRng));
-        from = to;
+    for (const FramePiece& piece : CutFrame(bytes.size(), m_options.frameMs, m_faultRng)) {
+        m_queue.push_back({std::vector<uint8_t>(bytes.begin() + static_cast<long>(piece.from),
+                                                bytes.begin() + static_cast<long>(piece.to)),
+                           now + milliseconds(piece.delayMs)});
     }
 }
 
@@ -288,13 +275,9 @@ void Simulator::PumpReply(TimePoint now)
         m_reply.start = now;
     }
     const size_t total = m_reply.bytes.size();
-    // A stalled reply never sends its second half, nor the end mark.
-    const size_t limit = m_faults.stallDownload ? std::max(total / 2, m_reply.sent) : total;
-    size_t due = limit;
-    if (m_options.lineRate > 0) {
-        const double elapsed = std::chrono::duration<double>(now - m_reply.start).count();
-        due = std::min(limit, 1 + static_cast<size_t>(elapsed * m_options.lineRate));
-    }
+    const double elapsed = std::chrono::duration<double>(now - m_reply.start).count();
+    const size_t limit = ReplyLimit(total, m_reply.sent, m_faults.stallDownload);
+    const size_t due = ReplyBytesDue(total, m_reply.sent, elapsed, m_options.lineRate, m_faults.stallDownload);
     if (due > m_reply.sent)
         m_reply.sent += WriteSome(m_reply.bytes.data() + m_reply.sent, due - m_reply.sent);
     if (m_reply.sent < limit)
