@@ -7,10 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
 #include <iostream>
 #include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace metersim {
@@ -89,44 +87,15 @@ bool Simulator::OpenPort(std::string& error)
     return true;
 }
 
-bool Simulator::OpenControlFifo(std::string& error)
-{
-    const std::string& path = m_options.controlPath;
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) {
-        if (mkfifo(path.c_str(), 0600) != 0) {
-            error = "cannot create FIFO " + path + ": " + std::strerror(errno);
-            return false;
-        }
-        m_createdFifo = true;
-    } else if (!S_ISFIFO(st.st_mode)) {
-        error = path + " is not a FIFO";
-        return false;
-    }
-    const int readFd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    // Holding a write end of our own keeps the FIFO from reporting an end
-    // each time a writer closes it.
-    m_fifoWriteFd = readFd >= 0 ? open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC) : -1;
-    if (readFd < 0 || m_fifoWriteFd < 0) {
-        error = "cannot open FIFO " + path + ": " + std::strerror(errno);
-        if (readFd >= 0)
-            close(readFd);
-        return false;
-    }
-    m_fifo = std::make_unique<LineReader>(readFd);
-    return true;
-}
-
 bool Simulator::Start(std::string& error)
 {
     const TimePoint now = Clock::now();
     if (!m_claim.Claim(m_options.port, kFirstAutoPort, kLastPort, error))
         return false;
-    if ((!m_options.controlPath.empty() && !OpenControlFifo(error)) || !OpenPort(error)) {
+    if (!m_control.Open(m_options.controlPath, error) || !OpenPort(error)) {
         Shutdown();
         return false;
     }
-    m_stdin = std::make_unique<LineReader>(STDIN_FILENO);
     m_nextFrameAt = now;
     m_lastRoomStep = now;
     if (m_options.vanishAfterMs >= 0)
@@ -138,16 +107,7 @@ void Simulator::Shutdown()
 {
     m_claim.Release();
     m_pty.Close();
-    if (m_fifo) {
-        close(m_fifo->Fd());
-        m_fifo.reset();
-    }
-    if (m_fifoWriteFd >= 0)
-        close(m_fifoWriteFd);
-    m_fifoWriteFd = -1;
-    if (m_createdFifo)
-        unlink(m_options.controlPath.c_str());
-    m_createdFifo = false;
+    m_control.Close();
 }
 
 void Simulator::Vanish()
@@ -428,20 +388,12 @@ void Simulator::Run(int stopFd)
             PumpOutput(now);
         }
 
-        pollfd fds[4];
-        nfds_t count = 0;
-        fds[count++] = {stopFd, POLLIN, 0};
-        const nfds_t stdinAt = m_stdin ? count : 99;
-        if (m_stdin)
-            fds[count++] = {m_stdin->Fd(), POLLIN, 0};
-        const nfds_t fifoAt = m_fifo ? count : 99;
-        if (m_fifo)
-            fds[count++] = {m_fifo->Fd(), POLLIN, 0};
-        const nfds_t ptyAt = m_pty.IsOpen() ? count : 99;
+        std::vector<pollfd> fds = {{stopFd, POLLIN, 0}};
         if (m_pty.IsOpen())
-            fds[count++] = {m_pty.MasterFd(), POLLIN, 0};
+            fds.push_back({m_pty.MasterFd(), POLLIN, 0});
+        m_control.AddPollFds(fds);
 
-        const int ready = poll(fds, count, MillisecondsToNextDeadline(now));
+        const int ready = poll(fds.data(), fds.size(), MillisecondsToNextDeadline(now));
         if (ready < 0 && errno != EINTR) {
             std::cerr << "metersim: poll: " << std::strerror(errno) << std::endl;
             return;
@@ -451,19 +403,10 @@ void Simulator::Run(int stopFd)
         now = Clock::now();
         if (fds[0].revents)
             return;
-        if (ptyAt != 99 && (fds[ptyAt].revents & POLLIN))
+        if (m_pty.IsOpen() && fds[1].fd == m_pty.MasterFd() && (fds[1].revents & POLLIN))
             ReadMeterInput(now);
-        for (nfds_t at : {stdinAt, fifoAt}) {
-            if (at == 99 || !fds[at].revents)
-                continue;
-            std::unique_ptr<LineReader>& reader = at == stdinAt ? m_stdin : m_fifo;
-            bool ended = false;
-            for (const std::string& line : reader->ReadLines(ended))
-                HandleControlLine(line, now);
-            // An ended standard input is no reason to stop: the meter plays on.
-            if (ended && at == stdinAt)
-                m_stdin.reset();
-        }
+        for (const std::string& line : m_control.TakeLines(fds))
+            HandleControlLine(line, now);
     }
 }
 

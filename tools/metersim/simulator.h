@@ -3,7 +3,7 @@
 
 #include "level_model.h"
 #include "live_frame.h"
-#include "line_reader.h"
+#include "control_channel.h"
 #include "logger_reply.h"
 #include "meter_state.h"
 #include "options.h"
@@ -12,7 +12,6 @@
 
 #include <chrono>
 #include <deque>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -58,7 +57,6 @@ private:
         TimePoint start;
     };
 
-    bool OpenControlFifo(std::string& error);
     bool OpenPort(std::string& error);
     void Vanish();
     bool Return(TimePoint now, std::string& error);
@@ -106,10 +104,7 @@ private:
     std::optional<TimePoint> m_returnAt;
     bool m_quit = false;
 
-    std::unique_ptr<LineReader> m_stdin;
-    std::unique_ptr<LineReader> m_fifo;
-    int m_fifoWriteFd = -1;
-    bool m_createdFifo = false;
+    ControlChannel m_control;
 };
 
 }  // namespace metersim
