@@ -1,7 +1,6 @@
 #include "simulator.h"
 
 #include "line_pacing.h"
-#include "live_frame.h"
 
 #include <algorithm>
 #include <cerrno>

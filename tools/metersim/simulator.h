@@ -1,9 +1,9 @@
 // The simulated meter at run time: its port, its timing, its faults.
 #pragma once
 
+#include "control_channel.h"
 #include "level_model.h"
 #include "live_frame.h"
-#include "control_channel.h"
 #include "logger_reply.h"
 #include "meter_state.h"
 #include "options.h"
