@@ -231,16 +231,4 @@ TEST(MeterFace, FirstDrawingWithADisplayCodeUsesTheStartValues)
     EXPECT_EQ(Draw(r).Segments().size(), 2u + 10u + 2u); // 50 dB on the auto range: 10 steps
 }
 
-TEST(MeterFace, FontsOfTheFace)
-{
-    const auto spec = [](FaceFont f) {
-        const meterproto::SFaceFontSpec s = meterproto::FaceFontSpecOf(f);
-        return std::make_tuple(s.height, s.width, s.weight);
-    };
-    EXPECT_EQ(spec(FaceFont::TimeOfDay), std::make_tuple(24, 6, 700));
-    EXPECT_EQ(spec(FaceFont::TimeLabel), std::make_tuple(14, 5, 400));
-    EXPECT_EQ(spec(FaceFont::RangeLabel), std::make_tuple(13, 0, 400));
-    EXPECT_EQ(spec(FaceFont::Annunciator), std::make_tuple(10, 6, 400));
-}
-
 }  // namespace

@@ -125,7 +125,7 @@ void AddAnnunciators(const SReading& r, std::vector<SFaceOp>& ops)
 
 }  // namespace
 
-SFaceFontSpec FaceFontSpecOf(FaceFont font)
+SFaceFontStyle FaceFontStyleOf(FaceFont font)
 {
     switch (font) {
     case FaceFont::TimeOfDay: return { 24, 6, 700 };

@@ -35,12 +35,12 @@ constexpr double kFaceStartValue = 50.0;
 // variable pitch, no italic, underline or strike-out.
 constexpr wchar_t kFaceFontName[] = L"Arial";
 enum class FaceFont { TimeOfDay, TimeLabel, RangeLabel, Annunciator };
-struct SFaceFontSpec {
+struct SFaceFontStyle {
     int height;
     int width;  // 0: the font's default
     int weight; // 400 normal, 700 bold
 };
-SFaceFontSpec FaceFontSpecOf(FaceFont font);
+SFaceFontStyle FaceFontStyleOf(FaceFont font);
 
 struct SFaceOp {
     enum class Kind { Bitmap, Text };
