@@ -5,17 +5,18 @@
 // guards strRx and reading against other threads while a call runs.
 #pragma once
 
+#include "meterproto/meter_codes.h"
 #include "meterproto/reading.h"
 
 namespace meterproto {
 
 // The live buffer never keeps more than this many characters after a chunk is
 // appended: beyond it only the newest kLiveBufferKeep characters are kept.
-// Normal streams stay below 80 characters, so the limit only bites on
+// Normal streams stay below two frames, so the limit only bites on
 // garbage without a frame start, or on a backlog (text left by a download,
 // frames longer than 20 bytes) whose frames would be shown ever later.
-constexpr int kLiveBufferLimit = 4 * 40;
-constexpr int kLiveBufferKeep = 2 * 40;
+constexpr int kLiveBufferLimit = 4 * kLiveFrameChars;
+constexpr int kLiveBufferKeep = 2 * kLiveFrameChars;
 
 enum class RxAction {
     Nothing,      // no further work for the view
