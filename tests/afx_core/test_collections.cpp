@@ -1,0 +1,116 @@
+#include "afx/collections.h"
+#include "afx/cstring.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+template <typename F>
+bool ThrowsInvalidArg(F f)
+{
+    try {
+        f();
+    } catch (CException* e) {
+        const bool right = e->IsKindOf(RUNTIME_CLASS(CInvalidArgException));
+        e->Delete();
+        return right;
+    }
+    return false;
+}
+
+TEST(CArray, GrowsShrinksAndKeepsOrder)
+{
+    CArray<int, int> a;
+    EXPECT_TRUE(a.IsEmpty());
+    EXPECT_EQ(nullptr, a.GetData());
+    EXPECT_EQ(-1, a.GetUpperBound());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(i, a.Add(i * 10));
+    EXPECT_EQ(5, a.GetSize());
+    EXPECT_EQ(5, a.GetCount());
+    EXPECT_EQ(4, a.GetUpperBound());
+    a.InsertAt(1, 5, 2);      // 0 5 5 10 20 30 40
+    a.RemoveAt(0);            // 5 5 10 20 30 40
+    a.RemoveAt(2, 2);         // 5 5 30 40
+    a.SetAt(0, 1);
+    a.ElementAt(1) = 2;
+    a[2] += 1;
+    const int want[] = {1, 2, 31, 40};
+    ASSERT_EQ(4, a.GetSize());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(want[i], a.GetData()[i]);
+
+    a.InsertAt(6, 9);  // past the end: grows with default elements
+    EXPECT_EQ(7, a.GetSize());
+    EXPECT_EQ(0, a[4]);
+    EXPECT_EQ(9, a[6]);
+    a.SetSize(2);
+    EXPECT_EQ(2, a.GetSize());
+    a.RemoveAll();
+    EXPECT_EQ(0, a.GetSize());
+}
+
+TEST(CArray, CopyAppendAndSelfReference)
+{
+    CArray<CString, CString&> a;
+    CString x(L"x"), y(L"y");
+    a.Add(x);
+    a.Add(y);
+    EXPECT_EQ(2, a.Append(a));
+    CArray<CString, CString&> b;
+    b.Copy(a);
+    EXPECT_EQ(4, b.GetSize());
+    EXPECT_TRUE(b[3] == L"y");
+    b.InsertAt(0, &a);
+    EXPECT_EQ(8, b.GetSize());
+    EXPECT_TRUE(b[0] == L"x");
+    // Adding an element of the array itself while it reallocates.
+    for (int i = 0; i < 100; ++i)
+        b.Add(b[0]);
+    b.InsertAt(1, b[0], 3);
+    EXPECT_TRUE(b[b.GetUpperBound()] == L"x");
+    EXPECT_TRUE(b[3] == L"x");
+}
+
+TEST(CArray, OutOfRangeNeverTouchesMemory)
+{
+#ifdef NDEBUG
+    CArray<int, int> a;
+    a.Add(1);
+    a.Add(2);
+    EXPECT_TRUE(ThrowsInvalidArg([&] { (void)a.GetAt(2); }));
+    EXPECT_TRUE(ThrowsInvalidArg([&] { (void)a[-1]; }));
+    EXPECT_TRUE(ThrowsInvalidArg([&] { a.SetAt(5, 3); }));
+    EXPECT_TRUE(ThrowsInvalidArg([&] { a.ElementAt(1000000) = 3; }));
+    EXPECT_TRUE(ThrowsInvalidArg([&] { a.RemoveAt(1, 2); }));
+    EXPECT_TRUE(ThrowsInvalidArg([&] { a.RemoveAt(-1); }));
+    EXPECT_TRUE(ThrowsInvalidArg([&] { a.SetSize(-2); }));
+    EXPECT_TRUE(ThrowsInvalidArg([&] { a.InsertAt(-1, 0); }));
+    const CArray<int, int>& constA = a;
+    EXPECT_TRUE(ThrowsInvalidArg([&] { (void)constA[2]; }));
+    ASSERT_EQ(2, a.GetSize());
+    EXPECT_EQ(1, a[0]);
+    EXPECT_EQ(2, a[1]);
+#else
+    GTEST_SKIP() << "out-of-range access asserts in debug builds";
+#endif
+}
+
+TEST(CArray, PointerArraysDoNotOwn)
+{
+    CObArray objects;
+    CException* e = new CException;
+    objects.Add(e);
+    objects.Add(nullptr);
+    EXPECT_EQ(e, objects[0]);
+    objects.RemoveAll();
+    delete e;
+    CPtrArray pointers;
+    int value = 3;
+    pointers.Add(&value);
+    EXPECT_EQ(&value, pointers[0]);
+    EXPECT_STREQ("CObArray", objects.GetRuntimeClass()->m_lpszClassName);
+    EXPECT_STREQ("CPtrArray", pointers.GetRuntimeClass()->m_lpszClassName);
+}
+
+}  // namespace

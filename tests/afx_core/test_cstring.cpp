@@ -1,0 +1,219 @@
+#include "afx/cstring.h"
+#include "afx/exception.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+TEST(CString, ConstructionFromWideNarrowAndCounts)
+{
+    EXPECT_TRUE(CString().IsEmpty());
+    EXPECT_STREQ(L"abc", CString(L"abc").GetString());
+    EXPECT_STREQ(L"ab", CString(L"abcdef", 2).GetString());
+    EXPECT_STREQ(L"abc", CString("abc").GetString());
+    EXPECT_STREQ(L"ab", CString("abcdef", 2).GetString());
+    EXPECT_STREQ(L"xxx", CString(L'x', 3).GetString());
+    EXPECT_TRUE(CString(static_cast<LPCWSTR>(nullptr)).IsEmpty());
+    EXPECT_TRUE(CString(static_cast<LPCSTR>(nullptr)).IsEmpty());
+    EXPECT_TRUE(CString(L"abc", -1).IsEmpty());
+    // UTF-8 decodes; a stray byte stands for its Latin-1 character.
+    EXPECT_STREQ(L"\x5e94\x7528", CString("\xe5\xba\x94\xe7\x94\xa8").GetString());
+    EXPECT_STREQ(L"dB\x00b5", CString("dB\xb5").GetString());
+    EXPECT_STREQ(L"\x00e2\x0082", CString("\xe2\x82").GetString());
+}
+
+TEST(CString, AssignmentConcatenationAndComparison)
+{
+    CString s;
+    s = L"one";
+    EXPECT_EQ(3, s.GetLength());
+    s = "two";
+    EXPECT_TRUE(s == L"two");
+    s = L'x';
+    EXPECT_TRUE(s == L"x");
+    s += L"yz";
+    s += CString(L"!");
+    s += L'?';
+    s += "n";
+    EXPECT_STREQ(L"xyz!?n", s.GetString());
+    EXPECT_STREQ(L"ab", (CString(L"a") + CString(L"b")).GetString());
+    EXPECT_STREQ(L"ab", (CString(L"a") + L"b").GetString());
+    EXPECT_STREQ(L"ab", (L"a" + CString(L"b")).GetString());
+    EXPECT_STREQ(L"ab", (CString(L"a") + L'b').GetString());
+    EXPECT_STREQ(L"ab", (L'a' + CString(L"b")).GetString());
+
+    EXPECT_TRUE(CString(L"a") != L"b");
+    EXPECT_TRUE(L"a" == CString(L"a"));
+    EXPECT_TRUE(CString(L"a") < CString(L"b"));
+    EXPECT_FALSE(CString(L"b") < L"a");
+    EXPECT_LT(CString(L"abc").Compare(L"abd"), 0);
+    EXPECT_GT(CString(L"b").Compare(L"abc"), 0);
+    EXPECT_EQ(0, CString(L"abc").Compare(L"abc"));
+    EXPECT_EQ(0, CString(L"DeciBar").CompareNoCase(L"decibar"));
+    EXPECT_LT(CString(L"abc").CompareNoCase(L"ABD"), 0);
+    EXPECT_GT(CString(L"abcd").CompareNoCase(L"ABC"), 0);
+
+    std::vector<CString> names = {L"COM3", L"COM1", L"COM2"};
+    std::sort(names.begin(), names.end());
+    EXPECT_TRUE(names[0] == L"COM1" && names[2] == L"COM3");
+}
+
+TEST(CString, ExtractionClampsItsArguments)
+{
+    const CString s(L"Silicon Labs");
+    struct Case {
+        CString got;
+        const wchar_t* want;
+    };
+    const Case cases[] = {
+        {s.Left(7), L"Silicon"},   {s.Left(-1), L""},       {s.Left(99), L"Silicon Labs"},
+        {s.Mid(8), L"Labs"},       {s.Mid(8, 2), L"La"},    {s.Mid(-3, 3), L"Sil"},
+        {s.Mid(10, 99), L"bs"},    {s.Mid(99), L""},        {s.Mid(2, -1), L""},
+        {s.Right(4), L"Labs"},     {s.Right(0), L""},       {s.Right(99), L"Silicon Labs"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.want, c.got.GetString());
+}
+
+TEST(CString, Searching)
+{
+    const CString s(L"a5 0d a5 06");
+    EXPECT_EQ(0, s.Find(L'a'));
+    EXPECT_EQ(6, s.Find(L'a', 1));
+    EXPECT_EQ(-1, s.Find(L'z'));
+    EXPECT_EQ(6, s.Find(L"a5", 1));
+    EXPECT_EQ(3, s.Find(L"0d"));
+    EXPECT_EQ(-1, s.Find(L"a5", 7));
+    EXPECT_EQ(-1, s.Find(L'a', -1));
+    EXPECT_EQ(-1, s.Find(L'a', 12));
+    EXPECT_EQ(11, s.Find(L"", 11));
+    EXPECT_EQ(6, s.ReverseFind(L'a'));
+    EXPECT_EQ(-1, s.ReverseFind(L'q'));
+}
+
+TEST(CString, EditingInPlace)
+{
+    CString s(L"a-b-c");
+    EXPECT_EQ(2, s.Replace(L'-', L'+'));
+    EXPECT_STREQ(L"a+b+c", s.GetString());
+    EXPECT_EQ(2, s.Replace(L"+", L"::"));
+    EXPECT_STREQ(L"a::b::c", s.GetString());
+    EXPECT_EQ(0, s.Replace(L"", L"x"));
+    EXPECT_EQ(2, s.Replace(L"::", L""));
+    EXPECT_STREQ(L"abc", s.GetString());
+    CString aaa(L"aaaa");
+    EXPECT_EQ(2, aaa.Replace(L"aa", L"a"));
+    EXPECT_STREQ(L"aa", aaa.GetString());
+
+    CString r(L"a b  c ");
+    EXPECT_EQ(4, r.Remove(L' '));
+    EXPECT_STREQ(L"abc", r.GetString());
+
+    CString t(L"ac");
+    EXPECT_EQ(3, t.Insert(1, L'b'));
+    EXPECT_EQ(5, t.Insert(99, L"de"));
+    EXPECT_EQ(6, t.Insert(-4, L"_"));
+    EXPECT_STREQ(L"_abcde", t.GetString());
+    EXPECT_EQ(4, t.Delete(0, 2));
+    EXPECT_EQ(3, t.Delete(3, 10));
+    EXPECT_EQ(3, t.Delete(-1, 1));
+    EXPECT_EQ(3, t.Delete(9));
+    EXPECT_STREQ(L"bcd", t.GetString());
+
+    CString u(L"Hello, World 1");
+    u.MakeUpper();
+    EXPECT_STREQ(L"HELLO, WORLD 1", u.GetString());
+    u.MakeLower();
+    EXPECT_STREQ(L"hello, world 1", u.GetString());
+}
+
+TEST(CString, Trimming)
+{
+    struct Case {
+        const wchar_t* text;
+        int which;  // 0 both, 1 left, 2 right
+        const wchar_t* set;
+        wchar_t ch;
+        const wchar_t* want;
+    };
+    const Case cases[] = {
+        {L" \t x y \r\n", 0, nullptr, 0, L"x y"},
+        {L" \t x y \r\n", 1, nullptr, 0, L"x y \r\n"},
+        {L" \t x y \r\n", 2, nullptr, 0, L" \t x y"},
+        {L"xxaxx", 0, nullptr, L'x', L"a"},
+        {L"xxaxx", 1, nullptr, L'x', L"axx"},
+        {L"xxaxx", 2, nullptr, L'x', L"xxa"},
+        {L" (COM12) ", 0, L"(COM) ", 0, L"12"},
+        {L"(COMMON)", 0, L"(COM) ", 0, L"N"},
+        {L"   ", 0, nullptr, 0, L""},
+        {L"", 0, L"ab", 0, L""},
+    };
+    for (const Case& c : cases) {
+        CString s(c.text);
+        if (c.set)
+            c.which == 0 ? s.Trim(c.set) : c.which == 1 ? s.TrimLeft(c.set) : s.TrimRight(c.set);
+        else if (c.ch)
+            c.which == 0 ? s.Trim(c.ch) : c.which == 1 ? s.TrimLeft(c.ch) : s.TrimRight(c.ch);
+        else
+            c.which == 0 ? s.Trim() : c.which == 1 ? s.TrimLeft() : s.TrimRight();
+        EXPECT_STREQ(c.want, s.GetString()) << "from \"" << c.text << "\"";
+    }
+}
+
+TEST(CString, CharacterAccessIsChecked)
+{
+    CString s(L"abc");
+    EXPECT_EQ(L'b', s.GetAt(1));
+    EXPECT_EQ(L'c', s[2]);
+    s.SetAt(0, L'X');
+    EXPECT_STREQ(L"Xbc", s.GetString());
+#ifdef NDEBUG
+    for (int bad : {-1, 3, 1000}) {
+        try {
+            (void)s.GetAt(bad);
+            ADD_FAILURE() << "GetAt(" << bad << ") did not throw";
+        } catch (CException* e) {
+            EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CInvalidArgException)));
+            e->Delete();
+        }
+        try {
+            s.SetAt(bad, L'q');
+            ADD_FAILURE() << "SetAt(" << bad << ") did not throw";
+        } catch (CException* e) {
+            e->Delete();
+        }
+    }
+    EXPECT_STREQ(L"Xbc", s.GetString());
+#endif
+}
+
+TEST(CString, BufferAccess)
+{
+    CString s(L"abc");
+    LPWSTR buffer = s.GetBuffer(10);
+    wcscpy(buffer, L"0123456789");
+    s.ReleaseBuffer();
+    EXPECT_STREQ(L"0123456789", s.GetString());
+
+    buffer = s.GetBuffer(4);
+    buffer[2] = L'\0';
+    s.ReleaseBuffer();
+    EXPECT_STREQ(L"01", s.GetString());
+
+    buffer = s.GetBufferSetLength(3);
+    buffer[2] = L'Z';
+    s.ReleaseBuffer(3);
+    EXPECT_STREQ(L"01Z", s.GetString());
+
+    s.GetBuffer(8);
+    s.ReleaseBuffer(1);
+    EXPECT_STREQ(L"0", s.GetString());
+    s.Empty();
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_EQ(L'\0', s.GetBuffer()[0]);
+}
+
+}  // namespace
