@@ -10,6 +10,9 @@
 //     process paces the bytes to rate / 10 bytes per second, either in the
 //     meter's 20-byte frames or as a trickle written every 2 ms (a comm event
 //     and a wake-up of the reader for almost every write).
+//   - when the simulated meter (metersim, beside this program) is there: the
+//     same figures for its live frames sent back to back (a frame every 21 ms,
+//     a busy 9600-baud line), every frame checked for its 0xA5 0x0D start.
 //
 // Command (after scripts/build.sh build):
 //   build/bin/serial_bench [seconds per stream, default 10]
@@ -196,6 +199,110 @@ std::vector<double> BurstDelays(int master, Receiver& receiver, int bursts)
     return delays;
 }
 
+
+// Live frames of the simulated meter: 20 bytes, each starting 0xA5 0x0D.
+struct FrameReceiver {
+    std::mutex mutex;
+    std::string pending;
+    bool synced = false;
+    long long bytes = 0, goodFrames = 0, badFrames = 0;
+    double firstTime = 0, lastTime = 0, firstThreadCpu = 0, lastThreadCpu = 0;
+
+    static void Callback(void* self, char* data, int length)
+    {
+        auto* r = static_cast<FrameReceiver*>(self);
+        const double now = Now();
+        const double cpu = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+        std::lock_guard<std::mutex> lock(r->mutex);
+        if (r->bytes == 0) {
+            r->firstTime = now;
+            r->firstThreadCpu = cpu;
+        }
+        r->lastTime = now;
+        r->lastThreadCpu = cpu;
+        r->bytes += length;
+        r->pending.append(data, static_cast<size_t>(length));
+        r->Check();
+    }
+
+    void Check()
+    {
+        for (;;) {
+            if (!synced) {
+                const size_t start = pending.find("\xA5\x0D");
+                if (start == std::string::npos) {
+                    pending.erase(0, pending.size() > 1 ? pending.size() - 1 : 0);
+                    return;
+                }
+                pending.erase(0, start);
+                synced = true;
+            }
+            if (pending.size() < 20)
+                return;
+            if (pending.compare(0, 2, "\xA5\x0D") == 0) {
+                goodFrames++;
+                pending.erase(0, 20);
+            } else {
+                badFrames++;
+                synced = false;
+            }
+        }
+    }
+};
+
+// Streams from metersim for seconds; false when it cannot be started.
+bool StreamFromSimulator(const std::string& program, double seconds)
+{
+    const int simPort = 4;
+    int input[2];
+    if (access(program.c_str(), X_OK) != 0 || pipe(input) != 0)
+        return false;
+    const pid_t sim = fork();
+    if (sim == 0) {
+        dup2(input[0], 0);
+        const int devNull = open("/dev/null", O_WRONLY);
+        dup2(devNull, 1);
+        execl(program.c_str(), "metersim", "--port", "4", "--frame-ms", "21", "--seed", "7",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(input[0]);
+    bool linked = false;
+    for (int i = 0; i < 500 && !linked; ++i) {
+        linked = !win32::DeviceForComNumber(simPort).empty() &&
+                 access(win32::DeviceForComNumber(simPort).c_str(), F_OK) == 0;
+        if (!linked)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    bool started = false;
+    if (linked) {
+        FrameReceiver receiver;
+        CComPort port;
+        if (port.Open(simPort, AutoReceiveMode, 9600, ParityNone, 8, StopBitsOne, FlowNone)) {
+            started = true;
+            port.m_pReadThread->m_nReadSize = kChunk;
+            port.SetReceiveCallback(&FrameReceiver::Callback, &receiver);
+            const double processCpuStart = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+            const double start = Now();
+            std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+            const double processCpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processCpuStart;
+            const double elapsed = Now() - start;
+            port.Close();
+            std::lock_guard<std::mutex> lock(receiver.mutex);
+            const double streamed = receiver.lastTime - receiver.firstTime;
+            std::printf("metersim, a frame every 21 ms: %lld frames (%lld bytes) in %.2f s, %lld broken\n",
+                        receiver.goodFrames, receiver.bytes, streamed, receiver.badFrames);
+            std::printf("        reader thread CPU %.3f %% of one core per second of streaming; process %.3f %%\n",
+                        streamed > 0 ? 100.0 * (receiver.lastThreadCpu - receiver.firstThreadCpu) / streamed : 0.0,
+                        100.0 * processCpu / elapsed);
+        }
+    }
+    kill(sim, SIGTERM);
+    close(input[1]);
+    waitpid(sim, nullptr, 0);
+    return started;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -277,6 +384,10 @@ int main(int argc, char** argv)
     }
 
     port.Close();
+    const std::string self = argv[0];
+    const std::string simulator = self.substr(0, self.rfind('/') + 1) + "metersim";
+    if (!StreamFromSimulator(simulator, seconds))
+        std::printf("metersim: not available beside this program; skipped\n");
     close(master);
     win32::RemovePortLink(kPort);
     rmdir(portDir.c_str());
