@@ -117,6 +117,9 @@ void CComPort::Close()
         m_pReadThread = nullptr;
     }
     if (handedOff) {
+        // The device is free for the next Open; closing it ends the reader's
+        // pending operations, and its later calls fail.
+        m_pSerialPort->Close();
         m_pSerialPort = nullptr;
     } else {
         if (stopEvent)

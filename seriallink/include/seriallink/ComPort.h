@@ -21,12 +21,13 @@
 // - a callback that waits for another thread should also wait on
 //   GetStopEvent(), which Close signals first; once it returns, the reader
 //   ends and Close completes normally;
-// - when the reader has still not ended after the waits, Close does not free
-//   anything it uses: the reader takes over the serial port object and the
-//   stop event, and when its callback returns it ends its loop, closes the
-//   device and frees itself. From the moment Close returns it no longer
-//   reads this object and delivers nothing more; a callback call already in
-//   progress continues with the user pointer it was given.
+// - when the reader has still not ended after the waits, Close closes the
+//   device (so that it can be opened again at once) but frees nothing the
+//   reader uses: the reader takes over the serial port object and the stop
+//   event, and when its callback returns it ends its loop and frees them and
+//   itself. From the moment Close returns it no longer reads this object and
+//   delivers nothing more; a callback call already in progress continues with
+//   the user pointer it was given.
 //
 // Writing. Write serialises writers; an overlapped write waits for its
 // completion or for Close, whichever comes first. Write on a closed port (or
