@@ -67,11 +67,12 @@ public:
     // time-outs, queues of 4096 bytes, both directions purged, and starts the
     // reader. True when the port is open and the reader runs. False when the
     // port cannot be opened or configured (nothing is left running) or when
-    // an event cannot be made (call Close then). A port that is still open is
-    // closed first.
+    // an event cannot be made (call Close then), or when called while Close
+    // is running on this object. A port that is still open is closed first.
     bool Open(int port, int receiveMode, DWORD baudRate, int parity, BYTE dataBits, int stopBits,
               int flowControl);
-    // Ends the reader and closes the port; returns at once when not open.
+    // Ends the reader and closes the port; returns at once when not open or
+    // already closing.
     void Close();
     // Writes length bytes and returns the bytes written: 0 when not open or
     // closing, or on failure; those written so far when Close interrupts it.
@@ -110,6 +111,7 @@ public:
 
 private:
     bool m_bOpen;
+    std::atomic<bool> m_bClosing;       // inside Close: Close returns, Open fails
     mutable std::mutex m_callbackLock;  // m_pfnReceive, m_pUserData
     std::mutex m_writeLock;             // the port, the write event and m_ovWrite
 };
