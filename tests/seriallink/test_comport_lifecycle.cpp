@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <map>
+#include <termios.h>
 #include <thread>
 
 namespace {
@@ -203,22 +204,26 @@ TEST(ComPortLifecycle, AWriteStuckOnAFullLineIsEndedByClose)
 {
     PortDirectory dir;
     PtyLine line(kPort);
-    CComPort port;
-    ASSERT_TRUE(OpenMeterLike(port));
-    // Nobody reads the master: the pseudo-terminal fills and the write stays pending.
-    std::atomic<bool> done{false};
-    std::thread writer([&] {
-        const std::string flood(1 << 20, 'w');
-        port.Write(flood.data(), static_cast<DWORD>(flood.size()));
-        done = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_FALSE(done);
-    const Clock::time_point start = Clock::now();
-    port.Close();
-    EXPECT_LE(MsSince(start), 3600);
-    writer.join();
-    EXPECT_TRUE(done);
+    for (int mode : {int(AutoReceiveMode), int(ManualQueryMode)}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        CComPort port;
+        ASSERT_TRUE(OpenMeterLike(port, mode));
+        // Nobody reads the master: the pseudo-terminal fills and the write stays pending.
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            const std::string flood(1 << 20, 'w');
+            port.Write(flood.data(), static_cast<DWORD>(flood.size()));
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_FALSE(done);
+        const Clock::time_point start = Clock::now();
+        port.Close();
+        EXPECT_LE(MsSince(start), 3600);
+        writer.join();
+        EXPECT_TRUE(done);
+        tcflush(line.master(), TCIOFLUSH);
+    }
 }
 
 TEST(ComPortLifecycle, TheDeviceVanishingEndsTheReaderWithoutSpinning)
