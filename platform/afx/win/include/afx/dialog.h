@@ -33,6 +33,9 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Dialog units of this dialog's template to pixels, in place.
+    void MapDialogRect(LPRECT rect) const;
+
     UINT m_nIDHelp = 0;
     UINT GetTemplateId() const { return m_nTemplateId; }
     CWnd* m_pParentWnd = nullptr;
@@ -47,6 +50,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+
+// The dialog base units of a template's font (average character width and
+// character height in pixels, at 96 pixels per inch).
+CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
+// Dialog units to pixels with these base units, each edge on its own (as
+// MapDialogRect does): x edges times cx / 4, y edges times cy / 8, rounded as
+// MulDiv rounds. Template controls convert x, y, width and height each this way.
+CRect AfxDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
 
 // One data exchange. When saving (m_bSaveAndValidate TRUE) a failed check shows
 // its message and calls Fail, which throws CUserException; UpdateData catches

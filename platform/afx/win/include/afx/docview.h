@@ -211,6 +211,10 @@ public:
     int m_argc = 0;
     char** m_argv = nullptr;
     UINT m_nMaxMRU = 0;
+    UINT m_nNumPreviewPages = 0;
+
+    // Takes the application name from string AFX_IDS_APP_TITLE when none was given.
+    void SetAppNameFromResources();
 
     CDocTemplate* GetFirstTemplate() const { return m_templates.empty() ? nullptr : m_templates.front().get(); }
 

@@ -1,6 +1,7 @@
 // Frame windows with a menu, tool bar and status bar; command update.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "afx/wnd.h"
@@ -36,10 +37,10 @@ public:
     CMenu* GetSubMenu(int pos) const;
     int GetMenuString(UINT item, CString& text, UINT flags) const;
 
-    struct Node;
-    Node* m_node = nullptr;   // not owned
-    CWnd* m_owner = nullptr;
-    std::vector<std::unique_ptr<CMenu>> m_subs;
+    // Framework internals: the wx menu bar or drop-down this object stands for.
+    void* m_wxBar = nullptr;
+    void* m_wxMenu = nullptr;
+    mutable std::vector<std::unique_ptr<CMenu>> m_subs;
 };
 
 // One command's state during an update request (ON_UPDATE_COMMAND_UI).
@@ -102,6 +103,8 @@ public:
     BOOL SetIndicators(const UINT* ids, int count);
     BOOL SetPaneText(int index, LPCTSTR text, BOOL update = TRUE);
     CString GetPaneText(int index) const;
+    // Shows the lock indicators as the keys are now (also done when the program is idle).
+    void UpdateIndicators();
 
     std::vector<UINT> m_ids;
 };
@@ -134,6 +137,7 @@ public:
     void ActivateFrame(int cmdShow = -1);
     void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
 
+    void UpdateFrameTitle();
     // The frame's menu bar (null without one).
     CMenu* GetMenuBar() const { return m_menuBar.get(); }
     // Runs the update handlers of a drop-down (by its position on the bar),
@@ -150,14 +154,15 @@ public:
     CToolBar* m_toolBar = nullptr;
     CStatusBar* m_statusBar = nullptr;
     UINT m_nResourceId = 0;
+    std::unique_ptr<class AfxFrameExtras> m_extras;
     CString m_strTitle;
 
 protected:
     void OnClose();
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(UINT type, int cx, int cy);
-    void OnUpdateControlBarMenu(CCmdUI* cmdUI);
-    BOOL OnBarCheck(UINT id);
+    void UpdateMenu(class wxMenu* menu);
+    void OnIdleUpdate();
 
     CView* m_pViewActive = nullptr;
     DWORD m_dockStyle = 0;

@@ -1,6 +1,6 @@
 // Drawing: device contexts and the objects selected into them. All of it is
-// for the user-interface thread only (a device context made on another thread
-// throws std::logic_error).
+// for the user-interface thread only: a device context made on another thread
+// draws nothing (and a line on standard error says so once).
 //
 // Windows that the program draws keep what was drawn in a picture of their
 // client area: CPaintDC and CClientDC draw into that picture, and the screen
@@ -8,6 +8,8 @@
 #pragma once
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "afx/cstring.h"
 #include "afx/msgmap.h"
@@ -226,6 +228,16 @@ private:
     std::unique_ptr<wxFont> m_font;
 };
 
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+};
+
 class CBitmap : public CGdiObject {
     DECLARE_DYNAMIC(CBitmap)
 public:
@@ -236,10 +248,8 @@ public:
     BOOL CreateCompatibleBitmap(class CDC* dc, int width, int height);
     BOOL CreateBitmap(int width, int height);
     CSize GetBitmapDimension() const;
-    struct BITMAPINFO_ {
-        LONG bmWidth;
-        LONG bmHeight;
-    };
+    // Fills the size (bmWidth, bmHeight) and format of the bitmap; 0 when empty.
+    int GetBitmap(struct BITMAP* out) const;
     operator HBITMAP() const { return reinterpret_cast<HBITMAP>(GetSafeHandle()); }
     static CBitmap* FromHandle(HBITMAP bitmap) { return reinterpret_cast<CBitmap*>(bitmap); }
 
@@ -350,8 +360,7 @@ protected:
     bool m_ownsDC = false;
     State m_state;
     CPoint m_pos;
-    int m_saved = 0;
-    std::unique_ptr<struct AfxDCStack> m_stack;
+    std::vector<std::pair<State, CPoint>> m_savedStates;
     int m_logPixels = 96;
 };
 
@@ -366,6 +375,7 @@ public:
 
 private:
     CWnd* m_wnd;
+    HWND m_hwnd = nullptr;
 };
 
 // Draws on a window's picture at any time (on the user-interface thread); the
@@ -378,4 +388,5 @@ public:
 
 private:
     CWnd* m_wnd;
+    HWND m_hwnd = nullptr;
 };
