@@ -5,6 +5,7 @@
 #include "meterapp/decibar_doc.h"
 #include "meterapp/decibar_view.h"
 #include "meterapp/main_frame.h"
+#include "menu_id_assert.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CDecibarApp, CWinApp)
@@ -15,6 +16,7 @@ END_MESSAGE_MAP()
 
 CDecibarApp::CDecibarApp()
 {
+    IgnoreWxMenuIdAssert();
     RegisterDecibarResources();
 }
 

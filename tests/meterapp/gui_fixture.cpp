@@ -2,6 +2,21 @@
 
 #include <gtest/gtest.h>
 
+void PrintTo(const CString& text, std::ostream* os)
+{
+    *os << '"';
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\t')
+            *os << "\\t";
+        else if (c < 0x80)
+            *os << static_cast<char>(c);
+        else
+            *os << "\\u" << std::hex << static_cast<unsigned>(c) << std::dec;
+    }
+    *os << '"';
+}
+
 namespace {
 
 CDecibarApp& App()
@@ -26,7 +41,11 @@ DecibarInstance::DecibarInstance()
         EXPECT_TRUE(app.InitInstance());
     } else {
         // A later instance in the same process: the template is registered,
-        // so the framework's New brings up a new frame and view.
+        // so the framework's New brings up a new frame and view. The layer
+        // keeps the document of a closed frame; drop it first.
+        auto* docTemplate = static_cast<CSingleDocTemplate*>(app.GetFirstTemplate());
+        if (docTemplate->GetDocument() && !docTemplate->GetDocument()->GetFirstView())
+            docTemplate->RemoveDocument();
         app.OnFileNew();
         app.m_pMainWnd->ShowWindow(SW_MAXIMIZE);
         app.m_pMainWnd->ShowWindow(SW_SHOW);

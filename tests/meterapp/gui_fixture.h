@@ -7,8 +7,12 @@
 
 #include <afx/testing.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable CString values in failure messages.
+void PrintTo(const CString& text, std::ostream* os);
 
 // The modal boxes the program asked for while a Decibar instance ran, and the
 // answers the test gives them.
