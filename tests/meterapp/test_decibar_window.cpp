@@ -392,6 +392,8 @@ TEST(DecibarWindow, Screenshot)
     if (!path)
         GTEST_SKIP() << "set DECIBAR_SCREENSHOT to a PNG path to save the main window";
     DecibarInstance decibar;
+    // As a maximised window on a 1280 x 1024 screen shows it.
+    decibar.SetViewClientSize(1280, 900);
     decibar.View()->Invalidate();
     decibar.View()->UpdateWindow();
     AfxTestPumpUntil([] { return false; }, 500);

@@ -12,10 +12,14 @@ constexpr DWORD kAxisLabel = WS_CHILD | SS_LEFT; // hidden until the graph fills
 
 using K = AfxControlKind;
 
-// In tab order; positions and sizes in dialog units.
+// In tab order (see the "Cursor" box); positions and sizes in dialog units.
 const AfxDlgItem kMainFormItems[] = {
     { K::GroupBox, IDC_GRAPH_GROUP, L"Real Time Graph", 133, 7, 402, 350, kShown | BS_GROUPBOX | BS_CENTER,
         WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE },
+    // The "Cursor" box comes before the controls it frames, not last: wx draws
+    // a static box over the siblings created before it. Boxes take no focus,
+    // so the tab order of the form stays as it is.
+    { K::GroupBox, IDC_CURSOR_GROUP, L"Cursor", 146, 89, 376, 59, kShown | BS_GROUPBOX },
     { K::PushButton, IDC_UNDO_ZOOM, L"UnDo Zoom", 149, 19, 51, 21, kButton },
     { K::Edit, IDC_START_TIME, L"", 217, 43, 87, 14, kEdit },
     { K::Static, IDC_STATIC, L"Start Time", 166, 46, 41, 8, kLabel },
@@ -81,7 +85,6 @@ const AfxDlgItem kMainFormItems[] = {
     { K::PushButton, IDC_KEY_LEVEL, L"Level", 71, 269, 49, 20, kButton },
     { K::PushButton, IDC_KEY_REC, L"REC", 71, 291, 49, 20, kButton },
     { K::Picture, IDC_STATIC, L"", 221, 22, 70, 17, kShown | SS_BITMAP, 0, IDB_LOGO },
-    { K::GroupBox, IDC_CURSOR_GROUP, L"Cursor", 146, 89, 376, 59, kShown | BS_GROUPBOX },
 };
 
 const AfxDlgItem kAboutItems[] = {
