@@ -28,7 +28,8 @@ CComPort::CComPort()
       m_bOverlapped(false),
       m_hStopEvent(nullptr),
       m_pReadThread(nullptr),
-      m_bOpen(false)
+      m_bOpen(false),
+      m_bClosing(false)
 {
 }
 
@@ -44,6 +45,8 @@ CComPort::~CComPort()
 bool CComPort::Open(int port, int receiveMode, DWORD baudRate, int parity, BYTE dataBits, int stopBits,
                     int flowControl)
 {
+    if (m_bClosing)
+        return false;
     // Deleting a port that a reader still uses would pull it from under it.
     if (m_pSerialPort && m_pSerialPort->IsOpen())
         Close();
@@ -96,7 +99,9 @@ bool CComPort::Open(int port, int receiveMode, DWORD baudRate, int parity, BYTE 
 
 void CComPort::Close()
 {
-    if (!m_pSerialPort || !m_pSerialPort->IsOpen())
+    // The waits below may run messages sent to this thread; a handler that
+    // closes or opens this port meanwhile must not tear it down twice.
+    if (!m_pSerialPort || !m_pSerialPort->IsOpen() || m_bClosing.exchange(true))
         return;
     const HANDLE stopEvent = m_hStopEvent.load();
     if (stopEvent)
@@ -117,6 +122,9 @@ void CComPort::Close()
         m_pReadThread = nullptr;
     }
     if (handedOff) {
+        // The device is free for the next Open; closing it ends the reader's
+        // pending operations, and its later calls fail.
+        m_pSerialPort->Close();
         m_pSerialPort = nullptr;
     } else {
         if (stopEvent)
@@ -132,6 +140,7 @@ void CComPort::Close()
         m_ovWrite.hEvent = nullptr;
     }
     m_bOpen = false;
+    m_bClosing = false;
 }
 
 DWORD CComPort::Write(const char* data, DWORD length)

@@ -1,5 +1,7 @@
 #include "seriallink/SerialEnum.h"
 
+#include "PortNames.h"
+
 #include "win32/comm.h"
 #include "win32/errors.h"
 #include "win32/setupapi.h"
@@ -52,6 +54,10 @@ bool IsBusy(const CString& devicePath)
     return false;
 }
 
+}  // namespace
+
+namespace seriallink {
+
 void FillMissingNames(SSerInfo& info)
 {
     if (info.strFriendlyName.IsEmpty())
@@ -65,7 +71,7 @@ void FillMissingNames(SSerInfo& info)
     }
 }
 
-}  // namespace
+}  // namespace seriallink
 
 void ListSerialPorts(CArray<SSerInfo, SSerInfo&>& ports, BOOL ignoreBusy)
 {
@@ -87,7 +93,7 @@ void ListSerialPorts(CArray<SSerInfo, SSerInfo&>& ports, BOOL ignoreBusy)
             ports.RemoveAt(i);  // the next entry moves into i
             continue;
         }
-        FillMissingNames(ports[i]);
+        seriallink::FillMissingNames(ports[i]);
         ++i;
     }
 }

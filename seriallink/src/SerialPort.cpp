@@ -95,10 +95,10 @@ BOOL CSerialPort::IsOpen() const
 
 void CSerialPort::Close()
 {
-    if (!IsOpen())
+    const HANDLE handle = m_hComm.exchange(INVALID_HANDLE_VALUE);
+    if (handle == INVALID_HANDLE_VALUE)
         return;
-    CloseHandle(m_hComm);
-    m_hComm = INVALID_HANDLE_VALUE;
+    CloseHandle(handle);
     m_bOverlapped = FALSE;
 }
 

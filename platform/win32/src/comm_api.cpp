@@ -69,11 +69,12 @@ BOOL Run(CommDevice& device, LPOVERLAPPED overlapped, LPDWORD bytes, Start start
     if (bytes)
         *bytes = 0;
     DWORD error = start(record, std::move(event));
+    const bool started = error == ERROR_SUCCESS || error == ERROR_IO_PENDING;
     if (error == ERROR_IO_PENDING && !device.IsOverlapped()) {
         WaitForCompletion(record);
         error = OverlappedError(record);
     }
-    if (bytes && (error == ERROR_SUCCESS || !device.IsOverlapped()))
+    if (bytes && started && (error == ERROR_SUCCESS || !device.IsOverlapped()))
         *bytes = static_cast<DWORD>(__atomic_load_n(&record->InternalHigh, __ATOMIC_RELAXED));
     return Result(error);
 }

@@ -17,6 +17,11 @@
 
 namespace win32::detail {
 
+inline std::chrono::milliseconds Ms(uint64_t ms)
+{
+    return std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(ms));
+}
+
 class CommDevice : public KernelObject {
 public:
     // Opens path exclusively and starts the I/O thread. Returns a Win32 error.
@@ -36,8 +41,8 @@ public:
 
     // The calls below return a Win32 error. The Start calls give
     // ERROR_SUCCESS when the operation completed at once, ERROR_IO_PENDING
-    // when it goes on, anything else when it never started (the record then
-    // holds that error, and the event is left alone).
+    // when it goes on, anything else when it never started (record and event
+    // are then left alone).
     DWORD StartRead(OVERLAPPED* record, std::shared_ptr<Event> event, void* buffer, DWORD length);
     DWORD StartWrite(OVERLAPPED* record, std::shared_ptr<Event> event, const void* data, DWORD length);
     DWORD StartWaitEvent(OVERLAPPED* record, std::shared_ptr<Event> event, DWORD* eventMask);

@@ -7,6 +7,11 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
+// The records keep the Win32 layout, bit fields included.
+static_assert(sizeof(DCB) == 28, "DCB layout");
+static_assert(sizeof(COMMTIMEOUTS) == 20, "COMMTIMEOUTS layout");
+static_assert(sizeof(COMSTAT) == 12, "COMSTAT layout");
+
 namespace win32::detail {
 
 namespace {

@@ -21,12 +21,13 @@
 // - a callback that waits for another thread should also wait on
 //   GetStopEvent(), which Close signals first; once it returns, the reader
 //   ends and Close completes normally;
-// - when the reader has still not ended after the waits, Close does not free
-//   anything it uses: the reader takes over the serial port object and the
-//   stop event, and when its callback returns it ends its loop, closes the
-//   device and frees itself. From the moment Close returns it no longer
-//   reads this object and delivers nothing more; a callback call already in
-//   progress continues with the user pointer it was given.
+// - when the reader has still not ended after the waits, Close closes the
+//   device (so that it can be opened again at once) but frees nothing the
+//   reader uses: the reader takes over the serial port object and the stop
+//   event, and when its callback returns it ends its loop and frees them and
+//   itself. From the moment Close returns it no longer reads this object and
+//   delivers nothing more; a callback call already in progress continues with
+//   the user pointer it was given.
 //
 // Writing. Write serialises writers; an overlapped write waits for its
 // completion or for Close, whichever comes first. Write on a closed port (or
@@ -66,11 +67,12 @@ public:
     // time-outs, queues of 4096 bytes, both directions purged, and starts the
     // reader. True when the port is open and the reader runs. False when the
     // port cannot be opened or configured (nothing is left running) or when
-    // an event cannot be made (call Close then). A port that is still open is
-    // closed first.
+    // an event cannot be made (call Close then), or when called while Close
+    // is running on this object. A port that is still open is closed first.
     bool Open(int port, int receiveMode, DWORD baudRate, int parity, BYTE dataBits, int stopBits,
               int flowControl);
-    // Ends the reader and closes the port; returns at once when not open.
+    // Ends the reader and closes the port; returns at once when not open or
+    // already closing.
     void Close();
     // Writes length bytes and returns the bytes written: 0 when not open or
     // closing, or on failure; those written so far when Close interrupts it.
@@ -109,6 +111,7 @@ public:
 
 private:
     bool m_bOpen;
+    std::atomic<bool> m_bClosing;       // inside Close: Close returns, Open fails
     mutable std::mutex m_callbackLock;  // m_pfnReceive, m_pUserData
     std::mutex m_writeLock;             // the port, the write event and m_ovWrite
 };

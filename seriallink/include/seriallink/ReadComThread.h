@@ -62,7 +62,7 @@ private:
     void CloseEvents();
     DWORD ChunkSize() const;
 
-    static const int kBufferSize = 2048;
+    static constexpr int kBufferSize = 2048;
 
     char m_buffer[kBufferSize];
     char* m_pDelivery;

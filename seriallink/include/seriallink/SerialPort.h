@@ -7,11 +7,14 @@
 // others not at all. On a closed port the calls fail with
 // ERROR_INVALID_HANDLE. The object keeps no per-call state: the caller
 // supplies every OVERLAPPED record and keeps it alive until its operation has
-// completed. Open and Close must not run while another thread uses the port.
+// completed. Open must not run while another thread uses the port; Close may
+// (the other thread's calls then fail with ERROR_INVALID_HANDLE).
 #pragma once
 
 #include "afx/exception.h"
 #include "win32/comm.h"
+
+#include <atomic>
 
 // Parity codes -> DCB.Parity; other codes keep the device's value.
 enum SerialParity { ParityEven = 0, ParityMark = 1, ParityNone = 2, ParityOdd = 3, ParitySpace = 4 };
@@ -84,7 +87,7 @@ public:
     // Ends the pending operations that the calling thread started on the port.
     BOOL CancelIo();
 
-    HANDLE m_hComm;       // INVALID_HANDLE_VALUE when closed
-    BOOL m_bOverlapped;   // opened with FILE_FLAG_OVERLAPPED
-    int m_nPort;          // number given to OpenPort
+    std::atomic<HANDLE> m_hComm;  // INVALID_HANDLE_VALUE when closed
+    BOOL m_bOverlapped;           // opened with FILE_FLAG_OVERLAPPED
+    int m_nPort;                  // number given to OpenPort
 };

@@ -88,6 +88,23 @@ Box Segment::Bounds() const {
           std::max(a_.y, b_.y) + half_};
 }
 
+void Strokes::Add(Point from, Point to, double width) {
+  segments_.emplace_back(from, to, width);
+  Box b = segments_.back().Bounds();
+  if (segments_.size() == 1) {
+    box_ = b;
+    return;
+  }
+  box_ = {std::min(box_.x0, b.x0), std::min(box_.y0, b.y0), std::max(box_.x1, b.x1), std::max(box_.y1, b.y1)};
+}
+
+bool Strokes::Contains(double x, double y) const {
+  for (const Segment& segment : segments_) {
+    if (segment.Contains(x, y)) return true;
+  }
+  return false;
+}
+
 Paint Solid(uint32_t colour) {
   return [colour](double, double) { return colour; };
 }

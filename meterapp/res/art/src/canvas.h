@@ -91,6 +91,18 @@ class Segment : public Shape {
   double half_;
 };
 
+// Several strokes filled as one region, so overlapping joins blend once.
+class Strokes : public Shape {
+ public:
+  void Add(Point from, Point to, double width);
+  bool Contains(double x, double y) const override;
+  Box Bounds() const override { return box_; }
+
+ private:
+  std::vector<Segment> segments_;
+  Box box_{0, 0, 0, 0};
+};
+
 // The points of `keep` that are not in `cut`; both must outlive this.
 class Difference : public Shape {
  public:

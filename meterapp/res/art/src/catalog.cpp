@@ -47,10 +47,11 @@ std::vector<std::unique_ptr<Slot>> MakeSlots() {
 
 // Built once (function-local statics are initialised thread-safely) and never
 // changed afterwards, so lookups need no lock; each picture is drawn under its
-// own once_flag.
+// own once_flag. Never destroyed, so pictures stay valid for threads still
+// drawing while the process exits.
 const std::vector<std::unique_ptr<Slot>>& Slots() {
-  static const std::vector<std::unique_ptr<Slot>> slots = MakeSlots();
-  return slots;
+  static const auto* slots = new std::vector<std::unique_ptr<Slot>>(MakeSlots());
+  return *slots;
 }
 
 const Image* Lookup(Kind kind, unsigned id, int size) {

@@ -21,8 +21,8 @@ constexpr int kDigitHeight = 53;
 // point is copied over them; the bottom row lines up with the point.
 constexpr double kLeft = 5.5, kRight = 18.5;
 constexpr double kTop = 4.5, kMiddle = 26.5, kBottom = 48.5;
-constexpr double kHalfThickness = 2.3;
-constexpr double kGap = 0.9;
+constexpr double kHalfThickness = 2.6;
+constexpr double kGap = 1.0;
 // Liquid-crystal digits lean slightly to the right.
 constexpr double kSlant = 0.06;
 

@@ -2,6 +2,7 @@
 // ground (alpha 0).
 
 #include "colours.h"
+#include "palette_art.h"
 #include "pictures.h"
 
 namespace art::pictures {
@@ -12,7 +13,6 @@ using draw::Edges;
 using draw::Ellipse;
 using draw::Point;
 using draw::Polygon;
-using draw::RectShape;
 using draw::RoundRect;
 using namespace colours::vga;
 
@@ -60,14 +60,24 @@ Image InstrumentIcon() {
 Image DocumentIcon(int size) {
   Canvas canvas(size, size, draw::kTransparent);
   if (size == 16) {
-    canvas.Fill(Polygon({{2, 0}, {10, 0}, {14, 4}, {14, 16}, {2, 16}}), kBlack, Edges::Sharp);
-    canvas.Fill(Polygon({{3, 1}, {9.6, 1}, {13, 4.4}, {13, 15}, {3, 15}}), kWhite, Edges::Sharp);
-    canvas.Fill(Polygon({{10, 0}, {10, 4}, {14, 4}}), kSilver, Edges::Sharp);
-    canvas.FillRect(10, 0, 1, 5, kBlack);
-    canvas.FillRect(10, 4, 5, 1, kBlack);
-    canvas.FillRect(4, 6, 1, 8, kBlack);
-    canvas.FillRect(4, 13, 8, 1, kBlack);
-    Polyline(canvas, {{5.5, 11.5}, {7.5, 8.5}, {9.5, 10.5}, {11.5, 7.5}}, 1.2, kBlue);
+    draw::DrawPixelArt(canvas, 0, 0, {
+        "..kkkkkkkkk.....",
+        "..kwwwwwwwkk....",
+        "..kwggggwwksk...",
+        "..kwwwwwwwkssk..",
+        "..kwgggwwwkkkkk.",
+        "..kwwwwwwwwwwwk.",
+        "..kwkwwwwwwwwwk.",
+        "..kwkwwwwwwwrwk.",
+        "..kwkwwwwwwrwrk.",
+        "..kwkwwrwwrwwwk.",
+        "..kwkwrwrrwwwwk.",
+        "..kwkrwwwwwwwwk.",
+        "..kwkkkkkkkkkwk.",
+        "..kwwwwwwwwwwwk.",
+        "..kkkkkkkkkkkkk.",
+        "................",
+    });
     return canvas.Take();
   }
   canvas.Fill(Polygon({{5, 1}, {20, 1}, {27, 8}, {27, 31}, {5, 31}}), kBlack, Edges::Sharp);

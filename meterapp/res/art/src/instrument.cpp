@@ -2,6 +2,7 @@
 
 #include "colours.h"
 #include "pixel_font.h"
+#include "stroke_font.h"
 
 namespace art::pictures {
 namespace {
@@ -9,7 +10,6 @@ namespace {
 using draw::Canvas;
 using draw::Difference;
 using draw::Ellipse;
-using draw::Point;
 using draw::Polygon;
 using draw::Rgb;
 using draw::RoundRect;
@@ -34,12 +34,20 @@ draw::Paint HousingPaint() {
 void DrawHousing(Canvas& canvas) {
   canvas.Fill(RoundRect(4, 1, 187, 458, 26), kHousingEdge);
   canvas.Fill(RoundRect(5, 2, 185, 456, 25), HousingPaint());
+  // Rubber grip ribs along both sides of the housing.
+  for (int y = 130; y <= 370; y += 6) {
+    for (double x : {6.5, 181.5}) {
+      canvas.Fill(RoundRect(x, y, 7, 2.5, 1.2), Rgb(26, 28, 33));
+      canvas.Fill(RoundRect(x, y + 2.5, 7, 1, 0.5), Rgb(100, 106, 118));
+    }
+  }
   // The front plate, raised a little: light upper-left edge, dark lower-right.
   canvas.Fill(RoundRect(14, 11, 167, 434, 17), Rgb(150, 156, 168));
   canvas.Fill(RoundRect(16, 13, 167, 434, 17), Rgb(30, 33, 38));
   canvas.Fill(RoundRect(15, 12, 166, 433, 16),
               draw::VerticalGradient(12, Rgb(118, 125, 138), 445, Rgb(92, 98, 110)));
-  draw::DrawTextCentred(canvas, 98, 17, "KELVRA", draw::PixelFont::Normal, kPlateText);
+  const draw::StrokeStyle brand{8, 1.6, kPlateText};
+  draw::DrawStrokeText(canvas, 98 - draw::StrokeTextWidth("KELVRA", brand) / 2, 16, "KELVRA", brand);
 }
 
 void DrawDisplay(Canvas& canvas, DisplayLook look) {
@@ -61,15 +69,28 @@ void DrawDisplay(Canvas& canvas, DisplayLook look) {
     canvas.Fill(RoundRect(cx - 8, cy - 28, 5, 13, 1.5), sign);
     canvas.Fill(RoundRect(cx + 3, cy - 28, 5, 13, 1.5), sign);
     canvas.Fill(Polygon({{cx - 9, cy + 5}, {cx + 9, cy + 5}, {cx + 4, cy + 13}, {cx - 4, cy + 13}}), sign);
-    canvas.Line({cx, cy + 12}, {cx, cy + 22}, 5, sign);
-    canvas.Line({cx, cy + 22}, {cx + 10, cy + 34}, 5, sign);
-    canvas.Line({cx + 10, cy + 34}, {cx + 26, cy + 38}, 5, sign);
+    draw::Strokes cable;
+    cable.Add({cx, cy + 12}, {cx, cy + 22}, 5);
+    cable.Add({cx, cy + 22}, {cx + 10, cy + 34}, 5);
+    cable.Add({cx + 10, cy + 34}, {cx + 26, cy + 38}, 5);
+    canvas.Fill(cable, sign);
   }
 }
 
+void DrawScrew(Canvas& canvas, double cx, double cy) {
+  canvas.Fill(Ellipse(cx + 0.5, cy + 0.5, 3.2, 3.2), Rgb(50, 54, 62));
+  canvas.Fill(Ellipse(cx, cy, 3, 3), draw::VerticalGradient(cy - 3, Rgb(196, 200, 208), cy + 3, Rgb(110, 116, 126)));
+  canvas.Line({cx - 2, cy + 1.2}, {cx + 2, cy - 1.2}, 1.1, Rgb(48, 52, 60));
+}
+
 void DrawModelPlate(Canvas& canvas) {
-  draw::DrawText(canvas, 110, 209, "KV415", draw::PixelFont::Normal, kPlateText);
-  canvas.FillRect(110, 218, 29, 1, draw::Shade(kPlateText, -0.35));
+  for (double x : {24.0, 172.0}) {
+    DrawScrew(canvas, x, 23);
+    DrawScrew(canvas, x, 436);
+  }
+  const draw::StrokeStyle model{8, 1.5, kPlateText};
+  draw::DrawStrokeText(canvas, 106, 208, "KV415", model);
+  canvas.FillRect(106, 220, int(draw::StrokeTextWidth("KV415", model) + 0.5), 1, draw::Shade(kPlateText, -0.35));
 }
 
 void DrawVents(Canvas& canvas) {
@@ -126,7 +147,12 @@ void DrawKeys(Canvas& canvas) {
   constexpr uint32_t kCapTop = Rgb(226, 229, 234), kCapBottom = Rgb(162, 168, 178);
   for (const KeyPlace& key : kKeyPlaces) {
     // Every key throws a short shadow to the lower right onto the plate.
-    canvas.Fill(RoundRect(key.x + 1, key.y + 1, key.shown_width, key.shown_height, 6), Rgb(60, 64, 74));
+    double w = key.shown_width, h = key.shown_height;
+    if (key.bitmap == 150 || key.bitmap == 154) {
+      canvas.Fill(Ellipse(key.x + w / 2 + 1, key.y + h / 2 + 1.5, w / 2, h / 2), Rgb(60, 64, 74));
+    } else {
+      canvas.Fill(RoundRect(key.x + 1, key.y + 1.5, w, h, 6), Rgb(60, 64, 74));
+    }
   }
   for (const KeyPlace& key : kKeyPlaces) {
     switch (key.bitmap) {
@@ -151,7 +177,7 @@ void DrawKeys(Canvas& canvas) {
         break;
       case 151:
         DrawRectKey(canvas, key, kCapTop, kCapBottom);
-        DrawLabel(canvas, key, "A/C", nullptr, draw::PixelFont::Normal);
+        DrawLabel(canvas, key, "AC", nullptr, draw::PixelFont::Normal);
         break;
     }
   }

@@ -1,5 +1,7 @@
 #include "pixel_font.h"
 
+#include <string>
+
 namespace art::draw {
 namespace {
 
@@ -45,6 +47,16 @@ constexpr Glyph kSmallGlyphs[] = {
   {'.', "............#.."}, {':', "....#.....#...."},
 };
 // clang-format on
+
+template <size_t N>
+constexpr bool AllGlyphsHaveCells(const Glyph (&glyphs)[N], size_t cells) {
+  for (const Glyph& glyph : glyphs) {
+    if (std::char_traits<char>::length(glyph.rows) != cells) return false;
+  }
+  return true;
+}
+static_assert(AllGlyphsHaveCells(kNormalGlyphs, 5 * 7), "every 5 x 7 glyph needs 35 cells");
+static_assert(AllGlyphsHaveCells(kSmallGlyphs, 3 * 5), "every 3 x 5 glyph needs 15 cells");
 
 struct FontShape {
   int width, height;

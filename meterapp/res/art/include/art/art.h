@@ -24,6 +24,8 @@ struct Image {
 //
 // Bitmaps: 128 tool bar strip, 130 meter face, 131 decimal point, 132-141
 // digits 0-9, 142 bar segment, 149-154 key caps, 155 logo, 157 idle face.
+// The tool bar strip is seven 17 x 15 button images side by side on
+// RGB(192,192,192), the colour a tool bar replaces by its button face.
 // Icons: 128 main window, 129 document (32 x 32; see icon_sizes.h for 16 x 16),
 // 156 About box.
 const Image* Find(Kind kind, unsigned id);
