@@ -1,5 +1,7 @@
 #include <wx/evtloop.h>
 
+#include <cstdio>
+
 #include "internal.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -42,6 +44,15 @@ bool StartWx(int argc, char** argv)
     }
     if (!wxEntryStart(*pargc, pargv))
         return false;
+    // Failed checks of wx and its log go to standard error, never to a box that waits for a click.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
+                          const wxString& msg) {
+        std::fprintf(stderr, "wx check failed: %s:%d %s: %s %s\n", static_cast<const char*>(file.utf8_str()), line,
+                     static_cast<const char*>(func.utf8_str()), static_cast<const char*>(cond.utf8_str()),
+                     static_cast<const char*>(msg.utf8_str()));
+    });
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    wxLog::SetLogLevel(wxLOG_Warning);
     wxTheApp->CallOnInit();
     wxInitAllImageHandlers();
     afxwin::SetUiThread();
@@ -53,8 +64,10 @@ bool StartWx(int argc, char** argv)
 
 CWinApp::CWinApp(LPCTSTR appName)
 {
-    if (appName)
+    if (appName) {
         m_appName = appName;
+        m_pszAppName = m_appName;
+    }
     g_app = this;
 }
 
