@@ -247,3 +247,36 @@ TEST_F(ControlsTest, ScreenshotOfThePanel)
 }
 
 }  // namespace
+
+namespace {
+
+// A key that makes its plain template button owner-drawn when it takes it over.
+class CStyledKey : public CButton {
+public:
+    int m_draws = 0;
+    void DrawItem(LPDRAWITEMSTRUCT dis) override
+    {
+        ++m_draws;
+        CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem, RGB(9, 99, 199));
+    }
+
+protected:
+    void PreSubclassWindow() override { ModifyStyle(0, BS_OWNERDRAW); }
+};
+
+TEST_F(ControlsTest, APlainButtonMadeOwnerDrawnOnSubclassingDrawsItself)
+{
+    CStyledKey key;
+    ASSERT_TRUE(key.SubclassDlgItem(IDC_PLAIN, &m_panel));
+    EXPECT_EQ(m_panel.GetDlgItem(IDC_PLAIN), &key);
+    EXPECT_EQ(key.GetButtonStyle() & BS_TYPEMASK, static_cast<UINT>(BS_OWNERDRAW));
+    key.UpdateWindow();
+    EXPECT_GE(key.m_draws, 1);
+    EXPECT_EQ(AfxTestReadPixel(&key, 3, 3), RGB(9, 99, 199));
+    AfxTestClickButton(&key);
+    EXPECT_EQ(m_panel.m_plainClicks, 1);
+    key.UnsubclassWindow();
+    EXPECT_NE(m_panel.GetDlgItem(IDC_PLAIN), &key);
+}
+
+}  // namespace

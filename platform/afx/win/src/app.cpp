@@ -200,6 +200,12 @@ void CWinApp::EndWaitCursor()
     afxwin::WaitCursor(-1);
 }
 
+HICON CWinApp::LoadIcon(UINT id) const
+{
+    AfxImage image;
+    return AfxFindImage(AfxImageKind::Icon, id, &image) ? reinterpret_cast<HICON>(static_cast<uintptr_t>(id)) : nullptr;
+}
+
 int AfxWinMain(int argc, char** argv)
 {
     CWinApp* app = AfxGetApp();

@@ -92,6 +92,10 @@ bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
     wxWindow* w = wnd ? wnd->GetWx() : nullptr;
     if (!w)
         return false;
+    // Without a window manager new windows pile up at the origin: bring this one up.
+    w->GetParent() ? w->GetParent()->Raise() : w->Raise();
+    w->Raise();
+    AfxTestPumpUntil([] { return false; }, 100);
     w->Update();
     wxRect r = w->GetScreenRect();
     wxBitmap shot(r.width, r.height, 24);

@@ -77,6 +77,11 @@ void DetachTree(wxWindow* window)
 
 }  // namespace afxwin
 
+const CWnd CWnd::wndTop;
+const CWnd CWnd::wndBottom;
+const CWnd CWnd::wndTopMost;
+const CWnd CWnd::wndNoTopMost;
+
 CWnd::CWnd() = default;
 
 CWnd::~CWnd()
@@ -523,6 +528,14 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT)
     if (!impl)
         return FALSE;
     impl->style = (impl->style & ~remove) | add;
+    // A push button made owner-drawn is drawn by the program from now on.
+    if (impl->isControl && impl->kind == AfxControlKind::PushButton && (impl->style & BS_TYPEMASK) == BS_OWNERDRAW) {
+        if (!impl->drawn)
+            afxwin::ConvertToDrawn(m_hWnd);
+        if (AfxWindowImpl* now = ImplOf(this))
+            now->ownerDraw = true;
+        Invalidate();
+    }
     return TRUE;
 }
 
