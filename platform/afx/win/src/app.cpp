@@ -245,3 +245,72 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init)
 {
     return init && init->dwSize == sizeof(INITCOMMONCONTROLSEX);
 }
+
+// ThreadSanitizer knows nothing of the locks inside GLib, GTK, Pango, Cairo
+// and fontconfig, which are not built with it; their internal threads would
+// otherwise be reported as racing with the user-interface thread. Programs
+// that link the window layer get these suppressions by default.
+extern "C" const char* __tsan_default_suppressions()
+{
+    // A library is named by the end of its path; the other kinds match parts of names.
+    return
+           "called_from_lib:/libgtk-3.so.0\n"
+           "called_from_lib:/libgdk-3.so.0\n"
+           "called_from_lib:/libpangocairo-1.0.so.0\n"
+           "called_from_lib:/libpango-1.0.so.0\n"
+           "called_from_lib:/libcairo.so.2\n"
+           "called_from_lib:/libgdk_pixbuf-2.0.so.0\n"
+           "called_from_lib:/libgio-2.0.so.0\n"
+           "called_from_lib:/libgobject-2.0.so.0\n"
+           "called_from_lib:/libglib-2.0.so.0\n"
+           "called_from_lib:/libX11.so.6\n"
+           "called_from_lib:/libXtst.so.6\n"
+           "called_from_lib:/libpangoft2-1.0.so.0\n"
+           "called_from_lib:/libfontconfig.so.1\n"
+           "called_from_lib:/libgmodule-2.0.so.0\n"
+           "called_from_lib:/libharfbuzz.so.0\n"
+           "called_from_lib:/libcairo-gobject.so.2\n"
+           "called_from_lib:/libatk-1.0.so.0\n"
+           "called_from_lib:/libepoxy.so.0\n"
+           "called_from_lib:/libXi.so.6\n"
+           "called_from_lib:/libatk-bridge-2.0.so.0\n"
+           "called_from_lib:/libXfixes.so.3\n"
+           "called_from_lib:/libxkbcommon.so.0\n"
+           "called_from_lib:/libXext.so.6\n"
+           "called_from_lib:/libXcursor.so.1\n"
+           "called_from_lib:/libXrandr.so.2\n"
+           "called_from_lib:/libXinerama.so.1\n"
+           "called_from_lib:/libpixman-1.so.0\n"
+           "called_from_lib:/libfreetype.so.6\n"
+           "called_from_lib:/libxcb.so.1\n"
+           "called_from_lib:/libXrender.so.1\n"
+           "called_from_lib:/libdbus-1.so.3\n"
+           "race:libglib-2.0\n"
+           "race:libgio-2.0\n"
+           "race:libgobject-2.0\n"
+           "race:libfontconfig\n"
+           "race:libpango\n"
+           "race:libcairo\n"
+           "race:libgtk-3\n"
+           "race:libgdk\n"
+           "race:libX\n"
+           "race:libwx_gtk3u\n"
+           "race:libwx_baseu\n"
+           "mutex:libgdk\n"
+           "mutex:libglib-2.0\n"
+           "mutex:libgtk-3\n"
+           "mutex:libX\n"
+           "mutex:libGL\n"
+           "mutex:libwx_gtk3u\n"
+           "mutex:libwx_baseu\n"
+           "mutex:libgobject\n"
+           "mutex:libgio\n"
+           "mutex:libpango\n"
+           "mutex:libcairo\n"
+           "mutex:libfontconfig\n"
+           "mutex:libEGL\n"
+           "race:libGL\n"
+           "mutex:libxcb\n"
+           "deadlock:libglib-2.0\n"
+           "deadlock:libgtk-3\n";
+}

@@ -17,6 +17,10 @@ namespace {
 
 int g_suppressNotify = 0;
 
+// The message being handled on this thread; Default() passes it on. Kept
+// outside the object, which a handler may delete.
+thread_local const AfxMessage* t_currentMsg = nullptr;
+
 AfxWindowImpl* ImplOf(const CWnd* wnd)
 {
     return wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
@@ -175,8 +179,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     AfxMessage msg{message, wParam, lParam};
-    const AfxMessage* saved = m_pCurrentMsg;
-    m_pCurrentMsg = &msg;
+    const AfxMessage* saved = t_currentMsg;
+    t_currentMsg = &msg;
     LRESULT result = 0;
     if (message == WM_COMMAND) {
         result = OnCommand(wParam, lParam) ? 0 : DefWindowProc(message, wParam, lParam);
@@ -188,13 +192,13 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else {
         result = DefWindowProc(message, wParam, lParam);
     }
-    m_pCurrentMsg = saved;
+    t_currentMsg = saved;
     return result;
 }
 
 LRESULT CWnd::Default()
 {
-    return m_pCurrentMsg ? DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam) : 0;
+    return t_currentMsg ? DefWindowProc(t_currentMsg->message, t_currentMsg->wParam, t_currentMsg->lParam) : 0;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)

@@ -172,7 +172,6 @@ public:
 
     // Framework internals (used by the layer's own classes).
     void AfxAttach(wxWindow* window);
-    const AfxMessage* m_pCurrentMsg = nullptr;
 
 protected:
     DECLARE_MESSAGE_MAP()
