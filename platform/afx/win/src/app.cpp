@@ -1,5 +1,7 @@
 #include <wx/evtloop.h>
 
+#include <cstdio>
+
 #include "internal.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -42,6 +44,15 @@ bool StartWx(int argc, char** argv)
     }
     if (!wxEntryStart(*pargc, pargv))
         return false;
+    // Failed checks of wx and its log go to standard error, never to a box that waits for a click.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
+                          const wxString& msg) {
+        std::fprintf(stderr, "wx check failed: %s:%d %s: %s %s\n", static_cast<const char*>(file.utf8_str()), line,
+                     static_cast<const char*>(func.utf8_str()), static_cast<const char*>(cond.utf8_str()),
+                     static_cast<const char*>(msg.utf8_str()));
+    });
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    wxLog::SetLogLevel(wxLOG_Warning);
     wxTheApp->CallOnInit();
     wxInitAllImageHandlers();
     afxwin::SetUiThread();
@@ -53,8 +64,10 @@ bool StartWx(int argc, char** argv)
 
 CWinApp::CWinApp(LPCTSTR appName)
 {
-    if (appName)
+    if (appName) {
         m_appName = appName;
+        m_pszAppName = m_appName;
+    }
     g_app = this;
 }
 
@@ -187,6 +200,12 @@ void CWinApp::EndWaitCursor()
     afxwin::WaitCursor(-1);
 }
 
+HICON CWinApp::LoadIcon(UINT id) const
+{
+    AfxImage image;
+    return AfxFindImage(AfxImageKind::Icon, id, &image) ? reinterpret_cast<HICON>(static_cast<uintptr_t>(id)) : nullptr;
+}
+
 int AfxWinMain(int argc, char** argv)
 {
     CWinApp* app = AfxGetApp();
@@ -225,4 +244,73 @@ void AfxEnableControlContainer() {}
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init)
 {
     return init && init->dwSize == sizeof(INITCOMMONCONTROLSEX);
+}
+
+// ThreadSanitizer knows nothing of the locks inside GLib, GTK, Pango, Cairo
+// and fontconfig, which are not built with it; their internal threads would
+// otherwise be reported as racing with the user-interface thread. Programs
+// that link the window layer get these suppressions by default.
+extern "C" const char* __tsan_default_suppressions()
+{
+    // A library is named by the end of its path; the other kinds match parts of names.
+    return
+           "called_from_lib:/libgtk-3.so.0\n"
+           "called_from_lib:/libgdk-3.so.0\n"
+           "called_from_lib:/libpangocairo-1.0.so.0\n"
+           "called_from_lib:/libpango-1.0.so.0\n"
+           "called_from_lib:/libcairo.so.2\n"
+           "called_from_lib:/libgdk_pixbuf-2.0.so.0\n"
+           "called_from_lib:/libgio-2.0.so.0\n"
+           "called_from_lib:/libgobject-2.0.so.0\n"
+           "called_from_lib:/libglib-2.0.so.0\n"
+           "called_from_lib:/libX11.so.6\n"
+           "called_from_lib:/libXtst.so.6\n"
+           "called_from_lib:/libpangoft2-1.0.so.0\n"
+           "called_from_lib:/libfontconfig.so.1\n"
+           "called_from_lib:/libgmodule-2.0.so.0\n"
+           "called_from_lib:/libharfbuzz.so.0\n"
+           "called_from_lib:/libcairo-gobject.so.2\n"
+           "called_from_lib:/libatk-1.0.so.0\n"
+           "called_from_lib:/libepoxy.so.0\n"
+           "called_from_lib:/libXi.so.6\n"
+           "called_from_lib:/libatk-bridge-2.0.so.0\n"
+           "called_from_lib:/libXfixes.so.3\n"
+           "called_from_lib:/libxkbcommon.so.0\n"
+           "called_from_lib:/libXext.so.6\n"
+           "called_from_lib:/libXcursor.so.1\n"
+           "called_from_lib:/libXrandr.so.2\n"
+           "called_from_lib:/libXinerama.so.1\n"
+           "called_from_lib:/libpixman-1.so.0\n"
+           "called_from_lib:/libfreetype.so.6\n"
+           "called_from_lib:/libxcb.so.1\n"
+           "called_from_lib:/libXrender.so.1\n"
+           "called_from_lib:/libdbus-1.so.3\n"
+           "race:libglib-2.0\n"
+           "race:libgio-2.0\n"
+           "race:libgobject-2.0\n"
+           "race:libfontconfig\n"
+           "race:libpango\n"
+           "race:libcairo\n"
+           "race:libgtk-3\n"
+           "race:libgdk\n"
+           "race:libX\n"
+           "race:libwx_gtk3u\n"
+           "race:libwx_baseu\n"
+           "mutex:libgdk\n"
+           "mutex:libglib-2.0\n"
+           "mutex:libgtk-3\n"
+           "mutex:libX\n"
+           "mutex:libGL\n"
+           "mutex:libwx_gtk3u\n"
+           "mutex:libwx_baseu\n"
+           "mutex:libgobject\n"
+           "mutex:libgio\n"
+           "mutex:libpango\n"
+           "mutex:libcairo\n"
+           "mutex:libfontconfig\n"
+           "mutex:libEGL\n"
+           "race:libGL\n"
+           "mutex:libxcb\n"
+           "deadlock:libglib-2.0\n"
+           "deadlock:libgtk-3\n";
 }

@@ -82,6 +82,10 @@ void CButton::SetButtonStyle(UINT style, BOOL redraw)
     AfxWindowImpl* impl = ImplOf(this);
     if (!impl)
         return;
+    if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
+        ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+        return;
+    }
     impl->style = (impl->style & ~BS_TYPEMASK) | (style & BS_TYPEMASK);
     if (auto* b = As<wxButton>(this))
         if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)

@@ -1,5 +1,6 @@
 // Conversions between the layer's values and wx ones; fonts and dialog units.
 #include <cwctype>
+#include <map>
 
 #include "internal.h"
 
@@ -50,23 +51,54 @@ wxString FaceFor(const wxString& face)
 
 }  // namespace
 
+namespace {
+
+// wx takes sizes in points; the layer works at 96 pixels per inch.
+double PointsForEm(double emPixels)
+{
+    return emPixels * 72.0 / 96.0;
+}
+
+wxFont MakeFont(const wxString& face, double points, const LOGFONT& lf)
+{
+    wxFont font(wxFontInfo(points).FaceName(face).Italic(lf.lfItalic != 0).Underlined(lf.lfUnderline != 0)
+                    .Strikethrough(lf.lfStrikeOut != 0));
+    if (!font.IsOk())
+        font = wxFont(wxFontInfo(points).Family(wxFONTFAMILY_SWISS));
+    font.SetNumericWeight(lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight);
+    return font;
+}
+
+// Cell height of a 100-pixel em of this font, to turn cell heights into ems.
+int CellOf100(const wxFont& font100)
+{
+    static std::map<wxString, int>* cache = new std::map<wxString, int>;
+    wxString key = font100.GetNativeFontInfoDesc();
+    auto it = cache->find(key);
+    if (it != cache->end())
+        return it->second;
+    wxBitmap bmp(8, 8, 24);
+    wxMemoryDC dc(bmp);
+    dc.SetFont(font100);
+    int cell = std::max(1, dc.GetFontMetrics().height);
+    (*cache)[key] = cell;
+    return cell;
+}
+
+}  // namespace
+
 wxFont FontFor(const LOGFONT& lf)
 {
     wxString face = FaceFor(wxString(lf.lfFaceName));
-    int weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
-    wxFontInfo info;
-    int height = lf.lfHeight;
-    if (height == 0)
-        height = -12;
-    // Negative: the character (em) height in pixels; positive: the cell height,
-    // of which Liberation's em is about 1 / 1.15.
-    int em = height < 0 ? -height : std::max(1, static_cast<int>(height / 1.149 + 0.5));
-    wxFont font(wxFontInfo(wxSize(0, em)).FaceName(face).Italic(lf.lfItalic != 0).Underlined(lf.lfUnderline != 0)
-                    .Strikethrough(lf.lfStrikeOut != 0));
-    font.SetNumericWeight(weight);
-    if (!font.IsOk())
-        font = wxFont(wxFontInfo(wxSize(0, em)).Family(wxFONTFAMILY_SWISS));
-    return font;
+    // Negative: the character (em) height in pixels; positive: the cell height; 0: a default.
+    double em = 12;
+    if (lf.lfHeight < 0) {
+        em = -static_cast<double>(lf.lfHeight);
+    } else if (lf.lfHeight > 0) {
+        int cell100 = CellOf100(MakeFont(face, PointsForEm(100), lf));
+        em = lf.lfHeight * 100.0 / cell100;
+    }
+    return MakeFont(face, PointsForEm(std::max(em, 1.0)), lf);
 }
 
 wxFont TemplateFont(const AfxDialogTemplate& t)

@@ -35,12 +35,14 @@ LRESULT ButtonMouse(CWnd* wnd, AfxWindowImpl* impl, UINT message, LPARAM lParam)
     case WM_LBUTTONDBLCLK:
         if (!impl->wx->IsThisEnabled())
             return 0;
-        wnd->SetCapture();
+        if (impl->wx->IsShownOnScreen())
+            wnd->SetCapture();
+        impl->tracking = true;
         impl->pressed = true;
         RepaintNow(impl);
         return 0;
     case WM_MOUSEMOVE:
-        if (wxWindow::GetCapture() == impl->wx) {
+        if (impl->tracking) {
             bool inside = client.PtInRect(p);
             if (inside != impl->pressed) {
                 impl->pressed = inside;
@@ -49,10 +51,10 @@ LRESULT ButtonMouse(CWnd* wnd, AfxWindowImpl* impl, UINT message, LPARAM lParam)
         }
         return 0;
     case WM_LBUTTONUP: {
-        bool wasCaptured = wxWindow::GetCapture() == impl->wx;
-        if (wasCaptured)
+        if (wxWindow::GetCapture() == impl->wx)
             ReleaseCapture();
-        bool click = wasCaptured && client.PtInRect(p);
+        bool click = impl->tracking && client.PtInRect(p);
+        impl->tracking = false;
         if (impl->pressed) {
             impl->pressed = false;
             RepaintNow(impl);

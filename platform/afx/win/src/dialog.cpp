@@ -93,7 +93,7 @@ INT_PTR CDialog::DoModal()
     }
     afxwin::ApplyControlColours(this);
     if (afxwin::HasModalAnswerer()) {
-        wxTheApp->CallAfter([this, hwnd] {
+        afxwin::RunSoon([this, hwnd] {
             if (!afxwin::IsLive(hwnd) || !m_modalRunning)
                 return;
             AfxModalRequest request{AfxModalRequest::Dialog, std::wstring(), std::wstring(), 0, this};

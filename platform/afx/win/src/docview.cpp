@@ -174,7 +174,7 @@ BOOL CView::CreateView(CFrameWnd* frame, UINT id)
     cs.style = static_cast<LONG>(WS_CHILD | WS_VISIBLE);
     if (!PreCreateWindow(cs))
         return FALSE;
-    auto* panel = new wxPanel(parent, static_cast<wxWindowID>(id), wxDefaultPosition, parent->GetClientSize(),
+    auto* panel = new wxPanel(parent, wxID_ANY, wxDefaultPosition, parent->GetClientSize(),
                               wxTAB_TRAVERSAL | wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE);
     AfxWindowImpl* impl = afxwin::Register(panel, this);
     impl->drawn = true;

@@ -79,12 +79,12 @@ wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries)
             break;
         case AfxMenuKind::Item:
             if (!stack.empty()) {
-                stack.back()->Append(static_cast<int>(e.id), afxwin::MenuLabel(e.text), Prompt(e.id).GetString());
+                stack.back()->Append(afxwin::WxCommandId(e.id), afxwin::MenuLabel(e.text), Prompt(e.id).GetString());
             } else {
                 // A command on the bar itself: a drop-down holding that one command.
                 auto* menu = new wxMenu;
                 wxString label = afxwin::MenuLabel(e.text);
-                menu->Append(static_cast<int>(e.id), wxMenuItem::GetLabelText(label), Prompt(e.id).GetString());
+                menu->Append(afxwin::WxCommandId(e.id), wxMenuItem::GetLabelText(label), Prompt(e.id).GetString());
                 bar->Append(menu, label);
             }
             break;
@@ -196,7 +196,7 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
                 continue;
             int flags = ((a.flags & FCONTROL) ? wxACCEL_CTRL : 0) | ((a.flags & FSHIFT) ? wxACCEL_SHIFT : 0) |
                         ((a.flags & FALT) ? wxACCEL_ALT : 0);
-            entries.emplace_back(flags, key, static_cast<int>(a.command));
+            entries.emplace_back(flags, key, afxwin::WxCommandId(a.command));
         }
         frame->SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
     }
@@ -208,15 +208,18 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
     }
 
     frame->Bind(wxEVT_MENU, [hwnd](wxCommandEvent& e) {
-        ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(e.GetId(), 0), 0);
+        UINT command = afxwin::CommandFromWx(e.GetId());
+        if (command != 0)
+            ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     });
     frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
         if (afxwin::IsLive(hwnd) && e.GetMenu())
             UpdateMenu(e.GetMenu());
     });
     frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
-        if (afxwin::IsLive(hwnd) && e.GetMenuId() >= 0)
-            SetMessageText(Prompt(static_cast<UINT>(e.GetMenuId())));
+        UINT command = afxwin::CommandFromWx(e.GetMenuId());
+        if (afxwin::IsLive(hwnd) && command != 0)
+            SetMessageText(Prompt(command));
     });
     frame->Bind(wxEVT_MENU_CLOSE, [this, hwnd](wxMenuEvent&) {
         if (afxwin::IsLive(hwnd))
@@ -426,7 +429,7 @@ void CFrameWnd::UpdateMenu(wxMenu* menu)
         CCmdUI ui;
         ui.m_nIndex = static_cast<UINT>(pos);
         ui.m_pMenu = nullptr;
-        afxwin::UpdateCommandUI(this, static_cast<UINT>(item->GetId()), ui);
+        afxwin::UpdateCommandUI(this, afxwin::CommandFromWx(item->GetId()), ui);
         ApplyUpdate(item, ui);
         if (!afxwin::IsLive(afxwin::ToHwnd(GetWx())))
             return;
@@ -458,7 +461,7 @@ BOOL CToolBar::CreateEx(CWnd* parent, DWORD, DWORD style, CRect, UINT id)
     auto* frame = parent ? dynamic_cast<wxFrame*>(parent->GetWx()) : nullptr;
     if (!frame || m_hWnd)
         return FALSE;
-    wxToolBar* bar = frame->CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxBORDER_NONE, static_cast<wxWindowID>(id));
+    wxToolBar* bar = frame->CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxBORDER_NONE, wxID_ANY);
     AfxWindowImpl* impl = afxwin::Register(bar, this);
     impl->style = style;
     impl->id = static_cast<int>(id);
@@ -497,8 +500,9 @@ BOOL CToolBar::LoadToolBar(UINT id)
         if (strip.IsOk() && cell.GetRight() < strip.GetWidth() && cell.GetBottom() < strip.GetHeight())
             bmp = strip.GetSubBitmap(cell);
         ++image;
-        bar->AddTool(static_cast<int>(cmd), ToolTip(cmd).GetString(), bmp, ToolTip(cmd).GetString(), wxITEM_NORMAL);
-        bar->SetToolLongHelp(static_cast<int>(cmd), Prompt(cmd).GetString());
+        int tool = afxwin::WxCommandId(cmd);
+        bar->AddTool(tool, ToolTip(cmd).GetString(), bmp, ToolTip(cmd).GetString(), wxITEM_NORMAL);
+        bar->SetToolLongHelp(tool, Prompt(cmd).GetString());
     }
     bar->Realize();
     return TRUE;
@@ -517,7 +521,7 @@ UINT CToolBar::GetItemID(int index) const
 BOOL CToolBar::IsButtonEnabled(UINT id) const
 {
     auto* bar = dynamic_cast<wxToolBar*>(GetWx());
-    return bar && bar->GetToolEnabled(static_cast<int>(id));
+    return bar && bar->GetToolEnabled(afxwin::WxCommandId(id));
 }
 
 void CToolBar::UpdateButtons()
@@ -533,10 +537,11 @@ void CToolBar::UpdateButtons()
         ui.m_nID = id;
         // Buttons without any handler are disabled, whatever the menu setting.
         ui.DoUpdate(frame, TRUE);
-        if (ui.m_enabled >= 0 && bar->GetToolEnabled(static_cast<int>(id)) != (ui.m_enabled == 1))
-            bar->EnableTool(static_cast<int>(id), ui.m_enabled == 1);
-        if (ui.m_checked >= 0 && bar->GetToolState(static_cast<int>(id)) != (ui.m_checked != 0))
-            bar->ToggleTool(static_cast<int>(id), ui.m_checked != 0);
+        int tool = afxwin::WxCommandId(id);
+        if (ui.m_enabled >= 0 && bar->GetToolEnabled(tool) != (ui.m_enabled == 1))
+            bar->EnableTool(tool, ui.m_enabled == 1);
+        if (ui.m_checked >= 0 && bar->GetToolState(tool) != (ui.m_checked != 0))
+            bar->ToggleTool(tool, ui.m_checked != 0);
     }
 }
 
@@ -547,7 +552,7 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
     auto* frame = parent ? dynamic_cast<wxFrame*>(parent->GetWx()) : nullptr;
     if (!frame || m_hWnd)
         return FALSE;
-    wxStatusBar* bar = frame->CreateStatusBar(1, wxSTB_DEFAULT_STYLE, static_cast<wxWindowID>(id));
+    wxStatusBar* bar = frame->CreateStatusBar(1, wxSTB_DEFAULT_STYLE, wxID_ANY);
     frame->SetStatusBarPane(0);
     AfxWindowImpl* impl = afxwin::Register(bar, this);
     impl->style = style;

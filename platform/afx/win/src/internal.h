@@ -26,6 +26,7 @@ struct AfxWindowImpl {
     bool drawn = false;                  // keeps a picture and gets paint and mouse messages
     bool ownerDraw = false;              // a BS_OWNERDRAW button
     bool pressed = false;
+    bool tracking = false;               // a press of the left button is under way
     bool invalid = true;
     bool erase = true;
     std::unique_ptr<wxBitmap> picture;
@@ -64,6 +65,8 @@ LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // includePosted false: only sent ones (from inside a wait).
 void RunSentMessages(bool includePosted);
 void SetUiThread();
+// Runs `call` once from the event loop that runs next (a nested modal loop too).
+void RunSoon(std::function<void()> call);
 // Runs `call` on the user-interface thread and waits for it.
 void CallOnUiThread(const std::function<void()>& call);
 extern void* const kHandlerProbe;
@@ -76,6 +79,10 @@ void PaintNow(AfxWindowImpl* impl);
 void BindDrawnEvents(wxWindow* window);
 COLORREF BackgroundOf(AfxWindowImpl* impl);
 void ApplyControlColours(CWnd* parent);
+
+// Command ids as wx ids and back (0 for an id that is no command).
+int WxCommandId(UINT command);
+UINT CommandFromWx(int id);
 
 // Conversions.
 wxString ToWx(LPCTSTR text);

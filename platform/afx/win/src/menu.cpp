@@ -25,9 +25,9 @@ wxMenuItem* ByPosition(const CMenu* m, UINT pos)
 wxMenuItem* ByCommand(const CMenu* m, UINT id)
 {
     if (wxMenuBar* bar = Bar(m))
-        return bar->FindItem(static_cast<int>(id));
+        return bar->FindItem(afxwin::WxCommandId(id));
     if (wxMenu* menu = Menu(m))
-        return menu->FindItem(static_cast<int>(id));
+        return menu->FindItem(afxwin::WxCommandId(id));
     return nullptr;
 }
 
@@ -133,7 +133,7 @@ UINT CMenu::GetMenuItemID(int pos) const
     wxMenuItem* mi = pos < 0 ? nullptr : ByPosition(this, static_cast<UINT>(pos));
     if (!mi || mi->IsSubMenu())
         return static_cast<UINT>(-1);
-    return mi->IsSeparator() ? 0 : static_cast<UINT>(mi->GetId());
+    return mi->IsSeparator() ? 0 : afxwin::CommandFromWx(mi->GetId());
 }
 
 CMenu* CMenu::GetSubMenu(int pos) const

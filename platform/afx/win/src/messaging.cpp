@@ -57,16 +57,48 @@ void RequestWake(Queue& q)
     wxWakeUpIdle();
 }
 
+// Runs what other threads queued also where wx holds back its queued calls
+// (inside a queued call that runs a nested modal loop).
+class QueueTimer : public wxTimer {
+public:
+    void Notify() override { afxwin::RunSentMessages(true); }
+};
+
+// A call run once from the event loop, whichever loop runs.
+class OnceTimer : public wxTimer {
+public:
+    explicit OnceTimer(std::function<void()> call) : m_call(std::move(call)) {}
+    void Notify() override
+    {
+        auto call = std::move(m_call);
+        delete this;
+        call();
+    }
+
+private:
+    std::function<void()> m_call;
+};
+
 }  // namespace
 
 namespace afxwin {
 
+void RunSoon(std::function<void()> call)
+{
+    auto* timer = new OnceTimer(std::move(call));
+    timer->StartOnce(1);
+}
+
 void SetUiThread()
 {
-    std::lock_guard<std::mutex> lock(g_uiMutex);
-    g_uiThread = std::this_thread::get_id();
-    g_uiSet = true;
+    {
+        std::lock_guard<std::mutex> lock(g_uiMutex);
+        g_uiThread = std::this_thread::get_id();
+        g_uiSet = true;
+    }
     win32::SetThreadWaitHook(&WaitHook);
+    static QueueTimer* queueTimer = new QueueTimer;
+    queueTimer->Start(5);
     Queue& q = TheQueue();
     std::lock_guard<std::mutex> qlock(q.mutex);
     q.shutDown = false;

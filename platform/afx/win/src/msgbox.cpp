@@ -56,7 +56,7 @@ int OnUiThread(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
         int result = win32::DefaultMessageBoxResult(type);
         wxGUIEventLoop loop;
         bool done = false;
-        wxTheApp->CallAfter([&] {
+        afxwin::RunSoon([&] {
             afxwin::AnswerModal(request, &result);
             done = true;
             loop.Exit();

@@ -285,7 +285,10 @@ HWND ConvertToDrawn(HWND hwnd)
     impl->isControl = true;
     impl->drawn = true;
     impl->generic = std::move(old->generic);
-    impl->wnd = impl->generic.get();
+    impl->wnd = old->wnd;
+    impl->ownerDraw = impl->kind == AfxControlKind::PushButton && (impl->style & BS_TYPEMASK) == BS_OWNERDRAW;
+    if (impl->generic)
+        impl->generic->m_hWnd = ToHwnd(canvas);
     if (impl->wnd)
         impl->wnd->m_hWnd = ToHwnd(canvas);
     BindDrawnEvents(canvas);

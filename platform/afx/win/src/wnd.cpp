@@ -17,6 +17,10 @@ namespace {
 
 int g_suppressNotify = 0;
 
+// The message being handled on this thread; Default() passes it on. Kept
+// outside the object, which a handler may delete.
+thread_local const AfxMessage* t_currentMsg = nullptr;
+
 AfxWindowImpl* ImplOf(const CWnd* wnd)
 {
     return wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
@@ -76,6 +80,11 @@ void DetachTree(wxWindow* window)
 }
 
 }  // namespace afxwin
+
+const CWnd CWnd::wndTop;
+const CWnd CWnd::wndBottom;
+const CWnd CWnd::wndTopMost;
+const CWnd CWnd::wndNoTopMost;
 
 CWnd::CWnd() = default;
 
@@ -170,8 +179,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     AfxMessage msg{message, wParam, lParam};
-    const AfxMessage* saved = m_pCurrentMsg;
-    m_pCurrentMsg = &msg;
+    const AfxMessage* saved = t_currentMsg;
+    t_currentMsg = &msg;
     LRESULT result = 0;
     if (message == WM_COMMAND) {
         result = OnCommand(wParam, lParam) ? 0 : DefWindowProc(message, wParam, lParam);
@@ -183,13 +192,13 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else {
         result = DefWindowProc(message, wParam, lParam);
     }
-    m_pCurrentMsg = saved;
+    t_currentMsg = saved;
     return result;
 }
 
 LRESULT CWnd::Default()
 {
-    return m_pCurrentMsg ? DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam) : 0;
+    return t_currentMsg ? DefWindowProc(t_currentMsg->message, t_currentMsg->wParam, t_currentMsg->lParam) : 0;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
@@ -523,6 +532,14 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT)
     if (!impl)
         return FALSE;
     impl->style = (impl->style & ~remove) | add;
+    // A push button made owner-drawn is drawn by the program from now on.
+    if (impl->isControl && impl->kind == AfxControlKind::PushButton && (impl->style & BS_TYPEMASK) == BS_OWNERDRAW) {
+        if (!impl->drawn)
+            afxwin::ConvertToDrawn(m_hWnd);
+        if (AfxWindowImpl* now = ImplOf(this))
+            now->ownerDraw = true;
+        Invalidate();
+    }
     return TRUE;
 }
 

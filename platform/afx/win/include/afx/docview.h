@@ -202,6 +202,8 @@ public:
 
     void BeginWaitCursor();
     void EndWaitCursor();
+    // An icon of the image source (AfxSetImageSource) by id, for SetIcon.
+    HICON LoadIcon(UINT id) const;
 
     LPCTSTR m_pszAppName = nullptr;
     LPCTSTR m_pszRegistryKey = nullptr;

@@ -43,3 +43,22 @@ COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y);
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path);
 // Sets up the wx application for tests that do not run AfxWinMain.
 void AfxTestInitialize();
+
+// Controls as the user sees them: the colours shown, and the user's actions
+// (each sends the notifications the program gets from a real one).
+COLORREF AfxTestTextColour(CWnd* control);
+COLORREF AfxTestBackColour(CWnd* control);
+// The user picks entry `index` of a combo box or list box.
+void AfxTestChooseItem(CWnd* control, int index);
+// The user scrolls a scroll bar: code SB_LINEUP ... SB_THUMBPOSITION, at `pos`.
+void AfxTestScroll(CScrollBar* bar, int code, int pos);
+// The user double-clicks row `item` of a list view.
+void AfxTestActivateListItem(CListCtrl* list, int item);
+// The user types `text` into an edit box (replacing its text).
+void AfxTestTypeText(CWnd* edit, LPCTSTR text);
+// The user clicks a push button (native or drawn).
+void AfxTestClickButton(CWnd* button);
+// The user chooses a command from the frame's menu or tool bar.
+void AfxTestChooseCommand(CFrameWnd* frame, UINT id);
+// The thumb position a scroll bar shows (in its range).
+int AfxTestScrollThumb(CScrollBar* bar);

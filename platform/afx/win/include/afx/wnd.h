@@ -93,6 +93,8 @@ public:
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
     // Position in the parent's client coordinates (screen for top-level windows).
+    // The Z order (insertAfter: &wndTop, &wndBottom, ...) is not changed: siblings
+    // of this layer are laid out so as not to depend on it.
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
     void CenterWindow(CWnd* alternateOwner = nullptr);
     DWORD GetStyle() const;
@@ -163,9 +165,13 @@ public:
     // Owner-drawn controls draw themselves here (a CButton with BS_OWNERDRAW).
     virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
 
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+
     // Framework internals (used by the layer's own classes).
     void AfxAttach(wxWindow* window);
-    const AfxMessage* m_pCurrentMsg = nullptr;
 
 protected:
     DECLARE_MESSAGE_MAP()
