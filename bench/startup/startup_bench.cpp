@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -72,13 +73,23 @@ bool ScreenShows(Display* display, const Probe& probe)
     XImage* image = XGetImage(display, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (!image)
         return false;
+    // Reads the pixels straight from the image: XGetPixel per pixel would make
+    // one scan take longer than the start-up being measured.
+    auto pixel = [image](int x, int y) -> unsigned long {
+        if (image->bits_per_pixel != 32 || image->byte_order != LSBFirst)
+            return XGetPixel(image, x, y) & 0xFFFFFFu;
+        const char* row = image->data + static_cast<size_t>(y) * image->bytes_per_line;
+        uint32_t value;
+        std::memcpy(&value, row + static_cast<size_t>(x) * 4, 4);
+        return value & 0xFFFFFFu;
+    };
     bool found = false;
     for (int y = 0; y + kProbeRows <= image->height && !found; ++y) {
         for (int x = 0; x + kProbeWidth <= image->width && !found; ++x) {
             bool match = true;
             for (int r = 0; r < kProbeRows && match; ++r)
                 for (int i = 0; i < kProbeWidth && match; ++i)
-                    match = (XGetPixel(image, x + i, y + r) & 0xFFFFFFu) == probe.rows[r][i];
+                    match = pixel(x + i, y + r) == probe.rows[r][i];
             found = match;
         }
     }
