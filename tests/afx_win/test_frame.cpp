@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <cstring>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -329,6 +330,34 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_EQ(g_initialUpdates, 2);
     EXPECT_EQ(doc->GetFirstView(), view);
     AfxTestSaveScreenshot(frame, L"/tmp/afx_form_view.png");
+
+    // The framework's Save asks for a name for the untitled document and
+    // creates the file; its Open reads the chosen file and updates the view again.
+    char dir[] = "/tmp/afx_docs_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::wstring saved = std::wstring(dir, dir + strlen(dir)) + L"/doc.bin";
+    int dialogs = 0;
+    AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
+        if (r.kind != AfxModalRequest::FileDialog)
+            return IDCANCEL;
+        ++dialogs;
+        AfxTestSetFileDialogPath(static_cast<CFileDialog*>(r.dialog), saved.c_str());
+        return IDOK;
+    });
+    AfxTestChooseCommand(frame, ID_FILE_SAVE);
+    EXPECT_EQ(dialogs, 1);
+    struct stat st{};
+    EXPECT_EQ(::stat((std::string(dir) + "/doc.bin").c_str(), &st), 0);
+    EXPECT_EQ(doc->GetPathName(), saved.c_str());
+    AfxTestChooseCommand(frame, ID_FILE_SAVE);   // named now: saved without asking
+    EXPECT_EQ(dialogs, 1);
+    AfxGetApp()->OnFileOpen();
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(g_initialUpdates, 3);
+    EXPECT_EQ(doc->GetTitle(), L"doc.bin");
+    AfxTestSetModalAnswerer(nullptr);
+    std::string cmd = std::string("rm -rf ") + dir;
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
 
     frame->SendMessage(WM_CLOSE);
     EXPECT_EQ(AfxGetMainWnd(), nullptr);

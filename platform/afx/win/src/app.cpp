@@ -314,3 +314,19 @@ extern "C" const char* __tsan_default_suppressions()
            "deadlock:libglib-2.0\n"
            "deadlock:libgtk-3\n";
 }
+
+// Memory the GUI libraries keep for the life of the process.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\n"
+           "leak:libfontconfig.so\n"
+           "leak:libgtk-3.so\n"
+           "leak:libgdk-3.so\n"
+           "leak:libglib-2.0.so\n"
+           "leak:libgobject-2.0.so\n"
+           "leak:libgio-2.0.so\n"
+           "leak:libpango\n"
+           "leak:libcairo.so\n"
+           "leak:libX11.so\n"
+           "leak:libatk\n";
+}

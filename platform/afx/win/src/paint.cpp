@@ -68,6 +68,13 @@ void EnsurePicture(AfxWindowImpl* impl)
     size.y = std::max(size.y, 1);
     if (impl->picture && impl->picture->GetSize() == size)
         return;
+    // A window moved or resized while it is being drawn keeps its picture
+    // until the drawing ends; it is repainted at its new size afterwards.
+    if (impl->picture && impl->pictureUsers > 0) {
+        impl->invalid = true;
+        impl->erase = true;
+        return;
+    }
     auto picture = std::make_unique<wxBitmap>(size.x, size.y, 24);
     {
         // Keep what was drawn where the new picture overlaps the old one.

@@ -413,6 +413,22 @@ void CWnd::GetClientRect(LPRECT rect) const
     *rect = RECT{0, 0, s.x, s.y};
 }
 
+namespace {
+
+// The screen position of a window's client origin, worked out through its
+// parents so that it holds also before the top-level window is shown.
+wxPoint ClientOrigin(const wxWindow* w)
+{
+    if (w->IsTopLevel() || !w->GetParent()) {
+        if (w->IsShownOnScreen())
+            return w->ClientToScreen(wxPoint(0, 0));
+        return w->GetPosition() + w->GetClientAreaOrigin();
+    }
+    return ClientOrigin(w->GetParent()) + w->GetPosition() + w->GetClientAreaOrigin();
+}
+
+}  // namespace
+
 void CWnd::GetWindowRect(LPRECT rect) const
 {
     if (!rect)
@@ -422,8 +438,9 @@ void CWnd::GetWindowRect(LPRECT rect) const
         *rect = RECT{0, 0, 0, 0};
         return;
     }
-    wxRect r = w->GetScreenRect();
-    *rect = RECT{r.x, r.y, r.x + r.width, r.y + r.height};
+    wxPoint origin = ClientOrigin(w) - w->GetClientAreaOrigin();
+    wxSize size = w->GetSize();
+    *rect = RECT{origin.x, origin.y, origin.x + size.x, origin.y + size.y};
 }
 
 void CWnd::ClientToScreen(LPPOINT point) const
@@ -431,9 +448,9 @@ void CWnd::ClientToScreen(LPPOINT point) const
     wxWindow* w = GetWx();
     if (!w || !point)
         return;
-    wxPoint p = w->ClientToScreen(wxPoint(point->x, point->y));
-    point->x = p.x;
-    point->y = p.y;
+    wxPoint origin = ClientOrigin(w);
+    point->x += origin.x;
+    point->y += origin.y;
 }
 
 void CWnd::ClientToScreen(LPRECT rect) const
@@ -451,9 +468,9 @@ void CWnd::ScreenToClient(LPPOINT point) const
     wxWindow* w = GetWx();
     if (!w || !point)
         return;
-    wxPoint p = w->ScreenToClient(wxPoint(point->x, point->y));
-    point->x = p.x;
-    point->y = p.y;
+    wxPoint origin = ClientOrigin(w);
+    point->x -= origin.x;
+    point->y -= origin.y;
 }
 
 void CWnd::ScreenToClient(LPRECT rect) const
