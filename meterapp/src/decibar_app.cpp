@@ -5,7 +5,6 @@
 #include "meterapp/decibar_doc.h"
 #include "meterapp/decibar_view.h"
 #include "meterapp/main_frame.h"
-#include "menu_id_assert.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CDecibarApp, CWinApp)
@@ -16,7 +15,6 @@ END_MESSAGE_MAP()
 
 CDecibarApp::CDecibarApp()
 {
-    IgnoreWxMenuIdAssert();
     RegisterDecibarResources();
 }
 
