@@ -9,6 +9,8 @@ bool FindDecibarImage(AfxImageKind kind, UINT id, AfxImage* out)
         return false;
     out->width = image->width;
     out->height = image->height;
+    // The pictures stay alive for the run. Their top byte is alpha where the
+    // framework expects 0; it reads only the low 24 bits.
     out->pixels = image->pixels.data();
     return true;
 }
