@@ -1,5 +1,8 @@
 // Dialog templates in dialog units, modal and modeless dialogs, data exchange
 // with the framework's messages, and timers that run inside modal loops.
+#include <cstdio>
+#include <cstring>
+
 #include "gui_support.h"
 
 namespace {
@@ -249,6 +252,61 @@ TEST(ModalLoops, TimersRunInsideMessageBoxesFileAndPrintDialogs)
     AfxTestSetModalAnswerer(nullptr);
     EXPECT_EQ(kinds, 3);
     owner.DestroyWindow();
+}
+
+TEST(ModalDialog, EscapeCancelsAndEnterPressesTheDefaultButton)
+{
+    for (UINT key : {static_cast<UINT>(VK_ESCAPE), static_cast<UINT>(VK_RETURN)}) {
+        CSetupDlg dlg;
+        dlg.m_nDataPoints = 9;
+        AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
+            AfxTestPressKey(r.dialog, key);
+            return 0;
+        });
+        EXPECT_EQ(dlg.DoModal(), key == VK_ESCAPE ? IDCANCEL : IDOK);
+        AfxTestSetModalAnswerer(nullptr);
+    }
+}
+
+TEST(FileDialog, AddsTheDefaultExtensionAndAsksBeforeReplacingAFile)
+{
+    char dir[] = "/tmp/afx_filedlg_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::wstring base(dir, dir + strlen(dir));
+    std::string existing = std::string(dir) + "/a.txt";
+    std::FILE* f = std::fopen(existing.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+
+    std::vector<std::wstring> answers{base + L"/a", base + L"/b"};
+    std::vector<std::wstring> questions;
+    size_t next = 0;
+    AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
+        if (r.kind == AfxModalRequest::MessageBox) {
+            questions.push_back(r.text);
+            return IDNO;
+        }
+        AfxTestSetFileDialogPath(static_cast<CFileDialog*>(r.dialog), answers[next++].c_str());
+        return IDOK;
+    });
+    CFileDialog save(FALSE, L"txt", L"a.txt", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"Data File(*.txt)|*.txt||");
+    EXPECT_EQ(save.DoModal(), IDOK);
+    EXPECT_EQ(std::wstring(save.GetPathName()), base + L"/b.txt");
+    EXPECT_EQ(questions, std::vector<std::wstring>{L"a.txt already exists.\nDo you want to replace it?"});
+
+    next = 0;
+    questions.clear();
+    CFileDialog open(TRUE, L"txt", L"*.txt", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"Data File(*.txt)|*.txt||");
+    EXPECT_EQ(open.DoModal(), IDOK);
+    EXPECT_EQ(std::wstring(open.GetPathName()), base + L"/a.txt");
+    EXPECT_TRUE(questions.empty());
+
+    AfxTestSetModalAnswerer([](const AfxModalRequest&) { return IDCANCEL; });
+    EXPECT_EQ(open.DoModal(), IDCANCEL);
+    EXPECT_TRUE(open.GetPathName().IsEmpty());
+    AfxTestSetModalAnswerer(nullptr);
+    std::string cmd = std::string("rm -rf ") + dir;
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
 }
 
 TEST(ModalDialog, AnUnknownTemplateFails)

@@ -180,6 +180,12 @@ TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
     EXPECT_TRUE(m_frame->m_wndToolBar.IsButtonEnabled(ID_STOP));
 
     EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Ready");
+    AfxTestHighlightCommand(m_frame, ID_RUN);
+    EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Run Real Time Monitoring");
+    AfxTestHighlightCommand(m_frame, ID_SETUP);   // no string: nothing shown
+    EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"");
+    AfxTestHighlightCommand(m_frame, 0);
+    EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Ready");
     m_frame->UpdateMenuPopup(3);
     CMenu* bar = m_frame->GetMenu();
     EXPECT_TRUE(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);

@@ -35,15 +35,51 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileNa
     m_ofn.Flags = flags;
 }
 
+// What the user chose, as the dialog hands it back: the default extension is
+// added to a name without one, and a save that would replace a file that the
+// dialog itself did not ask about is asked about here. Empty: ask again.
+CString CFileDialog::Complete(const CString& chosen, bool dialogAskedOverwrite)
+{
+    CString path = chosen;
+    int slash = path.ReverseFind(L'/');
+    bool extAdded = false;
+    if (path.Find(L'.', slash + 1) < 0 && !m_defaultExt.IsEmpty()) {
+        path += L".";
+        path += m_defaultExt;
+        extAdded = true;
+    }
+    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && (extAdded || !dialogAskedOverwrite) &&
+        Exists(path)) {
+        CString question;
+        question.Format(L"%s already exists.\nDo you want to replace it?", path.Mid(slash + 1).GetString());
+        if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            return CString();
+    }
+    return path;
+}
+
 INT_PTR CFileDialog::DoModal()
 {
     afxwin::EnsureUiThread("CFileDialog::DoModal");
     if (afxwin::HasModalAnswerer()) {
-        AfxModalRequest request{AfxModalRequest::FileDialog, m_ofn.lpstrTitle ? m_ofn.lpstrTitle : L"", L"", 0, this};
-        int answer = IDCANCEL;
+        for (int round = 0; round < 100; ++round) {
+            AfxModalRequest request{AfxModalRequest::FileDialog, m_ofn.lpstrTitle ? m_ofn.lpstrTitle : L"", L"", 0,
+                                    this};
+            int answer = IDCANCEL;
+            m_path.Empty();
+            afxwin::AnswerModal(request, &answer);
+            if (answer != IDOK || m_path.IsEmpty()) {
+                m_path.Empty();
+                return IDCANCEL;
+            }
+            CString path = Complete(m_path, false);
+            if (!path.IsEmpty()) {
+                m_path = path;
+                return IDOK;
+            }
+        }
         m_path.Empty();
-        afxwin::AnswerModal(request, &answer);
-        return answer == IDOK && !m_path.IsEmpty() ? IDOK : IDCANCEL;
+        return IDCANCEL;
     }
     wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
     long style = m_bOpenFileDialog ? wxFD_OPEN : wxFD_SAVE;
@@ -59,26 +95,12 @@ INT_PTR CFileDialog::DoModal()
         wxFileDialog dialog(parent, title, wxEmptyString, name, Wildcard(m_filter), style);
         if (dialog.ShowModal() != wxID_OK)
             return IDCANCEL;
-        CString path = afxwin::FromWx(dialog.GetPath());
-        int slash = path.ReverseFind(L'/');
-        bool hasExt = path.Find(L'.', slash + 1) >= 0;
-        bool extAdded = false;
-        if (!hasExt && !m_defaultExt.IsEmpty()) {
-            path += L".";
-            path += m_defaultExt;
-            extAdded = true;
+        CString path = Complete(afxwin::FromWx(dialog.GetPath()), true);
+        if (!path.IsEmpty()) {
+            m_path = path;
+            return IDOK;
         }
-        // The dialog asked about the name as typed; a name completed here is asked about here.
-        if (!m_bOpenFileDialog && extAdded && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && Exists(path)) {
-            CString question;
-            question.Format(L"%s already exists.\nDo you want to replace it?", path.Mid(slash + 1).GetString());
-            if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
-                name = afxwin::ToWx(path.Mid(slash + 1));
-                continue;
-            }
-        }
-        m_path = path;
-        return IDOK;
+        name = dialog.GetFilename();
     }
 }
 

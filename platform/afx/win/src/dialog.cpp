@@ -45,12 +45,18 @@ wxDialog* CreateDialogWindow(CDialog* self, const AfxDialogTemplate& t, CWnd* pa
         if (e.GetKeyCode() == WXK_RETURN || e.GetKeyCode() == WXK_NUMPAD_ENTER) {
             wxWindow* focus = wxWindow::FindFocus();
             auto* text = dynamic_cast<wxTextCtrl*>(focus);
-            if (!(text && text->IsMultiLine()) && !dynamic_cast<wxButton*>(focus)) {
+            if (!(text && text->IsMultiLine())) {
+                // Enter presses the focused push button, else the default one, else OK.
                 int id = IDOK;
-                for (wxWindow* child : dlg->GetChildren()) {
-                    AfxWindowImpl* c = Lookup(child);
-                    if (c && c->kind == AfxControlKind::PushButton && (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                        id = c->id;
+                AfxWindowImpl* focused = dynamic_cast<wxButton*>(focus) ? Lookup(focus) : nullptr;
+                if (focused && focused->isControl) {
+                    id = focused->id;
+                } else {
+                    for (wxWindow* child : dlg->GetChildren()) {
+                        AfxWindowImpl* c = Lookup(child);
+                        if (c && c->kind == AfxControlKind::PushButton && (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                            id = c->id;
+                    }
                 }
                 ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
                 return;

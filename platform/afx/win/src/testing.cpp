@@ -211,3 +211,31 @@ void AfxTestChooseCommand(CFrameWnd* frame, UINT id)
     e.SetEventObject(w);
     w->GetEventHandler()->ProcessEvent(e);
 }
+
+void AfxTestPressKey(CWnd* dialog, UINT virtualKey)
+{
+    wxWindow* w = dialog ? dialog->GetWx() : nullptr;
+    if (!w)
+        return;
+    int code = virtualKey == VK_ESCAPE ? WXK_ESCAPE : virtualKey == VK_RETURN ? WXK_RETURN : static_cast<int>(virtualKey);
+    wxKeyEvent e(wxEVT_CHAR_HOOK);
+    e.m_keyCode = code;
+    e.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(e);
+}
+
+void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
+{
+    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    if (!w)
+        return;
+    if (id == 0) {
+        wxMenuEvent e(wxEVT_MENU_CLOSE, 0, nullptr);
+        e.SetEventObject(w);
+        w->GetEventHandler()->ProcessEvent(e);
+        return;
+    }
+    wxMenuEvent e(wxEVT_MENU_HIGHLIGHT, afxwin::WxCommandId(id), nullptr);
+    e.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(e);
+}

@@ -19,8 +19,10 @@ struct OPENFILENAME {
 // The platform's file dialog. `filter` is the Windows form: pairs of a shown
 // name and a pattern list separated by "|", ending with "||" (for example
 // L"Data File(*.txt)|*.txt||"). The default extension (without the dot) is
-// added to a typed name that has none. With OFN_OVERWRITEPROMPT the dialog
-// asks before a save replaces an existing file.
+// added to a chosen name that has none. With OFN_OVERWRITEPROMPT a save that
+// would replace an existing file asks first ("<name> already exists.\nDo you
+// want to replace it?", Yes / No); No shows the dialog again. A test answer
+// (testing.h) is treated as the name the user chose.
 class CFileDialog : public CDialog {
     DECLARE_DYNAMIC(CFileDialog)
 public:
@@ -40,6 +42,9 @@ public:
     CString m_fileName;
     CString m_filter;
     CString m_path;
+
+private:
+    CString Complete(const CString& chosen, bool dialogAskedOverwrite);
 };
 
 #define PD_ALLPAGES 0x00000000u

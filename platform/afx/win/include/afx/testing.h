@@ -60,5 +60,9 @@ void AfxTestTypeText(CWnd* edit, LPCTSTR text);
 void AfxTestClickButton(CWnd* button);
 // The user chooses a command from the frame's menu or tool bar.
 void AfxTestChooseCommand(CFrameWnd* frame, UINT id);
+// The user presses a key (VK_ESCAPE, VK_RETURN, ...) in a dialog.
+void AfxTestPressKey(CWnd* dialog, UINT virtualKey);
+// The mouse rests on the menu item of `id`; 0: the menu closes.
+void AfxTestHighlightCommand(CFrameWnd* frame, UINT id);
 // The thumb position a scroll bar shows (in its range).
 int AfxTestScrollThumb(CScrollBar* bar);
