@@ -2,6 +2,7 @@
 #include "kernel_objects.h"
 
 #include "win32/errors.h"
+#include "win32/threadhook.h"
 
 #include <algorithm>
 #include <thread>
@@ -72,7 +73,23 @@ int WaitOn(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, 
     Waiter waiter;
     for (const auto& object : objects)
         object->AddWaiter(&waiter);
+    const bool hooked = win32::ThreadHasWaitHook();
     while (satisfied < 0) {
+        if (hooked) {
+            // Wake every slice to run the thread's hook outside the lock.
+            Clock::time_point slice = Clock::now() + std::chrono::milliseconds(win32::kWaitHookSliceMs);
+            if (deadline && *deadline < slice)
+                slice = *deadline;
+            waiter.wake.wait_until(lock, slice);
+            satisfied = TrySatisfy(objects, waitAll);
+            if (satisfied >= 0 || (deadline && Clock::now() >= *deadline))
+                break;
+            lock.unlock();
+            win32::RunThreadWaitHook();
+            lock.lock();
+            satisfied = TrySatisfy(objects, waitAll);
+            continue;
+        }
         if (deadline) {
             if (waiter.wake.wait_until(lock, *deadline) == std::cv_status::timeout) {
                 satisfied = TrySatisfy(objects, waitAll);
@@ -159,6 +176,15 @@ void Sleep(DWORD milliseconds)
     if (milliseconds == INFINITE) {
         for (;;)
             std::this_thread::sleep_for(std::chrono::hours(24));
+    }
+    if (win32::ThreadHasWaitHook() && milliseconds != 0) {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+        for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
+            win32::RunThreadWaitHook();
+            std::this_thread::sleep_for(
+                std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(win32::kWaitHookSliceMs)));
+        }
+        return;
     }
     if (milliseconds == 0)
         std::this_thread::yield();

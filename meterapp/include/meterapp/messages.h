@@ -1,0 +1,12 @@
+// Window messages shared by the view, the graph controls, the meter keys, the
+// main frame and the logged-data window. All are sent, never posted.
+#pragma once
+
+#include <afx/afxwin.h>
+
+#define WM_GRAPH_SCALE (WM_USER + 1)
+#define WM_GRAPH_CURSOR (WM_USER + 2)
+#define WM_GRAPH_HOVER (WM_USER + 3)
+#define WM_PORT_CHANGED (WM_USER + 4)
+#define WM_METER_KEY (WM_USER + 5)
+#define WM_LOG_DONE (WM_USER + 6)

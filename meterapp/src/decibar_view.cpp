@@ -1,0 +1,245 @@
+#include "meterapp/decibar_view.h"
+
+#include "meterapp/help_file.h"
+#include "meterapp/shell.h"
+#include "meterapp/view_layout.h"
+#include "resource.h"
+
+#include <seriallink/ComPort.h>
+
+CDecibarView* g_pView = nullptr;
+
+namespace {
+
+const COLORREF kFormColour = RGB(170, 175, 195);
+const COLORREF kCursorAColour = RGB(110, 30, 200);
+const COLORREF kCursorBColour = RGB(0, 255, 0);
+const COLORREF kRateListColour = RGB(100, 100, 100);
+const COLORREF kDisplayColour = RGB(128, 140, 128);
+
+// The meter's display window on the face picture, in picture pixels.
+const CRect kDisplayWindow(45, 42, 45 + 106, 42 + 140);
+
+const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
+const int kDefaultRateIndex = 2;
+const int kDefaultMaxSamples = 40000;
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CDecibarView, CFormView)
+
+BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
+    ON_WM_CTLCOLOR()
+    ON_COMMAND(ID_FILE_EXIT, &CDecibarView::OnExit)
+    ON_COMMAND(ID_HELP_CONTENTS, &CDecibarView::OnHelpContents)
+    ON_UPDATE_COMMAND_UI(ID_REALTIME_RUN, &CDecibarView::OnUpdateRun)
+    ON_UPDATE_COMMAND_UI(ID_REALTIME_STOP, &CDecibarView::OnUpdateStop)
+    ON_WM_SIZE()
+    ON_UPDATE_COMMAND_UI(ID_COMPORT_MANUAL, &CDecibarView::OnUpdateComPortManual)
+    ON_UPDATE_COMMAND_UI(ID_COMPORT_AUTO, &CDecibarView::OnUpdateComPortAuto)
+END_MESSAGE_MAP()
+
+CDecibarView::CDecibarView()
+    : CFormView(IDD_MYORVO_FORM)
+{
+    m_pPort = new CComPort;
+    CreateRecordArrays();
+    g_pView = this;
+    m_timeLastRx = std::time(nullptr);
+}
+
+CDecibarView::~CDecibarView()
+{
+    delete m_pPort; // closes the link and ends its reader thread first
+    m_pPort = nullptr;
+    if (m_brush)
+        DeleteObject(reinterpret_cast<HGDIOBJ>(m_brush));
+    DestroyRecordArrays();
+    if (g_pView == this)
+        g_pView = nullptr;
+}
+
+BOOL CDecibarView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    return CFormView::PreCreateWindow(cs);
+}
+
+void CDecibarView::DoDataExchange(CDataExchange* pDX)
+{
+    CFormView::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_GRAPH, m_graph);
+    DDX_Control(pDX, IDC_VSCROLL, m_vScroll);
+    DDX_Control(pDX, IDC_HSCROLL, m_hScroll);
+    DDX_Control(pDX, IDC_KEY_REC, m_keys[0]);
+    DDX_Control(pDX, IDC_KEY_LEVEL, m_keys[1]);
+    DDX_Control(pDX, IDC_KEY_AC, m_keys[2]);
+    DDX_Control(pDX, IDC_KEY_MAXMIN, m_keys[3]);
+    DDX_Control(pDX, IDC_KEY_FASTSLOW, m_keys[4]);
+    DDX_Control(pDX, IDC_KEY_STOP, m_keys[5]);
+    DDX_Control(pDX, IDC_GRAPH_GROUP, m_grpGraph);
+    DDX_Control(pDX, IDC_CURSOR_GROUP, m_grpCursor);
+}
+
+// The framework runs this again on its New and Open commands. The document
+// holds nothing, so a repeat has nothing to bring up to date: the set-up runs
+// once, and a repeat leaves the pictures, the rate list, a running recording,
+// its statistics and the open port as they are.
+void CDecibarView::OnInitialUpdate()
+{
+    CFormView::OnInitialUpdate();
+    GetParentFrame()->RecalcLayout();
+    ResizeParentToFit(TRUE);
+    if (m_bInitialised)
+        return;
+    m_bInitialised = true;
+
+    LoadPictures();
+    {
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        m_strRx.Empty();
+        m_reading.hold = m_reading.over = m_reading.displayFreeze = m_reading.displayFollow = 0;
+        m_reading.fast = m_reading.max = m_reading.min = m_reading.rec = 0;
+        m_reading.under = m_reading.powerWatch = 0;
+        m_reading.level = 50.0;
+    }
+    m_bLogMode = false;
+    m_bLogReplySeen = false;
+    m_bRecording = false;
+    FillRateList();
+    ResetStatistics();
+    m_nMaxSamples = kDefaultMaxSamples;
+    m_bConnected = false;
+    m_brush = CreateSolidBrush(kFormColour);
+}
+
+void CDecibarView::LoadPictures()
+{
+    for (int digit = 0; digit < 10; ++digit)
+        m_bmpDigits[digit].LoadBitmap(IDB_DIGIT_0 + digit);
+    m_bmpFace.LoadBitmap(IDB_METER_FACE);
+    m_bmpIdle.LoadBitmap(IDB_IDLE);
+    m_bmpPoint.LoadBitmap(IDB_DECIMAL_POINT);
+    m_bmpBarSegment.LoadBitmap(IDB_BAR_SEGMENT);
+}
+
+// Inserted by position so that the order, and each interval's index, is the
+// same as in the setup dialog although the list has the sorted style.
+void CDecibarView::FillRateList()
+{
+    CComboBox* rates = static_cast<CComboBox*>(GetDlgItem(IDC_RATE));
+    if (!rates)
+        return;
+    for (const wchar_t* rate : kRates)
+        rates->InsertString(-1, rate);
+    rates->SetCurSel(kDefaultRateIndex);
+}
+
+void CDecibarView::ResetStatistics()
+{
+    m_stat.average = 0;
+    m_stat.max = 0;
+    m_stat.maxTime.Empty();
+    m_stat.minTime.Empty();
+    m_stat.min = 150;
+    m_stat.startTime.Empty();
+    m_stat.sum = 0;
+}
+
+void CDecibarView::OnDraw(CDC* pDC)
+{
+    if (m_bConnected)
+        PaintPicture(pDC, m_bmpFace, true);
+    else
+        PaintPicture(pDC, m_bmpIdle, false);
+}
+
+void CDecibarView::PaintPicture(CDC* pDC, CBitmap& picture, bool showReading)
+{
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    CDC memory;
+    if (!memory.CreateCompatibleDC(pDC))
+        return;
+    const int saved = memory.SaveDC();
+    CBitmap* old = memory.SelectObject(&picture);
+    if (showReading)
+        memory.FillSolidRect(kDisplayWindow, kDisplayColour);
+    const CSize size = picture.GetBitmapDimension();
+    pDC->BitBlt(0, 0, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(old);
+    memory.RestoreDC(saved);
+    memory.DeleteDC();
+}
+
+void CDecibarView::OnSize(UINT nType, int cx, int cy)
+{
+    // The form view's own scroll-bar handling is skipped on purpose: the
+    // panel grows with the window instead of scrolling.
+    CWnd::DefWindowProc(WM_SIZE, nType, MAKELPARAM(cx, cy));
+    if (!m_graph.GetSafeHwnd())
+        return;
+
+    CRect client;
+    GetClientRect(&client);
+    CRect cursorGroup;
+    m_grpCursor.GetWindowRect(&cursorGroup);
+    ScreenToClient(&cursorGroup);
+    const SGraphPanelLayout layout
+        = LayOutGraphPanel(client.Width(), client.Height(), cursorGroup.left, cursorGroup.bottom);
+
+    m_graph.SetWindowPos(nullptr, layout.graph.x, layout.graph.y, layout.graph.width, layout.graph.height,
+        SWP_SHOWWINDOW);
+    m_vScroll.SetWindowPos(nullptr, layout.vScroll.x, layout.vScroll.y, layout.vScroll.width,
+        layout.vScroll.height, SWP_SHOWWINDOW);
+    m_hScroll.SetWindowPos(nullptr, layout.hScroll.x, layout.hScroll.y, layout.hScroll.width,
+        layout.hScroll.height, SWP_NOOWNERZORDER);
+    m_grpGraph.SetWindowPos(nullptr, layout.graphGroup.x, client.top + layout.graphGroup.y,
+        layout.graphGroup.width, layout.graphGroup.height, SWP_NOOWNERZORDER);
+}
+
+HBRUSH CDecibarView::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    pDC->SetBkColor(kFormColour);
+    const int id = pWnd ? pWnd->GetDlgCtrlID() : 0;
+    if (id == IDC_CURSOR_A_LABEL)
+        pDC->SetTextColor(kCursorAColour);
+    else if (id == IDC_CURSOR_B_LABEL)
+        pDC->SetTextColor(kCursorBColour);
+    else if (id == IDC_RATE)
+        pDC->SetBkColor(kRateListColour);
+    // Before the first initial update there is no brush yet: the system's then.
+    if (id == IDC_HSCROLL || id == IDC_VSCROLL || nCtlColor == CTLCOLOR_EDIT || !m_brush)
+        return CFormView::OnCtlColor(pDC, pWnd, nCtlColor);
+    return m_brush;
+}
+
+void CDecibarView::OnUpdateRun(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_bRecording);
+}
+
+void CDecibarView::OnUpdateStop(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bRecording);
+}
+
+void CDecibarView::OnUpdateComPortManual(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetRadio(!m_bAutoPort);
+}
+
+void CDecibarView::OnUpdateComPortAuto(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetRadio(m_bAutoPort);
+}
+
+void CDecibarView::OnExit()
+{
+    GetParentFrame()->SendMessage(WM_CLOSE, 0, 0);
+}
+
+void CDecibarView::OnHelpContents()
+{
+    WCHAR program[260] = {};
+    GetModuleFileNameW(nullptr, program, 260);
+    ShellExecuteW(GetSafeHwnd(), L"open", HelpFilePath(program), nullptr, nullptr, SW_SHOWNORMAL);
+}

@@ -1,0 +1,50 @@
+#include "afx/ctime.h"
+
+#include <cwchar>
+
+CTime::CTime(int year, int month, int day, int hour, int minute, int second)
+{
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = -1;
+    const bool valid = year >= 1900 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
+                       hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
+    m_time = valid ? std::mktime(&tm) : static_cast<std::time_t>(-1);
+}
+
+CTime CTime::GetCurrentTime()
+{
+    return CTime(std::time(nullptr));
+}
+
+std::tm CTime::Local() const
+{
+    std::tm tm{};
+    std::time_t t = m_time;
+    if (!localtime_r(&t, &tm))
+        tm = std::tm{};
+    return tm;
+}
+
+int CTime::GetYear() const { return Local().tm_year + 1900; }
+int CTime::GetMonth() const { return Local().tm_mon + 1; }
+int CTime::GetDay() const { return Local().tm_mday; }
+int CTime::GetHour() const { return Local().tm_hour; }
+int CTime::GetMinute() const { return Local().tm_min; }
+int CTime::GetSecond() const { return Local().tm_sec; }
+int CTime::GetDayOfWeek() const { return Local().tm_wday + 1; }
+
+CString CTime::Format(LPCWSTR format) const
+{
+    if (!format || !*format)
+        return CString();
+    std::tm tm = Local();
+    wchar_t buffer[256];
+    size_t n = std::wcsftime(buffer, sizeof(buffer) / sizeof(buffer[0]), format, &tm);
+    return CString(buffer, static_cast<int>(n));
+}

@@ -1,0 +1,248 @@
+#include "afx/file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cwchar>
+
+IMPLEMENT_DYNAMIC(CFileException, CException)
+
+std::string AfxPathToNarrow(LPCWSTR path)
+{
+    std::string out;
+    for (const wchar_t* p = path; p && *p; ++p) {
+        auto c = static_cast<uint32_t>(*p);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x110000) {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+int CauseOf(int err)
+{
+    switch (err) {
+    case ENOENT: return CFileException::fileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG: return CFileException::badPath;
+    case EMFILE:
+    case ENFILE: return CFileException::tooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return CFileException::accessDenied;
+    case ENOSPC: return CFileException::diskFull;
+    default: return CFileException::genericException;
+    }
+}
+
+}  // namespace
+
+CFileException::CFileException(int cause, LONG osError, LPCWSTR fileName)
+    : m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
+{
+}
+
+BOOL CFileException::GetErrorMessage(LPWSTR text, UINT maxChars, UINT* helpContext) const
+{
+    if (helpContext)
+        *helpContext = 0;
+    if (!text || maxChars == 0)
+        return FALSE;
+    const wchar_t* what = L"An unexpected error occurred while accessing %s.";
+    switch (m_cause) {
+    case fileNotFound: what = L"%s was not found."; break;
+    case badPath: what = L"%s contains an invalid path."; break;
+    case accessDenied: what = L"%s could not be accessed."; break;
+    case diskFull: what = L"There is not enough space on the disk."; break;
+    case endOfFile: what = L"An attempt was made to access %s past its end."; break;
+    default: break;
+    }
+    std::swprintf(text, maxChars, what, m_strFileName.IsEmpty() ? L"the file" : m_strFileName.GetString());
+    return TRUE;
+}
+
+CFile::~CFile()
+{
+    if (m_file)
+        std::fclose(m_file);
+}
+
+BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
+{
+    if (m_file || !fileName || !*fileName) {
+        if (error) {
+            error->m_cause = CFileException::genericException;
+            error->m_strFileName = fileName;
+        }
+        return FALSE;
+    }
+    const UINT access = openFlags & 3u;
+    const char* mode = "rb";
+    if (openFlags & modeCreate) {
+        if (openFlags & modeNoTruncate)
+            mode = access == modeRead ? "rb" : "a+b";
+        else
+            mode = access == modeReadWrite ? "w+b" : "wb";
+    } else if (access == modeWrite || access == modeReadWrite) {
+        mode = "r+b";
+    }
+    std::FILE* f = std::fopen(AfxPathToNarrow(fileName).c_str(), mode);
+    if (!f) {
+        if (error) {
+            error->m_cause = CauseOf(errno);
+            error->m_lOsError = errno;
+            error->m_strFileName = fileName;
+        }
+        return FALSE;
+    }
+    if ((openFlags & modeCreate) && (openFlags & modeNoTruncate))
+        std::fseek(f, 0, SEEK_SET);
+    m_file = f;
+    m_strFileName = fileName;
+    return TRUE;
+}
+
+void CFile::Close()
+{
+    if (!m_file)
+        return;
+    int r = std::fclose(m_file);
+    m_file = nullptr;
+    if (r != 0)
+        Throw(CauseOf(errno));
+}
+
+void CFile::Abort()
+{
+    if (m_file)
+        std::fclose(m_file);
+    m_file = nullptr;
+}
+
+void CFile::Throw(int cause) const
+{
+    throw new CFileException(cause, errno, m_strFileName);
+}
+
+UINT CFile::Read(void* buffer, UINT count)
+{
+    if (!m_file || (!buffer && count))
+        Throw(CFileException::genericException);
+    size_t n = std::fread(buffer, 1, count, m_file);
+    if (n < count && std::ferror(m_file))
+        Throw(CFileException::hardIO);
+    return static_cast<UINT>(n);
+}
+
+void CFile::Write(const void* buffer, UINT count)
+{
+    if (!m_file || (!buffer && count))
+        Throw(CFileException::genericException);
+    if (std::fwrite(buffer, 1, count, m_file) != count)
+        Throw(CauseOf(errno));
+}
+
+void CFile::Flush()
+{
+    if (m_file && std::fflush(m_file) != 0)
+        Throw(CauseOf(errno));
+}
+
+unsigned long long CFile::GetLength() const
+{
+    if (!m_file)
+        return 0;
+    long here = std::ftell(m_file);
+    std::fseek(m_file, 0, SEEK_END);
+    long end = std::ftell(m_file);
+    std::fseek(m_file, here, SEEK_SET);
+    return end < 0 ? 0 : static_cast<unsigned long long>(end);
+}
+
+unsigned long long CFile::Seek(long long offset, UINT from)
+{
+    if (!m_file)
+        Throw(CFileException::genericException);
+    int whence = from == current ? SEEK_CUR : from == end ? SEEK_END : SEEK_SET;
+    if (std::fseek(m_file, static_cast<long>(offset), whence) != 0)
+        Throw(CFileException::badSeek);
+    return static_cast<unsigned long long>(std::ftell(m_file));
+}
+
+CString CFile::GetFileName() const
+{
+    int slash = m_strFileName.ReverseFind(L'/');
+    return m_strFileName.Mid(slash + 1);
+}
+
+void CFile::Remove(LPCWSTR fileName)
+{
+    if (std::remove(AfxPathToNarrow(fileName).c_str()) != 0)
+        throw new CFileException(CauseOf(errno), errno, fileName);
+}
+
+CStdioFile::CStdioFile(LPCWSTR fileName, UINT openFlags)
+{
+    CFileException error;
+    if (!Open(fileName, openFlags, &error))
+        throw new CFileException(error.m_cause, error.m_lOsError, fileName);
+}
+
+BOOL CStdioFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
+{
+    m_text = !(openFlags & typeBinary);
+    return CFile::Open(fileName, openFlags, error);
+}
+
+void CStdioFile::WriteString(LPCWSTR text)
+{
+    if (!m_file)
+        Throw(CFileException::genericException);
+    std::string bytes;
+    for (const wchar_t* p = text; p && *p; ++p) {
+        wchar_t c = *p;
+        if (c == L'\n' && m_text)
+            bytes.push_back('\r');
+        bytes.push_back(static_cast<uint32_t>(c) <= 0xFF ? static_cast<char>(c) : '?');
+    }
+    Write(bytes.data(), static_cast<UINT>(bytes.size()));
+}
+
+BOOL CStdioFile::ReadString(CString& line)
+{
+    line.Empty();
+    if (!m_file)
+        Throw(CFileException::genericException);
+    std::wstring text;
+    bool any = false;
+    for (;;) {
+        int c = std::fgetc(m_file);
+        if (c == EOF) {
+            if (std::ferror(m_file))
+                Throw(CFileException::hardIO);
+            break;
+        }
+        any = true;
+        if (c == '\n')
+            break;
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    }
+    if (m_text && !text.empty() && text.back() == L'\r')
+        text.pop_back();
+    line = CString(text.c_str(), static_cast<int>(text.size()));
+    return any ? TRUE : FALSE;
+}

@@ -1,0 +1,87 @@
+// File and print dialogs.
+#pragma once
+
+#include "afx/dialog.h"
+
+#define OFN_READONLY 0x00000001u
+#define OFN_OVERWRITEPROMPT 0x00000002u
+#define OFN_HIDEREADONLY 0x00000004u
+#define OFN_NOCHANGEDIR 0x00000008u
+#define OFN_PATHMUSTEXIST 0x00000800u
+#define OFN_FILEMUSTEXIST 0x00001000u
+#define OFN_EXPLORER 0x00080000u
+
+struct OPENFILENAME {
+    DWORD Flags;
+    LPCTSTR lpstrTitle;
+};
+
+// The platform's file dialog. `filter` is the Windows form: pairs of a shown
+// name and a pattern list separated by "|", ending with "||" (for example
+// L"Data File(*.txt)|*.txt||"). The default extension (without the dot) is
+// added to a chosen name that has none. With OFN_OVERWRITEPROMPT a save that
+// would replace an existing file asks first ("<name> already exists.\nDo you
+// want to replace it?", Yes / No); No shows the dialog again. A test answer
+// (testing.h) is treated as the name the user chose.
+class CFileDialog : public CDialog {
+    DECLARE_DYNAMIC(CFileDialog)
+public:
+    CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt = nullptr, LPCTSTR fileName = nullptr,
+                DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR filter = nullptr,
+                CWnd* parent = nullptr);
+    INT_PTR DoModal() override;
+    CString GetPathName() const { return m_path; }
+    CString GetFileName() const;
+    CString GetFileExt() const;
+    CString GetFileTitle() const;
+
+    OPENFILENAME m_ofn{};
+    // Framework internals, read by the test driver.
+    BOOL m_bOpenFileDialog;
+    CString m_defaultExt;
+    CString m_fileName;
+    CString m_filter;
+    CString m_path;
+
+private:
+    CString Complete(const CString& chosen, bool dialogAskedOverwrite);
+};
+
+#define PD_ALLPAGES 0x00000000u
+#define PD_SELECTION 0x00000001u
+#define PD_PAGENUMS 0x00000002u
+#define PD_NOSELECTION 0x00000004u
+#define PD_NOPAGENUMS 0x00000008u
+#define PD_COLLATE 0x00000010u
+#define PD_PRINTTOFILE 0x00000020u
+#define PD_PRINTSETUP 0x00000040u
+#define PD_RETURNDC 0x00000100u
+#define PD_RETURNDEFAULT 0x00000400u
+#define PD_USEDEVMODECOPIES 0x00040000u
+#define PD_DISABLEPRINTTOFILE 0x00080000u
+#define PD_HIDEPRINTTOFILE 0x00100000u
+
+struct PRINTDLG {
+    DWORD Flags;
+    WORD nFromPage;
+    WORD nToPage;
+    WORD nMinPage;
+    WORD nMaxPage;
+    WORD nCopies;
+};
+
+// The print dialog: a modal box in which the user picks the printer and the
+// number of copies. DoModal returns IDOK or IDCANCEL.
+class CPrintDialog : public CDialog {
+    DECLARE_DYNAMIC(CPrintDialog)
+public:
+    explicit CPrintDialog(BOOL printSetupOnly, DWORD flags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION,
+                          CWnd* parent = nullptr);
+    INT_PTR DoModal() override;
+    int GetCopies() const;
+    CString GetDeviceName() const { return m_deviceName; }
+    BOOL PrintCollate() const { return (m_pd.Flags & PD_COLLATE) != 0; }
+
+    PRINTDLG m_pd{};
+    CString m_deviceName;
+};

@@ -1,0 +1,106 @@
+// Dialogs from dialog templates, and dialog data exchange.
+#pragma once
+
+#include "afx/controls.h"
+#include "afx/exception.h"
+
+class CDialog : public CWnd {
+    DECLARE_DYNAMIC(CDialog)
+public:
+    CDialog();
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Modal: creates the window, runs OnInitDialog and a modal loop until
+    // EndDialog; returns the value given to EndDialog (IDOK, IDCANCEL, ...) or
+    // -1 when the template is not registered. Timers and messages sent from
+    // other threads keep running meanwhile.
+    virtual INT_PTR DoModal();
+    void EndDialog(int result);
+    // Modeless: creates the window (shown when the template has WS_VISIBLE);
+    // FALSE when the template is not registered. DestroyWindow ends it.
+    virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
+    BOOL DestroyWindow() override;
+
+    // Exchanges members into the controls (UpdateData(FALSE)); TRUE sets the
+    // focus on the first control that takes it.
+    virtual BOOL OnInitDialog();
+    // OK: UpdateData(TRUE) and, when it succeeds, EndDialog(IDOK).
+    virtual void OnOK();
+    // Cancel, Esc and the close box: EndDialog(IDCANCEL).
+    virtual void OnCancel();
+
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Dialog units of this dialog's template to pixels, in place.
+    void MapDialogRect(LPRECT rect) const;
+
+    UINT m_nIDHelp = 0;
+    UINT GetTemplateId() const { return m_nTemplateId; }
+    CWnd* m_pParentWnd = nullptr;
+
+    // Framework internals.
+    bool IsModalRunning() const { return m_modalRunning; }
+
+protected:
+    UINT m_nTemplateId = 0;
+    bool m_modalRunning = false;
+    int m_modalResult = -1;
+    DECLARE_MESSAGE_MAP()
+};
+
+
+// The dialog base units of a template's font (average character width and
+// character height in pixels, at 96 pixels per inch).
+CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
+// Dialog units to pixels with these base units, each edge on its own (as
+// MapDialogRect does): x edges times cx / 4, y edges times cy / 8, rounded as
+// MulDiv rounds. Template controls convert x, y, width and height each this way.
+CRect AfxDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
+
+// One data exchange. When saving (m_bSaveAndValidate TRUE) a failed check shows
+// its message and calls Fail, which throws CUserException; UpdateData catches
+// it and returns FALSE.
+class CDataExchange {
+public:
+    CDataExchange(CWnd* dlgWnd, BOOL saveAndValidate);
+    // Remembers the control the next checks are about; returns its window.
+    HWND PrepareCtrl(int id);
+    HWND PrepareEditCtrl(int id);
+    // Puts the focus on the last prepared control and throws CUserException.
+    [[noreturn]] void Fail();
+
+    BOOL m_bSaveAndValidate;
+    CWnd* m_pDlgWnd;
+    HWND m_hWndLastControl = nullptr;
+    BOOL m_bEditLastControl = FALSE;
+};
+
+// Thrown by CDataExchange::Fail after the message has been shown.
+class CUserException : public CException {
+    DECLARE_DYNAMIC(CUserException)
+public:
+    CUserException() = default;
+};
+
+// Texts of the framework's own data-exchange messages.
+#define AFX_IDP_PARSE_INT L"Enter an integer."
+#define AFX_IDP_PARSE_REAL L"Enter a number."
+#define AFX_IDP_PARSE_INT_RANGE L"Enter an integer between %1 and %2."
+#define AFX_IDP_PARSE_REAL_RANGE L"Enter a number between %1 and %2."
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
+void DDX_Text(CDataExchange* pDX, int id, int& value);
+void DDX_Text(CDataExchange* pDX, int id, UINT& value);
+void DDX_Text(CDataExchange* pDX, int id, long& value);
+void DDX_Text(CDataExchange* pDX, int id, double& value);
+void DDX_Text(CDataExchange* pDX, int id, CString& value);
+void DDX_CBIndex(CDataExchange* pDX, int id, int& index);
+void DDX_CBString(CDataExchange* pDX, int id, CString& value);
+void DDX_Check(CDataExchange* pDX, int id, int& value);
+void DDX_Radio(CDataExchange* pDX, int id, int& value);
+void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
+void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
+void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, double maxVal);
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int count);

@@ -1,0 +1,245 @@
+// The application, the single-document template, documents and views.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "afx/dialog.h"
+#include "afx/frame.h"
+
+class CDocTemplate;
+class CArchive;
+
+class CDocument : public CCmdTarget {
+    DECLARE_DYNAMIC(CDocument)
+public:
+    CDocument();
+    ~CDocument() override;
+
+    virtual BOOL OnNewDocument();
+    // Opens `path` for reading and passes it to Serialize through a loading archive.
+    virtual BOOL OnOpenDocument(LPCTSTR path);
+    // Creates `path` and passes it to Serialize through a storing archive.
+    virtual BOOL OnSaveDocument(LPCTSTR path);
+    virtual void DeleteContents();
+    virtual void Serialize(CArchive& ar);
+    virtual BOOL SaveModified();
+    // Save: the save dialog for an untitled document, then OnSaveDocument.
+    virtual BOOL DoFileSave();
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+
+    void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
+    BOOL IsModified() const { return m_bModified; }
+    const CString& GetTitle() const { return m_strTitle; }
+    void SetTitle(LPCTSTR title) { m_strTitle = title; }
+    const CString& GetPathName() const { return m_strPathName; }
+    void SetPathName(LPCTSTR path, BOOL addToMRU = TRUE);
+    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+    void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
+    CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
+
+    CDocTemplate* m_pDocTemplate = nullptr;
+
+protected:
+    void OnFileSave();
+    void OnFileSaveAs();
+    BOOL m_bModified = FALSE;
+    CString m_strTitle;
+    CString m_strPathName;
+    std::vector<CView*> m_views;
+    DECLARE_MESSAGE_MAP()
+};
+
+// A loading or storing archive over a file; the layer's documents only test
+// its direction.
+class CArchive {
+public:
+    enum Mode { store = 0, load = 1 };
+    explicit CArchive(Mode mode) : m_mode(mode) {}
+    BOOL IsStoring() const { return m_mode == store; }
+    BOOL IsLoading() const { return m_mode == load; }
+
+private:
+    Mode m_mode;
+};
+
+class CView : public CWnd {
+    DECLARE_DYNAMIC(CView)
+public:
+    CView();
+    ~CView() override;
+
+    CDocument* GetDocument() const { return m_pDocument; }
+    virtual void OnInitialUpdate();
+    virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
+    // Called by the default WM_PAINT with a CPaintDC.
+    virtual void OnDraw(CDC* dc) = 0;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+    void PostNcDestroy() override;
+    // Creates the view's window as the client of `frame`.
+    virtual BOOL CreateView(CFrameWnd* frame, UINT id);
+
+    CDocument* m_pDocument = nullptr;
+
+protected:
+    void OnPaint();
+    DECLARE_MESSAGE_MAP()
+};
+
+// A view holding the controls of a dialog template (a form).
+class CFormView : public CView {
+    DECLARE_DYNAMIC(CFormView)
+public:
+    explicit CFormView(UINT templateId);
+    ~CFormView() override;
+    // Exchanges data into the controls (UpdateData(FALSE)) and runs OnUpdate.
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* dc) override;
+    BOOL CreateView(CFrameWnd* frame, UINT id) override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The form's size in pixels from its template.
+    CSize GetTotalSize() const { return m_totalSize; }
+    void ResizeParentToFit(BOOL shrinkOnly = TRUE);
+    UINT GetTemplateId() const { return m_nTemplateId; }
+
+protected:
+    UINT m_nTemplateId;
+    CSize m_totalSize;
+};
+
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass = nullptr;
+    CDocument* m_pCurrentDoc = nullptr;
+    CDocTemplate* m_pNewDocTemplate = nullptr;
+    CView* m_pLastView = nullptr;
+    CFrameWnd* m_pCurrentFrame = nullptr;
+};
+
+class CDocTemplate : public CCmdTarget {
+    DECLARE_DYNAMIC(CDocTemplate)
+public:
+    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    ~CDocTemplate() override;
+    virtual CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) = 0;
+    // Part `index` of the template's document string (parts separated by "\n").
+    BOOL GetDocString(CString& out, DocStringIndex index) const;
+    UINT GetResourceId() const { return m_nIDResource; }
+
+protected:
+    CDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
+    CDocument* CreateNewDocument();
+    CFrameWnd* CreateNewFrame(CDocument* doc, CFrameWnd* other);
+
+    UINT m_nIDResource;
+    CRuntimeClass* m_pDocClass;
+    CRuntimeClass* m_pFrameClass;
+    CRuntimeClass* m_pViewClass;
+    CString m_strDocStrings;
+};
+
+// One document, one frame, one view; New and Open reuse them.
+class CSingleDocTemplate : public CDocTemplate {
+    DECLARE_DYNAMIC(CSingleDocTemplate)
+public:
+    CSingleDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
+    ~CSingleDocTemplate() override;
+    CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) override;
+    CDocument* GetDocument() const { return m_pOnlyDoc; }
+    void RemoveDocument();
+
+private:
+    CDocument* m_pOnlyDoc = nullptr;
+};
+
+class CCommandLineInfo : public CObject {
+public:
+    enum { FileNew, FileOpen, FileNothing = 5 } m_nShellCommand = FileNew;
+    CString m_strFileName;
+    BOOL m_bShowSplash = TRUE;
+};
+
+// The application. Exactly one exists (a global object); AfxWinMain (or the
+// program's main through AfxRunApplication) runs InitInstance and then the
+// message loop until the main window closes.
+class CWinApp : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    // Without a name the application name is string AFX_IDS_APP_TITLE.
+    explicit CWinApp(LPCTSTR appName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    virtual int Run();
+    // Called when the message queue is empty; updates the tool bar buttons.
+    virtual BOOL OnIdle(LONG count);
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+
+    void SetRegistryKey(LPCTSTR key);
+    // Loads the recent-file list (`maxMRU` entries) and "Settings" "PreviewPages".
+    void LoadStdProfileSettings(UINT maxMRU = 4);
+    void AddDocTemplate(CDocTemplate* docTemplate);
+    void ParseCommandLine(CCommandLineInfo& info);
+    BOOL ProcessShellCommand(CCommandLineInfo& info);
+    virtual void AddToRecentFileList(LPCTSTR path);
+    const std::vector<CString>& GetRecentFiles() const { return m_recentFiles; }
+
+    // The profile: a configuration file in the user's configuration folder,
+    // $XDG_CONFIG_HOME (else ~/.config) / registry key / application name.ini
+    // (without a registry key: the application name.ini).
+    UINT GetProfileInt(LPCTSTR section, LPCTSTR entry, int defaultValue);
+    BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value);
+    CString GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue = nullptr);
+    BOOL WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value);
+    CString GetProfilePath() const;
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnAppExit();
+    CDocument* OpenDocumentFile(LPCTSTR path);
+
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    // An icon of the image source (AfxSetImageSource) by id, for SetIcon.
+    HICON LoadIcon(UINT id) const;
+
+    LPCTSTR m_pszAppName = nullptr;
+    LPCTSTR m_pszRegistryKey = nullptr;
+    LPCTSTR m_pszProfileName = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    UINT m_nCmdShow = SW_SHOWNORMAL;
+    int m_argc = 0;
+    char** m_argv = nullptr;
+    UINT m_nMaxMRU = 0;
+    UINT m_nNumPreviewPages = 0;
+
+    // Takes the application name from string AFX_IDS_APP_TITLE when none was given.
+    void SetAppNameFromResources();
+
+    CDocTemplate* GetFirstTemplate() const { return m_templates.empty() ? nullptr : m_templates.front().get(); }
+
+protected:
+    CString m_appName;
+    CString m_registryKey;
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+    std::vector<CString> m_recentFiles;
+    DECLARE_MESSAGE_MAP()
+};
+
+CWinApp* AfxGetApp();
+LPCTSTR AfxGetAppName();
+// Runs the application object: creates the wx application, calls
+// InitInstance and, when it returns TRUE, the message loop; returns the exit code.
+int AfxWinMain(int argc, char** argv);
+
+BOOL AfxOleInit();
+void AfxEnableControlContainer();
+
+#define ICC_WIN95_CLASSES 0x000000FFu
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+};
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);

@@ -1,0 +1,173 @@
+// Frame windows with a menu, tool bar and status bar; command update.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "afx/wnd.h"
+
+class CView;
+class CDocument;
+class CToolBar;
+class CStatusBar;
+
+#define MF_BYCOMMAND 0x0000u
+#define MF_BYPOSITION 0x0400u
+#define MF_ENABLED 0x0000u
+#define MF_GRAYED 0x0001u
+#define MF_DISABLED 0x0002u
+#define MF_UNCHECKED 0x0000u
+#define MF_CHECKED 0x0008u
+#define MF_STRING 0x0000u
+#define MF_SEPARATOR 0x0800u
+#define MF_POPUP 0x0010u
+
+// A menu bar or drop-down of a frame. Items are addressed by command id
+// (MF_BYCOMMAND, searched in sub-menus too) or by position (MF_BYPOSITION).
+class CMenu : public CObject {
+public:
+    CMenu() = default;
+    ~CMenu() override;
+    // Returns the previous state (MF_GRAYED / MF_ENABLED), or (UINT)-1 when there is no such item.
+    UINT EnableMenuItem(UINT item, UINT flags);
+    UINT CheckMenuItem(UINT item, UINT flags);
+    UINT GetMenuState(UINT item, UINT flags) const;
+    int GetMenuItemCount() const;
+    UINT GetMenuItemID(int pos) const;   // 0xFFFFFFFF for a drop-down, 0 for a separator
+    CMenu* GetSubMenu(int pos) const;
+    int GetMenuString(UINT item, CString& text, UINT flags) const;
+
+    // Framework internals: the wx menu bar or drop-down this object stands for.
+    void* m_wxBar = nullptr;
+    void* m_wxMenu = nullptr;
+    mutable std::vector<std::unique_ptr<CMenu>> m_subs;
+};
+
+// One command's state during an update request (ON_UPDATE_COMMAND_UI).
+class CCmdUI {
+public:
+    virtual ~CCmdUI() = default;
+    virtual void Enable(BOOL on = TRUE);
+    virtual void SetCheck(int check = 1);
+    virtual void SetRadio(BOOL on = TRUE);
+    virtual void SetText(LPCTSTR text);
+    // Routes the request; TRUE when a handler took it.
+    BOOL DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler);
+
+    UINT m_nID = 0;
+    UINT m_nIndex = 0;
+    CMenu* m_pMenu = nullptr;
+    CWnd* m_pOther = nullptr;
+    BOOL m_bEnableChanged = FALSE;
+    BOOL m_bContinueRouting = FALSE;
+
+    // What the handler set (for the layer's own bars and menus).
+    int m_enabled = -1;   // -1 unchanged
+    int m_checked = -1;   // -1 unchanged; 1 check, 2 radio
+    const wchar_t* m_text = nullptr;
+};
+
+class CControlBar : public CWnd {
+    DECLARE_DYNAMIC(CControlBar)
+public:
+    void EnableDocking(DWORD style) { m_dwDockStyle = style; }
+    DWORD m_dwDockStyle = 0;
+    DWORD m_dwStyle = 0;
+};
+
+class CToolBar : public CControlBar {
+    DECLARE_DYNAMIC(CToolBar)
+public:
+    BOOL CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                  CRect borders = CRect(0, 0, 0, 0), UINT id = AFX_IDW_TOOLBAR);
+    BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
+    // Buttons from the registered tool bar `id` (AfxRegisterToolBar) with the
+    // images of its bitmap; tool tips and prompts from the string table.
+    BOOL LoadToolBar(UINT id);
+    int GetCount() const;
+    UINT GetItemID(int index) const;
+    // Enabled state of a button (for tests and update handling).
+    BOOL IsButtonEnabled(UINT id) const;
+    // Runs the update handlers of the buttons now (also done when the program is idle).
+    void UpdateButtons();
+
+    std::vector<UINT> m_ids;
+};
+
+class CStatusBar : public CControlBar {
+    DECLARE_DYNAMIC(CStatusBar)
+public:
+    BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT id = AFX_IDW_STATUS_BAR);
+    // ID_SEPARATOR is the message pane; ID_INDICATOR_CAPS/NUM/SCRL show "CAP",
+    // "NUM", "SCRL" while the key's lock is on.
+    BOOL SetIndicators(const UINT* ids, int count);
+    BOOL SetPaneText(int index, LPCTSTR text, BOOL update = TRUE);
+    CString GetPaneText(int index) const;
+    // Shows the lock indicators as the keys are now (also done when the program is idle).
+    void UpdateIndicators();
+
+    std::vector<UINT> m_ids;
+};
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Creates the frame with the menu, accelerators, icon and title of resource
+    // `id` (string `id`'s first part is the title), then the view of `context`.
+    virtual BOOL LoadFrame(UINT id, DWORD style = WS_OVERLAPPEDWINDOW, CWnd* parent = nullptr, void* context = nullptr);
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+    BOOL DestroyWindow() override;
+    void PostNcDestroy() override;
+
+    CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* view) { m_pViewActive = view; }
+    CDocument* GetActiveDocument() const;
+    virtual void RecalcLayout(BOOL notify = TRUE);
+    void EnableDocking(DWORD style) { m_dockStyle = style; }
+    void DockControlBar(CControlBar* bar) { (void)bar; }
+    void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
+    void SetMessageText(LPCTSTR text);
+    void SetMessageText(UINT id);
+    void SetTitle(LPCTSTR title);
+    CString GetTitle() const { return m_strTitle; }
+    void ActivateFrame(int cmdShow = -1);
+    void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
+
+    void UpdateFrameTitle();
+    // The frame's menu bar (null without one).
+    CMenu* GetMenuBar() const { return m_menuBar.get(); }
+    // Runs the update handlers of a drop-down (by its position on the bar),
+    // as opening it does.
+    void UpdateMenuPopup(int barPosition);
+
+    // With it off, menu items keep the state the program gives them; with it on,
+    // items without a command handler are grayed when their menu opens.
+    BOOL m_bAutoMenuEnable = TRUE;
+    UINT m_nIDHelp = 0;
+
+    // Framework internals.
+    std::unique_ptr<CMenu> m_menuBar;
+    CToolBar* m_toolBar = nullptr;
+    CStatusBar* m_statusBar = nullptr;
+    UINT m_nResourceId = 0;
+    std::unique_ptr<class AfxFrameExtras> m_extras;
+    CString m_strTitle;
+
+protected:
+    void OnClose();
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnSize(UINT type, int cx, int cy);
+    void UpdateMenu(class wxMenu* menu);
+    void OnIdleUpdate();
+
+    CView* m_pViewActive = nullptr;
+    DWORD m_dockStyle = 0;
+    DECLARE_MESSAGE_MAP()
+
+    friend class CToolBar;
+    friend class CStatusBar;
+};

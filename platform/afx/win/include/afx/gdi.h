@@ -1,0 +1,392 @@
+// Drawing: device contexts and the objects selected into them. All of it is
+// for the user-interface thread only: a device context made on another thread
+// draws nothing (and a line on standard error says so once).
+//
+// Windows that the program draws keep what was drawn in a picture of their
+// client area: CPaintDC and CClientDC draw into that picture, and the screen
+// shows it; the picture can be read back (AfxTestReadPixel in testing.h).
+#pragma once
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "afx/cstring.h"
+#include "afx/msgmap.h"
+#include "afx/resources.h"
+
+class wxDC;
+class wxBitmap;
+class wxFont;
+class CWnd;
+
+#define PS_SOLID 0
+#define PS_DASH 1
+#define PS_DOT 2
+#define PS_DASHDOT 3
+#define PS_DASHDOTDOT 4
+#define PS_NULL 5
+
+#define TRANSPARENT 1
+#define OPAQUE 2
+
+#define SRCCOPY 0x00CC0020u
+#define SRCPAINT 0x00EE0086u
+#define SRCAND 0x008800C6u
+#define SRCINVERT 0x00660046u
+#define BLACKNESS 0x00000042u
+#define WHITENESS 0x00FF0062u
+
+#define R2_NOT 6
+#define R2_COPYPEN 13
+
+#define MM_TEXT 1
+
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define HOLLOW_BRUSH NULL_BRUSH
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+#define SYSTEM_FONT 13
+#define DEFAULT_GUI_FONT 17
+
+#define HORZSIZE 4
+#define VERTSIZE 6
+#define HORZRES 8
+#define VERTRES 10
+#define BITSPIXEL 12
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+#define PHYSICALWIDTH 110
+#define PHYSICALHEIGHT 111
+
+#define TA_LEFT 0u
+#define TA_RIGHT 2u
+#define TA_CENTER 6u
+#define TA_TOP 0u
+#define TA_BOTTOM 8u
+#define TA_BASELINE 24u
+
+#define DT_LEFT 0x0u
+#define DT_CENTER 0x1u
+#define DT_RIGHT 0x2u
+#define DT_VCENTER 0x4u
+#define DT_BOTTOM 0x8u
+#define DT_SINGLELINE 0x20u
+#define DT_NOPREFIX 0x800u
+
+#define FW_DONTCARE 0
+#define FW_THIN 100
+#define FW_LIGHT 300
+#define FW_NORMAL 400
+#define FW_MEDIUM 500
+#define FW_SEMIBOLD 600
+#define FW_BOLD 700
+#define FW_HEAVY 900
+
+#define ANSI_CHARSET 0
+#define DEFAULT_CHARSET 1
+#define OUT_DEFAULT_PRECIS 0
+#define CLIP_DEFAULT_PRECIS 0
+#define DEFAULT_QUALITY 0
+#define DEFAULT_PITCH 0
+#define FIXED_PITCH 1
+#define VARIABLE_PITCH 2
+#define FF_DONTCARE 0x00
+#define FF_ROMAN 0x10
+#define FF_SWISS 0x20
+#define FF_MODERN 0x30
+#define LF_FACESIZE 32
+
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWTEXT 8
+#define COLOR_BTNFACE 15
+#define COLOR_3DFACE COLOR_BTNFACE
+#define COLOR_BTNSHADOW 16
+#define COLOR_BTNTEXT 18
+#define COLOR_BTNHIGHLIGHT 20
+
+// Colours of the system scheme (fixed, the classic Windows ones).
+COLORREF GetSysColor(int index);
+
+struct LOGFONT {
+    LONG lfHeight;   // < 0: character height in pixels; > 0: cell height; 0: default
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    WCHAR lfFaceName[LF_FACESIZE];
+};
+typedef LOGFONT* LPLOGFONT;
+typedef LOGFONT LOGFONTW;
+
+struct TEXTMETRIC {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+};
+typedef TEXTMETRIC* LPTEXTMETRIC;
+
+class CGdiObject : public CObject {
+    DECLARE_DYNAMIC(CGdiObject)
+public:
+    ~CGdiObject() override;
+    // TRUE when the object held something; the object is then empty again.
+    BOOL DeleteObject();
+    HGDIOBJ GetSafeHandle() const;
+    operator HGDIOBJ() const { return GetSafeHandle(); }
+    bool IsNull() const { return !m_created; }
+
+protected:
+    CGdiObject() = default;
+    virtual void ReleaseContents() = 0;
+    bool m_created = false;
+};
+
+class CPen : public CGdiObject {
+    DECLARE_DYNAMIC(CPen)
+public:
+    CPen() = default;
+    CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
+    ~CPen() override;
+    BOOL CreatePen(int style, int width, COLORREF color);
+    operator HPEN() const { return reinterpret_cast<HPEN>(GetSafeHandle()); }
+    static CPen* FromHandle(HPEN pen) { return reinterpret_cast<CPen*>(pen); }
+
+    int m_style = PS_SOLID;
+    int m_width = 1;
+    COLORREF m_color = 0;
+
+protected:
+    void ReleaseContents() override {}
+};
+
+class CBrush : public CGdiObject {
+    DECLARE_DYNAMIC(CBrush)
+public:
+    CBrush() = default;
+    explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
+    ~CBrush() override;
+    BOOL CreateSolidBrush(COLORREF color);
+    BOOL CreateStockHollow();
+    operator HBRUSH() const { return reinterpret_cast<HBRUSH>(GetSafeHandle()); }
+    static CBrush* FromHandle(HBRUSH brush) { return reinterpret_cast<CBrush*>(brush); }
+
+    COLORREF m_color = 0;
+    bool m_hollow = false;
+
+protected:
+    void ReleaseContents() override {}
+};
+
+// A brush made outside any object (the program owns it; DeleteObject frees it).
+HBRUSH CreateSolidBrush(COLORREF color);
+HGDIOBJ GetStockObject(int index);
+BOOL DeleteObject(HGDIOBJ object);
+
+class CFont : public CGdiObject {
+    DECLARE_DYNAMIC(CFont)
+public:
+    CFont();
+    ~CFont() override;
+    BOOL CreateFontIndirect(const LOGFONT* logFont);
+    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
+                    BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
+                    BYTE quality, BYTE pitchAndFamily, LPCTSTR faceName);
+    // pointSize in tenths of a point, at 96 pixels per inch.
+    BOOL CreatePointFont(int pointSize, LPCTSTR faceName, class CDC* dc = nullptr);
+    int GetLogFont(LOGFONT* out) const;
+    operator HFONT() const { return reinterpret_cast<HFONT>(GetSafeHandle()); }
+    static CFont* FromHandle(HFONT font) { return reinterpret_cast<CFont*>(font); }
+
+    // The wx font; valid while the object holds a font.
+    const wxFont& WxFont() const;
+
+protected:
+    void ReleaseContents() override;
+
+private:
+    LOGFONT m_logFont{};
+    std::unique_ptr<wxFont> m_font;
+};
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+};
+
+class CBitmap : public CGdiObject {
+    DECLARE_DYNAMIC(CBitmap)
+public:
+    CBitmap();
+    ~CBitmap() override;
+    // From the application's image source (AfxSetImageSource); FALSE when it has no such bitmap.
+    BOOL LoadBitmap(UINT id);
+    BOOL CreateCompatibleBitmap(class CDC* dc, int width, int height);
+    BOOL CreateBitmap(int width, int height);
+    CSize GetBitmapDimension() const;
+    // Fills the size (bmWidth, bmHeight) and format of the bitmap; 0 when empty.
+    int GetBitmap(struct BITMAP* out) const;
+    operator HBITMAP() const { return reinterpret_cast<HBITMAP>(GetSafeHandle()); }
+    static CBitmap* FromHandle(HBITMAP bitmap) { return reinterpret_cast<CBitmap*>(bitmap); }
+
+    wxBitmap& WxBitmap();
+
+protected:
+    void ReleaseContents() override;
+
+private:
+    std::unique_ptr<wxBitmap> m_bitmap;
+};
+
+// A device context. Plain CDC objects are made compatible (memory) contexts
+// with CreateCompatibleDC; CPaintDC and CClientDC draw on a window. The state
+// (selected objects, colours, modes) is the context's own; SaveDC / RestoreDC
+// keep a stack of it. Objects selected must outlive their selection.
+class CDC : public CObject {
+    DECLARE_DYNAMIC(CDC)
+public:
+    CDC();
+    ~CDC() override;
+
+    BOOL CreateCompatibleDC(CDC* dc);
+    BOOL DeleteDC();
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+    static CDC* FromHandle(HDC dc) { return reinterpret_cast<CDC*>(dc); }
+
+    CPen* SelectObject(CPen* pen);
+    CBrush* SelectObject(CBrush* brush);
+    CFont* SelectObject(CFont* font);
+    CBitmap* SelectObject(CBitmap* bitmap);
+    // NULL_BRUSH, NULL_PEN, BLACK_PEN, WHITE_BRUSH, ... ; returns the previous one.
+    CGdiObject* SelectStockObject(int index);
+    CFont* GetCurrentFont() const { return m_state.font; }
+
+    int SaveDC();
+    // -1 restores the last saved state; n restores state n and drops later ones.
+    BOOL RestoreDC(int savedDC);
+
+    COLORREF SetTextColor(COLORREF color);
+    COLORREF GetTextColor() const { return m_state.textColor; }
+    COLORREF SetBkColor(COLORREF color);
+    COLORREF GetBkColor() const { return m_state.bkColor; }
+    int SetBkMode(int mode);
+    int GetBkMode() const { return m_state.bkMode; }
+    UINT SetTextAlign(UINT flags);
+    int SetMapMode(int mode);
+    int SetROP2(int mode);
+    int GetDeviceCaps(int index) const;
+
+    CPoint MoveTo(int x, int y);
+    CPoint MoveTo(POINT p) { return MoveTo(p.x, p.y); }
+    BOOL LineTo(int x, int y);
+    BOOL LineTo(POINT p) { return LineTo(p.x, p.y); }
+    BOOL Polyline(const POINT* points, int count);
+    BOOL Rectangle(int x1, int y1, int x2, int y2);
+    BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
+    BOOL Ellipse(int x1, int y1, int x2, int y2);
+    BOOL Ellipse(LPCRECT r) { return Ellipse(r->left, r->top, r->right, r->bottom); }
+    void FillRect(LPCRECT r, CBrush* brush);
+    void FillSolidRect(LPCRECT r, COLORREF color);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
+    void FrameRect(LPCRECT r, CBrush* brush);
+    void Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight);
+    void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
+    COLORREF SetPixel(int x, int y, COLORREF color);
+    // The colour drawn at (x, y) of a memory context's bitmap or a window's picture;
+    // CLR_INVALID outside.
+    COLORREF GetPixel(int x, int y) const;
+
+    BOOL TextOut(int x, int y, LPCTSTR text, int length);
+    BOOL TextOut(int x, int y, const CString& text);
+    int DrawText(const CString& text, LPRECT r, UINT format);
+    CSize GetTextExtent(LPCTSTR text, int length) const;
+    CSize GetTextExtent(const CString& text) const;
+    BOOL GetTextMetrics(LPTEXTMETRIC metrics) const;
+
+    // Copies w x h pixels from (xSrc, ySrc) of src to (x, y); SRCCOPY, BLACKNESS and
+    // WHITENESS are supported (other codes copy as SRCCOPY).
+    BOOL BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop);
+    BOOL StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
+
+    HDC m_hDC = nullptr;
+
+    // The wx context drawn on; null for an empty CDC.
+    wxDC* WxDC() const { return m_dc; }
+
+protected:
+    struct State {
+        CPen* pen = nullptr;
+        CBrush* brush = nullptr;
+        CFont* font = nullptr;
+        CBitmap* bitmap = nullptr;
+        COLORREF textColor = 0;
+        COLORREF bkColor = 0xFFFFFF;
+        int bkMode = OPAQUE;
+        UINT textAlign = 0;
+        int rop2 = R2_COPYPEN;
+    };
+    void Attach(wxDC* dc, bool owned);
+    void ApplyPen();
+    void ApplyBrush();
+    void ApplyFont();
+    void ApplyState();
+
+    wxDC* m_dc = nullptr;
+    bool m_ownsDC = false;
+    State m_state;
+    CPoint m_pos;
+    std::vector<std::pair<State, CPoint>> m_savedStates;
+    int m_logPixels = 96;
+};
+
+#define CLR_INVALID 0xFFFFFFFFu
+
+// Draws on a window's picture during WM_PAINT; marks the window painted.
+class CPaintDC : public CDC {
+    DECLARE_DYNAMIC(CPaintDC)
+public:
+    explicit CPaintDC(CWnd* wnd);
+    ~CPaintDC() override;
+
+private:
+    CWnd* m_wnd;
+    HWND m_hwnd = nullptr;
+};
+
+// Draws on a window's picture at any time (on the user-interface thread); the
+// screen shows it when the context ends.
+class CClientDC : public CDC {
+    DECLARE_DYNAMIC(CClientDC)
+public:
+    explicit CClientDC(CWnd* wnd);
+    ~CClientDC() override;
+
+private:
+    CWnd* m_wnd;
+    HWND m_hwnd = nullptr;
+};

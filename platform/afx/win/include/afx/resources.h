@@ -1,0 +1,192 @@
+// Resource tables of an application: strings, menus, accelerators, tool bars,
+// dialog templates and images. An application describes its resources as
+// static tables of the types below and registers them once at start-up, before
+// anything that loads a resource (usually from a static initialiser or at the
+// top of InitInstance). Registration only stores the pointers: the tables must
+// stay alive for the whole run (static storage).
+//
+// Example:
+//   static const AfxStringEntry kStrings[] = {{57344, L"Decibar"}, {57345, L"Ready"}};
+//   static const AfxMenuEntry kMainMenu[] = {
+//       AfxPopup(L"File(&F)"), AfxItem(32790, L"Open\tCtrl+O(&O)"), AfxSeparator(),
+//       AfxItem(32788, L"Exit(&X)"), AfxEndPopup(),
+//       AfxItem(32780, L"DataLogger(&D)"),            // a command on the bar itself
+//   };
+//   AfxRegisterStrings(kStrings);
+//   AfxRegisterMenu(128, kMainMenu);
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "afx/winstyles.h"
+#include "win32/types.h"
+
+// ---- string table ------------------------------------------------------------
+
+struct AfxStringEntry {
+    UINT id;
+    const wchar_t* text;
+};
+
+// ---- menus ---------------------------------------------------------------------
+
+// A menu is a flat list: Popup opens a drop-down that EndPopup closes (drop-downs
+// may nest); Item is a command, Separator a line. An Item at the top level of a
+// menu bar is a command on the bar itself. In a text "&" marks the mnemonic and
+// "\t" separates the right-aligned part (shown only: it binds no key).
+enum class AfxMenuKind { Item, Separator, Popup, EndPopup };
+
+struct AfxMenuEntry {
+    AfxMenuKind kind;
+    UINT id;
+    const wchar_t* text;
+};
+
+constexpr AfxMenuEntry AfxItem(UINT id, const wchar_t* text) { return {AfxMenuKind::Item, id, text}; }
+constexpr AfxMenuEntry AfxSeparator() { return {AfxMenuKind::Separator, 0, nullptr}; }
+constexpr AfxMenuEntry AfxPopup(const wchar_t* text) { return {AfxMenuKind::Popup, 0, text}; }
+constexpr AfxMenuEntry AfxEndPopup() { return {AfxMenuKind::EndPopup, 0, nullptr}; }
+
+// ---- accelerators ----------------------------------------------------------------
+
+#define FVIRTKEY 0x01
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+
+// key is a virtual-key code (VK_ below, or 'A'..'Z' / '0'..'9') when FVIRTKEY is set.
+struct AfxAccelEntry {
+    BYTE flags;
+    WORD key;
+    UINT command;
+};
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F6 0x75
+#define VK_F7 0x76
+#define VK_F8 0x77
+#define VK_F9 0x78
+#define VK_F10 0x79
+#define VK_F11 0x7A
+#define VK_F12 0x7B
+
+// ---- tool bars -------------------------------------------------------------------
+
+#define ID_SEPARATOR 0
+
+// Buttons take their images in order from a horizontal strip in bitmap
+// `bitmapId` (each buttonWidth x buttonHeight pixels); ID_SEPARATOR in `items`
+// is a gap and takes no image.
+struct AfxToolBarTemplate {
+    int buttonWidth;
+    int buttonHeight;
+    UINT bitmapId;
+    const UINT* items;
+    size_t count;
+};
+
+// ---- dialog templates ---------------------------------------------------------------
+
+enum class AfxControlKind {
+    PushButton,  // BS_DEFPUSHBUTTON for the default button, BS_OWNERDRAW for a drawn one
+    CheckBox,
+    RadioButton,
+    GroupBox,
+    Edit,        // ES_ styles; WS_BORDER for a border
+    Static,      // a text; SS_LEFT/SS_CENTER/SS_RIGHT, SS_NOPREFIX
+    Picture,     // SS_BITMAP or SS_ICON with `image` the resource id
+    ComboBox,    // CBS_DROPDOWNLIST, CBS_SORT; h is the dropped height
+    ListBox,
+    ListView,    // LVS_REPORT ...
+    ScrollBar,   // SBS_HORZ or SBS_VERT
+    Progress,
+};
+
+// Positions and sizes in dialog units. `style` is the control's window style
+// and must hold WS_VISIBLE for a control that is shown (WS_TABSTOP, WS_GROUP,
+// WS_DISABLED, WS_BORDER, WS_VSCROLL as on Windows); id -1 (IDC_STATIC) for a
+// control without an id.
+struct AfxDlgItem {
+    AfxControlKind kind;
+    int id;
+    const wchar_t* text;
+    int x, y, cx, cy;
+    DWORD style;
+    DWORD exStyle = 0;
+    UINT image = 0;
+};
+
+#define IDC_STATIC (-1)
+
+// A dialog or form. The font (face name and size in points) sets the dialog
+// units: one horizontal unit is a quarter of the font's average character
+// width, one vertical unit an eighth of its height, as Windows computes them
+// at 96 pixels per inch. style: WS_POPUP | WS_CAPTION | WS_SYSMENU |
+// DS_MODALFRAME for a dialog, WS_CHILD for a form.
+struct AfxDialogTemplate {
+    const wchar_t* caption;
+    const wchar_t* fontName;
+    int fontPoints;
+    DWORD style;
+    int cx, cy;
+    const AfxDlgItem* items;
+    size_t count;
+    DWORD exStyle = 0;
+};
+
+// ---- images ---------------------------------------------------------------------------
+
+enum class AfxImageKind { Bitmap, Icon };
+
+// Pixels 0x00RRGGBB, rows top-down, width x height of them; owned by the source,
+// which keeps them alive for the run.
+struct AfxImage {
+    int width = 0;
+    int height = 0;
+    const uint32_t* pixels = nullptr;
+};
+
+// Answers a look-up with true and fills `out`, or false when there is no such image.
+using AfxImageLookup = bool (*)(AfxImageKind kind, UINT id, AfxImage* out);
+
+// ---- registration -----------------------------------------------------------------------
+
+void AfxRegisterStrings(const AfxStringEntry* entries, size_t count);
+void AfxRegisterMenu(UINT id, const AfxMenuEntry* entries, size_t count);
+void AfxRegisterAccelerators(UINT id, const AfxAccelEntry* entries, size_t count);
+void AfxRegisterToolBar(UINT id, const AfxToolBarTemplate& bar);
+void AfxRegisterDialog(UINT id, const AfxDialogTemplate& dialog);
+void AfxSetImageSource(AfxImageLookup lookup);
+
+template <size_t N> void AfxRegisterStrings(const AfxStringEntry (&entries)[N]) { AfxRegisterStrings(entries, N); }
+template <size_t N> void AfxRegisterMenu(UINT id, const AfxMenuEntry (&entries)[N]) { AfxRegisterMenu(id, entries, N); }
+template <size_t N> void AfxRegisterAccelerators(UINT id, const AfxAccelEntry (&entries)[N]) { AfxRegisterAccelerators(id, entries, N); }
+
+// Look-ups; null or false when the id is not registered.
+const wchar_t* AfxFindString(UINT id);
+const AfxDialogTemplate* AfxFindDialog(UINT id);
+const AfxToolBarTemplate* AfxFindToolBar(UINT id);
+bool AfxFindImage(AfxImageKind kind, UINT id, AfxImage* out);

@@ -1,0 +1,68 @@
+// The test driver: in-process tests answer the program's modal boxes from a
+// script and look at windows and what was drawn on them.
+//
+// Every modal box (message boxes, CDialog::DoModal, file dialogs, the print
+// dialog) first asks the installed answerer. The answerer runs on the
+// user-interface thread while the box's modal loop runs (timers and sent
+// messages go on meanwhile), so it may inspect and change the dialog's
+// controls before answering.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "afx/commdlg.h"
+
+struct AfxModalRequest {
+    enum Kind { MessageBox, Dialog, FileDialog, PrintDialog } kind;
+    std::wstring text;      // message box text; dialog caption
+    std::wstring caption;   // message box caption
+    UINT type = 0;          // message box MB_ flags
+    CDialog* dialog = nullptr;   // the dialog (all kinds but MessageBox)
+};
+
+// Returns the result the box ends with (IDOK, IDYES, ...). For a file dialog
+// set the path with AfxTestSetFileDialogPath before answering IDOK.
+using AfxModalAnswerer = std::function<int(const AfxModalRequest&)>;
+
+// Installs the answerer (an empty function removes it: boxes are then shown
+// to the user). Boxes asked while none is installed are real.
+void AfxTestSetModalAnswerer(AfxModalAnswerer answerer);
+void AfxTestSetFileDialogPath(CFileDialog* dialog, LPCTSTR path);
+
+// Runs the message loop until `done` returns true or `timeoutMs` passes; true
+// when done.
+bool AfxTestPumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+// Runs pending events and idle processing once.
+void AfxTestPump();
+
+// The colour last drawn at (x, y) of a window's picture (client coordinates);
+// CLR_INVALID when the window keeps no picture or the point is outside.
+COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y);
+// Saves a screenshot of a window (its screen pixels, controls included) as PNG.
+bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path);
+// Sets up the wx application for tests that do not run AfxWinMain.
+void AfxTestInitialize();
+
+// Controls as the user sees them: the colours shown, and the user's actions
+// (each sends the notifications the program gets from a real one).
+COLORREF AfxTestTextColour(CWnd* control);
+COLORREF AfxTestBackColour(CWnd* control);
+// The user picks entry `index` of a combo box or list box.
+void AfxTestChooseItem(CWnd* control, int index);
+// The user scrolls a scroll bar: code SB_LINEUP ... SB_THUMBPOSITION, at `pos`.
+void AfxTestScroll(CScrollBar* bar, int code, int pos);
+// The user double-clicks row `item` of a list view.
+void AfxTestActivateListItem(CListCtrl* list, int item);
+// The user types `text` into an edit box (replacing its text).
+void AfxTestTypeText(CWnd* edit, LPCTSTR text);
+// The user clicks a push button (native or drawn).
+void AfxTestClickButton(CWnd* button);
+// The user chooses a command from the frame's menu or tool bar.
+void AfxTestChooseCommand(CFrameWnd* frame, UINT id);
+// The user presses a key (VK_ESCAPE, VK_RETURN, ...) in a dialog.
+void AfxTestPressKey(CWnd* dialog, UINT virtualKey);
+// The mouse rests on the menu item of `id`; 0: the menu closes.
+void AfxTestHighlightCommand(CFrameWnd* frame, UINT id);
+// The thumb position a scroll bar shows (in its range).
+int AfxTestScrollThumb(CScrollBar* bar);

@@ -1,0 +1,163 @@
+#include <sys/stat.h>
+
+#include <wx/filedlg.h>
+#include <wx/printdlg.h>
+
+#include "internal.h"
+
+IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
+IMPLEMENT_DYNAMIC(CPrintDialog, CDialog)
+
+namespace {
+
+// "Name|*.a;*.b|Other|*.c||" in the form wx takes ("Name|*.a;*.b|Other|*.c").
+wxString Wildcard(const CString& filter)
+{
+    wxString w = afxwin::ToWx(filter);
+    while (w.EndsWith("|"))
+        w.RemoveLast();
+    return w;
+}
+
+bool Exists(const CString& path)
+{
+    struct stat st{};
+    return ::stat(AfxPathToNarrow(path).c_str(), &st) == 0;
+}
+
+}  // namespace
+
+CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileName, DWORD flags, LPCTSTR filter,
+                         CWnd* parent)
+    : CDialog(0, parent), m_bOpenFileDialog(openFileDialog), m_defaultExt(defaultExt), m_fileName(fileName),
+      m_filter(filter)
+{
+    m_ofn.Flags = flags;
+}
+
+// What the user chose, as the dialog hands it back: the default extension is
+// added to a name without one, and a save that would replace a file that the
+// dialog itself did not ask about is asked about here. Empty: ask again.
+CString CFileDialog::Complete(const CString& chosen, bool dialogAskedOverwrite)
+{
+    CString path = chosen;
+    int slash = path.ReverseFind(L'/');
+    bool extAdded = false;
+    if (path.Find(L'.', slash + 1) < 0 && !m_defaultExt.IsEmpty()) {
+        path += L".";
+        path += m_defaultExt;
+        extAdded = true;
+    }
+    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && (extAdded || !dialogAskedOverwrite) &&
+        Exists(path)) {
+        CString question;
+        question.Format(L"%s already exists.\nDo you want to replace it?", path.Mid(slash + 1).GetString());
+        if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            return CString();
+    }
+    return path;
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    afxwin::EnsureUiThread("CFileDialog::DoModal");
+    if (afxwin::HasModalAnswerer()) {
+        for (int round = 0; round < 100; ++round) {
+            AfxModalRequest request{AfxModalRequest::FileDialog, m_ofn.lpstrTitle ? m_ofn.lpstrTitle : L"", L"", 0,
+                                    this};
+            int answer = IDCANCEL;
+            m_path.Empty();
+            afxwin::AnswerModal(request, &answer);
+            if (answer != IDOK || m_path.IsEmpty()) {
+                m_path.Empty();
+                return IDCANCEL;
+            }
+            CString path = Complete(m_path, false);
+            if (!path.IsEmpty()) {
+                m_path = path;
+                return IDOK;
+            }
+        }
+        m_path.Empty();
+        return IDCANCEL;
+    }
+    wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
+    long style = m_bOpenFileDialog ? wxFD_OPEN : wxFD_SAVE;
+    if (m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST))
+        style |= wxFD_FILE_MUST_EXIST;
+    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT))
+        style |= wxFD_OVERWRITE_PROMPT;
+    wxString title = m_ofn.lpstrTitle ? afxwin::ToWx(m_ofn.lpstrTitle) : wxString(m_bOpenFileDialog ? "Open" : "Save As");
+    wxString name = afxwin::ToWx(m_fileName);
+    if (name.Contains("*") || name.Contains("?"))
+        name.clear();
+    for (;;) {
+        wxFileDialog dialog(parent, title, wxEmptyString, name, Wildcard(m_filter), style);
+        if (dialog.ShowModal() != wxID_OK)
+            return IDCANCEL;
+        CString path = Complete(afxwin::FromWx(dialog.GetPath()), true);
+        if (!path.IsEmpty()) {
+            m_path = path;
+            return IDOK;
+        }
+        name = dialog.GetFilename();
+    }
+}
+
+CString CFileDialog::GetFileName() const
+{
+    int slash = m_path.ReverseFind(L'/');
+    return m_path.Mid(slash + 1);
+}
+
+CString CFileDialog::GetFileExt() const
+{
+    CString name = GetFileName();
+    int dot = name.ReverseFind(L'.');
+    return dot < 0 ? CString() : name.Mid(dot + 1);
+}
+
+CString CFileDialog::GetFileTitle() const
+{
+    CString name = GetFileName();
+    int dot = name.ReverseFind(L'.');
+    return dot < 0 ? name : name.Left(dot);
+}
+
+CPrintDialog::CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent) : CDialog(0, parent)
+{
+    m_pd.Flags = flags | (printSetupOnly ? PD_PRINTSETUP : 0);
+    m_pd.nCopies = 1;
+    m_pd.nFromPage = m_pd.nToPage = m_pd.nMinPage = m_pd.nMaxPage = 1;
+}
+
+INT_PTR CPrintDialog::DoModal()
+{
+    afxwin::EnsureUiThread("CPrintDialog::DoModal");
+    if (afxwin::HasModalAnswerer()) {
+        AfxModalRequest request{AfxModalRequest::PrintDialog, L"Print", L"", 0, this};
+        int answer = IDCANCEL;
+        afxwin::AnswerModal(request, &answer);
+        return answer == IDOK ? IDOK : IDCANCEL;
+    }
+    wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
+    wxPrintDialogData data;
+    data.SetNoCopies(m_pd.nCopies);
+    data.EnablePrintToFile(!(m_pd.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)));
+    data.EnablePageNumbers(!(m_pd.Flags & PD_NOPAGENUMS));
+    data.EnableSelection(!(m_pd.Flags & PD_NOSELECTION));
+    wxPrintDialog dialog(parent, &data);
+    if (dialog.ShowModal() != wxID_OK)
+        return IDCANCEL;
+    wxPrintDialogData& chosen = dialog.GetPrintDialogData();
+    m_pd.nCopies = static_cast<WORD>(chosen.GetNoCopies());
+    if (chosen.GetCollate())
+        m_pd.Flags |= PD_COLLATE;
+    m_deviceName = afxwin::FromWx(chosen.GetPrintData().GetPrinterName());
+    return IDOK;
+}
+
+int CPrintDialog::GetCopies() const
+{
+    return m_pd.nCopies;
+}

@@ -1,0 +1,135 @@
+// Shared internals of the window layer.
+#pragma once
+
+#include <wx/wx.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "afx/afxwin.h"
+#include "afx/testing.h"
+
+class AfxTimer;
+
+// What the layer keeps for one window (keyed by its wx window).
+struct AfxWindowImpl {
+    wxWindow* wx = nullptr;
+    CWnd* wnd = nullptr;                 // the object that stands for the window now
+    std::unique_ptr<CWnd> generic;       // the layer's own object for template controls
+    int id = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    AfxControlKind kind = AfxControlKind::Static;
+    bool isControl = false;
+    bool drawn = false;                  // keeps a picture and gets paint and mouse messages
+    bool ownerDraw = false;              // a BS_OWNERDRAW button
+    bool pressed = false;
+    bool tracking = false;               // a press of the left button is under way
+    bool invalid = true;
+    bool erase = true;
+    std::unique_ptr<wxBitmap> picture;
+    std::map<UINT_PTR, std::unique_ptr<AfxTimer>> timers;
+    CFont* font = nullptr;
+    HBITMAP image = nullptr;
+    int scrollPos = 0;                   // the position the program last set
+    int scrollMin = 0, scrollMax = 100;
+    UINT scrollPage = 0;
+    int progressMin = 0, progressMax = 100, progressPos = 0, progressStep = 10;
+    bool destroying = false;
+    bool painting = false;
+    std::unique_ptr<wxMemoryDC> pictureDC;   // shared by the paint and client contexts
+    int pictureUsers = 0;
+    std::unique_ptr<CFont> ownFont;
+};
+
+namespace afxwin {
+
+// The user-interface thread is the one that set up the layer.
+bool IsUiThread();
+void EnsureUiThread(const char* what);
+
+// Window registry; usable from any thread (guarded).
+AfxWindowImpl* Lookup(HWND hwnd);
+AfxWindowImpl* Lookup(const wxWindow* window);
+AfxWindowImpl* Register(wxWindow* window, CWnd* wnd);
+void Unregister(wxWindow* window);
+HWND ToHwnd(const wxWindow* window);
+bool IsLive(HWND hwnd);
+
+// Dispatches a message to a window on the user-interface thread; 0 when gone.
+LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs the messages other threads have sent or posted (on the user-interface thread).
+// includePosted false: only sent ones (from inside a wait).
+void RunSentMessages(bool includePosted);
+void SetUiThread();
+// Runs `call` once from the event loop that runs next (a nested modal loop too).
+void RunSoon(std::function<void()> call);
+// Runs `call` on the user-interface thread and waits for it.
+void CallOnUiThread(const std::function<void()>& call);
+extern void* const kHandlerProbe;
+// Lets waiting senders go with result 0 when the layer shuts down.
+void ShutdownSends();
+
+// Painting of drawn windows.
+void EnsurePicture(AfxWindowImpl* impl);
+void PaintNow(AfxWindowImpl* impl);
+void BindDrawnEvents(wxWindow* window);
+COLORREF BackgroundOf(AfxWindowImpl* impl);
+void ApplyControlColours(CWnd* parent);
+
+// Command ids as wx ids and back (0 for an id that is no command).
+int WxCommandId(UINT command);
+UINT CommandFromWx(int id);
+
+// Conversions.
+wxString ToWx(LPCTSTR text);
+CString FromWx(const wxString& text);
+wxColour ToWxColour(COLORREF c);
+COLORREF FromWxColour(const wxColour& c);
+// Windows menu text ("&File\tCtrl+O") to a wx label that binds no key.
+wxString MenuLabel(const wchar_t* text);
+wxFont FontFor(const LOGFONT& lf);
+// The font of a dialog template at 96 pixels per inch.
+wxFont TemplateFont(const AfxDialogTemplate& t);
+// Dialog base units of a font: average character width and height.
+wxSize DialogBaseUnits(const wxFont& font);
+// A rectangle in dialog units to pixels.
+wxRect DialogUnitsToPixels(const wxSize& baseUnits, int x, int y, int cx, int cy);
+wxBitmap ImageBitmap(AfxImageKind kind, UINT id);
+
+// Creates the controls of a template inside `parent` (a dialog or a form),
+// each with a generic CWnd of its kind. Returns the size in pixels.
+wxSize CreateTemplateControls(CWnd* parentWnd, wxWindow* parent, const AfxDialogTemplate& t);
+// Creates one control window.
+wxWindow* CreateControl(wxWindow* parent, AfxControlKind kind, int id, const wchar_t* text, const wxRect& r,
+                        DWORD style, DWORD exStyle, UINT image, const wxFont* font);
+
+// Detaches every CWnd of a window tree (WM_DESTROY, PostNcDestroy) before the wx windows go.
+void DetachTree(wxWindow* window);
+HWND ConvertToDrawn(HWND hwnd);
+
+// Modal answering for the test driver; true when answered (result in *result).
+bool AnswerModal(const AfxModalRequest& request, int* result);
+bool HasModalAnswerer();
+
+// Wait cursor nesting.
+void WaitCursor(int delta);
+
+// Command routing of the frame for menus and the tool bar.
+void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui);
+
+}  // namespace afxwin
+
+// A timer of one window.
+class AfxTimer : public wxTimer {
+public:
+    AfxTimer(HWND hwnd, UINT_PTR id) : m_hwnd(hwnd), m_id(id) {}
+    void Notify() override;
+
+private:
+    HWND m_hwnd;
+    UINT_PTR m_id;
+};

@@ -1,0 +1,184 @@
+// Windows that the program draws: a picture of the client area that paint
+// and client device contexts draw into and the screen shows; and the wx
+// events of such windows turned into messages.
+#include <wx/dcbuffer.h>
+
+#include "internal.h"
+
+namespace afxwin {
+bool IsDefaultCtlBrush(HBRUSH brush);
+bool NotificationsSuppressed();
+}
+
+namespace {
+
+UINT MouseFlags(const wxMouseEvent& e)
+{
+    UINT flags = 0;
+    if (e.LeftIsDown())
+        flags |= MK_LBUTTON;
+    if (e.RightIsDown())
+        flags |= MK_RBUTTON;
+    if (e.MiddleIsDown())
+        flags |= MK_MBUTTON;
+    if (e.ShiftDown())
+        flags |= MK_SHIFT;
+    if (e.ControlDown())
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+void SendMouse(wxWindow* w, UINT message, wxMouseEvent& e)
+{
+    afxwin::Dispatch(afxwin::ToHwnd(w), message, MouseFlags(e), MAKELPARAM(e.GetX(), e.GetY()));
+    if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN)
+        e.Skip();
+}
+
+// Asks `parent` for the colours of `child` (or of itself when child is null).
+HBRUSH AskCtlColor(CWnd* parent, CWnd* child, UINT type, CDC& dc)
+{
+    AfxCtlColorRequest req{&dc, child ? child : parent, type};
+    return reinterpret_cast<HBRUSH>(parent->SendMessage(WM_CTLCOLOR, 0, reinterpret_cast<LPARAM>(&req)));
+}
+
+UINT CtlColorType(const AfxWindowImpl* impl)
+{
+    switch (impl->kind) {
+    case AfxControlKind::Edit: return CTLCOLOR_EDIT;
+    case AfxControlKind::ListBox:
+    case AfxControlKind::ListView:
+    case AfxControlKind::ComboBox: return CTLCOLOR_LISTBOX;
+    case AfxControlKind::ScrollBar: return CTLCOLOR_SCROLLBAR;
+    case AfxControlKind::PushButton:
+    case AfxControlKind::CheckBox:
+    case AfxControlKind::RadioButton: return CTLCOLOR_BTN;
+    default: return CTLCOLOR_STATIC;
+    }
+}
+
+}  // namespace
+
+namespace afxwin {
+
+void EnsurePicture(AfxWindowImpl* impl)
+{
+    wxSize size = impl->wx->GetClientSize();
+    size.x = std::max(size.x, 1);
+    size.y = std::max(size.y, 1);
+    if (impl->picture && impl->picture->GetSize() == size)
+        return;
+    // A window moved or resized while it is being drawn keeps its picture
+    // until the drawing ends; it is repainted at its new size afterwards.
+    if (impl->picture && impl->pictureUsers > 0) {
+        impl->invalid = true;
+        impl->erase = true;
+        return;
+    }
+    auto picture = std::make_unique<wxBitmap>(size.x, size.y, 24);
+    {
+        // Keep what was drawn where the new picture overlaps the old one.
+        wxMemoryDC dc(*picture);
+        dc.SetBackground(wxBrush(ToWxColour(BackgroundOf(impl))));
+        dc.Clear();
+        if (impl->picture)
+            dc.DrawBitmap(*impl->picture, 0, 0);
+    }
+    impl->picture = std::move(picture);
+    impl->invalid = true;
+    impl->erase = true;
+}
+
+COLORREF BackgroundOf(AfxWindowImpl* impl)
+{
+    CWnd* wnd = impl->wnd;
+    if (!wnd)
+        return RGB(240, 240, 240);
+    CDC dc;
+    if (impl->isControl) {
+        CWnd* parent = wnd->GetParent();
+        if (!parent)
+            return RGB(240, 240, 240);
+        HBRUSH brush = AskCtlColor(parent, wnd, CtlColorType(impl), dc);
+        if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow)
+            return CBrush::FromHandle(brush)->m_color;
+        AfxWindowImpl* parentImpl = Lookup(parent->m_hWnd);
+        return parentImpl ? BackgroundOf(parentImpl) : RGB(240, 240, 240);
+    }
+    HBRUSH brush = AskCtlColor(wnd, nullptr, CTLCOLOR_DLG, dc);
+    if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow)
+        return CBrush::FromHandle(brush)->m_color;
+    return RGB(240, 240, 240);
+}
+
+void PaintNow(AfxWindowImpl* impl)
+{
+    EnsurePicture(impl);
+    HWND hwnd = ToHwnd(impl->wx);
+    if (impl->erase) {
+        impl->erase = false;
+        impl->painting = true;
+        CClientDC dc(impl->wnd);
+        Dispatch(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
+    }
+    if (!Lookup(hwnd))
+        return;
+    impl->invalid = false;
+    impl->painting = true;
+    Dispatch(hwnd, WM_PAINT, 0, 0);
+    if (AfxWindowImpl* still = Lookup(hwnd))
+        still->painting = false;
+}
+
+void BindDrawnEvents(wxWindow* w)
+{
+    w->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    w->Bind(wxEVT_PAINT, [w](wxPaintEvent&) {
+        wxPaintDC screen(w);
+        AfxWindowImpl* impl = Lookup(w);
+        if (!impl)
+            return;
+        EnsurePicture(impl);
+        if (impl->invalid)
+            PaintNow(impl);
+        impl = Lookup(w);
+        if (impl && impl->picture)
+            screen.DrawBitmap(*impl->picture, 0, 0);
+    });
+    w->Bind(wxEVT_LEFT_DOWN, [w](wxMouseEvent& e) { SendMouse(w, WM_LBUTTONDOWN, e); });
+    w->Bind(wxEVT_LEFT_UP, [w](wxMouseEvent& e) { SendMouse(w, WM_LBUTTONUP, e); });
+    w->Bind(wxEVT_LEFT_DCLICK, [w](wxMouseEvent& e) { SendMouse(w, WM_LBUTTONDBLCLK, e); });
+    w->Bind(wxEVT_RIGHT_DOWN, [w](wxMouseEvent& e) { SendMouse(w, WM_RBUTTONDOWN, e); });
+    w->Bind(wxEVT_RIGHT_UP, [w](wxMouseEvent& e) { SendMouse(w, WM_RBUTTONUP, e); });
+    w->Bind(wxEVT_MOTION, [w](wxMouseEvent& e) { SendMouse(w, WM_MOUSEMOVE, e); });
+    w->Bind(wxEVT_MOUSE_CAPTURE_LOST, [](wxMouseCaptureLostEvent&) {});
+}
+
+void ApplyControlColours(CWnd* parent)
+{
+    wxWindow* pw = parent ? parent->GetWx() : nullptr;
+    if (!pw)
+        return;
+    for (wxWindow* child : pw->GetChildren()) {
+        AfxWindowImpl* impl = Lookup(child);
+        if (!impl || !impl->isControl || !impl->wnd || impl->drawn)
+            continue;
+        CDC dc;
+        const COLORREF text0 = dc.GetTextColor(), bk0 = dc.GetBkColor();
+        HBRUSH brush = AskCtlColor(parent, impl->wnd, CtlColorType(impl), dc);
+        if (!Lookup(child))
+            continue;
+        if (dc.GetTextColor() != text0)
+            child->SetForegroundColour(ToWxColour(dc.GetTextColor()));
+        if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow &&
+            impl->kind != AfxControlKind::Edit && impl->kind != AfxControlKind::ScrollBar) {
+            COLORREF bk = CBrush::FromHandle(brush)->m_color;
+            if (impl->kind == AfxControlKind::ComboBox && dc.GetBkColor() != bk0)
+                bk = dc.GetBkColor();
+            child->SetBackgroundColour(ToWxColour(bk));
+        }
+        child->Refresh();
+    }
+}
+
+}  // namespace afxwin

@@ -1,0 +1,196 @@
+// The framework profile: an INI-style file in the user's configuration folder,
+// standing where the registry key would be.
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "internal.h"
+
+namespace {
+
+using Sections = std::map<std::wstring, std::map<std::wstring, std::wstring>>;
+
+std::string ConfigHome()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg)
+        return xdg;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/.config";
+}
+
+std::wstring Utf8ToWide(const std::string& s)
+{
+    return wxString::FromUTF8(s.c_str()).ToStdWstring();
+}
+
+std::string WideToUtf8(const std::wstring& s)
+{
+    return std::string(wxString(s).ToUTF8().data());
+}
+
+Sections Load(const std::string& path)
+{
+    Sections sections;
+    std::ifstream in(path);
+    std::string line;
+    std::wstring section;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (line.front() == '[' && line.back() == ']') {
+            section = Utf8ToWide(line.substr(1, line.size() - 2));
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        sections[section][Utf8ToWide(line.substr(0, eq))] = Utf8ToWide(line.substr(eq + 1));
+    }
+    return sections;
+}
+
+bool MakeDirs(const std::string& path)
+{
+    for (size_t pos = 1; pos <= path.size(); ++pos) {
+        if (pos == path.size() || path[pos] == '/') {
+            std::string part = path.substr(0, pos);
+            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool Save(const std::string& path, const Sections& sections)
+{
+    size_t slash = path.rfind('/');
+    if (slash != std::string::npos && !MakeDirs(path.substr(0, slash)))
+        return false;
+    // Written beside and renamed, so a crash never leaves half a profile.
+    std::string temp = path + ".new";
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        for (const auto& section : sections) {
+            out << '[' << WideToUtf8(section.first) << "]\n";
+            for (const auto& entry : section.second)
+                out << WideToUtf8(entry.first) << '=' << WideToUtf8(entry.second) << '\n';
+        }
+        if (!out)
+            return false;
+    }
+    return std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+std::wstring Clean(const std::wstring& s)
+{
+    // Keys and values stay on one line and in one place.
+    std::wstring out;
+    for (wchar_t c : s)
+        out.push_back(c == L'\n' || c == L'\r' || c == L'=' || c == L'[' || c == L']' ? L'_' : c);
+    return out;
+}
+
+}  // namespace
+
+CString CWinApp::GetProfilePath() const
+{
+    std::string dir = ConfigHome();
+    CString name = m_appName.IsEmpty() ? AfxLoadString(AFX_IDS_APP_TITLE) : m_appName;
+    std::wstring file = Clean(name.IsEmpty() ? std::wstring(L"app") : std::wstring(name.GetString())) + L".ini";
+    std::wstring path = Utf8ToWide(dir) + L"/";
+    if (!m_registryKey.IsEmpty())
+        path += Clean(m_registryKey.GetString()) + L"/";
+    return CString((path + file).c_str());
+}
+
+void CWinApp::SetRegistryKey(LPCTSTR key)
+{
+    m_registryKey = key;
+    m_pszRegistryKey = m_registryKey;
+    SetAppNameFromResources();
+    m_pszProfileName = m_pszAppName;
+}
+
+UINT CWinApp::GetProfileInt(LPCTSTR section, LPCTSTR entry, int defaultValue)
+{
+    CString text = GetProfileString(section, entry, nullptr);
+    if (text.IsEmpty())
+        return static_cast<UINT>(defaultValue);
+    wchar_t* end = nullptr;
+    long v = std::wcstol(text, &end, 10);
+    return end && *end == 0 ? static_cast<UINT>(v) : static_cast<UINT>(defaultValue);
+}
+
+BOOL CWinApp::WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value)
+{
+    CString text;
+    text.Format(L"%d", value);
+    return WriteProfileString(section, entry, text);
+}
+
+CString CWinApp::GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue)
+{
+    if (!section || !entry)
+        return CString(defaultValue);
+    Sections sections = Load(WideToUtf8(GetProfilePath().GetString()));
+    auto s = sections.find(Clean(section));
+    if (s == sections.end())
+        return CString(defaultValue);
+    auto e = s->second.find(Clean(entry));
+    return e == s->second.end() ? CString(defaultValue) : CString(e->second.c_str());
+}
+
+BOOL CWinApp::WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value)
+{
+    if (!section)
+        return FALSE;
+    std::string path = WideToUtf8(GetProfilePath().GetString());
+    Sections sections = Load(path);
+    if (!entry)
+        sections.erase(Clean(section));
+    else if (!value)
+        sections[Clean(section)].erase(Clean(entry));
+    else
+        sections[Clean(section)][Clean(entry)] = Clean(value);
+    return Save(path, sections);
+}
+
+void CWinApp::LoadStdProfileSettings(UINT maxMRU)
+{
+    m_nMaxMRU = maxMRU;
+    m_recentFiles.clear();
+    for (UINT i = 1; i <= maxMRU; ++i) {
+        CString entry;
+        entry.Format(L"File%u", i);
+        CString path = GetProfileString(L"Recent File List", entry, nullptr);
+        if (!path.IsEmpty())
+            m_recentFiles.push_back(path);
+    }
+    m_nNumPreviewPages = GetProfileInt(L"Settings", L"PreviewPages", 0);
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR path)
+{
+    if (!path || !*path || m_nMaxMRU == 0)
+        return;
+    CString full(path);
+    for (auto it = m_recentFiles.begin(); it != m_recentFiles.end(); ++it)
+        if (*it == full) {
+            m_recentFiles.erase(it);
+            break;
+        }
+    m_recentFiles.insert(m_recentFiles.begin(), full);
+    if (m_recentFiles.size() > m_nMaxMRU)
+        m_recentFiles.resize(m_nMaxMRU);
+    WriteProfileString(L"Recent File List", nullptr, nullptr);
+    for (size_t i = 0; i < m_recentFiles.size(); ++i) {
+        CString entry;
+        entry.Format(L"File%u", static_cast<UINT>(i + 1));
+        WriteProfileString(L"Recent File List", entry, m_recentFiles[i]);
+    }
+}

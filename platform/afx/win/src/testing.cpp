@@ -1,0 +1,241 @@
+#include <wx/evtloop.h>
+#include <wx/listctrl.h>
+#include <wx/scrolbar.h>
+
+#include <chrono>
+#include <thread>
+
+#include "internal.h"
+
+namespace {
+
+AfxModalAnswerer& Answerer()
+{
+    static AfxModalAnswerer* answerer = new AfxModalAnswerer;
+    return *answerer;
+}
+
+}  // namespace
+
+namespace afxwin {
+
+bool HasModalAnswerer()
+{
+    return static_cast<bool>(Answerer());
+}
+
+bool AnswerModal(const AfxModalRequest& request, int* result)
+{
+    AfxModalAnswerer answerer = Answerer();
+    if (!answerer)
+        return false;
+    *result = answerer(request);
+    return true;
+}
+
+}  // namespace afxwin
+
+void AfxTestSetModalAnswerer(AfxModalAnswerer answerer)
+{
+    Answerer() = std::move(answerer);
+}
+
+void AfxTestSetFileDialogPath(CFileDialog* dialog, LPCTSTR path)
+{
+    if (dialog)
+        dialog->m_path = path;
+}
+
+void AfxTestPump()
+{
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+    if (loop)
+        while (loop->Pending())
+            loop->Dispatch();
+    if (wxTheApp) {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+    }
+    afxwin::RunSentMessages(true);
+}
+
+bool AfxTestPumpUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        AfxTestPump();
+        if (done())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive())
+            loop->DispatchTimeout(5);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+namespace afxwin {
+COLORREF ReadPixel(wxBitmap& bitmap, int x, int y);
+}
+
+COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y)
+{
+    AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
+    if (!impl || !impl->picture || impl->pictureDC)
+        return CLR_INVALID;
+    return afxwin::ReadPixel(*impl->picture, x, y);
+}
+
+bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
+{
+    wxWindow* w = wnd ? wnd->GetWx() : nullptr;
+    if (!w)
+        return false;
+    // Without a window manager new windows pile up at the origin: bring this one up.
+    w->GetParent() ? w->GetParent()->Raise() : w->Raise();
+    w->Raise();
+    AfxTestPumpUntil([] { return false; }, 100);
+    w->Update();
+    wxRect r = w->GetScreenRect();
+    wxBitmap shot(r.width, r.height, 24);
+    {
+        wxScreenDC screen;
+        wxMemoryDC mem(shot);
+        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    }
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    return shot.SaveFile(wxString(path), wxBITMAP_TYPE_PNG);
+}
+
+COLORREF AfxTestTextColour(CWnd* control)
+{
+    wxWindow* w = control ? control->GetWx() : nullptr;
+    return w ? afxwin::FromWxColour(w->GetForegroundColour()) : CLR_INVALID;
+}
+
+COLORREF AfxTestBackColour(CWnd* control)
+{
+    wxWindow* w = control ? control->GetWx() : nullptr;
+    return w ? afxwin::FromWxColour(w->GetBackgroundColour()) : CLR_INVALID;
+}
+
+void AfxTestChooseItem(CWnd* control, int index)
+{
+    wxWindow* w = control ? control->GetWx() : nullptr;
+    auto* items = dynamic_cast<wxItemContainer*>(w);
+    if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
+        return;
+    items->SetSelection(index);
+    wxEventType type = dynamic_cast<wxChoice*>(w) ? wxEVT_CHOICE
+                       : dynamic_cast<wxComboBox*>(w) ? wxEVT_COMBOBOX : wxEVT_LISTBOX;
+    wxCommandEvent e(type, w->GetId());
+    e.SetEventObject(w);
+    e.SetInt(index);
+    w->GetEventHandler()->ProcessEvent(e);
+}
+
+void AfxTestScroll(CScrollBar* bar, int code, int pos)
+{
+    auto* w = bar ? dynamic_cast<wxScrollBar*>(bar->GetWx()) : nullptr;
+    AfxWindowImpl* impl = bar ? afxwin::Lookup(bar->m_hWnd) : nullptr;
+    if (!w || !impl)
+        return;
+    wxEventType type = wxEVT_SCROLL_THUMBTRACK;
+    switch (code) {
+    case SB_LINEUP: type = wxEVT_SCROLL_LINEUP; break;
+    case SB_LINEDOWN: type = wxEVT_SCROLL_LINEDOWN; break;
+    case SB_PAGEUP: type = wxEVT_SCROLL_PAGEUP; break;
+    case SB_PAGEDOWN: type = wxEVT_SCROLL_PAGEDOWN; break;
+    case SB_THUMBPOSITION: type = wxEVT_SCROLL_THUMBRELEASE; break;
+    case SB_TOP: type = wxEVT_SCROLL_TOP; break;
+    case SB_BOTTOM: type = wxEVT_SCROLL_BOTTOM; break;
+    default: break;
+    }
+    // The bar moves under the user's hand before the program hears of it.
+    w->SetThumbPosition(pos - impl->scrollMin);
+    wxScrollEvent e(type, w->GetId(), pos - impl->scrollMin, w->IsVertical() ? wxVERTICAL : wxHORIZONTAL);
+    e.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(e);
+}
+
+int AfxTestScrollThumb(CScrollBar* bar)
+{
+    auto* w = bar ? dynamic_cast<wxScrollBar*>(bar->GetWx()) : nullptr;
+    AfxWindowImpl* impl = bar ? afxwin::Lookup(bar->m_hWnd) : nullptr;
+    return w && impl ? w->GetThumbPosition() + impl->scrollMin : -1;
+}
+
+void AfxTestActivateListItem(CListCtrl* list, int item)
+{
+    auto* w = list ? dynamic_cast<wxListCtrl*>(list->GetWx()) : nullptr;
+    if (!w || item < 0 || item >= w->GetItemCount())
+        return;
+    w->SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    wxListEvent e(wxEVT_LIST_ITEM_ACTIVATED, w->GetId());
+    e.SetEventObject(w);
+    e.m_itemIndex = item;
+    w->GetEventHandler()->ProcessEvent(e);
+}
+
+void AfxTestTypeText(CWnd* edit, LPCTSTR text)
+{
+    auto* w = edit ? dynamic_cast<wxTextCtrl*>(edit->GetWx()) : nullptr;
+    if (w)
+        w->SetValue(afxwin::ToWx(text));
+}
+
+void AfxTestClickButton(CWnd* button)
+{
+    wxWindow* w = button ? button->GetWx() : nullptr;
+    if (!w)
+        return;
+    if (dynamic_cast<wxButton*>(w)) {
+        wxCommandEvent e(wxEVT_BUTTON, w->GetId());
+        e.SetEventObject(w);
+        w->GetEventHandler()->ProcessEvent(e);
+        return;
+    }
+    HWND hwnd = button->m_hWnd;
+    ::SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    ::SendMessage(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+}
+
+void AfxTestChooseCommand(CFrameWnd* frame, UINT id)
+{
+    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    if (!w)
+        return;
+    wxCommandEvent e(wxEVT_MENU, afxwin::WxCommandId(id));
+    e.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(e);
+}
+
+void AfxTestPressKey(CWnd* dialog, UINT virtualKey)
+{
+    wxWindow* w = dialog ? dialog->GetWx() : nullptr;
+    if (!w)
+        return;
+    int code = virtualKey == VK_ESCAPE ? WXK_ESCAPE : virtualKey == VK_RETURN ? WXK_RETURN : static_cast<int>(virtualKey);
+    wxKeyEvent e(wxEVT_CHAR_HOOK);
+    e.m_keyCode = code;
+    e.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(e);
+}
+
+void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
+{
+    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    if (!w)
+        return;
+    if (id == 0) {
+        wxMenuEvent e(wxEVT_MENU_CLOSE, 0, nullptr);
+        e.SetEventObject(w);
+        w->GetEventHandler()->ProcessEvent(e);
+        return;
+    }
+    wxMenuEvent e(wxEVT_MENU_HIGHLIGHT, afxwin::WxCommandId(id), nullptr);
+    e.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(e);
+}

@@ -1,0 +1,232 @@
+// Drawing: memory contexts and bitmaps, pens, fonts, copies to a window's
+// picture, saved states, and painting through WM_PAINT.
+#include "gui_support.h"
+
+namespace {
+
+constexpr UINT IDD_CANVAS = 720;
+const AfxDlgItem kCanvasItems[] = {
+    {AfxControlKind::Static, IDC_STATIC, L"x", 200, 120, 10, 8, WS_VISIBLE},
+};
+const AfxDialogTemplate kCanvas{L"Canvas", L"Arial", 9, WS_POPUP | WS_CAPTION, 220, 140, kCanvasItems, 1};
+
+struct Registration {
+    Registration()
+    {
+        AfxRegisterDialog(IDD_CANVAS, kCanvas);
+    }
+} g_registration;
+
+class CCanvas : public CDialog {
+public:
+    CCanvas() : CDialog(IDD_CANVAS) {}
+    int m_paints = 0;
+
+protected:
+    void OnPaint()
+    {
+        ++m_paints;
+        CPaintDC dc(this);
+        dc.FillSolidRect(0, 0, 10, 10, RGB(0, 0, 255));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCanvas, CDialog)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+struct MemoryCanvas {
+    CBitmap bitmap;
+    CDC dc;
+    CBitmap* old = nullptr;
+    MemoryCanvas(int w, int h, COLORREF fill)
+    {
+        EXPECT_TRUE(bitmap.CreateBitmap(w, h));
+        EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
+        old = dc.SelectObject(&bitmap);
+        dc.FillSolidRect(0, 0, w, h, fill);
+    }
+    ~MemoryCanvas() { dc.SelectObject(old); }
+};
+
+TEST(Drawing, PensDrawSolidAndDottedLinesAtTheirWidths)
+{
+    MemoryCanvas c(60, 40, RGB(255, 255, 255));
+    CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+    CPen dotted(PS_DOT, 1, RGB(0, 0, 255));
+    CPen wide(PS_SOLID, 3, RGB(0, 128, 0));
+    CPen* old = c.dc.SelectObject(&red);
+    c.dc.MoveTo(0, 5);
+    c.dc.LineTo(59, 5);
+    c.dc.SelectObject(&dotted);
+    c.dc.MoveTo(0, 20);
+    c.dc.LineTo(59, 20);
+    c.dc.SelectObject(&wide);
+    c.dc.MoveTo(30, 25);
+    c.dc.LineTo(30, 39);
+    c.dc.SelectObject(old);
+
+    EXPECT_EQ(c.dc.GetPixel(30, 5), RGB(255, 0, 0));
+    EXPECT_EQ(c.dc.GetPixel(30, 6), RGB(255, 255, 255));
+    int blue = 0;
+    for (int x = 10; x < 50; ++x)
+        blue += c.dc.GetPixel(x, 20) == RGB(0, 0, 255);
+    EXPECT_GT(blue, 5);
+    EXPECT_LT(blue, 35);
+    EXPECT_EQ(c.dc.GetPixel(29, 32), RGB(0, 128, 0));
+    EXPECT_EQ(c.dc.GetPixel(31, 32), RGB(0, 128, 0));
+    EXPECT_EQ(c.dc.GetPixel(34, 32), RGB(255, 255, 255));
+}
+
+TEST(Drawing, NullBrushRectangleLeavesTheInsideAndFillsUseTheirColour)
+{
+    MemoryCanvas c(40, 40, RGB(10, 20, 30));
+    c.dc.SelectStockObject(NULL_BRUSH);
+    CPen black(PS_SOLID, 1, RGB(0, 0, 0));
+    CPen* oldPen = c.dc.SelectObject(&black);
+    c.dc.Rectangle(5, 5, 35, 35);
+    EXPECT_EQ(c.dc.GetPixel(5, 20), RGB(0, 0, 0));
+    EXPECT_EQ(c.dc.GetPixel(20, 20), RGB(10, 20, 30));
+    CBrush green(RGB(0, 200, 0));
+    CRect r(10, 10, 20, 20);
+    c.dc.FillRect(&r, &green);
+    EXPECT_EQ(c.dc.GetPixel(15, 15), RGB(0, 200, 0));
+    EXPECT_EQ(c.dc.GetPixel(20, 20), RGB(10, 20, 30));
+    c.dc.SelectObject(oldPen);
+}
+
+TEST(Drawing, BitmapsFromTheImageSourceAndBitBltToAWindow)
+{
+    CBitmap tiny;
+    EXPECT_FALSE(tiny.LoadBitmap(901));
+    ASSERT_TRUE(tiny.LoadBitmap(900));
+    BITMAP info{};
+    ASSERT_TRUE(tiny.GetBitmap(&info));
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 2);
+    CDC source;
+    ASSERT_TRUE(source.CreateCompatibleDC(nullptr));
+    CBitmap* old = source.SelectObject(&tiny);
+    EXPECT_EQ(source.GetPixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(source.GetPixel(2, 1), RGB(128, 128, 128));
+
+    CCanvas canvas;
+    ASSERT_TRUE(canvas.Create(IDD_CANVAS));
+    canvas.ShowWindow(SW_SHOW);
+    canvas.UpdateWindow();
+    {
+        CClientDC dc(&canvas);
+        EXPECT_TRUE(dc.BitBlt(50, 60, 3, 2, &source, 0, 0, SRCCOPY));
+    }
+    source.SelectObject(old);
+    EXPECT_EQ(AfxTestReadPixel(&canvas, 50, 60), RGB(255, 0, 0));
+    EXPECT_EQ(AfxTestReadPixel(&canvas, 51, 60), RGB(0, 255, 0));
+    EXPECT_EQ(AfxTestReadPixel(&canvas, 52, 61), RGB(128, 128, 128));
+    EXPECT_EQ(AfxTestReadPixel(&canvas, -1, 0), CLR_INVALID);
+    canvas.DestroyWindow();
+}
+
+TEST(Drawing, PaintRunsWhenInvalidatedAndUpdateWindowRunsItAtOnce)
+{
+    CCanvas canvas;
+    ASSERT_TRUE(canvas.Create(IDD_CANVAS));
+    canvas.UpdateWindow();
+    int paints = canvas.m_paints;
+    EXPECT_GE(paints, 1);
+    EXPECT_EQ(AfxTestReadPixel(&canvas, 5, 5), RGB(0, 0, 255));
+    canvas.UpdateWindow();
+    EXPECT_EQ(canvas.m_paints, paints);   // nothing invalid, nothing painted
+    canvas.Invalidate();
+    canvas.UpdateWindow();
+    EXPECT_EQ(canvas.m_paints, paints + 1);
+    // What a client context draws stays when the window is only shown again.
+    {
+        CClientDC dc(&canvas);
+        dc.FillSolidRect(100, 100, 5, 5, RGB(1, 2, 3));
+    }
+    AfxTestPump();
+    EXPECT_EQ(AfxTestReadPixel(&canvas, 101, 101), RGB(1, 2, 3));
+    canvas.DestroyWindow();
+}
+
+TEST(Drawing, FontsResolveArialAndMeasureCharacterHeights)
+{
+    CFont font;
+    ASSERT_TRUE(font.CreateFont(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial"));
+    LOGFONT lf{};
+    EXPECT_GT(font.GetLogFont(&lf), 0);
+    EXPECT_EQ(lf.lfHeight, -20);
+    EXPECT_EQ(std::wstring(lf.lfFaceName), L"Arial");
+
+    MemoryCanvas c(200, 60, RGB(255, 255, 255));
+    CFont* old = c.dc.SelectObject(&font);
+    TEXTMETRIC tm{};
+    ASSERT_TRUE(c.dc.GetTextMetrics(&tm));
+    // A 20-pixel character height: Arial's cell is about 1.15 times that.
+    EXPECT_GE(tm.tmAscent + tm.tmDescent, 21);
+    EXPECT_LE(tm.tmAscent + tm.tmDescent, 25);
+    CSize one = c.dc.GetTextExtent(L"8", 1);
+    CSize three = c.dc.GetTextExtent(CString(L"888"));
+    EXPECT_GT(one.cx, 5);
+    EXPECT_NEAR(three.cx, 3 * one.cx, 2);
+
+    c.dc.SetBkMode(TRANSPARENT);
+    c.dc.SetTextColor(RGB(0, 0, 0));
+    c.dc.TextOut(5, 5, CString(L"TIME"));
+    int dark = 0;
+    for (int y = 5; y < 30; ++y)
+        for (int x = 5; x < 60; ++x)
+            dark += c.dc.GetPixel(x, y) == RGB(0, 0, 0);
+    EXPECT_GT(dark, 20);
+    c.dc.SelectObject(old);
+
+    CFont cell;
+    LOGFONT positive{};
+    positive.lfHeight = 23;
+    wcscpy(positive.lfFaceName, L"Arial");
+    ASSERT_TRUE(cell.CreateFontIndirect(&positive));
+    c.dc.SelectObject(&cell);
+    ASSERT_TRUE(c.dc.GetTextMetrics(&tm));
+    EXPECT_NEAR(tm.tmHeight, 23, 2);
+    c.dc.SelectObject(old);
+}
+
+TEST(Drawing, SavedStatesRestoreSelectionsAndColours)
+{
+    MemoryCanvas c(10, 10, RGB(0, 0, 0));
+    CPen a(PS_SOLID, 1, RGB(1, 1, 1)), b(PS_SOLID, 1, RGB(2, 2, 2));
+    c.dc.SelectObject(&a);
+    c.dc.SetTextColor(RGB(9, 9, 9));
+    int saved = c.dc.SaveDC();
+    EXPECT_EQ(saved, 1);
+    c.dc.SelectObject(&b);
+    c.dc.SetTextColor(RGB(8, 8, 8));
+    EXPECT_TRUE(c.dc.RestoreDC(-1));
+    EXPECT_EQ(c.dc.GetTextColor(), RGB(9, 9, 9));
+    EXPECT_EQ(c.dc.SelectObject(&b), &a);
+    EXPECT_FALSE(c.dc.RestoreDC(-1));
+    EXPECT_EQ(c.dc.GetDeviceCaps(LOGPIXELSX), 96);
+    EXPECT_EQ(c.dc.GetDeviceCaps(LOGPIXELSY), 96);
+    EXPECT_GT(c.dc.GetDeviceCaps(HORZRES), 0);
+}
+
+TEST(Drawing, AContextMadeOffTheUserInterfaceThreadDrawsNothing)
+{
+    CCanvas canvas;
+    ASSERT_TRUE(canvas.Create(IDD_CANVAS));
+    canvas.UpdateWindow();
+    COLORREF before = AfxTestReadPixel(&canvas, 150, 100);
+    std::thread other([&] {
+        CClientDC dc(&canvas);
+        dc.FillSolidRect(140, 90, 20, 20, RGB(7, 7, 7));
+        CDC mem;
+        EXPECT_FALSE(mem.CreateCompatibleDC(&dc));
+    });
+    other.join();
+    EXPECT_EQ(AfxTestReadPixel(&canvas, 150, 100), before);
+    canvas.DestroyWindow();
+}
+
+}  // namespace

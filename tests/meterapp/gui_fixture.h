@@ -1,0 +1,44 @@
+// Runs Decibar in this process, in a real window, for the window tests.
+#pragma once
+
+#include "meterapp/decibar_app.h"
+#include "meterapp/decibar_view.h"
+#include "meterapp/main_frame.h"
+
+#include <afx/testing.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Readable CString values in failure messages.
+void PrintTo(const CString& text, std::ostream* os);
+
+// The modal boxes the program asked for while a Decibar instance ran, and the
+// answers the test gives them.
+struct SModalLog {
+    std::vector<AfxModalRequest> requests;
+    int messageBoxAnswer = IDNO;
+};
+
+class DecibarInstance {
+public:
+    // Starts the program as InitInstance does; the window is maximised.
+    DecibarInstance();
+    // Closes the main window (answering No to a question) when it still exists.
+    ~DecibarInstance();
+
+    CMainFrame* Frame() const;
+    CDecibarView* View() const;
+    bool Running() const;
+
+    // Sends a menu or tool-bar command to the main window as the menu does.
+    void Command(UINT id);
+    // Gives the view's client area this size by resizing the main window.
+    bool SetViewClientSize(int width, int height);
+
+    SModalLog modal;
+};
+
+// The window's rectangle in the view's client coordinates.
+CRect ControlRect(CDecibarView* view, int id);
