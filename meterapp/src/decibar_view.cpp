@@ -1,7 +1,7 @@
 #include "meterapp/decibar_view.h"
 
 #include "meterapp/help_file.h"
-#include "meterapp/shell.h"
+#include "win32/shell.h"
 #include "meterapp/view_layout.h"
 #include "resource.h"
 

@@ -4,6 +4,7 @@
 #include "win32/comm.h"
 #include "win32/errors.h"
 #include "win32/ports.h"
+#include "win32/text.h"
 
 #include <cwchar>
 
@@ -37,16 +38,7 @@ std::string DevicePath(LPCWSTR fileName)
         return win32::DeviceForComNumber(port);
     if (fileName[0] != L'/')
         return {};
-    std::string path;
-    std::mbstate_t state{};
-    char bytes[8];
-    for (const wchar_t* p = fileName; *p; ++p) {
-        const size_t n = std::wcrtomb(bytes, *p, &state);
-        if (n == static_cast<size_t>(-1))
-            return {};
-        path.append(bytes, n);
-    }
-    return path;
+    return win32::Utf8FromWide(fileName);
 }
 
 // Starts an operation; on a handle opened without FILE_FLAG_OVERLAPPED waits

@@ -1,5 +1,7 @@
 #include "win32/setupapi.h"
 
+#include "win32/text.h"
+
 #include "serialdevices.h"
 
 #include <cstddef>
@@ -29,35 +31,6 @@ struct DeviceInfoSet {
 // Live sets. Every call on a set holds the lock, so a set cannot be destroyed under a call.
 std::mutex g_setsMutex;
 std::set<DeviceInfoSet*> g_sets;
-
-std::wstring WideFromUtf8(const std::string& text)
-{
-    std::wstring out;
-    size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        uint32_t code = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
-        bool valid = length > 0 && i + static_cast<size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values past Unicode are not text.
-        const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)))
-            valid = false;
-        if (!valid) {
-            out.push_back(static_cast<wchar_t>(0xFFFD));
-            ++i;
-            continue;
-        }
-        out.push_back(static_cast<wchar_t>(code));
-        i += static_cast<size_t>(length);
-    }
-    return out;
-}
 
 DeviceInfoSet* LiveSet(HDEVINFO handle)
 {
@@ -104,8 +77,8 @@ HDEVINFO SetupDiGetClassDevsW(const GUID* classGuid, LPCWSTR enumerator, HWND /*
                             ((flags & DIGCF_ALLCLASSES) || (classGuid && *classGuid == GUID_DEVINTERFACE_COMPORT));
     if (wantsPorts) {
         for (const win32::SerialPortEntry& entry : win32::ListPresentSerialPorts()) {
-            set->ports.push_back({L"\\\\.\\COM" + std::to_wstring(entry.number), WideFromUtf8(entry.friendlyName),
-                                  WideFromUtf8(entry.description), WideFromUtf8(entry.location)});
+            set->ports.push_back({L"\\\\.\\COM" + std::to_wstring(entry.number), win32::WideFromUtf8(entry.friendlyName),
+                                  win32::WideFromUtf8(entry.description), win32::WideFromUtf8(entry.location)});
         }
     }
     std::lock_guard<std::mutex> lock(g_setsMutex);

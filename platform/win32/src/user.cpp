@@ -1,5 +1,7 @@
 #include "win32/user.h"
 
+#include "win32/text.h"
+
 #include <atomic>
 #include <cstdio>
 #include <string>
@@ -7,23 +9,6 @@
 namespace {
 
 std::atomic<win32::MessageBoxHandler> g_handler{nullptr};
-
-std::string Narrow(LPCWSTR text)
-{
-    std::string out;
-    if (!text)
-        return out;
-    char buf[8];
-    std::mbstate_t state{};
-    for (const wchar_t* p = text; *p; ++p) {
-        size_t n = std::wcrtomb(buf, *p, &state);
-        if (n == static_cast<size_t>(-1))
-            out.push_back('?');
-        else
-            out.append(buf, n);
-    }
-    return out;
-}
 
 std::wstring Widen(LPCSTR text)
 {
@@ -61,7 +46,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     if (win32::MessageBoxHandler handler = g_handler.load())
         return handler(owner, text, caption, type);
-    std::fprintf(stderr, "[%s] %s\n", Narrow(caption).c_str(), Narrow(text).c_str());
+    std::fprintf(stderr, "[%s] %s\n", win32::Utf8FromWide(caption).c_str(), win32::Utf8FromWide(text).c_str());
     return win32::DefaultMessageBoxResult(type);
 }
 

@@ -1,8 +1,6 @@
-#include "meterapp/shell.h"
-
-#include "../platform/testutil.h"
-
-#include <win32/errors.h>
+#include "testutil.h"
+#include "win32/errors.h"
+#include "win32/shell.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +15,7 @@
 
 namespace {
 
-constexpr INT kShowNormal = 1;
+constexpr INT kShowNormal = SW_SHOWNORMAL;
 
 intptr_t Code(HINSTANCE result)
 {
@@ -40,7 +38,7 @@ TEST(ModuleFileName, IsTheRunningProgramAndFitsTheBuffer)
     std::wstring text(path);
     EXPECT_EQ(text.size(), n);
     EXPECT_EQ(text.front(), L'/');
-    EXPECT_NE(text.find(L"/meterapp_data_tests"), std::wstring::npos);
+    EXPECT_NE(text.find(L"/win32_test_shell"), std::wstring::npos);
 
     WCHAR small[5];
     std::fill(std::begin(small), std::end(small), L'x');

@@ -1,9 +1,8 @@
-// The two Windows calls behind Help > Contents, which the platform layer does
-// not offer: the path of the running program and opening a file with the
-// desktop's handler.
+// The path of the running program, and opening a file with the desktop's
+// handler.
 #pragma once
 
-#include <win32/types.h>
+#include "win32/types.h"
 
 // Writes the full path of the running program (module must be null) into
 // buffer, cut to size - 1 characters and always terminated. Returns the
@@ -11,6 +10,7 @@
 // the path cannot be read or a module is named.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 
+#define SW_SHOWNORMAL 1
 #define SE_ERR_FNF 2
 #define SE_ERR_NOASSOC 31
 
