@@ -3,7 +3,7 @@
 #include "forms/files.h"
 #include "forms/runtime_error.h"
 #include "forms/shell.h"
-#include "testutil.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 

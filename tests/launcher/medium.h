@@ -2,7 +2,7 @@
 // shell scripts leaving marks beside themselves.
 #pragma once
 
-#include "testutil.h"
+#include "support/tempdir.h"
 
 #include <string>
 

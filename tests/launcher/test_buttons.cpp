@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "guikit.h"
 #include "medium.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 #include <wx/toplevel.h>

@@ -1,5 +1,5 @@
 #include "form1.h"
-#include "testutil.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,8 @@
 #include "meter_process.h"
 #include "receiver_rules.h"
 #include "recordings.h"
-#include "testutil.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 

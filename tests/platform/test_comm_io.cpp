@@ -1,4 +1,5 @@
 #include "comm_testline.h"
+#include "support/receivelog.h"
 #include "win32/errors.h"
 
 #include <gtest/gtest.h>
@@ -10,16 +11,9 @@ using testline::Clock;
 using testline::MillisecondsSince;
 using testline::Overlapped;
 using testline::PseudoLine;
+using testutil::Pattern;
 
 namespace {
-
-std::string Pattern(size_t n)
-{
-    std::string s;
-    for (size_t i = 0; i < n; ++i)
-        s.push_back(static_cast<char>('A' + i % 26));
-    return s;
-}
 
 // Completes a read that may have completed at once or may be pending.
 DWORD FinishRead(HANDLE h, BOOL started, OVERLAPPED* ov)

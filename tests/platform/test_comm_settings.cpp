@@ -1,5 +1,6 @@
 #include "comm_testline.h"
 #include "win32/errors.h"
+#include "win32/ports.h"
 #include "win32/system.h"
 
 #include <gtest/gtest.h>

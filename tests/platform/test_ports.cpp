@@ -1,4 +1,5 @@
-#include "testutil.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
 #include "win32/ports.h"
 
 #include <gtest/gtest.h>

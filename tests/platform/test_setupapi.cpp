@@ -1,5 +1,6 @@
-#include "fakesysfs.h"
-#include "testutil.h"
+#include "support/fakesysfs.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
 #include "win32/ports.h"
 #include "win32/setupapi.h"
 

@@ -1,4 +1,5 @@
-#include "testutil.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
 #include "win32/errors.h"
 #include "win32/shell.h"
 

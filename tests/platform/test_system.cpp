@@ -1,4 +1,4 @@
-#include "testutil.h"
+#include "support/scopedenv.h"
 #include "win32/errors.h"
 #include "win32/system.h"
 #include "win32/user.h"

@@ -1,5 +1,6 @@
 // CComPort opening, closing and writing.
-#include "ptyline.h"
+#include "support/ptyline.h"
+#include "support/receivelog.h"
 #include "seriallink/ComPort.h"
 #include "win32/errors.h"
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-using namespace ptyline;
+using namespace testutil;
 
 const int kPort = 11;
 
@@ -27,7 +28,7 @@ TEST(ComPortLifecycle, AMissingPortLeavesNothingOpenAndCloseReturnsAtOnce)
     CComPort never;
     Clock::time_point start = Clock::now();
     never.Close();
-    EXPECT_LT(MsSince(start), 100);
+    EXPECT_LT(MillisecondsSince(start), 100);
     EXPECT_EQ(0u, never.Write("x", 1));
 
     CComPort port;
@@ -38,7 +39,7 @@ TEST(ComPortLifecycle, AMissingPortLeavesNothingOpenAndCloseReturnsAtOnce)
     EXPECT_FALSE(port.GetSerialPort()->IsOpen());
     start = Clock::now();
     port.Close();
-    EXPECT_LT(MsSince(start), 100);
+    EXPECT_LT(MillisecondsSince(start), 100);
     EXPECT_EQ(0u, port.Write("x", 1));
 }
 
@@ -62,13 +63,13 @@ TEST(ComPortLifecycle, CloseTakesBetweenOneAndThreeSeconds)
     ASSERT_TRUE(OpenMeterLike(port));
     const Clock::time_point start = Clock::now();
     port.Close();
-    const long took = MsSince(start);
+    const long took = MillisecondsSince(start);
     EXPECT_GE(took, 1000);
     EXPECT_LE(took, 3500);
     EXPECT_EQ(nullptr, port.m_pReadThread);
     EXPECT_EQ(0u, port.Write("x", 1));
     // Closed means closed: the device can be opened again by anyone.
-    HANDLE h = CreateFileW(L"\\\\.\\COM11", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = line.Open(false);
     EXPECT_NE(INVALID_HANDLE_VALUE, h);
     CloseHandle(h);
 }
@@ -114,7 +115,7 @@ TEST(ComPortLifecycle, ACallbackThatWatchesTheStopEventLetsCloseFinishNormally)
 
     const Clock::time_point start = Clock::now();
     port.Close();
-    const long took = MsSince(start);
+    const long took = MillisecondsSince(start);
     EXPECT_GE(took, 1000);
     EXPECT_LE(took, 2000);
     EXPECT_TRUE(blocking.sawStop);
@@ -138,14 +139,14 @@ TEST(ComPortLifecycle, ACallbackStillBlockedAfterTheWaitsIsNotFreedUnder)
 
     const Clock::time_point start = Clock::now();
     port->Close();
-    const long took = MsSince(start);
+    const long took = MillisecondsSince(start);
     EXPECT_GE(took, 2900);
     EXPECT_LE(took, 3600);
     delete port;  // as the application's view does on the way out
     line.Send("more");  // nobody may receive it any more
 
     // The device is free again although the reader has not ended.
-    HANDLE h = CreateFileW(L"\\\\.\\COM11", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = line.Open(false);
     EXPECT_NE(INVALID_HANDLE_VALUE, h);
     CloseHandle(h);
 
@@ -153,7 +154,7 @@ TEST(ComPortLifecycle, ACallbackStillBlockedAfterTheWaitsIsNotFreedUnder)
     // then ends and frees what it took over (the sanitizers check both).
     SetEvent(blocking.release);
     const Clock::time_point answered = Clock::now();
-    while (blocking.returned == 0 && MsSince(answered) < 5000)
+    while (blocking.returned == 0 && MillisecondsSince(answered) < 5000)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(1, blocking.returned);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -219,7 +220,7 @@ TEST(ComPortLifecycle, AWriteStuckOnAFullLineIsEndedByClose)
         EXPECT_FALSE(done);
         const Clock::time_point start = Clock::now();
         port.Close();
-        EXPECT_LE(MsSince(start), 3600);
+        EXPECT_LE(MillisecondsSince(start), 3600);
         writer.join();
         EXPECT_TRUE(done);
         tcflush(line.master(), TCIOFLUSH);
@@ -240,7 +241,7 @@ TEST(ComPortLifecycle, TheDeviceVanishingEndsTheReaderWithoutSpinning)
 
     line.CloseMaster();  // the read is pending when the far side goes
     const Clock::time_point start = Clock::now();
-    while (!port.m_pReadThread->IsFinished() && MsSince(start) < 3000)
+    while (!port.m_pReadThread->IsFinished() && MillisecondsSince(start) < 3000)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(port.m_pReadThread->IsFinished());
     const double cpuBefore = ProcessCpuMs();
@@ -250,7 +251,7 @@ TEST(ComPortLifecycle, TheDeviceVanishingEndsTheReaderWithoutSpinning)
 
     const Clock::time_point closing = Clock::now();
     port.Close();
-    EXPECT_LT(MsSince(closing), 1900);
+    EXPECT_LT(MillisecondsSince(closing), 1900);
     EXPECT_EQ(nullptr, port.GetSerialPort());
 }
 

@@ -1,6 +1,7 @@
 // Reception through CComPort: chunking, timing of short bursts, the callback's
 // life across Close and Open, and every receive mode.
-#include "ptyline.h"
+#include "support/ptyline.h"
+#include "support/receivelog.h"
 #include "seriallink/ComPort.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 
 namespace {
 
-using namespace ptyline;
+using namespace testutil;
 
 const int kPort = 9;
 
@@ -140,7 +141,7 @@ TEST(ComPortReceive, EveryOverlappedModeDeliversAndMode0OnlyWrites)
         EXPECT_EQ("cmd", line.Receive(3));
         const Clock::time_point start = Clock::now();
         port.Close();
-        EXPECT_LT(MsSince(start), 1900);  // the reader ends at once on stop
+        EXPECT_LT(MillisecondsSince(start), 1900);  // the reader ends at once on stop
         EXPECT_EQ(nullptr, port.GetSerialPort());
     }
 }

@@ -1,6 +1,6 @@
 #include "PortNames.h"
-#include "fakesysfs.h"
-#include "ptyline.h"
+#include "support/fakesysfs.h"
+#include "support/ptyline.h"
 #include "seriallink/SerialEnum.h"
 #include "seriallink/SerialPort.h"
 
@@ -10,8 +10,8 @@
 
 namespace {
 
-using ptyline::PortDirectory;
-using ptyline::PtyLine;
+using testutil::PortDirectory;
+using testutil::PtyLine;
 
 typedef CArray<SSerInfo, SSerInfo&> PortList;
 

@@ -1,4 +1,4 @@
-#include "ptyline.h"
+#include "support/ptyline.h"
 #include "seriallink/SerialPort.h"
 #include "win32/errors.h"
 
@@ -9,8 +9,8 @@
 
 namespace {
 
-using ptyline::PortDirectory;
-using ptyline::PtyLine;
+using testutil::PortDirectory;
+using testutil::PtyLine;
 
 const int kPort = 5;
 
