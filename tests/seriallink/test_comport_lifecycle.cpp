@@ -1,7 +1,5 @@
 // CComPort opening, closing and writing.
-#include "support/ptyline.h"
-#include "support/receivelog.h"
-#include "seriallink/ComPort.h"
+#include "comport_line.h"
 #include "win32/errors.h"
 
 #include <gtest/gtest.h>
@@ -15,69 +13,15 @@ namespace {
 
 using namespace testutil;
 
-const int kPort = 11;
-
-bool OpenMeterLike(CComPort& port, int mode = AutoReceiveMode)
-{
-    return port.Open(kPort, mode, 9600, ParityNone, 8, StopBitsOne, FlowNone);
-}
-
-TEST(ComPortLifecycle, AMissingPortLeavesNothingOpenAndCloseReturnsAtOnce)
-{
-    PortDirectory dir;
-    CComPort never;
-    Clock::time_point start = Clock::now();
-    never.Close();
-    EXPECT_LT(MillisecondsSince(start), 100);
-    EXPECT_EQ(0u, never.Write("x", 1));
-
-    CComPort port;
-    EXPECT_FALSE(OpenMeterLike(port));
-    EXPECT_EQ(nullptr, port.m_pReadThread);
-    EXPECT_EQ(nullptr, port.GetStopEvent());
-    ASSERT_NE(nullptr, port.GetSerialPort());
-    EXPECT_FALSE(port.GetSerialPort()->IsOpen());
-    start = Clock::now();
-    port.Close();
-    EXPECT_LT(MillisecondsSince(start), 100);
-    EXPECT_EQ(0u, port.Write("x", 1));
-}
-
-TEST(ComPortLifecycle, ABusyPortDoesNotOpen)
-{
-    PortDirectory dir;
-    PtyLine line(kPort);
-    CComPort first, second;
-    ASSERT_TRUE(OpenMeterLike(first));
-    EXPECT_FALSE(OpenMeterLike(second));
-    EXPECT_EQ(nullptr, second.m_pReadThread);
-    first.Close();
-    EXPECT_TRUE(OpenMeterLike(second));
-}
-
-TEST(ComPortLifecycle, CloseTakesBetweenOneAndThreeSeconds)
-{
-    PortDirectory dir;
-    PtyLine line(kPort);
-    CComPort port;
-    ASSERT_TRUE(OpenMeterLike(port));
-    const Clock::time_point start = Clock::now();
-    port.Close();
-    const long took = MillisecondsSince(start);
-    EXPECT_GE(took, 1000);
-    EXPECT_LE(took, 3500);
-    EXPECT_EQ(nullptr, port.m_pReadThread);
-    EXPECT_EQ(0u, port.Write("x", 1));
-    // Closed means closed: the device can be opened again by anyone.
-    HANDLE h = line.Open(false);
-    EXPECT_NE(INVALID_HANDLE_VALUE, h);
-    CloseHandle(h);
-}
-
 // A callback that blocks as a synchronous call to the closing thread would.
 struct BlockingCallback {
+    BlockingCallback() : release(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~BlockingCallback() { CloseHandle(release); }
+    BlockingCallback(const BlockingCallback&) = delete;
+    BlockingCallback& operator=(const BlockingCallback&) = delete;
+
     CComPort* port = nullptr;
-    HANDLE release = nullptr;         // what the "user-interface thread" would answer with
+    HANDLE release;                   // what the "user-interface thread" would answer with
     bool watchStop = false;           // also gives up when the port closes
     std::atomic<int> entered{0};
     std::atomic<int> returned{0};
@@ -98,20 +42,74 @@ struct BlockingCallback {
     }
 };
 
-TEST(ComPortLifecycle, ACallbackThatWatchesTheStopEventLetsCloseFinishNormally)
+class ComPortLifecycle : public ComPortOnLine<11> {
+protected:
+    // Opens port with blocking as its callback and sends a byte; returns once
+    // the reader is inside the callback.
+    void BlockReaderInCallback(CComPort& port, BlockingCallback& blocking)
+    {
+        blocking.port = &port;
+        ASSERT_TRUE(OpenMeterLike(port));
+        port.SetReceiveCallback(&BlockingCallback::Callback, &blocking);
+        line.Send("a");
+        while (blocking.entered == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+};
+
+TEST_F(ComPortLifecycle, AMissingPortLeavesNothingOpenAndCloseReturnsAtOnce)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
+    CComPort never;
+    Clock::time_point start = Clock::now();
+    never.Close();
+    EXPECT_LT(MillisecondsSince(start), 100);
+    EXPECT_EQ(0u, never.Write("x", 1));
+
+    CComPort port;
+    EXPECT_FALSE(OpenMeterLikeOn(port, kPort + 1));  // nothing registered there
+    EXPECT_EQ(nullptr, port.m_pReadThread);
+    EXPECT_EQ(nullptr, port.GetStopEvent());
+    ASSERT_NE(nullptr, port.GetSerialPort());
+    EXPECT_FALSE(port.GetSerialPort()->IsOpen());
+    start = Clock::now();
+    port.Close();
+    EXPECT_LT(MillisecondsSince(start), 100);
+    EXPECT_EQ(0u, port.Write("x", 1));
+}
+
+TEST_F(ComPortLifecycle, ABusyPortDoesNotOpen)
+{
+    CComPort first, second;
+    ASSERT_TRUE(OpenMeterLike(first));
+    EXPECT_FALSE(OpenMeterLike(second));
+    EXPECT_EQ(nullptr, second.m_pReadThread);
+    first.Close();
+    EXPECT_TRUE(OpenMeterLike(second));
+}
+
+TEST_F(ComPortLifecycle, CloseTakesBetweenOneAndThreeSeconds)
+{
+    CComPort port;
+    ASSERT_TRUE(OpenMeterLike(port));
+    const Clock::time_point start = Clock::now();
+    port.Close();
+    const long took = MillisecondsSince(start);
+    EXPECT_GE(took, 1000);
+    EXPECT_LE(took, 3500);
+    EXPECT_EQ(nullptr, port.m_pReadThread);
+    EXPECT_EQ(0u, port.Write("x", 1));
+    // Closed means closed: the device can be opened again by anyone.
+    HANDLE h = line.Open(false);
+    EXPECT_NE(INVALID_HANDLE_VALUE, h);
+    CloseHandle(h);
+}
+
+TEST_F(ComPortLifecycle, ACallbackThatWatchesTheStopEventLetsCloseFinishNormally)
+{
     BlockingCallback blocking;
-    blocking.release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     blocking.watchStop = true;
     CComPort port;
-    blocking.port = &port;
-    ASSERT_TRUE(OpenMeterLike(port));
-    port.SetReceiveCallback(&BlockingCallback::Callback, &blocking);
-    line.Send("a");
-    while (blocking.entered == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_NO_FATAL_FAILURE(BlockReaderInCallback(port, blocking));
 
     const Clock::time_point start = Clock::now();
     port.Close();
@@ -120,22 +118,13 @@ TEST(ComPortLifecycle, ACallbackThatWatchesTheStopEventLetsCloseFinishNormally)
     EXPECT_LE(took, 2000);
     EXPECT_TRUE(blocking.sawStop);
     EXPECT_EQ(1, blocking.returned);
-    CloseHandle(blocking.release);
 }
 
-TEST(ComPortLifecycle, ACallbackStillBlockedAfterTheWaitsIsNotFreedUnder)
+TEST_F(ComPortLifecycle, ACallbackStillBlockedAfterTheWaitsIsNotFreedUnder)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     BlockingCallback blocking;
-    blocking.release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     auto* port = new CComPort;
-    blocking.port = port;
-    ASSERT_TRUE(OpenMeterLike(*port));
-    port->SetReceiveCallback(&BlockingCallback::Callback, &blocking);
-    line.Send("a");
-    while (blocking.entered == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_NO_FATAL_FAILURE(BlockReaderInCallback(*port, blocking));
 
     const Clock::time_point start = Clock::now();
     port->Close();
@@ -159,13 +148,10 @@ TEST(ComPortLifecycle, ACallbackStillBlockedAfterTheWaitsIsNotFreedUnder)
     EXPECT_EQ(1, blocking.returned);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(1, blocking.entered);
-    CloseHandle(blocking.release);
 }
 
-TEST(ComPortLifecycle, WritesFromSeveralThreadsArriveWholeAndComplete)
+TEST_F(ComPortLifecycle, WritesFromSeveralThreadsArriveWholeAndComplete)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     CComPort port;
     ASSERT_TRUE(OpenMeterLike(port));
     const int kThreads = 4, kMessages = 60;
@@ -201,10 +187,8 @@ TEST(ComPortLifecycle, WritesFromSeveralThreadsArriveWholeAndComplete)
     port.Close();
 }
 
-TEST(ComPortLifecycle, AWriteStuckOnAFullLineIsEndedByClose)
+TEST_F(ComPortLifecycle, AWriteStuckOnAFullLineIsEndedByClose)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     for (int mode : {int(AutoReceiveMode), int(ManualQueryMode)}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         CComPort port;
@@ -227,15 +211,11 @@ TEST(ComPortLifecycle, AWriteStuckOnAFullLineIsEndedByClose)
     }
 }
 
-TEST(ComPortLifecycle, TheDeviceVanishingEndsTheReaderWithoutSpinning)
+TEST_F(ComPortLifecycle, TheDeviceVanishingEndsTheReaderWithoutSpinning)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     ReceiveLog log;
     CComPort port;
-    ASSERT_TRUE(OpenMeterLike(port));
-    port.m_pReadThread->m_nReadSize = 20;
-    port.SetReceiveCallback(&ReceiveLog::Callback, &log);
+    ASSERT_TRUE(OpenLogging(port, log));
     line.Send("hello");
     ASSERT_TRUE(log.WaitForBytes(5));
 
@@ -255,10 +235,8 @@ TEST(ComPortLifecycle, TheDeviceVanishingEndsTheReaderWithoutSpinning)
     EXPECT_EQ(nullptr, port.GetSerialPort());
 }
 
-TEST(ComPortLifecycle, OpenOnAnOpenPortClosesItFirst)
+TEST_F(ComPortLifecycle, OpenOnAnOpenPortClosesItFirst)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     ReceiveLog log;
     CComPort port;
     ASSERT_TRUE(OpenMeterLike(port));

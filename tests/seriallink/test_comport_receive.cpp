@@ -1,8 +1,6 @@
 // Reception through CComPort: chunking, timing of short bursts, the callback's
 // life across Close and Open, and every receive mode.
-#include "support/ptyline.h"
-#include "support/receivelog.h"
-#include "seriallink/ComPort.h"
+#include "comport_line.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +9,13 @@
 namespace {
 
 using namespace testutil;
+using ComPortReceive = ComPortOnLine<9>;
 
-const int kPort = 9;
-
-bool OpenMeterLike(CComPort& port, int mode = AutoReceiveMode)
+TEST_F(ComPortReceive, ALongReplyArrivesInOrderedChunksOfAtMostTheChunkSize)
 {
-    return port.Open(kPort, mode, 9600, ParityNone, 8, StopBitsOne, FlowNone);
-}
-
-TEST(ComPortReceive, ALongReplyArrivesInOrderedChunksOfAtMostTheChunkSize)
-{
-    PortDirectory dir;
-    PtyLine line(kPort);
     ReceiveLog log;
     CComPort port;
-    ASSERT_TRUE(OpenMeterLike(port));
-    port.m_pReadThread->m_nReadSize = 20;
-    port.SetReceiveCallback(&ReceiveLog::Callback, &log);
+    ASSERT_TRUE(OpenLogging(port, log));
 
     const std::string reply = Pattern(437);
     line.Send(reply);
@@ -42,15 +30,11 @@ TEST(ComPortReceive, ALongReplyArrivesInOrderedChunksOfAtMostTheChunkSize)
     port.Close();
 }
 
-TEST(ComPortReceive, AShortBurstArrivesAboutAnIntervalAfterItsLastByte)
+TEST_F(ComPortReceive, AShortBurstArrivesAboutAnIntervalAfterItsLastByte)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     ReceiveLog log;
     CComPort port;
-    ASSERT_TRUE(OpenMeterLike(port));
-    port.m_pReadThread->m_nReadSize = 20;
-    port.SetReceiveCallback(&ReceiveLog::Callback, &log);
+    ASSERT_TRUE(OpenLogging(port, log));
     // The first read may have been issued with the initial chunk size.
     line.Send("x");
     ASSERT_TRUE(log.WaitForBytes(1));
@@ -66,10 +50,8 @@ TEST(ComPortReceive, AShortBurstArrivesAboutAnIntervalAfterItsLastByte)
     port.Close();
 }
 
-TEST(ComPortReceive, BytesBeforeTheCallbackAreDroppedAndTheCallbackOutlivesAReopen)
+TEST_F(ComPortReceive, BytesBeforeTheCallbackAreDroppedAndTheCallbackOutlivesAReopen)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     ReceiveLog log;
     CComPort port;
     ASSERT_TRUE(OpenMeterLike(port));
@@ -90,10 +72,8 @@ TEST(ComPortReceive, BytesBeforeTheCallbackAreDroppedAndTheCallbackOutlivesAReop
     port.Close();
 }
 
-TEST(ComPortReceive, ChunkSizesOutsideTheBufferAreClamped)
+TEST_F(ComPortReceive, ChunkSizesOutsideTheBufferAreClamped)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     ReceiveLog log;
     CComPort port;
     ASSERT_TRUE(OpenMeterLike(port));
@@ -113,19 +93,15 @@ TEST(ComPortReceive, ChunkSizesOutsideTheBufferAreClamped)
     port.Close();
 }
 
-TEST(ComPortReceive, EveryOverlappedModeDeliversAndMode0OnlyWrites)
+TEST_F(ComPortReceive, EveryOverlappedModeDeliversAndMode0OnlyWrites)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
     for (int mode : {int(RxCharReceiveMode), 4, -1, int(CommEventMode), int(ManualQueryMode)}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         ReceiveLog log;
         CComPort port;
-        ASSERT_TRUE(OpenMeterLike(port, mode));
+        ASSERT_TRUE(OpenLogging(port, log, mode));
         EXPECT_EQ(mode != ManualQueryMode, port.IsOverlapped());
         EXPECT_EQ(mode != ManualQueryMode, port.GetSerialPort()->m_bOverlapped != FALSE);
-        port.m_pReadThread->m_nReadSize = 20;
-        port.SetReceiveCallback(&ReceiveLog::Callback, &log);
         line.Send("z");
         const bool reads = mode != CommEventMode && mode != ManualQueryMode;
         if (reads) {

@@ -10,7 +10,7 @@
 namespace {
 
 using testutil::PortDirectory;
-using testutil::PtyLine;
+using testutil::LonePtyLine;
 
 const int kPort = 5;
 
@@ -39,8 +39,7 @@ TEST(SerialPort, OpenOfAMissingPortThrowsTheCreateFileError)
 
 TEST(SerialPort, ABusyPortThrowsAccessDenied)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
+    LonePtyLine line(kPort);
     CSerialPort first, second;
     first.OpenPort(kPort, 9600, ParityNone, 8, StopBitsOne, FlowNone, TRUE);
     ASSERT_TRUE(first.IsOpen());
@@ -59,8 +58,7 @@ TEST(SerialPort, ABusyPortThrowsAccessDenied)
 
 TEST(SerialPort, LineSettingCodesReachTheDevice)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
+    LonePtyLine line(kPort);
     struct Case {
         int parity, stopBits, flow;
         BYTE wantParity, wantStopBits;
@@ -104,8 +102,7 @@ TEST(SerialPort, LineSettingCodesReachTheDevice)
 
 TEST(SerialPort, UnknownCodesKeepWhatTheLineHas)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
+    LonePtyLine line(kPort);
     {
         CSerialPort port;
         port.OpenPort(kPort, 9600, ParityOdd, 8, StopBitsTwo, FlowXonXoff, FALSE);
@@ -135,8 +132,7 @@ TEST(SerialPort, UnknownCodesKeepWhatTheLineHas)
 
 TEST(SerialPort, OverlappedResultCountsInvalidParameterAsSuccess)
 {
-    PortDirectory dir;
-    PtyLine line(kPort);
+    LonePtyLine line(kPort);
     CSerialPort port;
     port.OpenPort(kPort, 9600, ParityNone, 8, StopBitsOne, FlowNone, TRUE);
     DWORD bytes = 0;
