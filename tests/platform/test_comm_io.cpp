@@ -15,6 +15,32 @@ using testutil::Pattern;
 
 namespace {
 
+// A test with COM7 opened overlapped. The test closes the handle itself, before
+// the records of operations still pending go out of scope.
+class OpenLine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        h = line.Open();
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    }
+
+    // Starts a read of size bytes into buf that has to stay pending: nothing is queued.
+    void StartPendingRead(Overlapped& ov, char* buf, DWORD size)
+    {
+        ASSERT_FALSE(ReadFile(h, buf, size, nullptr, ov.get()));
+        ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
+    }
+
+    PseudoLine line;
+    HANDLE h = INVALID_HANDLE_VALUE;
+};
+
+using CommRead = OpenLine;
+using CommEvents = OpenLine;
+using CommQueue = OpenLine;
+using CommCancel = OpenLine;
+
 // Completes a read that may have completed at once or may be pending.
 DWORD FinishRead(HANDLE h, BOOL started, OVERLAPPED* ov)
 {
@@ -28,11 +54,8 @@ DWORD FinishRead(HANDLE h, BOOL started, OVERLAPPED* ov)
 
 }  // namespace
 
-TEST(CommRead, IntervalTimeoutSplitsABurstIntoFullChunksThenTheRest)
+TEST_F(CommRead, IntervalTimeoutSplitsABurstIntoFullChunksThenTheRest)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     testline::SetIntervalTimeout(h, 100);
 
     Overlapped ov;
@@ -67,17 +90,13 @@ TEST(CommRead, IntervalTimeoutSplitsABurstIntoFullChunksThenTheRest)
     CloseHandle(h);
 }
 
-TEST(CommRead, ShortBurstCompletesAboutAnIntervalAfterItsLastByte)
+TEST_F(CommRead, ShortBurstCompletesAboutAnIntervalAfterItsLastByte)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     testline::SetIntervalTimeout(h, 100);
 
     Overlapped ov;
     char buf[20];
-    ASSERT_FALSE(ReadFile(h, buf, sizeof(buf), nullptr, ov.get()));
-    ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
+    ASSERT_NO_FATAL_FAILURE(StartPendingRead(ov, buf, sizeof(buf)));
     line.Send("ab");
     Sleep(30);
     line.Send("cde");
@@ -92,17 +111,13 @@ TEST(CommRead, ShortBurstCompletesAboutAnIntervalAfterItsLastByte)
     CloseHandle(h);
 }
 
-TEST(CommRead, ReadWithoutDataStaysPendingUntilAborted)
+TEST_F(CommRead, ReadWithoutDataStaysPendingUntilAborted)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     testline::SetIntervalTimeout(h, 100);
 
     Overlapped ov;
     char buf[20];
-    ASSERT_FALSE(ReadFile(h, buf, sizeof(buf), nullptr, ov.get()));
-    ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
+    ASSERT_NO_FATAL_FAILURE(StartPendingRead(ov, buf, sizeof(buf)));
     EXPECT_FALSE(ov.Signalled(300));
     DWORD n = 99;
     EXPECT_FALSE(GetOverlappedResult(h, ov.get(), &n, FALSE));
@@ -123,11 +138,8 @@ TEST(CommRead, ReadWithoutDataStaysPendingUntilAborted)
     CloseHandle(h);
 }
 
-TEST(CommRead, ImmediateAndTotalTimeouts)
+TEST_F(CommRead, ImmediateAndTotalTimeouts)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     Overlapped ov;
     char buf[20];
     DWORD n = 99;
@@ -161,11 +173,8 @@ TEST(CommRead, ImmediateAndTotalTimeouts)
     CloseHandle(h);
 }
 
-TEST(CommEvents, RxCharFiresOncePerArrivalNotWhileBytesWait)
+TEST_F(CommEvents, RxCharFiresOncePerArrivalNotWhileBytesWait)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(SetCommMask(h, EV_RXCHAR | EV_TXEMPTY));
 
     Overlapped ov;
@@ -218,11 +227,8 @@ TEST(CommEvents, RxCharFiresOncePerArrivalNotWhileBytesWait)
     CloseHandle(h);
 }
 
-TEST(CommEvents, SetCommMaskCompletesAPendingWaitWithNoEvents)
+TEST_F(CommEvents, SetCommMaskCompletesAPendingWaitWithNoEvents)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     Overlapped ov;
     DWORD mask = 1234;
     EXPECT_FALSE(WaitCommEvent(h, &mask, ov.get()));
@@ -279,11 +285,8 @@ TEST(CommWrite, OverlappedAndBlockingRoundTrips)
     }
 }
 
-TEST(CommQueue, InputQueueHoldsItsSizeAndLosesNothing)
+TEST_F(CommQueue, InputQueueHoldsItsSizeAndLosesNothing)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(SetupComm(h, 16, 16));
     const std::string data = Pattern(40);
     line.Send(data);
@@ -320,11 +323,8 @@ TEST(CommQueue, InputQueueHoldsItsSizeAndLosesNothing)
     CloseHandle(h);
 }
 
-TEST(CommCancel, CancelIoEndsOnlyTheCallingThreadsOperations)
+TEST_F(CommCancel, CancelIoEndsOnlyTheCallingThreadsOperations)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(SetCommMask(h, EV_RXCHAR));
     Overlapped readOv, waitOv;
     char buf[8];
@@ -381,11 +381,8 @@ TEST(CommWrite, StalledWriteIsAbortedOrTimesOut)
     CloseHandle(h);
 }
 
-TEST(CommEvents, EventCharacterAndMaskFiltering)
+TEST_F(CommEvents, EventCharacterAndMaskFiltering)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DCB dcb{};
     ASSERT_TRUE(GetCommState(h, &dcb));
     dcb.EvtChar = '\n';

@@ -10,13 +10,25 @@ using testline::Overlapped;
 using testline::ProcessCpuMs;
 using testline::PseudoLine;
 
-TEST(CommVanish, PendingOperationsFailAndNothingSpins)
+namespace {
+
+// Opens the line as the serial link does: overlapped, a 100 ms interval
+// time-out and every event in the mask.
+void OpenLikeTheSerialLink(const PseudoLine& line, HANDLE& h)
 {
-    PseudoLine line;
-    HANDLE h = line.Open();
+    h = line.Open();
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     testline::SetIntervalTimeout(h, 100);
     ASSERT_TRUE(SetCommMask(h, 0x1FF));
+}
+
+}  // namespace
+
+TEST(CommVanish, PendingOperationsFailAndNothingSpins)
+{
+    PseudoLine line;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ASSERT_NO_FATAL_FAILURE(OpenLikeTheSerialLink(line, h));
 
     Overlapped readOv, waitOv;
     char buf[20];
@@ -117,10 +129,8 @@ TEST(CommClose, BlockingReadOnAnotherThreadEndsWithTheHandle)
 TEST(CommLoad, StreamingFramesCostLittleCpu)
 {
     PseudoLine line;
-    HANDLE h = line.Open();
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    testline::SetIntervalTimeout(h, 100);
-    ASSERT_TRUE(SetCommMask(h, 0x1FF));
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ASSERT_NO_FATAL_FAILURE(OpenLikeTheSerialLink(line, h));
 
     // A reader in the shape of the serial link: a read and a comm-event wait pending at once.
     HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
