@@ -34,12 +34,28 @@ std::optional<std::wstring> ReadProperty(HDEVINFO set, SP_DEVINFO_DATA& device, 
     return std::wstring(text);
 }
 
+// The present COM-port interfaces, asked for as the port enumeration asks.
+HDEVINFO PresentPortInterfaces()
+{
+    return SetupDiGetClassDevsW(&GUID_DEVINTERFACE_COMPORT, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+}
+
+// Checks that set holds no COM-port interface, then destroys it.
+void ExpectNoInterfacesAndDestroy(HDEVINFO set)
+{
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof(interfaceData);
+    SetLastError(0);
+    EXPECT_FALSE(SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_COMPORT, 0, &interfaceData));
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
+    EXPECT_TRUE(SetupDiDestroyDeviceInfoList(set));
+}
+
 // Walks the COM-port interfaces as the port enumeration does.
 std::vector<ListedPort> ListPorts()
 {
     std::vector<ListedPort> ports;
-    HDEVINFO set = SetupDiGetClassDevsW(&GUID_DEVINTERFACE_COMPORT, nullptr, nullptr,
-                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO set = PresentPortInterfaces();
     EXPECT_NE(set, INVALID_HANDLE_VALUE);
     if (set == INVALID_HANDLE_VALUE)
         return ports;
@@ -74,6 +90,18 @@ std::vector<ListedPort> ListPorts()
     }
     EXPECT_TRUE(SetupDiDestroyDeviceInfoList(set));
     return ports;
+}
+
+// The CP210x bridge that AddUsbSerial("ttyUSB0", "1-2", "10c4", "ea60", ...)
+// makes, listed as COM<number>.
+void ExpectCp210xOnHub12(const ListedPort& port, int number)
+{
+    const std::wstring com = L"COM" + std::to_wstring(number);
+    EXPECT_EQ(port.devicePath, L"\\\\.\\" + com);
+    EXPECT_EQ(port.friendlyName, L"Silicon Labs CP210x USB to UART Bridge (" + com + L")");
+    EXPECT_EQ(port.description, L"Silicon Labs CP210x USB to UART Bridge");
+    ASSERT_TRUE(port.location);
+    EXPECT_EQ(*port.location, L"USB\\VID_10C4&PID_EA60\\1-2");
 }
 
 // A fake machine: sysfs tree, device node folder and port directory of its own.
@@ -116,15 +144,9 @@ TEST_F(Enumeration, MachineWithoutPortsGivesAnEmptySet)
     sysfs.AddTty("console", "");
     sysfs.AddTty("ptmx", "");
 
-    HDEVINFO set = SetupDiGetClassDevsW(&GUID_DEVINTERFACE_COMPORT, nullptr, nullptr,
-                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO set = PresentPortInterfaces();
     ASSERT_NE(set, INVALID_HANDLE_VALUE);
-    SP_DEVICE_INTERFACE_DATA interfaceData{};
-    interfaceData.cbSize = sizeof(interfaceData);
-    SetLastError(0);
-    EXPECT_FALSE(SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_COMPORT, 0, &interfaceData));
-    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
-    EXPECT_TRUE(SetupDiDestroyDeviceInfoList(set));
+    ExpectNoInterfacesAndDestroy(set);
 
     // An empty tree, and one that does not exist at all.
     EXPECT_TRUE(ListPorts().empty());
@@ -138,11 +160,7 @@ TEST_F(Enumeration, Cp210xBridgeIsNamedAsItsWindowsDriverNamesIt)
 
     std::vector<ListedPort> ports = ListPorts();
     ASSERT_EQ(ports.size(), 1u);
-    EXPECT_EQ(ports[0].devicePath, L"\\\\.\\COM33");
-    EXPECT_EQ(ports[0].friendlyName, L"Silicon Labs CP210x USB to UART Bridge (COM33)");
-    EXPECT_EQ(ports[0].description, L"Silicon Labs CP210x USB to UART Bridge");
-    ASSERT_TRUE(ports[0].location);
-    EXPECT_EQ(*ports[0].location, L"USB\\VID_10C4&PID_EA60\\1-2");
+    ExpectCp210xOnHub12(ports[0], 33);
 }
 
 TEST_F(Enumeration, TwoBridgesAreBothListedWithTheirNumbers)
@@ -234,11 +252,7 @@ TEST_F(Enumeration, LinkToADeviceListsItOnceUnderTheLinksNumber)
     ASSERT_EQ(ports.size(), 2u);
     EXPECT_EQ(ports[0].devicePath, L"\\\\.\\COM3");
     EXPECT_EQ(ports[0].friendlyName, L"USB Serial Port (COM3)");
-    EXPECT_EQ(ports[1].devicePath, L"\\\\.\\COM7");
-    EXPECT_EQ(ports[1].friendlyName, L"Silicon Labs CP210x USB to UART Bridge (COM7)");
-    EXPECT_EQ(ports[1].description, L"Silicon Labs CP210x USB to UART Bridge");
-    ASSERT_TRUE(ports[1].location);
-    EXPECT_EQ(*ports[1].location, L"USB\\VID_10C4&PID_EA60\\1-2");
+    ExpectCp210xOnHub12(ports[1], 7);
 }
 
 TEST_F(Enumeration, LinksThatPointNowhereOrElsewhere)
@@ -281,8 +295,7 @@ protected:
     void SetUp() override
     {
         sysfs.AddUsbSerial("ttyUSB0", "1-2", "10c4", "ea60", "cp210x", "cp210x");
-        set = SetupDiGetClassDevsW(&GUID_DEVINTERFACE_COMPORT, nullptr, nullptr,
-                                   DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        set = PresentPortInterfaces();
         ASSERT_NE(set, INVALID_HANDLE_VALUE);
         interfaceData.cbSize = sizeof(interfaceData);
         ASSERT_TRUE(SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_COMPORT, 0, &interfaceData));
@@ -425,15 +438,11 @@ TEST_F(Enumeration, OtherClassesGiveAnEmptySet)
 {
     sysfs.AddUsbSerial("ttyUSB0", "1-2", "10c4", "ea60", "cp210x", "cp210x");
     const GUID other = {0x12345678, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
-    SP_DEVICE_INTERFACE_DATA interfaceData{};
-    interfaceData.cbSize = sizeof(interfaceData);
     for (auto [guid, flags] : {std::pair{&other, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE},
                                std::pair{&GUID_DEVINTERFACE_COMPORT, DIGCF_PRESENT}}) {
         HDEVINFO set = SetupDiGetClassDevsW(guid, nullptr, nullptr, flags);
         ASSERT_NE(set, INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_COMPORT, 0, &interfaceData));
-        EXPECT_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
-        EXPECT_TRUE(SetupDiDestroyDeviceInfoList(set));
+        ExpectNoInterfacesAndDestroy(set);
     }
     EXPECT_EQ(SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE),
               INVALID_HANDLE_VALUE);
