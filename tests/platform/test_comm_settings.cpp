@@ -20,6 +20,14 @@ DCB DefaultDcb(HANDLE h)
     return dcb;
 }
 
+// The port reads back exactly the state it was given, byte for byte.
+void ExpectStateIs(HANDLE h, const DCB& expected)
+{
+    DCB back{};
+    ASSERT_TRUE(GetCommState(h, &back));
+    EXPECT_EQ(std::memcmp(&back, &expected, sizeof(DCB)), 0);
+}
+
 }  // namespace
 
 TEST(CommOpen, NamesPathsMissingAndBusyPorts)
@@ -147,9 +155,7 @@ TEST(CommSettings, LineSettingsReachTermiosAndComeBack)
         EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR), c.parityFlags & (PARODD | CMSPAR));
         EXPECT_EQ((t.c_cflag & CSTOPB) != 0, c.stopBits != ONESTOPBIT);
 
-        DCB back{};
-        ASSERT_TRUE(GetCommState(h, &back));
-        EXPECT_EQ(std::memcmp(&back, &dcb, sizeof(DCB)), 0);
+        ExpectStateIs(h, dcb);
     }
     CloseHandle(h);
 }
@@ -190,9 +196,7 @@ TEST(CommSettings, FlowControlAndKeptFields)
     EXPECT_NE(t.c_iflag & INPCK, 0u);
     EXPECT_EQ(t.c_cc[VSTART], 0x11);
     EXPECT_EQ(t.c_cc[VSTOP], 0x13);
-    DCB back{};
-    ASSERT_TRUE(GetCommState(h, &back));
-    EXPECT_EQ(std::memcmp(&back, &dcb, sizeof(DCB)), 0);
+    ExpectStateIs(h, dcb);
 
     // Switched off again, with other flow characters.
     dcb.fOutxCtsFlow = 0;
@@ -208,8 +212,7 @@ TEST(CommSettings, FlowControlAndKeptFields)
     EXPECT_NE(t.c_iflag & IXOFF, 0u);
     EXPECT_EQ(t.c_cc[VSTART], 'Q');
     EXPECT_EQ(t.c_cc[VSTOP], 'S');
-    ASSERT_TRUE(GetCommState(h, &back));
-    EXPECT_EQ(std::memcmp(&back, &dcb, sizeof(DCB)), 0);
+    ExpectStateIs(h, dcb);
     CloseHandle(h);
 }
 
@@ -228,9 +231,7 @@ TEST(CommSettings, InvalidSettingsChangeNothing)
         SetLastError(0);
         EXPECT_FALSE(SetCommState(h, &bad));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-        DCB now{};
-        EXPECT_TRUE(GetCommState(h, &now));
-        EXPECT_EQ(std::memcmp(&now, &good, sizeof(DCB)), 0);
+        ExpectStateIs(h, good);
     };
     rejects([](DCB& d) { d.BaudRate = 0; }, "baud 0");
     rejects([](DCB& d) { d.ByteSize = 4; }, "4 data bits");
