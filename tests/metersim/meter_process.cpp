@@ -1,5 +1,7 @@
 #include "meter_process.h"
 
+#include "support/timing.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -14,17 +16,8 @@ extern char** environ;
 
 namespace metertest {
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int MillisecondsLeft(Clock::time_point end)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
-}  // namespace
+using testutil::Clock;
+using testutil::MillisecondsUntil;
 
 MeterProcess::MeterProcess(const std::vector<std::string>& args)
 {
@@ -74,7 +67,7 @@ bool MeterProcess::ReadLine(std::string& line, int timeoutMs)
             return true;
         }
         pollfd p{m_stdout, POLLIN, 0};
-        if (poll(&p, 1, MillisecondsLeft(end)) <= 0)
+        if (poll(&p, 1, MillisecondsUntil(end)) <= 0)
             return false;
         char buffer[1024];
         const ssize_t n = read(m_stdout, buffer, sizeof(buffer));
@@ -87,7 +80,7 @@ bool MeterProcess::ReadLine(std::string& line, int timeoutMs)
 bool MeterProcess::WaitForLine(const std::string& prefix, std::string& line, int timeoutMs)
 {
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (ReadLine(line, MillisecondsLeft(end))) {
+    while (ReadLine(line, MillisecondsUntil(end))) {
         if (line.compare(0, prefix.size(), prefix) == 0)
             return true;
     }
@@ -167,7 +160,7 @@ void TestPort::Drain()
 bool TestPort::ReadOnce(Clock::time_point end, Chunk& chunk)
 {
     pollfd p{m_fd, POLLIN, 0};
-    if (poll(&p, 1, MillisecondsLeft(end)) <= 0 || !(p.revents & POLLIN))
+    if (poll(&p, 1, MillisecondsUntil(end)) <= 0 || !(p.revents & POLLIN))
         return false;
     uint8_t buffer[4096];
     const ssize_t n = read(m_fd, buffer, sizeof(buffer));
@@ -210,7 +203,7 @@ bool TestPort::HungUp(int timeoutMs)
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (Clock::now() < end) {
         pollfd p{m_fd, POLLIN, 0};
-        if (poll(&p, 1, MillisecondsLeft(end)) <= 0)
+        if (poll(&p, 1, MillisecondsUntil(end)) <= 0)
             return false;
         if (p.revents & (POLLHUP | POLLERR))
             return true;

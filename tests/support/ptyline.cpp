@@ -45,11 +45,11 @@ void PtyLine::Send(const std::string& bytes) const
 std::string PtyLine::Receive(size_t n, int timeoutMs) const
 {
     std::string got;
-    const Clock::time_point start = Clock::now();
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (got.size() < n) {
-        const long left = timeoutMs - MillisecondsSince(start);
+        const int left = MillisecondsUntil(end);
         pollfd p{m_master, POLLIN, 0};
-        if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0)
+        if (left <= 0 || poll(&p, 1, left) <= 0)
             break;
         char buf[512];
         const ssize_t r = read(m_master, buf, std::min(sizeof(buf), n - got.size()));

@@ -9,6 +9,12 @@ long MillisecondsSince(Clock::time_point start)
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
+int MillisecondsUntil(Clock::time_point end)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
 double ProcessCpuMs()
 {
     timespec ts{};
