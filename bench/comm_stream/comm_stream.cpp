@@ -9,15 +9,17 @@
 // all events, both pending, plus a stop event, in one WaitForMultipleObjects.
 // It prints the CPU time this process used (reader thread and the device's
 // I/O thread) as a share of one core.
+#include "support/ptyline.h"
+#include "support/timing.h"
 #include "win32/comm.h"
 #include "win32/errors.h"
 #include "win32/kernel.h"
-#include "win32/ports.h"
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
+#include <exception>
+#include <memory>
 #include <signal.h>
 #include <string>
 #include <sys/wait.h>
@@ -28,9 +30,7 @@ namespace {
 
 double CpuSeconds()
 {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+    return testutil::ProcessCpuMs() / 1000.0;
 }
 
 double WallSeconds()
@@ -102,18 +102,16 @@ int main(int argc, char** argv)
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     const int intervalMs = argc > 2 ? std::atoi(argv[2]) : 250;
 
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-        std::perror("pseudo-terminal");
+    std::unique_ptr<testutil::LonePtyLine> line;
+    try {
+        line = std::make_unique<testutil::LonePtyLine>(7);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    char dirTemplate[] = "/tmp/decibar-bench-XXXXXX";
-    const std::string dir = mkdtemp(dirTemplate);
-    setenv("COMPORTS_DIR", dir.c_str(), 1);
-    win32::WritePortLink(7, ptsname(master), "");
+    const int master = line->master();
 
-    HANDLE port = CreateFileW(L"\\\\.\\COM7", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    HANDLE port = line->Open();
     if (port == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "cannot open COM7: error %u\n", GetLastError());
         return 1;
@@ -151,9 +149,6 @@ int main(int argc, char** argv)
     CloseHandle(thread);
     CloseHandle(reader.stop);
     CloseHandle(port);
-    close(master);
-    win32::RemovePortLink(7);
-    rmdir(dir.c_str());
 
     std::printf("frames every %d ms for %.1f s: %lu bytes in %lu chunks\n", intervalMs, wall, reader.bytes.load(),
                 reader.chunks.load());

@@ -18,6 +18,7 @@
 //   build/bin/serial_bench [seconds per stream, default 10]
 // Exit status 0 when every target is met, 1 otherwise.
 #include "seriallink/ComPort.h"
+#include "support/ptyline.h"
 #include "win32/ports.h"
 
 #include <algorithm>
@@ -26,6 +27,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <memory>
 #include <fcntl.h>
 #include <mutex>
 #include <signal.h>
@@ -313,17 +316,14 @@ int main(int argc, char** argv)
         return 2;
     }
     signal(SIGPIPE, SIG_IGN);
-    char dirTemplate[] = "/tmp/serial-bench-XXXXXX";
-    if (!mkdtemp(dirTemplate))
-        return 2;
-    const std::string portDir = std::string(dirTemplate) + "/ports";
-    setenv("COMPORTS_DIR", portDir.c_str(), 1);
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 ||
-        !win32::WritePortLink(kPort, ptsname(master), "")) {
-        std::fprintf(stderr, "no pseudo-terminal\n");
+    std::unique_ptr<testutil::LonePtyLine> line;
+    try {
+        line = std::make_unique<testutil::LonePtyLine>(kPort);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
         return 2;
     }
+    const int master = line->master();
 
     Receiver receiver;
     CComPort port;
@@ -388,9 +388,5 @@ int main(int argc, char** argv)
     const std::string simulator = self.substr(0, self.rfind('/') + 1) + "metersim";
     if (!StreamFromSimulator(simulator, seconds))
         std::printf("metersim: not available beside this program; skipped\n");
-    close(master);
-    win32::RemovePortLink(kPort);
-    rmdir(portDir.c_str());
-    rmdir(dirTemplate);
     return ok ? 0 : 1;
 }
