@@ -22,13 +22,20 @@ protected:
 
     bool OpenMeterLike(CComPort& port, int mode = AutoReceiveMode) { return OpenMeterLikeOn(port, Number, mode); }
 
-    // Opens port as OpenMeterLike does, reads in chunks of at most 20 bytes
-    // and hands what comes to log.
-    bool OpenLogging(CComPort& port, testutil::ReceiveLog& log, int mode = AutoReceiveMode)
+    // Opens port as OpenMeterLike does, to read in chunks of at most 20 bytes.
+    bool OpenInChunksOf20(CComPort& port, int mode = AutoReceiveMode)
     {
         if (!OpenMeterLike(port, mode))
             return false;
         port.m_pReadThread->m_nReadSize = 20;
+        return true;
+    }
+
+    // Opens port as OpenInChunksOf20 does and hands what comes to log.
+    bool OpenLogging(CComPort& port, testutil::ReceiveLog& log, int mode = AutoReceiveMode)
+    {
+        if (!OpenInChunksOf20(port, mode))
+            return false;
         port.SetReceiveCallback(&testutil::ReceiveLog::Callback, &log);
         return true;
     }

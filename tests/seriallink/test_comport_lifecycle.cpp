@@ -241,8 +241,7 @@ TEST_F(ComPortLifecycle, OpenOnAnOpenPortClosesItFirst)
     CComPort port;
     ASSERT_TRUE(OpenMeterLike(port));
     port.SetReceiveCallback(&ReceiveLog::Callback, &log);
-    ASSERT_TRUE(OpenMeterLike(port));
-    port.m_pReadThread->m_nReadSize = 20;
+    ASSERT_TRUE(OpenInChunksOf20(port));
     line.Send("ok");
     ASSERT_TRUE(log.WaitForBytes(2));
     EXPECT_EQ("ok", log.All());

@@ -54,8 +54,7 @@ TEST_F(ComPortReceive, BytesBeforeTheCallbackAreDroppedAndTheCallbackOutlivesARe
 {
     ReceiveLog log;
     CComPort port;
-    ASSERT_TRUE(OpenMeterLike(port));
-    port.m_pReadThread->m_nReadSize = 20;
+    ASSERT_TRUE(OpenInChunksOf20(port));
     line.Send("early");
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     port.SetReceiveCallback(&ReceiveLog::Callback, &log);
@@ -64,8 +63,7 @@ TEST_F(ComPortReceive, BytesBeforeTheCallbackAreDroppedAndTheCallbackOutlivesARe
     EXPECT_EQ("late", log.All());
 
     port.Close();
-    ASSERT_TRUE(OpenMeterLike(port));
-    port.m_pReadThread->m_nReadSize = 20;
+    ASSERT_TRUE(OpenInChunksOf20(port));
     line.Send("again");
     ASSERT_TRUE(log.WaitForBytes(9));
     EXPECT_EQ("lateagain", log.All());
