@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "afx/afxwin.h"
 #include "afx/testing.h"
@@ -69,6 +70,22 @@ void SetUiThread();
 void RunSoon(std::function<void()> call);
 // Runs `call` on the user-interface thread and waits for it.
 void CallOnUiThread(const std::function<void()>& call);
+
+// Runs f on the user-interface thread (at once when called there) and returns
+// its result; a default result when the layer has shut down.
+template <class F> auto OnUi(F&& f) -> decltype(f())
+{
+    using R = decltype(f());
+    if (IsUiThread())
+        return f();
+    if constexpr (std::is_void_v<R>) {
+        CallOnUiThread([&] { f(); });
+    } else {
+        R result{};
+        CallOnUiThread([&] { result = f(); });
+        return result;
+    }
+}
 extern void* const kHandlerProbe;
 // Lets waiting senders go with result 0 when the layer shuts down.
 void ShutdownSends();
