@@ -104,6 +104,27 @@ TEST_F(Watching, LinksAppearingAndDisappearingAreReportedAtOnce)
     EXPECT_EQ(log.WaitFor(DBT_DEVICEARRIVAL, mark, 200ms), -1) << "reported after Stop";
 }
 
+TEST_F(Watching, TtyNodesAppearingAndDisappearingAreReported)
+{
+    const std::string devDir = tmp.path() + "/dev";
+    std::filesystem::create_directories(devDir);
+    testutil::ScopedEnv devEnv("WIN32_DEV_DIR", devDir);
+    EventLog log;
+    win32::DeviceWatcher watcher;
+    ASSERT_TRUE(watcher.Start(log.Receiver()));
+
+    // Only tty nodes count.
+    std::ofstream(devDir + "/loop3") << "";
+    size_t mark = log.Count();
+    std::ofstream(devDir + "/ttyUSB0") << "";
+    ASSERT_GE(log.WaitFor(DBT_DEVICEARRIVAL, mark, 1000ms), 0);
+    mark = log.Count();
+    std::filesystem::remove(devDir + "/ttyUSB0");
+    ASSERT_GE(log.WaitFor(DBT_DEVICEREMOVECOMPLETE, mark, 1000ms), 0);
+    watcher.Stop();
+    EXPECT_EQ(log.Count(), 2u) << "loop3 was reported";
+}
+
 TEST_F(Watching, PortDirectoryRemovedIsWatchedAgain)
 {
     EventLog log;
@@ -145,23 +166,36 @@ TEST_F(Watching, StopWhileEventsArriveEndsEveryCallbackFirst)
         }
     });
 
+    struct Round {
+        std::atomic<bool> entered{false};
+        std::atomic<bool> stopped{false};
+    };
+    // Every round's flags outlive the loop, so a callback that Stop failed to wait for is still caught.
+    const int rounds = 20;
+    std::vector<Round> flags(rounds);
     std::atomic<int> calls{0};
     std::atomic<int> callsAfterStop{0};
-    for (int round = 0; round < 20; ++round) {
-        std::atomic<bool> stopped{false};
+    for (int round = 0; round < rounds; ++round) {
+        Round& mine = flags[static_cast<size_t>(round)];
         win32::DeviceWatcher watcher;
         ASSERT_TRUE(watcher.Start([&](UINT) {
             ++calls;
-            std::this_thread::sleep_for(200us);
-            if (stopped)
+            mine.entered = true;
+            std::this_thread::sleep_for(2ms);
+            if (mine.stopped)
                 ++callsAfterStop;
         }));
-        std::this_thread::sleep_for(std::chrono::milliseconds(round % 5));
+        // Even rounds stop in the middle of a callback, odd ones at any moment.
+        const Clock::time_point limit = Clock::now() + 2s;
+        while (round % 2 == 0 && !mine.entered && Clock::now() < limit)
+            std::this_thread::sleep_for(100us);
+        std::this_thread::sleep_for(std::chrono::microseconds(300 * (round % 7)));
         watcher.Stop();
-        stopped = true;
+        mine.stopped = true;
     }
     churning = false;
     churn.join();
+    std::this_thread::sleep_for(20ms);
     EXPECT_GT(calls.load(), 0);
     EXPECT_EQ(callsAfterStop.load(), 0);
 }

@@ -92,3 +92,14 @@ TEST(PortDirectoryTest, StrayEntriesAreIgnored)
     EXPECT_TRUE(ReadPortLinks().empty());
     EXPECT_FALSE(WritePortLink(0, "/dev/null", ""));
 }
+
+TEST(PortDirectoryTest, RelativeAndCapitalisedLinks)
+{
+    testutil::TempDir tmp;
+    testutil::ScopedEnv dir("COMPORTS_DIR", tmp.path());
+    ASSERT_EQ(symlink("../dev/ttyUSB7", (tmp.path() + "/com9").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/ttyACM1", (tmp.path() + "/COM12").c_str()), 0);
+    EXPECT_EQ(DeviceForComNumber(9), tmp.path() + "/../dev/ttyUSB7");
+    EXPECT_EQ(DeviceForComNumber(12), "/dev/ttyACM1");
+    EXPECT_EQ(ReadPortLinks().size(), 2u);
+}

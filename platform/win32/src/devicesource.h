@@ -1,6 +1,6 @@
 // Where the serial-port enumeration learns about tty devices: libudev on the
 // machine, or a directory tree laid out like sysfs for tests. Both answer the
-// same few questions, so the naming and filtering logic is one piece of code.
+// same few questions, so the naming and filtering logic is written once.
 #pragma once
 
 #include <memory>

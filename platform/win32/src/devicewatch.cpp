@@ -1,5 +1,6 @@
 #include "win32/devicewatch.h"
 
+#include "devicesource.h"
 #include "win32/errors.h"
 #include "win32/ports.h"
 
@@ -36,7 +37,7 @@ bool EndsWith(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The event a change of a /dev entry stands for; 0 when it is none of ours.
+// The event a change of an entry of the device node folder stands for; 0 when it is none of ours.
 UINT DevEntryEvent(const std::string& name, uint32_t mask)
 {
     if (name.compare(0, 3, "tty") != 0)
@@ -200,7 +201,7 @@ bool DeviceWatcher::Start(Callback callback)
     int inotifyError = 0;
     state->inotifyFd = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (state->inotifyFd >= 0) {
-        state->devWatch = inotify_add_watch(state->inotifyFd, "/dev", IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
+        state->devWatch = inotify_add_watch(state->inotifyFd, DeviceNodeDirectory().c_str(), IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
         state->WatchPortDirectory();
         if (state->portWatch < 0)
             inotifyError = errno;

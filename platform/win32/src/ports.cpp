@@ -46,6 +46,27 @@ std::string LinkPath(int n)
     return PortDirectory() + "/com" + std::to_string(n);
 }
 
+// A relative target is relative to the port directory, as for any symbolic link.
+std::string ResolveTarget(const std::string& target)
+{
+    if (target.empty() || target[0] == '/')
+        return target;
+    return PortDirectory() + "/" + target;
+}
+
+// The target of the link for port n, whichever case its name is in.
+std::string ReadLinkFor(int n)
+{
+    const std::string dir = PortDirectory();
+    for (const char* prefix : {"/com", "/COM"}) {
+        char target[4096];
+        ssize_t len = readlink((dir + prefix + std::to_string(n)).c_str(), target, sizeof(target) - 1);
+        if (len > 0)
+            return std::string(target, static_cast<size_t>(len));
+    }
+    return {};
+}
+
 bool MakeDirectories(const std::string& path)
 {
     std::string partial;
@@ -131,10 +152,9 @@ std::string DeviceForComNumber(int n)
 {
     if (n < 1)
         return {};
-    char target[4096];
-    ssize_t len = readlink(LinkPath(n).c_str(), target, sizeof(target) - 1);
-    if (len > 0)
-        return std::string(target, static_cast<size_t>(len));
+    std::string target = ReadLinkFor(n);
+    if (!target.empty())
+        return ResolveTarget(target);
     std::string kernelName = KernelNameForComNumber(n);
     return kernelName.empty() ? std::string() : "/dev/" + kernelName;
 }

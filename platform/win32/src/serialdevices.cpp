@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
+#include <cstdlib>
 #include <optional>
 #include <set>
 

@@ -1,5 +1,6 @@
 #include "win32/system.h"
 
+#include "win32/comm.h"
 #include "win32/errors.h"
 
 #include <cctype>
@@ -144,6 +145,8 @@ HMODULE GetModuleHandleA(LPCSTR moduleName)
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName)
 {
     if (module == Kernel32() && procName) {
+        if (std::strcmp(procName, "CancelIo") == 0)
+            return reinterpret_cast<FARPROC>(&CancelIo);
         if (std::strcmp(procName, "IsWow64Process") == 0 && Wow64Setting() != Wow64Answer::Missing)
             return reinterpret_cast<FARPROC>(&IsWow64Process);
     }

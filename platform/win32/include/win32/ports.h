@@ -36,8 +36,9 @@ std::string KernelNameForComNumber(int n);
 // symbolic links named "comN" (N >= 1) are ignored.
 std::vector<PortLink> ReadPortLinks();
 
-// The device node that "\\.\COMn" opens: the target of link comN when there is
-// one, otherwise /dev/<kernel name>; empty when n has neither.
+// The device node that "\\.\COMn" opens: the target of link comN (or COMN) when
+// there is one, a relative target taken from the port directory, otherwise
+// /dev/<kernel name>; empty when n has neither.
 std::string DeviceForComNumber(int n);
 
 // Parses "\\.\COMn", "COMn" (any case); 0 when the name is not of that form.
