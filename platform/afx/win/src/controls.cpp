@@ -36,120 +36,148 @@ BOOL CreateFor(CWnd* self, AfxControlKind kind, LPCTSTR text, DWORD style, const
 
 BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    UINT type = style & BS_TYPEMASK;
-    AfxControlKind kind = AfxControlKind::PushButton;
-    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)
-        kind = AfxControlKind::CheckBox;
-    else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
-        kind = AfxControlKind::RadioButton;
-    else if (type == BS_GROUPBOX)
-        kind = AfxControlKind::GroupBox;
-    return CreateFor(this, kind, text, style, rect, parent, id);
+    return afxwin::OnUi([&]() -> BOOL {
+        UINT type = style & BS_TYPEMASK;
+        AfxControlKind kind = AfxControlKind::PushButton;
+        if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)
+            kind = AfxControlKind::CheckBox;
+        else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
+            kind = AfxControlKind::RadioButton;
+        else if (type == BS_GROUPBOX)
+            kind = AfxControlKind::GroupBox;
+        return CreateFor(this, kind, text, style, rect, parent, id);
+    });
 }
 
 int CButton::GetCheck() const
 {
-    if (auto* c = As<wxCheckBox>(this))
-        return c->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-    if (auto* r = As<wxRadioButton>(this))
-        return r->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-    return BST_UNCHECKED;
+    return afxwin::OnUi([&]() -> int {
+        if (auto* c = As<wxCheckBox>(this))
+            return c->GetValue() ? BST_CHECKED : BST_UNCHECKED;
+        if (auto* r = As<wxRadioButton>(this))
+            return r->GetValue() ? BST_CHECKED : BST_UNCHECKED;
+        return BST_UNCHECKED;
+    });
 }
 
 void CButton::SetCheck(int check)
 {
-    if (auto* c = As<wxCheckBox>(this))
-        c->SetValue(check == BST_CHECKED);
-    else if (auto* r = As<wxRadioButton>(this))
-        r->SetValue(check == BST_CHECKED);
+    afxwin::OnUi([&]() {
+        if (auto* c = As<wxCheckBox>(this))
+            c->SetValue(check == BST_CHECKED);
+        else if (auto* r = As<wxRadioButton>(this))
+            r->SetValue(check == BST_CHECKED);
+    });
 }
 
 UINT CButton::GetState() const
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    return impl && impl->pressed ? BST_PUSHED : 0;
+    return afxwin::OnUi([&]() -> UINT {
+        AfxWindowImpl* impl = ImplOf(this);
+        return impl && impl->pressed ? BST_PUSHED : 0;
+    });
 }
 
 void CButton::SetButtonStyle(UINT style, BOOL redraw)
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return;
-    if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
-        ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
-        return;
-    }
-    impl->style = (impl->style & ~BS_TYPEMASK) | (style & BS_TYPEMASK);
-    if (auto* b = As<wxButton>(this))
-        if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-            b->SetDefault();
-    if (redraw)
-        Invalidate();
+    afxwin::OnUi([&]() {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return;
+        if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
+            ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+            return;
+        }
+        impl->style = (impl->style & ~BS_TYPEMASK) | (style & BS_TYPEMASK);
+        if (auto* b = As<wxButton>(this))
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                b->SetDefault();
+        if (redraw)
+            Invalidate();
+    });
 }
 
 UINT CButton::GetButtonStyle() const
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    return impl ? (impl->style & 0xFFFF) : 0;
+    return afxwin::OnUi([&]() -> UINT {
+        AfxWindowImpl* impl = ImplOf(this);
+        return impl ? (impl->style & 0xFFFF) : 0;
+    });
 }
 
 // ---- CStatic ----
 
 BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    UINT type = style & SS_TYPEMASK;
-    AfxControlKind kind = (type == SS_BITMAP || type == SS_ICON) ? AfxControlKind::Picture : AfxControlKind::Static;
-    return CreateFor(this, kind, text, style, rect, parent, id);
+    return afxwin::OnUi([&]() -> BOOL {
+        UINT type = style & SS_TYPEMASK;
+        AfxControlKind kind = (type == SS_BITMAP || type == SS_ICON) ? AfxControlKind::Picture : AfxControlKind::Static;
+        return CreateFor(this, kind, text, style, rect, parent, id);
+    });
 }
 
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap)
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return nullptr;
-    HBITMAP old = impl->image;
-    impl->image = bitmap;
-    if (auto* sb = As<wxStaticBitmap>(this)) {
-        CBitmap* b = CBitmap::FromHandle(bitmap);
-        sb->SetBitmap(b && !b->IsNull() ? wxBitmapBundle(b->WxBitmap()) : wxBitmapBundle());
-    }
-    return old;
+    return afxwin::OnUi([&]() -> HBITMAP {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return nullptr;
+        HBITMAP old = impl->image;
+        impl->image = bitmap;
+        if (auto* sb = As<wxStaticBitmap>(this)) {
+            CBitmap* b = CBitmap::FromHandle(bitmap);
+            sb->SetBitmap(b && !b->IsNull() ? wxBitmapBundle(b->WxBitmap()) : wxBitmapBundle());
+        }
+        return old;
+    });
 }
 
 // ---- CEdit ----
 
 BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    return CreateFor(this, AfxControlKind::Edit, L"", style, rect, parent, id);
+    return afxwin::OnUi([&]() -> BOOL {
+        return CreateFor(this, AfxControlKind::Edit, L"", style, rect, parent, id);
+    });
 }
 
 void CEdit::SetSel(int start, int end, BOOL)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->SetSelection(start, end);
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->SetSelection(start, end);
+    });
 }
 
 void CEdit::ReplaceSel(LPCTSTR text, BOOL)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->WriteText(afxwin::ToWx(text));
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->WriteText(afxwin::ToWx(text));
+    });
 }
 
 void CEdit::SetReadOnly(BOOL readOnly)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->SetEditable(!readOnly);
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->SetEditable(!readOnly);
+    });
 }
 
 void CEdit::LimitText(int maxChars)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->SetMaxLength(maxChars > 0 ? static_cast<unsigned long>(maxChars) : 0);
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->SetMaxLength(maxChars > 0 ? static_cast<unsigned long>(maxChars) : 0);
+    });
 }
 
 int CEdit::GetLineCount() const
 {
-    auto* t = As<wxTextCtrl>(this);
-    return t ? t->GetNumberOfLines() : 0;
+    return afxwin::OnUi([&]() -> int {
+        auto* t = As<wxTextCtrl>(this);
+        return t ? t->GetNumberOfLines() : 0;
+    });
 }
 

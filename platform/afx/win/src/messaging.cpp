@@ -2,6 +2,7 @@
 // PostMessage queues. The user-interface thread runs what other threads sent
 // from its event loop and, through the Win32 wait hook, while it blocks in
 // Sleep or a wait, so that it never waits on a thread that waits on it.
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -38,9 +39,8 @@ Queue& TheQueue()
     return *queue;
 }
 
-std::mutex g_uiMutex;
-std::thread::id g_uiThread;
-bool g_uiSet = false;
+// Default-constructed (no thread) until the layer is set up.
+std::atomic<std::thread::id> g_uiThread{};
 
 void WaitHook()
 {
@@ -91,11 +91,7 @@ void RunSoon(std::function<void()> call)
 
 void SetUiThread()
 {
-    {
-        std::lock_guard<std::mutex> lock(g_uiMutex);
-        g_uiThread = std::this_thread::get_id();
-        g_uiSet = true;
-    }
+    g_uiThread = std::this_thread::get_id();
     win32::SetThreadWaitHook(&WaitHook);
     static QueueTimer* queueTimer = new QueueTimer;
     queueTimer->Start(5);
@@ -106,8 +102,7 @@ void SetUiThread()
 
 bool IsUiThread()
 {
-    std::lock_guard<std::mutex> lock(g_uiMutex);
-    return g_uiSet && g_uiThread == std::this_thread::get_id();
+    return g_uiThread.load() == std::this_thread::get_id();
 }
 
 void EnsureUiThread(const char* what)

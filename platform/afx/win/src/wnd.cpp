@@ -111,52 +111,60 @@ void CWnd::AfxAttach(wxWindow* window)
 
 BOOL CWnd::DestroyWindow()
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return FALSE;
-    wxWindow* w = impl->wx;
-    afxwin::DetachTree(w);   // may delete this
-    w->Destroy();
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return FALSE;
+        wxWindow* w = impl->wx;
+        afxwin::DetachTree(w);   // may delete this
+        w->Destroy();
+        return TRUE;
+    });
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd)
 {
-    AfxWindowImpl* impl = afxwin::Lookup(hwnd);
-    if (!impl || m_hWnd)
-        return FALSE;
-    if (impl->isControl && impl->kind == AfxControlKind::PushButton && !impl->drawn &&
-        (FindMessageEntry(WM_PAINT) || FindMessageEntry(WM_LBUTTONDOWN) || FindMessageEntry(WM_MOUSEMOVE))) {
-        hwnd = afxwin::ConvertToDrawn(hwnd);
-        impl = afxwin::Lookup(hwnd);
-        if (!impl)
+    return afxwin::OnUi([&]() -> BOOL {
+        AfxWindowImpl* impl = afxwin::Lookup(hwnd);
+        if (!impl || m_hWnd)
             return FALSE;
-    }
-    if (impl->wnd)
-        impl->wnd->m_hWnd = impl->wnd == impl->generic.get() ? hwnd : nullptr;
-    impl->wnd = this;
-    m_hWnd = hwnd;
-    PreSubclassWindow();
-    return TRUE;
+        if (impl->isControl && impl->kind == AfxControlKind::PushButton && !impl->drawn &&
+            (FindMessageEntry(WM_PAINT) || FindMessageEntry(WM_LBUTTONDOWN) || FindMessageEntry(WM_MOUSEMOVE))) {
+            hwnd = afxwin::ConvertToDrawn(hwnd);
+            impl = afxwin::Lookup(hwnd);
+            if (!impl)
+                return FALSE;
+        }
+        if (impl->wnd)
+            impl->wnd->m_hWnd = impl->wnd == impl->generic.get() ? hwnd : nullptr;
+        impl->wnd = this;
+        m_hWnd = hwnd;
+        PreSubclassWindow();
+        return TRUE;
+    });
 }
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
 {
-    CWnd* item = parent ? parent->GetDlgItem(static_cast<int>(id)) : nullptr;
-    return item ? SubclassWindow(item->m_hWnd) : FALSE;
+    return afxwin::OnUi([&]() -> BOOL {
+        CWnd* item = parent ? parent->GetDlgItem(static_cast<int>(id)) : nullptr;
+        return item ? SubclassWindow(item->m_hWnd) : FALSE;
+    });
 }
 
 HWND CWnd::UnsubclassWindow()
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    HWND hwnd = m_hWnd;
-    if (impl && impl->wnd == this) {
-        impl->wnd = impl->generic.get();
-        if (impl->wnd)
-            impl->wnd->m_hWnd = hwnd;
-    }
-    m_hWnd = nullptr;
-    return hwnd;
+    return afxwin::OnUi([&]() -> HWND {
+        AfxWindowImpl* impl = ImplOf(this);
+        HWND hwnd = m_hWnd;
+        if (impl && impl->wnd == this) {
+            impl->wnd = impl->generic.get();
+            if (impl->wnd)
+                impl->wnd->m_hWnd = hwnd;
+        }
+        m_hWnd = nullptr;
+        return hwnd;
+    });
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -226,45 +234,49 @@ void CWnd::DoDataExchange(CDataExchange*) {}
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate)
 {
-    CDataExchange dx(this, saveAndValidate);
-    ++g_suppressNotify;
-    BOOL ok = TRUE;
-    try {
-        DoDataExchange(&dx);
-    } catch (CUserException* e) {
-        e->Delete();
-        ok = FALSE;
-    }
-    --g_suppressNotify;
-    return ok;
+    return afxwin::OnUi([&]() -> BOOL {
+        CDataExchange dx(this, saveAndValidate);
+        ++g_suppressNotify;
+        BOOL ok = TRUE;
+        try {
+            DoDataExchange(&dx);
+        } catch (CUserException* e) {
+            e->Delete();
+            ok = FALSE;
+        }
+        --g_suppressNotify;
+        return ok;
+    });
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, void (*)(HWND, UINT, UINT_PTR, DWORD))
 {
-    afxwin::EnsureUiThread("SetTimer");
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return 0;
-    auto& slot = impl->timers[id];
-    if (slot)
-        slot->Stop();
-    slot = std::make_unique<AfxTimer>(m_hWnd, id);
-    slot->Start(static_cast<int>(elapse < 1 ? 1 : elapse));
-    return id;
+    return afxwin::OnUi([&]() -> UINT_PTR {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return 0;
+        auto& slot = impl->timers[id];
+        if (slot)
+            slot->Stop();
+        slot = std::make_unique<AfxTimer>(m_hWnd, id);
+        slot->Start(static_cast<int>(elapse < 1 ? 1 : elapse));
+        return id;
+    });
 }
 
 BOOL CWnd::KillTimer(UINT_PTR id)
 {
-    afxwin::EnsureUiThread("KillTimer");
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return FALSE;
-    auto it = impl->timers.find(id);
-    if (it == impl->timers.end())
-        return FALSE;
-    it->second->Stop();
-    impl->timers.erase(it);
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return FALSE;
+        auto it = impl->timers.find(id);
+        if (it == impl->timers.end())
+            return FALSE;
+        it->second->Stop();
+        impl->timers.erase(it);
+        return TRUE;
+    });
 }
 
 BOOL CWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
