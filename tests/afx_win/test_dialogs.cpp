@@ -1,5 +1,6 @@
 // Dialog templates in dialog units, modal and modeless dialogs, data exchange
 // with the framework's messages, and timers that run inside modal loops.
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -307,6 +308,25 @@ TEST(FileDialog, AddsTheDefaultExtensionAndAsksBeforeReplacingAFile)
     AfxTestSetModalAnswerer(nullptr);
     std::string cmd = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);
+}
+
+TEST(ModalDialog, AskedForFromAnotherThreadRunsOnTheUserInterfaceThread)
+{
+    CSetupDlg dlg;
+    dlg.m_nDataPoints = 12;
+    std::thread::id ranOn;
+    AfxTestSetModalAnswerer([&](const AfxModalRequest&) {
+        ranOn = std::this_thread::get_id();
+        return IDOK;
+    });
+    std::atomic<INT_PTR> result{0};
+    std::thread other([&] { result = dlg.DoModal(); });
+    EXPECT_TRUE(PumpUntil([&] { return result.load() != 0; }));
+    other.join();
+    AfxTestSetModalAnswerer(nullptr);
+    EXPECT_EQ(result.load(), IDOK);
+    EXPECT_EQ(ranOn, UiThread());
+    EXPECT_EQ(dlg.m_nDataPoints, 12);
 }
 
 TEST(ModalDialog, AnUnknownTemplateFails)

@@ -170,106 +170,107 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT&)
 
 BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
 {
-    afxwin::EnsureUiThread("LoadFrame");
-    CREATESTRUCT cs{};
-    cs.style = static_cast<LONG>(style);
-    cs.lpCreateParams = context;
-    if (!PreCreateWindow(cs))
-        return FALSE;
-    m_nResourceId = id;
-    CString doc = AfxLoadString(id);
-    int nl = doc.Find(L'\n');
-    m_strTitle = nl >= 0 ? doc.Left(nl) : doc;
-    if (m_strTitle.IsEmpty())
-        m_strTitle = AfxGetAppName();
+    return afxwin::OnUi([&]() -> BOOL {
+        CREATESTRUCT cs{};
+        cs.style = static_cast<LONG>(style);
+        cs.lpCreateParams = context;
+        if (!PreCreateWindow(cs))
+            return FALSE;
+        m_nResourceId = id;
+        CString doc = AfxLoadString(id);
+        int nl = doc.Find(L'\n');
+        m_strTitle = nl >= 0 ? doc.Left(nl) : doc;
+        if (m_strTitle.IsEmpty())
+            m_strTitle = AfxGetAppName();
 
-    wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
-    auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
-    AfxWindowImpl* impl = afxwin::Register(frame, this);
-    impl->style = static_cast<DWORD>(cs.style);
-    HWND hwnd = m_hWnd;
+        wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
+        auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
+        AfxWindowImpl* impl = afxwin::Register(frame, this);
+        impl->style = static_cast<DWORD>(cs.style);
+        HWND hwnd = m_hWnd;
 
-    if (wxMenuBar* bar = BuildMenuBar(afxwin::FindMenu(id))) {
-        frame->SetMenuBar(bar);
-        m_menuBar = std::make_unique<CMenu>();
-        m_menuBar->m_wxBar = bar;
-    }
-    std::vector<AfxAccelEntry> accels = afxwin::FindAccelerators(id);
-    if (!accels.empty()) {
-        std::vector<wxAcceleratorEntry> entries;
-        for (const AfxAccelEntry& a : accels) {
-            int key = (a.flags & FVIRTKEY) ? WxKey(a.key) : a.key;
-            if (key == 0)
-                continue;
-            int flags = ((a.flags & FCONTROL) ? wxACCEL_CTRL : 0) | ((a.flags & FSHIFT) ? wxACCEL_SHIFT : 0) |
-                        ((a.flags & FALT) ? wxACCEL_ALT : 0);
-            entries.emplace_back(flags, key, afxwin::WxCommandId(a.command));
+        if (wxMenuBar* bar = BuildMenuBar(afxwin::FindMenu(id))) {
+            frame->SetMenuBar(bar);
+            m_menuBar = std::make_unique<CMenu>();
+            m_menuBar->m_wxBar = bar;
         }
-        frame->SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
-    }
-    wxBitmap icon = afxwin::ImageBitmap(AfxImageKind::Icon, id);
-    if (icon.IsOk()) {
-        wxIcon wxi;
-        wxi.CopyFromBitmap(icon);
-        frame->SetIcon(wxi);
-    }
+        std::vector<AfxAccelEntry> accels = afxwin::FindAccelerators(id);
+        if (!accels.empty()) {
+            std::vector<wxAcceleratorEntry> entries;
+            for (const AfxAccelEntry& a : accels) {
+                int key = (a.flags & FVIRTKEY) ? WxKey(a.key) : a.key;
+                if (key == 0)
+                    continue;
+                int flags = ((a.flags & FCONTROL) ? wxACCEL_CTRL : 0) | ((a.flags & FSHIFT) ? wxACCEL_SHIFT : 0) |
+                            ((a.flags & FALT) ? wxACCEL_ALT : 0);
+                entries.emplace_back(flags, key, afxwin::WxCommandId(a.command));
+            }
+            frame->SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
+        }
+        wxBitmap icon = afxwin::ImageBitmap(AfxImageKind::Icon, id);
+        if (icon.IsOk()) {
+            wxIcon wxi;
+            wxi.CopyFromBitmap(icon);
+            frame->SetIcon(wxi);
+        }
 
-    frame->Bind(wxEVT_MENU, [hwnd](wxCommandEvent& e) {
-        UINT command = afxwin::CommandFromWx(e.GetId());
-        if (command != 0)
-            ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-    });
-    frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
-        if (afxwin::IsLive(hwnd) && e.GetMenu())
-            UpdateMenu(e.GetMenu());
-    });
-    frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
-        UINT command = afxwin::CommandFromWx(e.GetMenuId());
-        if (afxwin::IsLive(hwnd) && command != 0)
-            SetMessageText(Prompt(command));
-    });
-    frame->Bind(wxEVT_MENU_CLOSE, [this, hwnd](wxMenuEvent&) {
-        if (afxwin::IsLive(hwnd))
-            SetMessageText(IdleText());
-    });
-    frame->Bind(wxEVT_CLOSE_WINDOW, [frame, hwnd](wxCloseEvent& e) {
-        if (!afxwin::IsLive(hwnd)) {
+        frame->Bind(wxEVT_MENU, [hwnd](wxCommandEvent& e) {
+            UINT command = afxwin::CommandFromWx(e.GetId());
+            if (command != 0)
+                ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        });
+        frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
+            if (afxwin::IsLive(hwnd) && e.GetMenu())
+                UpdateMenu(e.GetMenu());
+        });
+        frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
+            UINT command = afxwin::CommandFromWx(e.GetMenuId());
+            if (afxwin::IsLive(hwnd) && command != 0)
+                SetMessageText(Prompt(command));
+        });
+        frame->Bind(wxEVT_MENU_CLOSE, [this, hwnd](wxMenuEvent&) {
+            if (afxwin::IsLive(hwnd))
+                SetMessageText(IdleText());
+        });
+        frame->Bind(wxEVT_CLOSE_WINDOW, [frame, hwnd](wxCloseEvent& e) {
+            if (!afxwin::IsLive(hwnd)) {
+                e.Skip();
+                return;
+            }
+            ::SendMessage(hwnd, WM_CLOSE, 0, 0);
+            if (afxwin::IsLive(hwnd) && !e.CanVeto()) {
+                if (CWnd* wnd = CWnd::FromHandle(hwnd))
+                    wnd->DestroyWindow();
+            } else if (afxwin::IsLive(hwnd)) {
+                e.Veto();
+            }
+            (void)frame;
+        });
+        frame->Bind(wxEVT_SIZE, [frame, hwnd](wxSizeEvent& e) {
+            wxSize s = frame->GetClientSize();
+            ::SendMessage(hwnd, WM_SIZE, frame->IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(s.x, s.y));
             e.Skip();
-            return;
-        }
-        ::SendMessage(hwnd, WM_CLOSE, 0, 0);
-        if (afxwin::IsLive(hwnd) && !e.CanVeto()) {
-            if (CWnd* wnd = CWnd::FromHandle(hwnd))
-                wnd->DestroyWindow();
-        } else if (afxwin::IsLive(hwnd)) {
-            e.Veto();
-        }
-        (void)frame;
-    });
-    frame->Bind(wxEVT_SIZE, [frame, hwnd](wxSizeEvent& e) {
-        wxSize s = frame->GetClientSize();
-        ::SendMessage(hwnd, WM_SIZE, frame->IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(s.x, s.y));
-        e.Skip();
-    });
-    frame->Bind(wxEVT_IDLE, [this, hwnd](wxIdleEvent& e) {
-        if (afxwin::IsLive(hwnd))
-            OnIdleUpdate();
-        e.Skip();
-    });
+        });
+        frame->Bind(wxEVT_IDLE, [this, hwnd](wxIdleEvent& e) {
+            if (afxwin::IsLive(hwnd))
+                OnIdleUpdate();
+            e.Skip();
+        });
 
-    if (::SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        if (afxwin::IsLive(hwnd))
-            DestroyWindow();
-        return FALSE;
-    }
-    if (!afxwin::IsLive(hwnd))
-        return FALSE;
-    // WM_DEVICECHANGE arrives on the user-interface thread for every change the watcher sees.
-    m_extras = std::make_unique<AfxFrameExtras>();
-    m_extras->watcher.Start([hwnd](UINT event) { ::PostMessage(hwnd, WM_DEVICECHANGE, event, 0); });
-    UpdateFrameTitle();
-    SetMessageText(IdleText());
-    return TRUE;
+        if (::SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+            if (afxwin::IsLive(hwnd))
+                DestroyWindow();
+            return FALSE;
+        }
+        if (!afxwin::IsLive(hwnd))
+            return FALSE;
+        // WM_DEVICECHANGE arrives on the user-interface thread for every change the watcher sees.
+        m_extras = std::make_unique<AfxFrameExtras>();
+        m_extras->watcher.Start([hwnd](UINT event) { ::PostMessage(hwnd, WM_DEVICECHANGE, event, 0); });
+        UpdateFrameTitle();
+        SetMessageText(IdleText());
+        return TRUE;
+    });
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT cs)

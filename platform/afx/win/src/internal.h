@@ -49,7 +49,6 @@ namespace afxwin {
 
 // The user-interface thread is the one that set up the layer.
 bool IsUiThread();
-void EnsureUiThread(const char* what);
 
 // Window registry; usable from any thread (guarded).
 AfxWindowImpl* Lookup(HWND hwnd);

@@ -105,12 +105,6 @@ bool IsUiThread()
     return g_uiThread.load() == std::this_thread::get_id();
 }
 
-void EnsureUiThread(const char* what)
-{
-    if (!IsUiThread())
-        throw std::logic_error(std::string(what) + " is for the user-interface thread only");
-}
-
 void RunSentMessages(bool includePosted)
 {
     if (!IsUiThread())
