@@ -168,7 +168,7 @@ void ApplyControlColours(CWnd* parent)
         if (!impl || !impl->isControl || !impl->wnd || impl->drawn)
             continue;
         CDC dc;
-        const COLORREF text0 = dc.GetTextColor(), bk0 = dc.GetBkColor();
+        const COLORREF text0 = dc.GetTextColor();
         HBRUSH brush = AskCtlColor(parent, impl->wnd, CtlColorType(impl), dc);
         if (!Lookup(child))
             continue;
@@ -177,9 +177,9 @@ void ApplyControlColours(CWnd* parent)
             changed = child->SetForegroundColour(ToWxColour(dc.GetTextColor()));
         if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow &&
             impl->kind != AfxControlKind::Edit && impl->kind != AfxControlKind::ScrollBar) {
+            // The brush paints the control; the context's background colour only
+            // lies behind the text, which wx controls do not tell apart.
             COLORREF bk = CBrush::FromHandle(brush)->m_color;
-            if (impl->kind == AfxControlKind::ComboBox && dc.GetBkColor() != bk0)
-                bk = dc.GetBkColor();
             if (child->GetBackgroundColour() != ToWxColour(bk))
                 changed = child->SetBackgroundColour(ToWxColour(bk)) || changed;
         }
