@@ -54,6 +54,7 @@ public:
     bool m_recording = false;
     int m_clears = 0;
     int m_runs = 0;
+    int m_loggers = 0;
     CToolBar m_wndToolBar;
     CStatusBar m_wndStatusBar;
 
@@ -72,6 +73,7 @@ protected:
     void OnRun() { ++m_runs; m_recording = true; }
     void OnStop() { m_recording = false; }
     void OnClear() { ++m_clears; }
+    void OnLogger() { ++m_loggers; }
     void OnUpdateRun(CCmdUI* ui) { ui->Enable(!m_recording); }
     void OnUpdateStop(CCmdUI* ui) { ui->Enable(m_recording); }
     LRESULT OnDeviceChange(WPARAM, LPARAM)
@@ -89,6 +91,7 @@ BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
     ON_COMMAND(ID_RUN, &CTestFrame::OnRun)
     ON_COMMAND(ID_STOP, &CTestFrame::OnStop)
     ON_COMMAND(ID_CLEAR, &CTestFrame::OnClear)
+    ON_COMMAND(ID_LOGGER, &CTestFrame::OnLogger)
     ON_UPDATE_COMMAND_UI(ID_RUN, &CTestFrame::OnUpdateRun)
     ON_UPDATE_COMMAND_UI(ID_STOP, &CTestFrame::OnUpdateStop)
     ON_MESSAGE(WM_DEVICECHANGE, &CTestFrame::OnDeviceChange)
@@ -195,6 +198,21 @@ TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
     EXPECT_FALSE(m_frame->m_wndToolBar.IsWindowVisible());
 }
 
+TEST_F(FrameTest, ACommandOnTheBarRunsWhenItIsOpenedAndCanBeGrayed)
+{
+    CMenu* bar = m_frame->GetMenu();
+    EXPECT_EQ(bar->GetMenuItemID(2), ID_LOGGER);
+    EXPECT_EQ(bar->GetMenuState(ID_LOGGER, MF_BYCOMMAND), 0u);
+    AfxTestOpenMenu(m_frame, 2);
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->m_loggers == 1; }));
+    EXPECT_EQ(bar->EnableMenuItem(ID_LOGGER, MF_BYCOMMAND | MF_GRAYED), MF_ENABLED);
+    EXPECT_EQ(bar->GetMenuState(2, MF_BYPOSITION), static_cast<UINT>(MF_GRAYED));
+    // Opening another drop-down runs its update handlers instead.
+    AfxTestOpenMenu(m_frame, 1);
+    AfxTestPump();
+    EXPECT_EQ(m_frame->m_loggers, 1);
+}
+
 TEST_F(FrameTest, TheBarCommandIsReachableAndTheTitleComesFromTheDocumentString)
 {
     EXPECT_NE(m_frame->GetMenu()->GetMenuState(ID_LOGGER, MF_BYCOMMAND), static_cast<UINT>(-1));
@@ -202,7 +220,7 @@ TEST_F(FrameTest, TheBarCommandIsReachableAndTheTitleComesFromTheDocumentString)
     m_frame->GetWindowText(title);
     EXPECT_EQ(title, L"KV-Test");
     // A command nobody handles does nothing.
-    AfxTestChooseCommand(m_frame, ID_LOGGER);
+    AfxTestChooseCommand(m_frame, ID_SETUP);
     EXPECT_EQ(m_frame->m_clears, 0);
     m_frame->SendMessage(WM_COMMAND, ID_CLEAR);
     EXPECT_EQ(m_frame->m_clears, 1);

@@ -44,7 +44,9 @@ CString IdleText()
     return text.IsEmpty() ? CString(L"Ready") : text;
 }
 
-wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries)
+// barCommands gets one entry per drop-down of the bar: 0, or the command of an
+// item that stands on the bar itself.
+wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries, std::vector<UINT>& barCommands)
 {
     if (entries.empty())
         return nullptr;
@@ -64,9 +66,10 @@ wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries)
             wxString title = titles.back();
             stack.pop_back();
             titles.pop_back();
-            if (stack.empty())
+            if (stack.empty()) {
                 bar->Append(menu, title);
-            else
+                barCommands.push_back(0);
+            } else
                 stack.back()->AppendSubMenu(menu, title);
             break;
         }
@@ -78,16 +81,15 @@ wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries)
             if (!stack.empty()) {
                 stack.back()->Append(afxwin::WxCommandId(e.id), afxwin::MenuLabel(e.text), Prompt(e.id).GetString());
             } else {
-                // A command on the bar itself: a drop-down holding that one command.
-                auto* menu = new wxMenu;
-                wxString label = afxwin::MenuLabel(e.text);
-                menu->Append(afxwin::WxCommandId(e.id), wxMenuItem::GetLabelText(label), Prompt(e.id).GetString());
-                bar->Append(menu, label);
+                // A command on the bar itself: an empty drop-down whose opening is the command.
+                bar->Append(new wxMenu, afxwin::MenuLabel(e.text));
+                barCommands.push_back(e.id);
             }
             break;
         }
     }
     while (!stack.empty()) {
+        barCommands.push_back(0);
         bar->Append(stack.back(), titles.back());
         stack.pop_back();
         titles.pop_back();
@@ -189,10 +191,12 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
         impl->style = static_cast<DWORD>(cs.style);
         HWND hwnd = m_hWnd;
 
-        if (wxMenuBar* bar = BuildMenuBar(afxwin::FindMenu(id))) {
+        std::vector<UINT> barCommands;
+        if (wxMenuBar* bar = BuildMenuBar(afxwin::FindMenu(id), barCommands)) {
             frame->SetMenuBar(bar);
             m_menuBar = std::make_unique<CMenu>();
             m_menuBar->m_wxBar = bar;
+            m_menuBar->m_barCommands = barCommands;
         }
         std::vector<AfxAccelEntry> accels = afxwin::FindAccelerators(id);
         if (!accels.empty()) {
@@ -220,8 +224,15 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
                 ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
         });
         frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
-            if (afxwin::IsLive(hwnd) && e.GetMenu())
+            if (!afxwin::IsLive(hwnd) || !e.GetMenu())
+                return;
+            UINT command = BarCommandOf(e.GetMenu());
+            if (command == 0) {
                 UpdateMenu(e.GetMenu());
+                return;
+            }
+            afxwin::CloseMenuBar(m_menuBar ? static_cast<wxMenuBar*>(m_menuBar->m_wxBar) : nullptr);
+            ::PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
         });
         frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
             UINT command = afxwin::CommandFromWx(e.GetMenuId());
@@ -442,6 +453,17 @@ void CFrameWnd::UpdateMenu(wxMenu* menu)
         if (!afxwin::IsLive(afxwin::ToHwnd(GetWx())))
             return;
     }
+}
+
+UINT CFrameWnd::BarCommandOf(wxMenu* menu) const
+{
+    if (!m_menuBar)
+        return 0;
+    auto* bar = static_cast<wxMenuBar*>(m_menuBar->m_wxBar);
+    for (size_t pos = 0; pos < bar->GetMenuCount() && pos < m_menuBar->m_barCommands.size(); ++pos)
+        if (bar->GetMenu(pos) == menu)
+            return m_menuBar->m_barCommands[pos];
+    return 0;
 }
 
 void CFrameWnd::UpdateMenuPopup(int barPosition)

@@ -131,6 +131,9 @@ HWND ConvertToDrawn(HWND hwnd);
 bool AnswerModal(const AfxModalRequest& request, int* result);
 bool HasModalAnswerer();
 
+// Closes whatever drop-down of the bar is open.
+void CloseMenuBar(wxMenuBar* bar);
+
 // Wait cursor nesting.
 void WaitCursor(int delta);
 

@@ -239,3 +239,15 @@ void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
     e.SetEventObject(w);
     w->GetEventHandler()->ProcessEvent(e);
 }
+
+void AfxTestOpenMenu(CFrameWnd* frame, int barPosition)
+{
+    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    CMenu* bar = frame ? frame->GetMenuBar() : nullptr;
+    if (!w || !bar || barPosition < 0 || barPosition >= bar->GetMenuItemCount())
+        return;
+    wxMenu* menu = static_cast<wxMenuBar*>(bar->m_wxBar)->GetMenu(static_cast<size_t>(barPosition));
+    wxMenuEvent e(wxEVT_MENU_OPEN, 0, menu);
+    e.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(e);
+}
