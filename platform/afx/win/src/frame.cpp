@@ -231,7 +231,11 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
                 UpdateMenu(e.GetMenu());
                 return;
             }
-            afxwin::CloseMenuBar(m_menuBar ? static_cast<wxMenuBar*>(m_menuBar->m_wxBar) : nullptr);
+            // Closed once GTK has finished opening it.
+            afxwin::RunSoon([this, hwnd] {
+                if (afxwin::IsLive(hwnd) && m_menuBar)
+                    afxwin::CloseMenuBar(static_cast<wxMenuBar*>(m_menuBar->m_wxBar));
+            });
             ::PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
         });
         frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
