@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
-  libudev-dev libwxgtk3.2-dev
+  libudev-dev libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth fonts-liberation xdg-utils
 )
 
