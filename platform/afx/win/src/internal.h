@@ -67,6 +67,8 @@ void RunSentMessages(bool includePosted);
 void SetUiThread();
 // Runs `call` once from the event loop that runs next (a nested modal loop too).
 void RunSoon(std::function<void()> call);
+// Stops a timer and deletes it once the tick that may be running is over.
+void DisposeTimer(std::unique_ptr<AfxTimer> timer);
 // Runs `call` on the user-interface thread and waits for it.
 void CallOnUiThread(const std::function<void()>& call);
 

@@ -89,6 +89,19 @@ void RunSoon(std::function<void()> call)
     timer->StartOnce(1);
 }
 
+void DisposeTimer(std::unique_ptr<AfxTimer> timer)
+{
+    if (!timer)
+        return;
+    timer->Stop();
+    // The timer may be the one whose tick is running now: it goes once that is over.
+    AfxTimer* raw = timer.release();
+    if (wxTheApp)
+        RunSoon([raw] { delete raw; });
+    else
+        delete raw;
+}
+
 void SetUiThread()
 {
     g_uiThread = std::this_thread::get_id();

@@ -51,12 +51,16 @@ void DetachTree(wxWindow* window)
             impl->destroying = true;
             Dispatch(ToHwnd(w), WM_DESTROY, 0, 0);
         }
-        for (wxWindow* child : w->GetChildren())
-            destroyMessages(child);
+        const wxWindowList children = w->GetChildren();   // a handler may change the list
+        for (wxWindow* child : children)
+            if (w->GetChildren().Find(child))
+                destroyMessages(child);
     };
     std::function<void(wxWindow*)> release = [&](wxWindow* w) {
-        for (wxWindow* child : w->GetChildren())
-            release(child);
+        const wxWindowList children = w->GetChildren();
+        for (wxWindow* child : children)
+            if (w->GetChildren().Find(child))
+                release(child);
         AfxWindowImpl* impl = Lookup(w);
         if (!impl)
             return;
@@ -256,8 +260,7 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, void (*)(HWND, UINT, UINT_PTR,
         if (!impl)
             return 0;
         auto& slot = impl->timers[id];
-        if (slot)
-            slot->Stop();
+        afxwin::DisposeTimer(std::move(slot));
         slot = std::make_unique<AfxTimer>(m_hWnd, id);
         slot->Start(static_cast<int>(elapse < 1 ? 1 : elapse));
         return id;
@@ -273,7 +276,7 @@ BOOL CWnd::KillTimer(UINT_PTR id)
         auto it = impl->timers.find(id);
         if (it == impl->timers.end())
             return FALSE;
-        it->second->Stop();
+        afxwin::DisposeTimer(std::move(it->second));
         impl->timers.erase(it);
         return TRUE;
     });
