@@ -329,6 +329,23 @@ TEST(ModalDialog, AskedForFromAnotherThreadRunsOnTheUserInterfaceThread)
     EXPECT_EQ(dlg.m_nDataPoints, 12);
 }
 
+TEST(ModelessDialog, CancelHidesItAndItCanBeMadeAgainAfterDestroy)
+{
+    CSetupDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SETUP));
+    EXPECT_FALSE(dlg.Create(IDD_SETUP));   // one window per object
+    dlg.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(dlg.GetStyle() & WS_VISIBLE);
+    dlg.SendMessage(WM_CLOSE);
+    EXPECT_NE(dlg.m_hWnd, nullptr);
+    EXPECT_FALSE(dlg.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(dlg.DestroyWindow());
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    EXPECT_FALSE(dlg.DestroyWindow());
+    ASSERT_TRUE(dlg.Create(IDD_SETUP));
+    EXPECT_NE(dlg.GetDlgItem(IDC_POINTS), nullptr);
+}
+
 TEST(ModalDialog, AnUnknownTemplateFails)
 {
     CDialog dlg(9999);

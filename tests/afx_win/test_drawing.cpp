@@ -195,6 +195,40 @@ TEST(Drawing, FontsResolveArialAndMeasureCharacterHeights)
     c.dc.SelectObject(old);
 }
 
+TEST(Drawing, TextAlignmentPlacesTextAroundThePoint)
+{
+    MemoryCanvas c(200, 40, RGB(255, 255, 255));
+    CFont font;
+    font.CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"Arial");
+    CFont* old = c.dc.SelectObject(&font);
+    CString text(L"MMMM");
+    CSize extent = c.dc.GetTextExtent(text);
+    auto inkRange = [&](UINT align) {
+        c.dc.FillSolidRect(0, 0, 200, 40, RGB(255, 255, 255));
+        c.dc.SetTextAlign(align);
+        c.dc.SetBkMode(TRANSPARENT);
+        c.dc.TextOut(100, 5, text);
+        int first = -1, last = -1;
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 40; ++y)
+                if (c.dc.GetPixel(x, y) != RGB(255, 255, 255)) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                    break;
+                }
+        return std::make_pair(first, last);
+    };
+    auto left = inkRange(TA_LEFT | TA_TOP);
+    auto centre = inkRange(TA_CENTER | TA_TOP);
+    auto right = inkRange(TA_RIGHT | TA_TOP);
+    EXPECT_NEAR(left.first, 100, 3);
+    EXPECT_NEAR((centre.first + centre.second) / 2, 100, 3);
+    EXPECT_NEAR(right.second, 100, 3);
+    EXPECT_NEAR(left.second - left.first, extent.cx, 4);
+    c.dc.SelectObject(old);
+}
+
 TEST(Drawing, SavedStatesRestoreSelectionsAndColours)
 {
     MemoryCanvas c(10, 10, RGB(0, 0, 0));
