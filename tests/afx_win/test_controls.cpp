@@ -267,7 +267,7 @@ TEST_F(ControlsTest, ScreenshotOfThePanel)
 {
     m_panel.m_graph.Draw();
     AfxTestPump();
-    EXPECT_TRUE(AfxTestSaveScreenshot(&m_panel, L"/tmp/afx_panel.png"));
+    EXPECT_TRUE(AfxTestSaveScreenshot(&m_panel, L"afx_panel.png"));
 }
 
 }  // namespace

@@ -240,13 +240,13 @@ TEST(ModalLoops, TimersRunInsideMessageBoxesFileAndPrintDialogs)
         EXPECT_TRUE(PumpUntil([&] { return owner.m_ticks >= start + 3; }));
         ++kinds;
         if (r.kind == AfxModalRequest::FileDialog)
-            AfxTestSetFileDialogPath(static_cast<CFileDialog*>(r.dialog), L"/tmp/chosen.txt");
+            AfxTestSetFileDialogPath(static_cast<CFileDialog*>(r.dialog), L"/nonexistent-afx-dir/chosen.txt");
         return r.kind == AfxModalRequest::MessageBox ? IDYES : IDOK;
     });
     EXPECT_EQ(owner.MessageBox(L"Save Current Data?", L"Tip", MB_YESNO), IDYES);
     CFileDialog save(FALSE, L"txt", L"1-2-3 4-5.txt", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"Data File(*.txt)|*.txt||");
     EXPECT_EQ(save.DoModal(), IDOK);
-    EXPECT_EQ(save.GetPathName(), L"/tmp/chosen.txt");
+    EXPECT_EQ(save.GetPathName(), L"/nonexistent-afx-dir/chosen.txt");
     EXPECT_EQ(save.GetFileExt(), L"txt");
     CPrintDialog print(FALSE, PD_DISABLEPRINTTOFILE);
     EXPECT_EQ(print.DoModal(), IDOK);

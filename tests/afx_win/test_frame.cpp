@@ -386,7 +386,7 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     AfxGetApp()->OnFileNew();
     EXPECT_EQ(g_initialUpdates, 2);
     EXPECT_EQ(doc->GetFirstView(), view);
-    AfxTestSaveScreenshot(frame, L"/tmp/afx_form_view.png");
+    AfxTestSaveScreenshot(frame, L"afx_form_view.png");
 
     // The framework's Save asks for a name for the untitled document and
     // creates the file; its Open reads the chosen file and updates the view again.
