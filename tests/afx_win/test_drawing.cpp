@@ -248,7 +248,7 @@ TEST(Drawing, SavedStatesRestoreSelectionsAndColours)
     EXPECT_GT(c.dc.GetDeviceCaps(HORZRES), 0);
 }
 
-// As the receive path draws the meter face: a client context, a memory context
+// As a reader thread draws a picture: a client context, a memory context
 // with a bitmap, fonts made and deleted on the calling thread.
 void Draw(CCanvas& canvas, std::atomic<COLORREF>& memPixel)
 {

@@ -1,7 +1,7 @@
 // Drawing: device contexts and the objects selected into them.
 //
 // All drawing happens on the user-interface thread. A device context, font or
-// bitmap used from another thread (the reader thread drawing the meter face)
+// bitmap used from another thread (a reader thread drawing what it received)
 // hands each operation to the user-interface thread and waits for it, like
 // SendMessage; so the two threads must not use one context at the same time,
 // and a thread that draws must not hold a lock the user-interface thread waits for.
