@@ -58,10 +58,30 @@ void RequestWake(Queue& q)
 }
 
 // Runs what other threads queued also where wx holds back its queued calls
-// (inside a queued call that runs a nested modal loop).
+// (inside a queued call that runs a nested modal loop). It ticks only while
+// such a call runs, so an idle program is not woken.
 class QueueTimer : public wxTimer {
 public:
     void Notify() override { afxwin::RunSentMessages(true); }
+};
+
+QueueTimer* g_queueTimer = nullptr;
+int g_queuedCallDepth = 0;
+
+class QueuedCallScope {
+public:
+    QueuedCallScope()
+    {
+        if (g_queuedCallDepth++ == 0 && g_queueTimer)
+            g_queueTimer->Start(5);
+    }
+    ~QueuedCallScope()
+    {
+        if (--g_queuedCallDepth == 0 && g_queueTimer)
+            g_queueTimer->Stop();
+    }
+    QueuedCallScope(const QueuedCallScope&) = delete;
+    QueuedCallScope& operator=(const QueuedCallScope&) = delete;
 };
 
 // A call run once from the event loop, whichever loop runs.
@@ -106,8 +126,8 @@ void SetUiThread()
 {
     g_uiThread = std::this_thread::get_id();
     win32::SetThreadWaitHook(&WaitHook);
-    static QueueTimer* queueTimer = new QueueTimer;
-    queueTimer->Start(5);
+    if (!g_queueTimer)
+        g_queueTimer = new QueueTimer;
     Queue& q = TheQueue();
     std::lock_guard<std::mutex> qlock(q.mutex);
     q.shutDown = false;
@@ -139,10 +159,13 @@ void RunSentMessages(bool includePosted)
             q.items.erase(it);
         }
         LRESULT result = 0;
-        if (item->call)
-            item->call();
-        else
-            result = Dispatch(item->hwnd, item->message, item->wParam, item->lParam);
+        {
+            QueuedCallScope scope;
+            if (item->call)
+                item->call();
+            else
+                result = Dispatch(item->hwnd, item->message, item->wParam, item->lParam);
+        }
         if (!item->post) {
             std::lock_guard<std::mutex> lock(q.mutex);
             item->result = result;
