@@ -195,6 +195,46 @@ TEST(Drawing, FontsResolveArialAndMeasureCharacterHeights)
     c.dc.SelectObject(old);
 }
 
+TEST(Drawing, CharacterWidthSqueezesText)
+{
+    MemoryCanvas c(300, 40, RGB(255, 255, 255));
+    CFont natural, narrow;
+    natural.CreateFont(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"Arial");
+    narrow.CreateFont(-24, 6, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"Arial");
+    const CString text(L"12:34:56");
+    auto inkEnd = [&](CFont& font) {
+        CFont* old = c.dc.SelectObject(&font);
+        c.dc.FillSolidRect(0, 0, 300, 40, RGB(255, 255, 255));
+        c.dc.SetBkMode(TRANSPARENT);
+        c.dc.SetTextColor(RGB(0, 0, 0));
+        c.dc.TextOut(10, 5, text);
+        int last = -1, dark = 0;
+        for (int x = 0; x < 300; ++x)
+            for (int y = 0; y < 40; ++y)
+                if (c.dc.GetPixel(x, y) != RGB(255, 255, 255)) {
+                    last = x;
+                    ++dark;
+                }
+        c.dc.SelectObject(old);
+        return std::make_pair(last, dark);
+    };
+    c.dc.SelectObject(&natural);
+    const CSize wide = c.dc.GetTextExtent(text);
+    TEXTMETRIC tm{};
+    c.dc.SelectObject(&narrow);
+    const CSize squeezed = c.dc.GetTextExtent(text);
+    ASSERT_TRUE(c.dc.GetTextMetrics(&tm));
+    EXPECT_EQ(tm.tmAveCharWidth, 6);
+    EXPECT_EQ(squeezed.cy, wide.cy);
+    EXPECT_LT(squeezed.cx, wide.cx * 3 / 4);
+
+    auto [wideEnd, wideInk] = inkEnd(natural);
+    auto [narrowEnd, narrowInk] = inkEnd(narrow);
+    EXPECT_NEAR(wideEnd, 10 + wide.cx, 4);
+    EXPECT_NEAR(narrowEnd, 10 + squeezed.cx, 4);
+    EXPECT_GT(narrowInk, wideInk / 4);  // drawn, not lost
+}
+
 TEST(Drawing, TextAlignmentPlacesTextAroundThePoint)
 {
     MemoryCanvas c(200, 40, RGB(255, 255, 255));

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -442,6 +443,58 @@ COLORREF CDC::GetPixel(int x, int y) const
     });
 }
 
+namespace {
+
+// A font with a character width of its own is drawn narrower or wider than its
+// natural shape: the factor from the natural average width to the asked one.
+// Expects the font selected into dc.
+double WidthScale(wxDC& dc, const CFont& font)
+{
+    LOGFONT lf{};
+    font.GetLogFont(&lf);
+    if (lf.lfWidth <= 0)
+        return 1.0;
+    const int natural = dc.GetFontMetrics().averageWidth;
+    return natural > 0 ? static_cast<double>(lf.lfWidth) / natural : 1.0;
+}
+
+int Scaled(wxCoord width, double scale)
+{
+    return std::max(1, static_cast<int>(std::lround(width * scale)));
+}
+
+// Draws text squeezed or stretched across, anti-aliased, in the given colour.
+void DrawScaledText(wxDC& dc, const wxString& text, int x, int y, double scale, const wxColour& colour)
+{
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(text, &w, &h);
+    if (w <= 0 || h <= 0)
+        return;
+    wxBitmap natural(w, h, 24);
+    {
+        wxMemoryDC mdc(natural);
+        mdc.SetBackground(*wxWHITE_BRUSH);
+        mdc.Clear();
+        mdc.SetFont(dc.GetFont());
+        mdc.SetTextForeground(*wxBLACK);
+        mdc.DrawText(text, 0, 0);
+    }
+    wxImage image = natural.ConvertToImage().Scale(Scaled(w, scale), h, wxIMAGE_QUALITY_BILINEAR);
+    image.InitAlpha();
+    unsigned char* rgb = image.GetData();
+    unsigned char* alpha = image.GetAlpha();
+    const int pixels = image.GetWidth() * image.GetHeight();
+    for (int i = 0; i < pixels; ++i) {
+        alpha[i] = static_cast<unsigned char>(255 - rgb[3 * i]);
+        rgb[3 * i] = colour.Red();
+        rgb[3 * i + 1] = colour.Green();
+        rgb[3 * i + 2] = colour.Blue();
+    }
+    dc.DrawBitmap(wxBitmap(image), x, y, true);
+}
+
+}  // namespace
+
 BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -451,6 +504,11 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
         wxString s(text, static_cast<size_t>(length));
         wxCoord w = 0, h = 0;
         m_dc->GetTextExtent(s, &w, &h);
+        CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
+                                                             : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
+        const double scale = WidthScale(*m_dc, *font);
+        if (scale != 1.0)
+            w = Scaled(w, scale);
         UINT horizontal = m_state.textAlign & 6u;
         UINT vertical = m_state.textAlign & 24u;
         if (horizontal == TA_CENTER)
@@ -461,7 +519,17 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             y -= m_dc->GetFontMetrics().ascent;
         else if (vertical == TA_BOTTOM)
             y -= h;
-        m_dc->DrawText(s, x, y);
+        if (scale == 1.0) {
+            m_dc->DrawText(s, x, y);
+            return TRUE;
+        }
+        if (m_state.bkMode == OPAQUE) {
+            m_dc->SetPen(*wxTRANSPARENT_PEN);
+            m_dc->SetBrush(wxBrush(afxwin::ToWxColour(m_state.bkColor)));
+            m_dc->DrawRectangle(x, y, w, h);
+            ApplyState();
+        }
+        DrawScaledText(*m_dc, s, x, y, scale, afxwin::ToWxColour(m_state.textColor));
         return TRUE;
     });
 }
@@ -510,7 +578,8 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
         dc->SetFont(font->WxFont());
         wxCoord w = 0, h = 0;
         dc->GetTextExtent(wxString(text, static_cast<size_t>(length)), &w, &h);
-        return CSize(w, h);
+        const double scale = WidthScale(*dc, *font);
+        return CSize(scale == 1.0 ? w : Scaled(w, scale), h);
     });
 }
 
@@ -538,8 +607,9 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
         metrics->tmDescent = m.descent;
         metrics->tmInternalLeading = m.internalLeading;
         metrics->tmExternalLeading = m.externalLeading;
-        metrics->tmAveCharWidth = m.averageWidth;
-        metrics->tmMaxCharWidth = wide;
+        const double scale = WidthScale(*dc, *font);
+        metrics->tmAveCharWidth = scale == 1.0 ? m.averageWidth : Scaled(m.averageWidth, scale);
+        metrics->tmMaxCharWidth = scale == 1.0 ? wide : Scaled(wide, scale);
         metrics->tmWeight = font->WxFont().GetNumericWeight();
         return TRUE;
     });
