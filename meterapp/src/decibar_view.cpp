@@ -18,10 +18,11 @@ const COLORREF kFormColour = RGB(170, 175, 195);
 const COLORREF kCursorAColour = RGB(110, 30, 200);
 const COLORREF kCursorBColour = RGB(0, 255, 0);
 const COLORREF kRateListColour = RGB(100, 100, 100);
-const COLORREF kDisplayColour = RGB(128, 140, 128);
-
-// The meter's display window on the face picture, in picture pixels.
-const CRect kDisplayWindow(45, 42, 45 + 106, 42 + 140);
+const COLORREF kDisplayColour = RGB(meterproto::kDisplayWindowColour.red, meterproto::kDisplayWindowColour.green,
+    meterproto::kDisplayWindowColour.blue);
+const CRect kDisplayWindow(meterproto::kDisplayWindow.x, meterproto::kDisplayWindow.y,
+    meterproto::kDisplayWindow.x + meterproto::kDisplayWindow.width,
+    meterproto::kDisplayWindow.y + meterproto::kDisplayWindow.height);
 
 const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
 const int kDefaultRateIndex = 2;
