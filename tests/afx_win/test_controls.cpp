@@ -239,11 +239,35 @@ TEST_F(ControlsTest, ProgressBarTakesItsMessagesFromAnotherThread)
     EXPECT_EQ(progress->GetPos(), 200);
 }
 
+TEST_F(ControlsTest, WindowOperationsFromAnotherThreadRunOnTheUserInterfaceThread)
+{
+    std::atomic<bool> done{false};
+    CString text;
+    int selection = -2;
+    std::thread reader([&] {
+        auto* rate = static_cast<CComboBox*>(m_panel.GetDlgItem(IDC_RATE));
+        rate->InsertString(-1, L"0.5");
+        rate->SetCurSel(0);
+        selection = rate->GetCurSel();
+        CWnd* plain = m_panel.GetDlgItem(IDC_PLAIN);
+        plain->SetWindowText(L"Zoom");
+        plain->GetWindowText(text);
+        static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))->SetPos(40);
+        m_panel.m_graph.Invalidate();
+        done = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+    reader.join();
+    EXPECT_EQ(selection, 0);
+    EXPECT_EQ(text, L"Zoom");
+    EXPECT_EQ(static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))->GetPos(), 40);
+}
+
 TEST_F(ControlsTest, ScreenshotOfThePanel)
 {
     m_panel.m_graph.Draw();
     AfxTestPump();
-    EXPECT_TRUE(AfxTestSaveScreenshot(&m_panel, L"/tmp/afx_panel.png"));
+    EXPECT_TRUE(AfxTestSaveScreenshot(&m_panel, L"afx_panel.png"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Dialog templates in dialog units, modal and modeless dialogs, data exchange
 // with the framework's messages, and timers that run inside modal loops.
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -239,13 +240,13 @@ TEST(ModalLoops, TimersRunInsideMessageBoxesFileAndPrintDialogs)
         EXPECT_TRUE(PumpUntil([&] { return owner.m_ticks >= start + 3; }));
         ++kinds;
         if (r.kind == AfxModalRequest::FileDialog)
-            AfxTestSetFileDialogPath(static_cast<CFileDialog*>(r.dialog), L"/tmp/chosen.txt");
+            AfxTestSetFileDialogPath(static_cast<CFileDialog*>(r.dialog), L"/nonexistent-afx-dir/chosen.txt");
         return r.kind == AfxModalRequest::MessageBox ? IDYES : IDOK;
     });
     EXPECT_EQ(owner.MessageBox(L"Save Current Data?", L"Tip", MB_YESNO), IDYES);
     CFileDialog save(FALSE, L"txt", L"1-2-3 4-5.txt", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"Data File(*.txt)|*.txt||");
     EXPECT_EQ(save.DoModal(), IDOK);
-    EXPECT_EQ(save.GetPathName(), L"/tmp/chosen.txt");
+    EXPECT_EQ(save.GetPathName(), L"/nonexistent-afx-dir/chosen.txt");
     EXPECT_EQ(save.GetFileExt(), L"txt");
     CPrintDialog print(FALSE, PD_DISABLEPRINTTOFILE);
     EXPECT_EQ(print.DoModal(), IDOK);
@@ -307,6 +308,42 @@ TEST(FileDialog, AddsTheDefaultExtensionAndAsksBeforeReplacingAFile)
     AfxTestSetModalAnswerer(nullptr);
     std::string cmd = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);
+}
+
+TEST(ModalDialog, AskedForFromAnotherThreadRunsOnTheUserInterfaceThread)
+{
+    CSetupDlg dlg;
+    dlg.m_nDataPoints = 12;
+    std::thread::id ranOn;
+    AfxTestSetModalAnswerer([&](const AfxModalRequest&) {
+        ranOn = std::this_thread::get_id();
+        return IDOK;
+    });
+    std::atomic<INT_PTR> result{0};
+    std::thread other([&] { result = dlg.DoModal(); });
+    EXPECT_TRUE(PumpUntil([&] { return result.load() != 0; }));
+    other.join();
+    AfxTestSetModalAnswerer(nullptr);
+    EXPECT_EQ(result.load(), IDOK);
+    EXPECT_EQ(ranOn, UiThread());
+    EXPECT_EQ(dlg.m_nDataPoints, 12);
+}
+
+TEST(ModelessDialog, CancelHidesItAndItCanBeMadeAgainAfterDestroy)
+{
+    CSetupDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SETUP));
+    EXPECT_FALSE(dlg.Create(IDD_SETUP));   // one window per object
+    dlg.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(dlg.GetStyle() & WS_VISIBLE);
+    dlg.SendMessage(WM_CLOSE);
+    EXPECT_NE(dlg.m_hWnd, nullptr);
+    EXPECT_FALSE(dlg.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(dlg.DestroyWindow());
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    EXPECT_FALSE(dlg.DestroyWindow());
+    ASSERT_TRUE(dlg.Create(IDD_SETUP));
+    EXPECT_NE(dlg.GetDlgItem(IDC_POINTS), nullptr);
 }
 
 TEST(ModalDialog, AnUnknownTemplateFails)

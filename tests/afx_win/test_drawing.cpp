@@ -1,5 +1,7 @@
 // Drawing: memory contexts and bitmaps, pens, fonts, copies to a window's
 // picture, saved states, and painting through WM_PAINT.
+#include <atomic>
+
 #include "gui_support.h"
 
 namespace {
@@ -193,6 +195,40 @@ TEST(Drawing, FontsResolveArialAndMeasureCharacterHeights)
     c.dc.SelectObject(old);
 }
 
+TEST(Drawing, TextAlignmentPlacesTextAroundThePoint)
+{
+    MemoryCanvas c(200, 40, RGB(255, 255, 255));
+    CFont font;
+    font.CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"Arial");
+    CFont* old = c.dc.SelectObject(&font);
+    CString text(L"MMMM");
+    CSize extent = c.dc.GetTextExtent(text);
+    auto inkRange = [&](UINT align) {
+        c.dc.FillSolidRect(0, 0, 200, 40, RGB(255, 255, 255));
+        c.dc.SetTextAlign(align);
+        c.dc.SetBkMode(TRANSPARENT);
+        c.dc.TextOut(100, 5, text);
+        int first = -1, last = -1;
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 40; ++y)
+                if (c.dc.GetPixel(x, y) != RGB(255, 255, 255)) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                    break;
+                }
+        return std::make_pair(first, last);
+    };
+    auto left = inkRange(TA_LEFT | TA_TOP);
+    auto centre = inkRange(TA_CENTER | TA_TOP);
+    auto right = inkRange(TA_RIGHT | TA_TOP);
+    EXPECT_NEAR(left.first, 100, 3);
+    EXPECT_NEAR((centre.first + centre.second) / 2, 100, 3);
+    EXPECT_NEAR(right.second, 100, 3);
+    EXPECT_NEAR(left.second - left.first, extent.cx, 4);
+    c.dc.SelectObject(old);
+}
+
 TEST(Drawing, SavedStatesRestoreSelectionsAndColours)
 {
     MemoryCanvas c(10, 10, RGB(0, 0, 0));
@@ -212,20 +248,43 @@ TEST(Drawing, SavedStatesRestoreSelectionsAndColours)
     EXPECT_GT(c.dc.GetDeviceCaps(HORZRES), 0);
 }
 
-TEST(Drawing, AContextMadeOffTheUserInterfaceThreadDrawsNothing)
+// As a reader thread draws a picture: a client context, a memory context
+// with a bitmap, fonts made and deleted on the calling thread.
+void Draw(CCanvas& canvas, std::atomic<COLORREF>& memPixel)
+{
+    CClientDC dc(&canvas);
+    CDC mem;
+    EXPECT_TRUE(mem.CreateCompatibleDC(&dc));
+    CBitmap face;
+    EXPECT_TRUE(face.CreateBitmap(30, 20));
+    CBitmap* old = mem.SelectObject(&face);
+    mem.FillSolidRect(0, 0, 30, 20, RGB(128, 140, 128));
+    CFont font;
+    font.CreateFont(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"Arial");
+    CFont* oldFont = mem.SelectObject(&font);
+    mem.SetBkMode(TRANSPARENT);
+    mem.TextOut(2, 2, CString(L"8"));
+    mem.SelectObject(oldFont);
+    memPixel = mem.GetPixel(25, 15);
+    dc.BitBlt(140, 90, 30, 20, &mem, 0, 0, SRCCOPY);
+    mem.SelectObject(old);
+}
+
+TEST(Drawing, AnotherThreadDrawsThroughTheUserInterfaceThread)
 {
     CCanvas canvas;
     ASSERT_TRUE(canvas.Create(IDD_CANVAS));
     canvas.UpdateWindow();
-    COLORREF before = AfxTestReadPixel(&canvas, 150, 100);
-    std::thread other([&] {
-        CClientDC dc(&canvas);
-        dc.FillSolidRect(140, 90, 20, 20, RGB(7, 7, 7));
-        CDC mem;
-        EXPECT_FALSE(mem.CreateCompatibleDC(&dc));
+    std::atomic<bool> done{false};
+    std::atomic<COLORREF> memPixel{0};
+    std::thread reader([&] {
+        Draw(canvas, memPixel);
+        done = true;   // after the objects are gone: their deletion also runs on the other thread
     });
-    other.join();
-    EXPECT_EQ(AfxTestReadPixel(&canvas, 150, 100), before);
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+    reader.join();
+    EXPECT_EQ(memPixel.load(), RGB(128, 140, 128));
+    EXPECT_EQ(AfxTestReadPixel(&canvas, 165, 105), RGB(128, 140, 128));
     canvas.DestroyWindow();
 }
 

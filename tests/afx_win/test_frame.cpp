@@ -16,11 +16,14 @@ namespace {
 constexpr UINT IDR_TEST = 800;
 constexpr UINT ID_RUN = 40001, ID_STOP = 40002, ID_CLEAR = 40003, ID_SETUP = 40004, ID_LOGGER = 40010;
 
+constexpr UINT ID_MANUAL = 40030, ID_AUTO = 40031;
+
 const AfxMenuEntry kMenu[] = {
     AfxPopup(L"File(&F)"), AfxItem(40020, L"Open\tCtrl+O(&O)"), AfxSeparator(), AfxItem(40021, L"Exit(&X)"), AfxEndPopup(),
     AfxPopup(L"Real Time(&R)"), AfxItem(ID_RUN, L"Run(&R)"), AfxItem(ID_STOP, L"Stop(&S)"),
     AfxItem(ID_CLEAR, L"Clear Data(C)"), AfxItem(ID_SETUP, L"Setup(&U)"), AfxEndPopup(),
     AfxItem(ID_LOGGER, L"DataLogger(&D)"),
+    AfxPopup(L"Com Port(&C)"), AfxItem(ID_MANUAL, L"Manual(&M)"), AfxItem(ID_AUTO, L"Auto(&A)"), AfxEndPopup(),
     AfxPopup(L"View(&V)"), AfxItem(ID_VIEW_TOOLBAR, L"ToolBar(&T)"), AfxItem(ID_VIEW_STATUS_BAR, L"StatusBar(&S)"), AfxEndPopup(),
 };
 const AfxStringEntry kStrings[] = {
@@ -54,6 +57,9 @@ public:
     bool m_recording = false;
     int m_clears = 0;
     int m_runs = 0;
+    int m_loggers = 0;
+    bool m_autoPort = true;
+    std::vector<UINT> m_portCommands;
     CToolBar m_wndToolBar;
     CStatusBar m_wndStatusBar;
 
@@ -72,6 +78,14 @@ protected:
     void OnRun() { ++m_runs; m_recording = true; }
     void OnStop() { m_recording = false; }
     void OnClear() { ++m_clears; }
+    void OnLogger() { ++m_loggers; }
+    void OnPortMode(UINT id)
+    {
+        m_portCommands.push_back(id);
+        m_autoPort = id == ID_AUTO;
+    }
+    void OnUpdateManual(CCmdUI* ui) { ui->SetRadio(!m_autoPort); }
+    void OnUpdateAuto(CCmdUI* ui) { ui->SetRadio(m_autoPort); }
     void OnUpdateRun(CCmdUI* ui) { ui->Enable(!m_recording); }
     void OnUpdateStop(CCmdUI* ui) { ui->Enable(m_recording); }
     LRESULT OnDeviceChange(WPARAM, LPARAM)
@@ -89,6 +103,10 @@ BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
     ON_COMMAND(ID_RUN, &CTestFrame::OnRun)
     ON_COMMAND(ID_STOP, &CTestFrame::OnStop)
     ON_COMMAND(ID_CLEAR, &CTestFrame::OnClear)
+    ON_COMMAND(ID_LOGGER, &CTestFrame::OnLogger)
+    ON_COMMAND_RANGE(ID_MANUAL, ID_AUTO, &CTestFrame::OnPortMode)
+    ON_UPDATE_COMMAND_UI(ID_MANUAL, &CTestFrame::OnUpdateManual)
+    ON_UPDATE_COMMAND_UI(ID_AUTO, &CTestFrame::OnUpdateAuto)
     ON_UPDATE_COMMAND_UI(ID_RUN, &CTestFrame::OnUpdateRun)
     ON_UPDATE_COMMAND_UI(ID_STOP, &CTestFrame::OnUpdateStop)
     ON_MESSAGE(WM_DEVICECHANGE, &CTestFrame::OnDeviceChange)
@@ -129,7 +147,7 @@ TEST_F(FrameTest, WithAutomaticEnablingOffOnlyTheProgramAndUpdateHandlersChangeI
 {
     CMenu* bar = m_frame->GetMenu();
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->GetMenuItemCount(), 4);
+    EXPECT_EQ(bar->GetMenuItemCount(), 5);
     CMenu* realTime = bar->GetSubMenu(1);
     ASSERT_NE(realTime, nullptr);
     EXPECT_EQ(realTime->GetMenuItemID(2), ID_CLEAR);
@@ -186,13 +204,46 @@ TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
     EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"");
     AfxTestHighlightCommand(m_frame, 0);
     EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Ready");
-    m_frame->UpdateMenuPopup(3);
+    m_frame->UpdateMenuPopup(4);
     CMenu* bar = m_frame->GetMenu();
     EXPECT_TRUE(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
     AfxTestChooseCommand(m_frame, ID_VIEW_TOOLBAR);
-    m_frame->UpdateMenuPopup(3);
+    m_frame->UpdateMenuPopup(4);
     EXPECT_FALSE(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(m_frame->m_wndToolBar.IsWindowVisible());
+}
+
+TEST_F(FrameTest, UpdateHandlersSetMarksAndARangeHandlerGetsTheId)
+{
+    CMenu* bar = m_frame->GetMenu();
+    m_frame->UpdateMenuPopup(3);
+    EXPECT_FALSE(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND) & MF_CHECKED);
+    AfxTestChooseCommand(m_frame, ID_MANUAL);
+    m_frame->UpdateMenuPopup(3);
+    EXPECT_TRUE(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND) & MF_CHECKED);
+    AfxTestChooseCommand(m_frame, ID_AUTO);
+    EXPECT_EQ(m_frame->m_portCommands, (std::vector<UINT>{ID_MANUAL, ID_AUTO}));
+    // The program's own marks stay where no update handler speaks.
+    EXPECT_EQ(bar->CheckMenuItem(ID_CLEAR, MF_BYCOMMAND | MF_CHECKED), static_cast<UINT>(MF_UNCHECKED));
+    m_frame->UpdateMenuPopup(1);
+    EXPECT_TRUE(bar->GetMenuState(ID_CLEAR, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(FrameTest, ACommandOnTheBarRunsWhenItIsOpenedAndCanBeGrayed)
+{
+    CMenu* bar = m_frame->GetMenu();
+    EXPECT_EQ(bar->GetMenuItemID(2), ID_LOGGER);
+    EXPECT_EQ(bar->GetMenuState(ID_LOGGER, MF_BYCOMMAND), 0u);
+    AfxTestOpenMenu(m_frame, 2);
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->m_loggers == 1; }));
+    EXPECT_EQ(bar->EnableMenuItem(ID_LOGGER, MF_BYCOMMAND | MF_GRAYED), MF_ENABLED);
+    EXPECT_EQ(bar->GetMenuState(2, MF_BYPOSITION), static_cast<UINT>(MF_GRAYED));
+    // Opening another drop-down runs its update handlers instead.
+    AfxTestOpenMenu(m_frame, 1);
+    AfxTestPump();
+    EXPECT_EQ(m_frame->m_loggers, 1);
 }
 
 TEST_F(FrameTest, TheBarCommandIsReachableAndTheTitleComesFromTheDocumentString)
@@ -202,7 +253,7 @@ TEST_F(FrameTest, TheBarCommandIsReachableAndTheTitleComesFromTheDocumentString)
     m_frame->GetWindowText(title);
     EXPECT_EQ(title, L"KV-Test");
     // A command nobody handles does nothing.
-    AfxTestChooseCommand(m_frame, ID_LOGGER);
+    AfxTestChooseCommand(m_frame, ID_SETUP);
     EXPECT_EQ(m_frame->m_clears, 0);
     m_frame->SendMessage(WM_COMMAND, ID_CLEAR);
     EXPECT_EQ(m_frame->m_clears, 1);
@@ -335,7 +386,7 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     AfxGetApp()->OnFileNew();
     EXPECT_EQ(g_initialUpdates, 2);
     EXPECT_EQ(doc->GetFirstView(), view);
-    AfxTestSaveScreenshot(frame, L"/tmp/afx_form_view.png");
+    AfxTestSaveScreenshot(frame, L"afx_form_view.png");
 
     // The framework's Save asks for a name for the untitled document and
     // creates the file; its Open reads the chosen file and updates the view again.

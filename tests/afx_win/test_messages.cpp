@@ -175,6 +175,47 @@ TEST(MessageBox, FromAnotherThreadIsAskedOnTheUserInterfaceThread)
     EXPECT_EQ(caption, L"error");
 }
 
+class CSelfTimer : public CDialog {
+public:
+    CSelfTimer() : CDialog(IDD_PLAIN) {}
+    enum Mode { KillInside, ResetInside, DestroyInside } m_mode = KillInside;
+    int m_ticks = 0;
+
+protected:
+    void OnTimer(UINT_PTR id)
+    {
+        ++m_ticks;
+        if (m_mode == KillInside)
+            KillTimer(id);
+        else if (m_mode == ResetInside && m_ticks < 3)
+            SetTimer(id, 5, nullptr);
+        else if (m_mode == ResetInside)
+            KillTimer(id);
+        else
+            DestroyWindow();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSelfTimer, CDialog)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+TEST(Timers, AHandlerMayKillResetOrDestroyItsOwnTimer)
+{
+    for (auto mode : {CSelfTimer::KillInside, CSelfTimer::ResetInside, CSelfTimer::DestroyInside}) {
+        CSelfTimer window;
+        window.m_mode = mode;
+        ASSERT_TRUE(window.Create(IDD_PLAIN));
+        window.SetTimer(1, 5, nullptr);
+        int expected = mode == CSelfTimer::ResetInside ? 3 : 1;
+        EXPECT_TRUE(PumpUntil([&] { return window.m_ticks >= expected; }));
+        AfxTestPumpUntil([] { return false; }, 60);
+        EXPECT_EQ(window.m_ticks, expected);
+        EXPECT_EQ(window.m_hWnd == nullptr, mode == CSelfTimer::DestroyInside);
+    }
+}
+
 TEST(Timers, KillStopsAndSetAgainReplaces)
 {
     CTarget target;

@@ -60,48 +60,49 @@ CString CFileDialog::Complete(const CString& chosen, bool dialogAskedOverwrite)
 
 INT_PTR CFileDialog::DoModal()
 {
-    afxwin::EnsureUiThread("CFileDialog::DoModal");
-    if (afxwin::HasModalAnswerer()) {
-        for (int round = 0; round < 100; ++round) {
-            AfxModalRequest request{AfxModalRequest::FileDialog, m_ofn.lpstrTitle ? m_ofn.lpstrTitle : L"", L"", 0,
-                                    this};
-            int answer = IDCANCEL;
-            m_path.Empty();
-            afxwin::AnswerModal(request, &answer);
-            if (answer != IDOK || m_path.IsEmpty()) {
+    return afxwin::OnUi([&]() -> INT_PTR {
+        if (afxwin::HasModalAnswerer()) {
+            for (int round = 0; round < 100; ++round) {
+                AfxModalRequest request{AfxModalRequest::FileDialog, m_ofn.lpstrTitle ? m_ofn.lpstrTitle : L"", L"", 0,
+                                        this};
+                int answer = IDCANCEL;
                 m_path.Empty();
-                return IDCANCEL;
+                afxwin::AnswerModal(request, &answer);
+                if (answer != IDOK || m_path.IsEmpty()) {
+                    m_path.Empty();
+                    return IDCANCEL;
+                }
+                CString path = Complete(m_path, false);
+                if (!path.IsEmpty()) {
+                    m_path = path;
+                    return IDOK;
+                }
             }
-            CString path = Complete(m_path, false);
+            m_path.Empty();
+            return IDCANCEL;
+        }
+        wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
+        long style = m_bOpenFileDialog ? wxFD_OPEN : wxFD_SAVE;
+        if (m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST))
+            style |= wxFD_FILE_MUST_EXIST;
+        if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT))
+            style |= wxFD_OVERWRITE_PROMPT;
+        wxString title = m_ofn.lpstrTitle ? afxwin::ToWx(m_ofn.lpstrTitle) : wxString(m_bOpenFileDialog ? "Open" : "Save As");
+        wxString name = afxwin::ToWx(m_fileName);
+        if (name.Contains("*") || name.Contains("?"))
+            name.clear();
+        for (;;) {
+            wxFileDialog dialog(parent, title, wxEmptyString, name, Wildcard(m_filter), style);
+            if (dialog.ShowModal() != wxID_OK)
+                return IDCANCEL;
+            CString path = Complete(afxwin::FromWx(dialog.GetPath()), true);
             if (!path.IsEmpty()) {
                 m_path = path;
                 return IDOK;
             }
+            name = dialog.GetFilename();
         }
-        m_path.Empty();
-        return IDCANCEL;
-    }
-    wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
-    long style = m_bOpenFileDialog ? wxFD_OPEN : wxFD_SAVE;
-    if (m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST))
-        style |= wxFD_FILE_MUST_EXIST;
-    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT))
-        style |= wxFD_OVERWRITE_PROMPT;
-    wxString title = m_ofn.lpstrTitle ? afxwin::ToWx(m_ofn.lpstrTitle) : wxString(m_bOpenFileDialog ? "Open" : "Save As");
-    wxString name = afxwin::ToWx(m_fileName);
-    if (name.Contains("*") || name.Contains("?"))
-        name.clear();
-    for (;;) {
-        wxFileDialog dialog(parent, title, wxEmptyString, name, Wildcard(m_filter), style);
-        if (dialog.ShowModal() != wxID_OK)
-            return IDCANCEL;
-        CString path = Complete(afxwin::FromWx(dialog.GetPath()), true);
-        if (!path.IsEmpty()) {
-            m_path = path;
-            return IDOK;
-        }
-        name = dialog.GetFilename();
-    }
+    });
 }
 
 CString CFileDialog::GetFileName() const
@@ -133,28 +134,29 @@ CPrintDialog::CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent) : CDi
 
 INT_PTR CPrintDialog::DoModal()
 {
-    afxwin::EnsureUiThread("CPrintDialog::DoModal");
-    if (afxwin::HasModalAnswerer()) {
-        AfxModalRequest request{AfxModalRequest::PrintDialog, L"Print", L"", 0, this};
-        int answer = IDCANCEL;
-        afxwin::AnswerModal(request, &answer);
-        return answer == IDOK ? IDOK : IDCANCEL;
-    }
-    wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
-    wxPrintDialogData data;
-    data.SetNoCopies(m_pd.nCopies);
-    data.EnablePrintToFile(!(m_pd.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)));
-    data.EnablePageNumbers(!(m_pd.Flags & PD_NOPAGENUMS));
-    data.EnableSelection(!(m_pd.Flags & PD_NOSELECTION));
-    wxPrintDialog dialog(parent, &data);
-    if (dialog.ShowModal() != wxID_OK)
-        return IDCANCEL;
-    wxPrintDialogData& chosen = dialog.GetPrintDialogData();
-    m_pd.nCopies = static_cast<WORD>(chosen.GetNoCopies());
-    if (chosen.GetCollate())
-        m_pd.Flags |= PD_COLLATE;
-    m_deviceName = afxwin::FromWx(chosen.GetPrintData().GetPrinterName());
-    return IDOK;
+    return afxwin::OnUi([&]() -> INT_PTR {
+        if (afxwin::HasModalAnswerer()) {
+            AfxModalRequest request{AfxModalRequest::PrintDialog, L"Print", L"", 0, this};
+            int answer = IDCANCEL;
+            afxwin::AnswerModal(request, &answer);
+            return answer == IDOK ? IDOK : IDCANCEL;
+        }
+        wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
+        wxPrintDialogData data;
+        data.SetNoCopies(m_pd.nCopies);
+        data.EnablePrintToFile(!(m_pd.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)));
+        data.EnablePageNumbers(!(m_pd.Flags & PD_NOPAGENUMS));
+        data.EnableSelection(!(m_pd.Flags & PD_NOSELECTION));
+        wxPrintDialog dialog(parent, &data);
+        if (dialog.ShowModal() != wxID_OK)
+            return IDCANCEL;
+        wxPrintDialogData& chosen = dialog.GetPrintDialogData();
+        m_pd.nCopies = static_cast<WORD>(chosen.GetNoCopies());
+        if (chosen.GetCollate())
+            m_pd.Flags |= PD_COLLATE;
+        m_deviceName = afxwin::FromWx(chosen.GetPrintData().GetPrinterName());
+        return IDOK;
+    });
 }
 
 int CPrintDialog::GetCopies() const

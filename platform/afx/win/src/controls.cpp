@@ -1,6 +1,4 @@
-#include <wx/gauge.h>
-#include <wx/listctrl.h>
-#include <wx/scrolbar.h>
+// Buttons, statics and edit boxes.
 #include <wx/statbmp.h>
 
 #include "internal.h"
@@ -8,11 +6,6 @@
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
-IMPLEMENT_DYNAMIC(CComboBox, CWnd)
-IMPLEMENT_DYNAMIC(CListBox, CWnd)
-IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
-IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
-IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
 
 namespace {
 
@@ -43,654 +36,148 @@ BOOL CreateFor(CWnd* self, AfxControlKind kind, LPCTSTR text, DWORD style, const
 
 BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    UINT type = style & BS_TYPEMASK;
-    AfxControlKind kind = AfxControlKind::PushButton;
-    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)
-        kind = AfxControlKind::CheckBox;
-    else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
-        kind = AfxControlKind::RadioButton;
-    else if (type == BS_GROUPBOX)
-        kind = AfxControlKind::GroupBox;
-    return CreateFor(this, kind, text, style, rect, parent, id);
+    return afxwin::OnUi([&]() -> BOOL {
+        UINT type = style & BS_TYPEMASK;
+        AfxControlKind kind = AfxControlKind::PushButton;
+        if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)
+            kind = AfxControlKind::CheckBox;
+        else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
+            kind = AfxControlKind::RadioButton;
+        else if (type == BS_GROUPBOX)
+            kind = AfxControlKind::GroupBox;
+        return CreateFor(this, kind, text, style, rect, parent, id);
+    });
 }
 
 int CButton::GetCheck() const
 {
-    if (auto* c = As<wxCheckBox>(this))
-        return c->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-    if (auto* r = As<wxRadioButton>(this))
-        return r->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-    return BST_UNCHECKED;
+    return afxwin::OnUi([&]() -> int {
+        if (auto* c = As<wxCheckBox>(this))
+            return c->GetValue() ? BST_CHECKED : BST_UNCHECKED;
+        if (auto* r = As<wxRadioButton>(this))
+            return r->GetValue() ? BST_CHECKED : BST_UNCHECKED;
+        return BST_UNCHECKED;
+    });
 }
 
 void CButton::SetCheck(int check)
 {
-    if (auto* c = As<wxCheckBox>(this))
-        c->SetValue(check == BST_CHECKED);
-    else if (auto* r = As<wxRadioButton>(this))
-        r->SetValue(check == BST_CHECKED);
+    afxwin::OnUi([&]() {
+        if (auto* c = As<wxCheckBox>(this))
+            c->SetValue(check == BST_CHECKED);
+        else if (auto* r = As<wxRadioButton>(this))
+            r->SetValue(check == BST_CHECKED);
+    });
 }
 
 UINT CButton::GetState() const
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    return impl && impl->pressed ? BST_PUSHED : 0;
+    return afxwin::OnUi([&]() -> UINT {
+        AfxWindowImpl* impl = ImplOf(this);
+        return impl && impl->pressed ? BST_PUSHED : 0;
+    });
 }
 
 void CButton::SetButtonStyle(UINT style, BOOL redraw)
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return;
-    if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
-        ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
-        return;
-    }
-    impl->style = (impl->style & ~BS_TYPEMASK) | (style & BS_TYPEMASK);
-    if (auto* b = As<wxButton>(this))
-        if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-            b->SetDefault();
-    if (redraw)
-        Invalidate();
+    afxwin::OnUi([&]() {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return;
+        if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
+            ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+            return;
+        }
+        impl->style = (impl->style & ~BS_TYPEMASK) | (style & BS_TYPEMASK);
+        if (auto* b = As<wxButton>(this))
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                b->SetDefault();
+        if (redraw)
+            Invalidate();
+    });
 }
 
 UINT CButton::GetButtonStyle() const
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    return impl ? (impl->style & 0xFFFF) : 0;
+    return afxwin::OnUi([&]() -> UINT {
+        AfxWindowImpl* impl = ImplOf(this);
+        return impl ? (impl->style & 0xFFFF) : 0;
+    });
 }
 
 // ---- CStatic ----
 
 BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    UINT type = style & SS_TYPEMASK;
-    AfxControlKind kind = (type == SS_BITMAP || type == SS_ICON) ? AfxControlKind::Picture : AfxControlKind::Static;
-    return CreateFor(this, kind, text, style, rect, parent, id);
+    return afxwin::OnUi([&]() -> BOOL {
+        UINT type = style & SS_TYPEMASK;
+        AfxControlKind kind = (type == SS_BITMAP || type == SS_ICON) ? AfxControlKind::Picture : AfxControlKind::Static;
+        return CreateFor(this, kind, text, style, rect, parent, id);
+    });
 }
 
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap)
 {
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return nullptr;
-    HBITMAP old = impl->image;
-    impl->image = bitmap;
-    if (auto* sb = As<wxStaticBitmap>(this)) {
-        CBitmap* b = CBitmap::FromHandle(bitmap);
-        sb->SetBitmap(b && !b->IsNull() ? wxBitmapBundle(b->WxBitmap()) : wxBitmapBundle());
-    }
-    return old;
+    return afxwin::OnUi([&]() -> HBITMAP {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return nullptr;
+        HBITMAP old = impl->image;
+        impl->image = bitmap;
+        if (auto* sb = As<wxStaticBitmap>(this)) {
+            CBitmap* b = CBitmap::FromHandle(bitmap);
+            sb->SetBitmap(b && !b->IsNull() ? wxBitmapBundle(b->WxBitmap()) : wxBitmapBundle());
+        }
+        return old;
+    });
 }
 
 // ---- CEdit ----
 
 BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    return CreateFor(this, AfxControlKind::Edit, L"", style, rect, parent, id);
+    return afxwin::OnUi([&]() -> BOOL {
+        return CreateFor(this, AfxControlKind::Edit, L"", style, rect, parent, id);
+    });
 }
 
 void CEdit::SetSel(int start, int end, BOOL)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->SetSelection(start, end);
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->SetSelection(start, end);
+    });
 }
 
 void CEdit::ReplaceSel(LPCTSTR text, BOOL)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->WriteText(afxwin::ToWx(text));
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->WriteText(afxwin::ToWx(text));
+    });
 }
 
 void CEdit::SetReadOnly(BOOL readOnly)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->SetEditable(!readOnly);
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->SetEditable(!readOnly);
+    });
 }
 
 void CEdit::LimitText(int maxChars)
 {
-    if (auto* t = As<wxTextCtrl>(this))
-        t->SetMaxLength(maxChars > 0 ? static_cast<unsigned long>(maxChars) : 0);
+    afxwin::OnUi([&]() {
+        if (auto* t = As<wxTextCtrl>(this))
+            t->SetMaxLength(maxChars > 0 ? static_cast<unsigned long>(maxChars) : 0);
+    });
 }
 
 int CEdit::GetLineCount() const
 {
-    auto* t = As<wxTextCtrl>(this);
-    return t ? t->GetNumberOfLines() : 0;
+    return afxwin::OnUi([&]() -> int {
+        auto* t = As<wxTextCtrl>(this);
+        return t ? t->GetNumberOfLines() : 0;
+    });
 }
 
-// ---- CComboBox ----
-
-namespace {
-
-wxItemContainer* Items(const CWnd* wnd)
-{
-    return dynamic_cast<wxItemContainer*>(wnd->GetWx());
-}
-
-int SortedPlace(wxItemContainer* items, const wxString& text)
-{
-    unsigned n = items->GetCount();
-    for (unsigned i = 0; i < n; ++i)
-        if (text.CmpNoCase(items->GetString(i)) < 0)
-            return static_cast<int>(i);
-    return static_cast<int>(n);
-}
-
-int InsertAt(wxItemContainer* items, int index, LPCTSTR text)
-{
-    if (!items)
-        return CB_ERR;
-    int n = static_cast<int>(items->GetCount());
-    if (index < 0 || index > n)
-        index = index < 0 ? n : CB_ERR;
-    if (index == CB_ERR)
-        return CB_ERR;
-    return items->Insert(afxwin::ToWx(text), static_cast<unsigned>(index));
-}
-
-int SetSelection(wxItemContainer* items, int index)
-{
-    if (!items)
-        return CB_ERR;
-    if (index < 0 || index >= static_cast<int>(items->GetCount())) {
-        items->SetSelection(wxNOT_FOUND);
-        return CB_ERR;
-    }
-    items->SetSelection(index);
-    return index;
-}
-
-}  // namespace
-
-int CComboBox::AddString(LPCTSTR text)
-{
-    wxItemContainer* items = Items(this);
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!items || !impl)
-        return CB_ERR;
-    int index = (impl->style & CBS_SORT) ? SortedPlace(items, afxwin::ToWx(text)) : -1;
-    return InsertAt(items, index, text);
-}
-
-int CComboBox::InsertString(int index, LPCTSTR text) { return InsertAt(Items(this), index, text); }
-
-int CComboBox::DeleteString(UINT index)
-{
-    wxItemContainer* items = Items(this);
-    if (!items || index >= items->GetCount())
-        return CB_ERR;
-    items->Delete(index);
-    return static_cast<int>(items->GetCount());
-}
-
-void CComboBox::ResetContent()
-{
-    if (wxItemContainer* items = Items(this))
-        items->Clear();
-}
-
-int CComboBox::GetCount() const
-{
-    wxItemContainer* items = Items(this);
-    return items ? static_cast<int>(items->GetCount()) : CB_ERR;
-}
-
-int CComboBox::GetCurSel() const
-{
-    wxItemContainer* items = Items(this);
-    if (!items)
-        return CB_ERR;
-    int sel = items->GetSelection();
-    return sel == wxNOT_FOUND ? CB_ERR : sel;
-}
-
-int CComboBox::SetCurSel(int index) { return SetSelection(Items(this), index); }
-
-int CComboBox::GetLBText(int index, CString& text) const
-{
-    wxItemContainer* items = Items(this);
-    if (!items || index < 0 || index >= static_cast<int>(items->GetCount())) {
-        text.Empty();
-        return CB_ERR;
-    }
-    text = afxwin::FromWx(items->GetString(static_cast<unsigned>(index)));
-    return text.GetLength();
-}
-
-int CComboBox::GetLBTextLen(int index) const
-{
-    CString text;
-    return GetLBText(index, text);
-}
-
-int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const
-{
-    wxItemContainer* items = Items(this);
-    if (!items)
-        return CB_ERR;
-    int n = static_cast<int>(items->GetCount());
-    wxString s = afxwin::ToWx(text);
-    for (int k = 1; k <= n; ++k) {
-        int i = (startAfter + k) % n;
-        if (i < 0)
-            i += n;
-        if (items->GetString(static_cast<unsigned>(i)).CmpNoCase(s) == 0)
-            return i;
-    }
-    return CB_ERR;
-}
-
-int CComboBox::SelectString(int startAfter, LPCTSTR text)
-{
-    wxItemContainer* items = Items(this);
-    if (!items)
-        return CB_ERR;
-    int n = static_cast<int>(items->GetCount());
-    wxString s = afxwin::ToWx(text).Lower();
-    for (int k = 1; k <= n; ++k) {
-        int i = ((startAfter + k) % n + n) % n;
-        if (items->GetString(static_cast<unsigned>(i)).Lower().StartsWith(s))
-            return SetSelection(items, i);
-    }
-    return CB_ERR;
-}
-
-DWORD_PTR CComboBox::GetItemData(int index) const
-{
-    wxItemContainer* items = Items(this);
-    if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-        return 0;
-    return reinterpret_cast<DWORD_PTR>(items->GetClientData(static_cast<unsigned>(index)));
-}
-
-int CComboBox::SetItemData(int index, DWORD_PTR data)
-{
-    wxItemContainer* items = Items(this);
-    if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-        return CB_ERR;
-    items->SetClientData(static_cast<unsigned>(index), reinterpret_cast<void*>(data));
-    return 0;
-}
-
-// ---- CListBox ----
-
-int CListBox::AddString(LPCTSTR text)
-{
-    wxItemContainer* items = Items(this);
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!items || !impl)
-        return LB_ERR;
-    int index = (impl->style & LBS_SORT) ? SortedPlace(items, afxwin::ToWx(text)) : -1;
-    return InsertAt(items, index, text);
-}
-int CListBox::InsertString(int index, LPCTSTR text) { return InsertAt(Items(this), index, text); }
-int CListBox::DeleteString(UINT index)
-{
-    wxItemContainer* items = Items(this);
-    if (!items || index >= items->GetCount())
-        return LB_ERR;
-    items->Delete(index);
-    return static_cast<int>(items->GetCount());
-}
-void CListBox::ResetContent()
-{
-    if (wxItemContainer* items = Items(this))
-        items->Clear();
-}
-int CListBox::GetCount() const
-{
-    wxItemContainer* items = Items(this);
-    return items ? static_cast<int>(items->GetCount()) : LB_ERR;
-}
-int CListBox::GetCurSel() const
-{
-    wxItemContainer* items = Items(this);
-    int sel = items ? items->GetSelection() : wxNOT_FOUND;
-    return sel == wxNOT_FOUND ? LB_ERR : sel;
-}
-int CListBox::SetCurSel(int index) { return SetSelection(Items(this), index); }
-int CListBox::GetText(int index, CString& text) const
-{
-    wxItemContainer* items = Items(this);
-    if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-        return LB_ERR;
-    text = afxwin::FromWx(items->GetString(static_cast<unsigned>(index)));
-    return text.GetLength();
-}
-
-// ---- CListCtrl ----
-
-int CListCtrl::InsertColumn(int col, LPCTSTR heading, int format, int width, int)
-{
-    auto* l = As<wxListCtrl>(this);
-    if (!l)
-        return -1;
-    wxListColumnFormat f = format == LVCFMT_RIGHT ? wxLIST_FORMAT_RIGHT
-                           : format == LVCFMT_CENTER ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT;
-    long r = l->InsertColumn(col, afxwin::ToWx(heading), f, width < 0 ? wxLIST_AUTOSIZE_USEHEADER : width);
-    return static_cast<int>(r);
-}
-
-BOOL CListCtrl::DeleteColumn(int col)
-{
-    auto* l = As<wxListCtrl>(this);
-    return l && col >= 0 && col < l->GetColumnCount() && l->DeleteColumn(col);
-}
-
-int CListCtrl::GetColumnCount() const
-{
-    auto* l = As<wxListCtrl>(this);
-    return l ? l->GetColumnCount() : 0;
-}
-
-BOOL CListCtrl::SetColumnWidth(int col, int width)
-{
-    auto* l = As<wxListCtrl>(this);
-    return l && col >= 0 && col < l->GetColumnCount() && l->SetColumnWidth(col, width);
-}
-
-int CListCtrl::InsertItem(int item, LPCTSTR text)
-{
-    auto* l = As<wxListCtrl>(this);
-    if (!l || l->GetColumnCount() == 0)
-        return -1;
-    long n = l->GetItemCount();
-    if (item < 0 || item > n)
-        item = static_cast<int>(n);
-    return static_cast<int>(l->InsertItem(item, afxwin::ToWx(text)));
-}
-
-BOOL CListCtrl::SetItemText(int item, int subItem, LPCTSTR text)
-{
-    auto* l = As<wxListCtrl>(this);
-    if (!l || item < 0 || item >= l->GetItemCount() || subItem < 0 || subItem >= l->GetColumnCount())
-        return FALSE;
-    l->SetItem(item, subItem, afxwin::ToWx(text));
-    return TRUE;
-}
-
-CString CListCtrl::GetItemText(int item, int subItem) const
-{
-    auto* l = As<wxListCtrl>(this);
-    if (!l || item < 0 || item >= l->GetItemCount() || subItem < 0 || subItem >= l->GetColumnCount())
-        return CString();
-    return afxwin::FromWx(l->GetItemText(item, subItem));
-}
-
-BOOL CListCtrl::DeleteItem(int item)
-{
-    auto* l = As<wxListCtrl>(this);
-    return l && item >= 0 && item < l->GetItemCount() && l->DeleteItem(item);
-}
-
-BOOL CListCtrl::DeleteAllItems()
-{
-    auto* l = As<wxListCtrl>(this);
-    return l && l->DeleteAllItems();
-}
-
-int CListCtrl::GetItemCount() const
-{
-    auto* l = As<wxListCtrl>(this);
-    return l ? static_cast<int>(l->GetItemCount()) : 0;
-}
-
-BOOL CListCtrl::SetItemData(int item, DWORD_PTR data)
-{
-    auto* l = As<wxListCtrl>(this);
-    return l && item >= 0 && item < l->GetItemCount() && l->SetItemPtrData(item, data);
-}
-
-DWORD_PTR CListCtrl::GetItemData(int item) const
-{
-    auto* l = As<wxListCtrl>(this);
-    return l && item >= 0 && item < l->GetItemCount() ? static_cast<DWORD_PTR>(l->GetItemData(item)) : 0;
-}
-
-DWORD CListCtrl::GetExtendedStyle() const
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    return impl ? impl->exStyle : 0;
-}
-
-DWORD CListCtrl::SetExtendedStyle(DWORD exStyle)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return 0;
-    DWORD old = impl->exStyle;
-    impl->exStyle = exStyle;
-    return old;
-}
-
-int CListCtrl::GetNextItem(int start, int flags) const
-{
-    auto* l = As<wxListCtrl>(this);
-    if (!l)
-        return -1;
-    return static_cast<int>(l->GetNextItem(start, wxLIST_NEXT_ALL,
-                                           (flags & LVNI_SELECTED) ? wxLIST_STATE_SELECTED : wxLIST_STATE_DONTCARE));
-}
-
-int CListCtrl::GetSelectionMark() const { return GetNextItem(-1, LVNI_SELECTED); }
-
-BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
-{
-    auto* l = As<wxListCtrl>(this);
-    if (!l || item < 0 || item >= l->GetItemCount())
-        return FALSE;
-    long wxState = ((state & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((state & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
-    long wxMask = ((mask & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((mask & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
-    return l->SetItemState(item, wxState, wxMask);
-}
-
-UINT CListCtrl::GetItemState(int item, UINT mask) const
-{
-    auto* l = As<wxListCtrl>(this);
-    if (!l || item < 0 || item >= l->GetItemCount())
-        return 0;
-    long s = l->GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    UINT state = ((s & wxLIST_STATE_SELECTED) ? LVIS_SELECTED : 0) | ((s & wxLIST_STATE_FOCUSED) ? LVIS_FOCUSED : 0);
-    return state & mask;
-}
-
-UINT CListCtrl::GetSelectedCount() const
-{
-    auto* l = As<wxListCtrl>(this);
-    return l ? static_cast<UINT>(l->GetSelectedItemCount()) : 0;
-}
-
-POSITION CListCtrl::GetFirstSelectedItemPosition() const
-{
-    int first = GetNextItem(-1, LVNI_SELECTED);
-    return first < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<intptr_t>(first) + 1);
-}
-
-int CListCtrl::GetNextSelectedItem(POSITION& pos) const
-{
-    int item = static_cast<int>(reinterpret_cast<intptr_t>(pos)) - 1;
-    int next = GetNextItem(item, LVNI_SELECTED);
-    pos = next < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<intptr_t>(next) + 1);
-    return item;
-}
-
-BOOL CListCtrl::EnsureVisible(int item, BOOL)
-{
-    auto* l = As<wxListCtrl>(this);
-    return l && item >= 0 && item < l->GetItemCount() && l->EnsureVisible(item);
-}
-
-// ---- CScrollBar ----
-
-namespace {
-
-void ApplyScroll(wxScrollBar* bar, AfxWindowImpl* impl)
-{
-    int thumb = std::max<int>(1, static_cast<int>(impl->scrollPage));
-    int range = impl->scrollMax - impl->scrollMin + thumb;
-    bar->SetScrollbar(impl->scrollPos - impl->scrollMin, thumb, std::max(range, 1),
-                      std::max(thumb, (impl->scrollMax - impl->scrollMin) / 10), true);
-}
-
-}  // namespace
-
-int CScrollBar::GetScrollPos() const
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    return impl ? impl->scrollPos : 0;
-}
-
-int CScrollBar::SetScrollPos(int pos, BOOL)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    auto* bar = As<wxScrollBar>(this);
-    if (!impl || !bar)
-        return 0;
-    int old = impl->scrollPos;
-    int maxPos = impl->scrollMax - std::max<int>(0, static_cast<int>(impl->scrollPage) - 1);
-    impl->scrollPos = std::max(impl->scrollMin, std::min(pos, std::max(impl->scrollMin, maxPos)));
-    ApplyScroll(bar, impl);
-    return old;
-}
-
-void CScrollBar::GetScrollRange(LPINT minPos, LPINT maxPos) const
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    if (minPos)
-        *minPos = impl ? impl->scrollMin : 0;
-    if (maxPos)
-        *maxPos = impl ? impl->scrollMax : 0;
-}
-
-void CScrollBar::SetScrollRange(int minPos, int maxPos, BOOL)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    auto* bar = As<wxScrollBar>(this);
-    if (!impl || !bar)
-        return;
-    impl->scrollMin = minPos;
-    impl->scrollMax = std::max(minPos, maxPos);
-    impl->scrollPos = std::max(impl->scrollMin, std::min(impl->scrollPos, impl->scrollMax));
-    ApplyScroll(bar, impl);
-}
-
-BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO info, BOOL)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    auto* bar = As<wxScrollBar>(this);
-    if (!impl || !bar || !info)
-        return FALSE;
-    if (info->fMask & SIF_RANGE) {
-        impl->scrollMin = info->nMin;
-        impl->scrollMax = std::max(info->nMin, info->nMax);
-    }
-    if (info->fMask & SIF_PAGE)
-        impl->scrollPage = info->nPage;
-    if (info->fMask & SIF_POS)
-        impl->scrollPos = info->nPos;
-    impl->scrollPos = std::max(impl->scrollMin, std::min(impl->scrollPos, impl->scrollMax));
-    ApplyScroll(bar, impl);
-    return TRUE;
-}
-
-BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO info, UINT mask)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    auto* bar = As<wxScrollBar>(this);
-    if (!impl || !bar || !info)
-        return FALSE;
-    info->fMask = mask;
-    info->nMin = impl->scrollMin;
-    info->nMax = impl->scrollMax;
-    info->nPage = impl->scrollPage;
-    info->nPos = impl->scrollPos;
-    info->nTrackPos = bar->GetThumbPosition() + impl->scrollMin;
-    return TRUE;
-}
-
-void CScrollBar::ShowScrollBar(BOOL show) { ShowWindow(show ? SW_SHOW : SW_HIDE); }
-
-BOOL CScrollBar::EnableScrollBar(UINT arrows)
-{
-    EnableWindow(arrows != 3);
-    return TRUE;
-}
-
-// ---- CProgressCtrl ----
-
-namespace {
-
-void ApplyProgress(wxGauge* gauge, AfxWindowImpl* impl)
-{
-    int range = std::max(1, impl->progressMax - impl->progressMin);
-    gauge->SetRange(range);
-    gauge->SetValue(std::max(0, std::min(range, impl->progressPos - impl->progressMin)));
-}
-
-}  // namespace
-
-void CProgressCtrl::SetRange(short lower, short upper) { SetRange32(lower, upper); }
-
-void CProgressCtrl::SetRange32(int lower, int upper)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    auto* gauge = As<wxGauge>(this);
-    if (!impl || !gauge)
-        return;
-    impl->progressMin = lower;
-    impl->progressMax = upper;
-    impl->progressPos = std::max(lower, std::min(impl->progressPos, upper));
-    ApplyProgress(gauge, impl);
-}
-
-void CProgressCtrl::GetRange(int& lower, int& upper) const
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    lower = impl ? impl->progressMin : 0;
-    upper = impl ? impl->progressMax : 0;
-}
-
-int CProgressCtrl::SetPos(int pos)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    auto* gauge = As<wxGauge>(this);
-    if (!impl || !gauge)
-        return 0;
-    int old = impl->progressPos;
-    impl->progressPos = std::max(impl->progressMin, std::min(pos, impl->progressMax));
-    ApplyProgress(gauge, impl);
-    return old;
-}
-
-int CProgressCtrl::GetPos() const
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    return impl ? impl->progressPos : 0;
-}
-
-int CProgressCtrl::OffsetPos(int delta) { return SetPos(GetPos() + delta); }
-
-int CProgressCtrl::SetStep(int step)
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return 0;
-    int old = impl->progressStep;
-    impl->progressStep = step;
-    return old;
-}
-
-int CProgressCtrl::StepIt()
-{
-    AfxWindowImpl* impl = ImplOf(this);
-    if (!impl)
-        return 0;
-    int old = impl->progressPos;
-    int next = old + impl->progressStep;
-    if (next > impl->progressMax)
-        next = impl->progressMin + (next - impl->progressMax);
-    SetPos(next);
-    return old;
-}

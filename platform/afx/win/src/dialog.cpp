@@ -86,41 +86,42 @@ CDialog::~CDialog()
 
 INT_PTR CDialog::DoModal()
 {
-    afxwin::EnsureUiThread("DoModal");
-    const AfxDialogTemplate* t = AfxFindDialog(m_nTemplateId);
-    if (!t || m_hWnd)
-        return -1;
-    wxDialog* dlg = afxwin::CreateDialogWindow(this, *t, m_pParentWnd);
-    HWND hwnd = m_hWnd;
-    m_modalResult = IDCANCEL;
-    dlg->CentreOnParent();
-    if (OnInitDialog() == FALSE) {
-        // The program chose the focus itself.
-    }
-    afxwin::ApplyControlColours(this);
-    if (afxwin::HasModalAnswerer()) {
-        afxwin::RunSoon([this, hwnd] {
-            if (!afxwin::IsLive(hwnd) || !m_modalRunning)
-                return;
-            AfxModalRequest request{AfxModalRequest::Dialog, std::wstring(), std::wstring(), 0, this};
-            CString caption;
-            GetWindowText(caption);
-            request.text = caption.GetString();
-            int answer = 0;
-            if (afxwin::AnswerModal(request, &answer) && answer != 0 && afxwin::IsLive(hwnd) && m_modalRunning)
-                ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-        });
-    }
-    m_modalRunning = true;
-    if (afxwin::IsLive(hwnd) && m_modalRunning)
-        dlg->ShowModal();
-    m_modalRunning = false;
-    if (afxwin::IsLive(hwnd)) {
-        afxwin::DetachTree(dlg);
-        dlg->Destroy();
-    }
-    m_hWnd = nullptr;
-    return m_modalResult;
+    return afxwin::OnUi([&]() -> INT_PTR {
+        const AfxDialogTemplate* t = AfxFindDialog(m_nTemplateId);
+        if (!t || m_hWnd)
+            return -1;
+        wxDialog* dlg = afxwin::CreateDialogWindow(this, *t, m_pParentWnd);
+        HWND hwnd = m_hWnd;
+        m_modalResult = IDCANCEL;
+        dlg->CentreOnParent();
+        if (OnInitDialog() == FALSE) {
+            // The program chose the focus itself.
+        }
+        afxwin::ApplyControlColours(this);
+        if (afxwin::HasModalAnswerer()) {
+            afxwin::RunSoon([this, hwnd] {
+                if (!afxwin::IsLive(hwnd) || !m_modalRunning)
+                    return;
+                AfxModalRequest request{AfxModalRequest::Dialog, std::wstring(), std::wstring(), 0, this};
+                CString caption;
+                GetWindowText(caption);
+                request.text = caption.GetString();
+                int answer = 0;
+                if (afxwin::AnswerModal(request, &answer) && answer != 0 && afxwin::IsLive(hwnd) && m_modalRunning)
+                    ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+            });
+        }
+        m_modalRunning = true;
+        if (afxwin::IsLive(hwnd) && m_modalRunning)
+            dlg->ShowModal();
+        m_modalRunning = false;
+        if (afxwin::IsLive(hwnd)) {
+            afxwin::DetachTree(dlg);
+            dlg->Destroy();
+        }
+        m_hWnd = nullptr;
+        return m_modalResult;
+    });
 }
 
 void CDialog::EndDialog(int result)
@@ -141,21 +142,22 @@ void CDialog::EndDialog(int result)
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent)
 {
-    afxwin::EnsureUiThread("CDialog::Create");
-    const AfxDialogTemplate* t = AfxFindDialog(templateId);
-    if (!t || m_hWnd)
-        return FALSE;
-    m_nTemplateId = templateId;
-    m_pParentWnd = parent;
-    wxDialog* dlg = afxwin::CreateDialogWindow(this, *t, parent);
-    HWND hwnd = m_hWnd;
-    OnInitDialog();
-    if (!afxwin::IsLive(hwnd))
-        return FALSE;
-    afxwin::ApplyControlColours(this);
-    if (t->style & WS_VISIBLE)
-        dlg->Show();
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        const AfxDialogTemplate* t = AfxFindDialog(templateId);
+        if (!t || m_hWnd)
+            return FALSE;
+        m_nTemplateId = templateId;
+        m_pParentWnd = parent;
+        wxDialog* dlg = afxwin::CreateDialogWindow(this, *t, parent);
+        HWND hwnd = m_hWnd;
+        OnInitDialog();
+        if (!afxwin::IsLive(hwnd))
+            return FALSE;
+        afxwin::ApplyControlColours(this);
+        if (t->style & WS_VISIBLE)
+            dlg->Show();
+        return TRUE;
+    });
 }
 
 BOOL CDialog::DestroyWindow()

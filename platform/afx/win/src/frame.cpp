@@ -5,9 +5,6 @@
 #include "win32/devicewatch.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
-IMPLEMENT_DYNAMIC(CControlBar, CWnd)
-IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
-IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CREATE()
@@ -47,7 +44,9 @@ CString IdleText()
     return text.IsEmpty() ? CString(L"Ready") : text;
 }
 
-wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries)
+// barCommands gets one entry per drop-down of the bar: 0, or the command of an
+// item that stands on the bar itself.
+wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries, std::vector<UINT>& barCommands)
 {
     if (entries.empty())
         return nullptr;
@@ -67,9 +66,10 @@ wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries)
             wxString title = titles.back();
             stack.pop_back();
             titles.pop_back();
-            if (stack.empty())
+            if (stack.empty()) {
                 bar->Append(menu, title);
-            else
+                barCommands.push_back(0);
+            } else
                 stack.back()->AppendSubMenu(menu, title);
             break;
         }
@@ -81,16 +81,15 @@ wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries)
             if (!stack.empty()) {
                 stack.back()->Append(afxwin::WxCommandId(e.id), afxwin::MenuLabel(e.text), Prompt(e.id).GetString());
             } else {
-                // A command on the bar itself: a drop-down holding that one command.
-                auto* menu = new wxMenu;
-                wxString label = afxwin::MenuLabel(e.text);
-                menu->Append(afxwin::WxCommandId(e.id), wxMenuItem::GetLabelText(label), Prompt(e.id).GetString());
-                bar->Append(menu, label);
+                // A command on the bar itself: an empty drop-down whose opening is the command.
+                bar->Append(new wxMenu, afxwin::MenuLabel(e.text));
+                barCommands.push_back(e.id);
             }
             break;
         }
     }
     while (!stack.empty()) {
+        barCommands.push_back(0);
         bar->Append(stack.back(), titles.back());
         stack.pop_back();
         titles.pop_back();
@@ -140,6 +139,16 @@ void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
 
 namespace afxwin {
 
+CString CommandPrompt(UINT id)
+{
+    return Prompt(id);
+}
+
+CString CommandToolTip(UINT id)
+{
+    return ToolTip(id);
+}
+
 void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui)
 {
     ui.m_nID = id;
@@ -163,106 +172,120 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT&)
 
 BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
 {
-    afxwin::EnsureUiThread("LoadFrame");
-    CREATESTRUCT cs{};
-    cs.style = static_cast<LONG>(style);
-    cs.lpCreateParams = context;
-    if (!PreCreateWindow(cs))
-        return FALSE;
-    m_nResourceId = id;
-    CString doc = AfxLoadString(id);
-    int nl = doc.Find(L'\n');
-    m_strTitle = nl >= 0 ? doc.Left(nl) : doc;
-    if (m_strTitle.IsEmpty())
-        m_strTitle = AfxGetAppName();
+    return afxwin::OnUi([&]() -> BOOL {
+        CREATESTRUCT cs{};
+        cs.style = static_cast<LONG>(style);
+        cs.lpCreateParams = context;
+        if (!PreCreateWindow(cs))
+            return FALSE;
+        m_nResourceId = id;
+        CString doc = AfxLoadString(id);
+        int nl = doc.Find(L'\n');
+        m_strTitle = nl >= 0 ? doc.Left(nl) : doc;
+        if (m_strTitle.IsEmpty())
+            m_strTitle = AfxGetAppName();
 
-    wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
-    auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
-    AfxWindowImpl* impl = afxwin::Register(frame, this);
-    impl->style = static_cast<DWORD>(cs.style);
-    HWND hwnd = m_hWnd;
+        wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
+        auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
+        AfxWindowImpl* impl = afxwin::Register(frame, this);
+        impl->style = static_cast<DWORD>(cs.style);
+        HWND hwnd = m_hWnd;
 
-    if (wxMenuBar* bar = BuildMenuBar(afxwin::FindMenu(id))) {
-        frame->SetMenuBar(bar);
-        m_menuBar = std::make_unique<CMenu>();
-        m_menuBar->m_wxBar = bar;
-    }
-    std::vector<AfxAccelEntry> accels = afxwin::FindAccelerators(id);
-    if (!accels.empty()) {
-        std::vector<wxAcceleratorEntry> entries;
-        for (const AfxAccelEntry& a : accels) {
-            int key = (a.flags & FVIRTKEY) ? WxKey(a.key) : a.key;
-            if (key == 0)
-                continue;
-            int flags = ((a.flags & FCONTROL) ? wxACCEL_CTRL : 0) | ((a.flags & FSHIFT) ? wxACCEL_SHIFT : 0) |
-                        ((a.flags & FALT) ? wxACCEL_ALT : 0);
-            entries.emplace_back(flags, key, afxwin::WxCommandId(a.command));
+        std::vector<UINT> barCommands;
+        if (wxMenuBar* bar = BuildMenuBar(afxwin::FindMenu(id), barCommands)) {
+            frame->SetMenuBar(bar);
+            m_menuBar = std::make_unique<CMenu>();
+            m_menuBar->m_wxBar = bar;
+            m_menuBar->m_barCommands = barCommands;
         }
-        frame->SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
-    }
-    wxBitmap icon = afxwin::ImageBitmap(AfxImageKind::Icon, id);
-    if (icon.IsOk()) {
-        wxIcon wxi;
-        wxi.CopyFromBitmap(icon);
-        frame->SetIcon(wxi);
-    }
+        std::vector<AfxAccelEntry> accels = afxwin::FindAccelerators(id);
+        if (!accels.empty()) {
+            std::vector<wxAcceleratorEntry> entries;
+            for (const AfxAccelEntry& a : accels) {
+                int key = (a.flags & FVIRTKEY) ? WxKey(a.key) : a.key;
+                if (key == 0)
+                    continue;
+                int flags = ((a.flags & FCONTROL) ? wxACCEL_CTRL : 0) | ((a.flags & FSHIFT) ? wxACCEL_SHIFT : 0) |
+                            ((a.flags & FALT) ? wxACCEL_ALT : 0);
+                entries.emplace_back(flags, key, afxwin::WxCommandId(a.command));
+            }
+            frame->SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
+        }
+        wxBitmap icon = afxwin::ImageBitmap(AfxImageKind::Icon, id);
+        if (icon.IsOk()) {
+            wxIcon wxi;
+            wxi.CopyFromBitmap(icon);
+            frame->SetIcon(wxi);
+        }
 
-    frame->Bind(wxEVT_MENU, [hwnd](wxCommandEvent& e) {
-        UINT command = afxwin::CommandFromWx(e.GetId());
-        if (command != 0)
-            ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-    });
-    frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
-        if (afxwin::IsLive(hwnd) && e.GetMenu())
-            UpdateMenu(e.GetMenu());
-    });
-    frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
-        UINT command = afxwin::CommandFromWx(e.GetMenuId());
-        if (afxwin::IsLive(hwnd) && command != 0)
-            SetMessageText(Prompt(command));
-    });
-    frame->Bind(wxEVT_MENU_CLOSE, [this, hwnd](wxMenuEvent&) {
-        if (afxwin::IsLive(hwnd))
-            SetMessageText(IdleText());
-    });
-    frame->Bind(wxEVT_CLOSE_WINDOW, [frame, hwnd](wxCloseEvent& e) {
-        if (!afxwin::IsLive(hwnd)) {
+        frame->Bind(wxEVT_MENU, [hwnd](wxCommandEvent& e) {
+            UINT command = afxwin::CommandFromWx(e.GetId());
+            if (command != 0)
+                ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        });
+        frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
+            if (!afxwin::IsLive(hwnd) || !e.GetMenu())
+                return;
+            UINT command = BarCommandOf(e.GetMenu());
+            if (command == 0) {
+                UpdateMenu(e.GetMenu());
+                return;
+            }
+            // Closed once GTK has finished opening it.
+            afxwin::RunSoon([this, hwnd] {
+                if (afxwin::IsLive(hwnd) && m_menuBar)
+                    afxwin::CloseMenuBar(static_cast<wxMenuBar*>(m_menuBar->m_wxBar));
+            });
+            ::PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        });
+        frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
+            UINT command = afxwin::CommandFromWx(e.GetMenuId());
+            if (afxwin::IsLive(hwnd) && command != 0)
+                SetMessageText(Prompt(command));
+        });
+        frame->Bind(wxEVT_MENU_CLOSE, [this, hwnd](wxMenuEvent&) {
+            if (afxwin::IsLive(hwnd))
+                SetMessageText(IdleText());
+        });
+        frame->Bind(wxEVT_CLOSE_WINDOW, [frame, hwnd](wxCloseEvent& e) {
+            if (!afxwin::IsLive(hwnd)) {
+                e.Skip();
+                return;
+            }
+            ::SendMessage(hwnd, WM_CLOSE, 0, 0);
+            if (afxwin::IsLive(hwnd) && !e.CanVeto()) {
+                if (CWnd* wnd = CWnd::FromHandle(hwnd))
+                    wnd->DestroyWindow();
+            } else if (afxwin::IsLive(hwnd)) {
+                e.Veto();
+            }
+            (void)frame;
+        });
+        frame->Bind(wxEVT_SIZE, [frame, hwnd](wxSizeEvent& e) {
+            wxSize s = frame->GetClientSize();
+            ::SendMessage(hwnd, WM_SIZE, frame->IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(s.x, s.y));
             e.Skip();
-            return;
-        }
-        ::SendMessage(hwnd, WM_CLOSE, 0, 0);
-        if (afxwin::IsLive(hwnd) && !e.CanVeto()) {
-            if (CWnd* wnd = CWnd::FromHandle(hwnd))
-                wnd->DestroyWindow();
-        } else if (afxwin::IsLive(hwnd)) {
-            e.Veto();
-        }
-        (void)frame;
-    });
-    frame->Bind(wxEVT_SIZE, [frame, hwnd](wxSizeEvent& e) {
-        wxSize s = frame->GetClientSize();
-        ::SendMessage(hwnd, WM_SIZE, frame->IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(s.x, s.y));
-        e.Skip();
-    });
-    frame->Bind(wxEVT_IDLE, [this, hwnd](wxIdleEvent& e) {
-        if (afxwin::IsLive(hwnd))
-            OnIdleUpdate();
-        e.Skip();
-    });
+        });
+        frame->Bind(wxEVT_IDLE, [this, hwnd](wxIdleEvent& e) {
+            if (afxwin::IsLive(hwnd))
+                OnIdleUpdate();
+            e.Skip();
+        });
 
-    if (::SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        if (afxwin::IsLive(hwnd))
-            DestroyWindow();
-        return FALSE;
-    }
-    if (!afxwin::IsLive(hwnd))
-        return FALSE;
-    // WM_DEVICECHANGE arrives on the user-interface thread for every change the watcher sees.
-    m_extras = std::make_unique<AfxFrameExtras>();
-    m_extras->watcher.Start([hwnd](UINT event) { ::PostMessage(hwnd, WM_DEVICECHANGE, event, 0); });
-    UpdateFrameTitle();
-    SetMessageText(IdleText());
-    return TRUE;
+        if (::SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+            if (afxwin::IsLive(hwnd))
+                DestroyWindow();
+            return FALSE;
+        }
+        if (!afxwin::IsLive(hwnd))
+            return FALSE;
+        // WM_DEVICECHANGE arrives on the user-interface thread for every change the watcher sees.
+        m_extras = std::make_unique<AfxFrameExtras>();
+        m_extras->watcher.Start([hwnd](UINT event) { ::PostMessage(hwnd, WM_DEVICECHANGE, event, 0); });
+        UpdateFrameTitle();
+        SetMessageText(IdleText());
+        return TRUE;
+    });
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT cs)
@@ -436,6 +459,17 @@ void CFrameWnd::UpdateMenu(wxMenu* menu)
     }
 }
 
+UINT CFrameWnd::BarCommandOf(wxMenu* menu) const
+{
+    if (!m_menuBar)
+        return 0;
+    auto* bar = static_cast<wxMenuBar*>(m_menuBar->m_wxBar);
+    for (size_t pos = 0; pos < bar->GetMenuCount() && pos < m_menuBar->m_barCommands.size(); ++pos)
+        if (bar->GetMenu(pos) == menu)
+            return m_menuBar->m_barCommands[pos];
+    return 0;
+}
+
 void CFrameWnd::UpdateMenuPopup(int barPosition)
 {
     if (!m_menuBar)
@@ -454,159 +488,3 @@ void CFrameWnd::OnIdleUpdate()
         m_statusBar->UpdateIndicators();
 }
 
-// ---- tool bar ----
-
-BOOL CToolBar::CreateEx(CWnd* parent, DWORD, DWORD style, CRect, UINT id)
-{
-    auto* frame = parent ? dynamic_cast<wxFrame*>(parent->GetWx()) : nullptr;
-    if (!frame || m_hWnd)
-        return FALSE;
-    wxToolBar* bar = frame->CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxBORDER_NONE, wxID_ANY);
-    AfxWindowImpl* impl = afxwin::Register(bar, this);
-    impl->style = style;
-    impl->id = static_cast<int>(id);
-    m_dwStyle = style;
-    if (auto* f = dynamic_cast<CFrameWnd*>(parent))
-        f->m_toolBar = this;
-    if (!(style & WS_VISIBLE))
-        bar->Hide();
-    return TRUE;
-}
-
-BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
-{
-    return CreateEx(parent, TBSTYLE_FLAT, style, CRect(0, 0, 0, 0), id);
-}
-
-BOOL CToolBar::LoadToolBar(UINT id)
-{
-    auto* bar = dynamic_cast<wxToolBar*>(GetWx());
-    const AfxToolBarTemplate* t = AfxFindToolBar(id);
-    if (!bar || !t)
-        return FALSE;
-    wxBitmap strip = afxwin::ImageBitmap(AfxImageKind::Bitmap, t->bitmapId);
-    bar->SetToolBitmapSize(wxSize(t->buttonWidth, t->buttonHeight));
-    m_ids.clear();
-    int image = 0;
-    for (size_t i = 0; i < t->count; ++i) {
-        UINT cmd = t->items[i];
-        m_ids.push_back(cmd);
-        if (cmd == ID_SEPARATOR) {
-            bar->AddSeparator();
-            continue;
-        }
-        wxBitmap bmp(t->buttonWidth, t->buttonHeight, 24);
-        wxRect cell(image * t->buttonWidth, 0, t->buttonWidth, t->buttonHeight);
-        if (strip.IsOk() && cell.GetRight() < strip.GetWidth() && cell.GetBottom() < strip.GetHeight())
-            bmp = strip.GetSubBitmap(cell);
-        ++image;
-        int tool = afxwin::WxCommandId(cmd);
-        bar->AddTool(tool, ToolTip(cmd).GetString(), bmp, ToolTip(cmd).GetString(), wxITEM_NORMAL);
-        bar->SetToolLongHelp(tool, Prompt(cmd).GetString());
-    }
-    bar->Realize();
-    return TRUE;
-}
-
-int CToolBar::GetCount() const
-{
-    return static_cast<int>(m_ids.size());
-}
-
-UINT CToolBar::GetItemID(int index) const
-{
-    return index >= 0 && index < GetCount() ? m_ids[static_cast<size_t>(index)] : 0;
-}
-
-BOOL CToolBar::IsButtonEnabled(UINT id) const
-{
-    auto* bar = dynamic_cast<wxToolBar*>(GetWx());
-    return bar && bar->GetToolEnabled(afxwin::WxCommandId(id));
-}
-
-void CToolBar::UpdateButtons()
-{
-    auto* bar = dynamic_cast<wxToolBar*>(GetWx());
-    CFrameWnd* frame = GetParentFrame();
-    if (!bar || !frame)
-        return;
-    for (UINT id : m_ids) {
-        if (id == ID_SEPARATOR)
-            continue;
-        CCmdUI ui;
-        ui.m_nID = id;
-        // Buttons without any handler are disabled, whatever the menu setting.
-        ui.DoUpdate(frame, TRUE);
-        int tool = afxwin::WxCommandId(id);
-        if (ui.m_enabled >= 0 && bar->GetToolEnabled(tool) != (ui.m_enabled == 1))
-            bar->EnableTool(tool, ui.m_enabled == 1);
-        if (ui.m_checked >= 0 && bar->GetToolState(tool) != (ui.m_checked != 0))
-            bar->ToggleTool(tool, ui.m_checked != 0);
-    }
-}
-
-// ---- status bar ----
-
-BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
-{
-    auto* frame = parent ? dynamic_cast<wxFrame*>(parent->GetWx()) : nullptr;
-    if (!frame || m_hWnd)
-        return FALSE;
-    wxStatusBar* bar = frame->CreateStatusBar(1, wxSTB_DEFAULT_STYLE, wxID_ANY);
-    frame->SetStatusBarPane(0);
-    AfxWindowImpl* impl = afxwin::Register(bar, this);
-    impl->style = style;
-    impl->id = static_cast<int>(id);
-    m_dwStyle = style;
-    if (auto* f = dynamic_cast<CFrameWnd*>(parent))
-        f->m_statusBar = this;
-    return TRUE;
-}
-
-BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
-{
-    auto* bar = dynamic_cast<wxStatusBar*>(GetWx());
-    if (!bar || !ids || count <= 0)
-        return FALSE;
-    m_ids.assign(ids, ids + count);
-    std::vector<int> widths;
-    for (UINT id : m_ids)
-        widths.push_back(id == ID_SEPARATOR ? -1 : 48);
-    bar->SetFieldsCount(count, widths.data());
-    UpdateIndicators();
-    return TRUE;
-}
-
-BOOL CStatusBar::SetPaneText(int index, LPCTSTR text, BOOL)
-{
-    auto* bar = dynamic_cast<wxStatusBar*>(GetWx());
-    if (!bar || index < 0 || index >= bar->GetFieldsCount())
-        return FALSE;
-    wxString s = afxwin::ToWx(text);
-    if (bar->GetStatusText(index) != s)
-        bar->SetStatusText(s, index);
-    return TRUE;
-}
-
-CString CStatusBar::GetPaneText(int index) const
-{
-    auto* bar = dynamic_cast<wxStatusBar*>(GetWx());
-    if (!bar || index < 0 || index >= bar->GetFieldsCount())
-        return CString();
-    return afxwin::FromWx(bar->GetStatusText(index));
-}
-
-void CStatusBar::UpdateIndicators()
-{
-    for (size_t i = 0; i < m_ids.size(); ++i) {
-        wxKeyCode key;
-        const wchar_t* text;
-        switch (m_ids[i]) {
-        case ID_INDICATOR_CAPS: key = WXK_CAPITAL; text = L"CAP"; break;
-        case ID_INDICATOR_NUM: key = WXK_NUMLOCK; text = L"NUM"; break;
-        case ID_INDICATOR_SCRL: key = WXK_SCROLL; text = L"SCRL"; break;
-        default: continue;
-        }
-        SetPaneText(static_cast<int>(i), wxGetKeyState(key) ? text : L"");
-    }
-}

@@ -1,4 +1,3 @@
-#include <atomic>
 #include <cstdio>
 #include <vector>
 
@@ -15,17 +14,6 @@ CGdiObject* StockObject(int index);
 }
 
 namespace {
-
-// Draws nothing for a context made off the user-interface thread, and says so once.
-bool UsableHere()
-{
-    if (afxwin::IsUiThread())
-        return true;
-    static std::atomic<bool> told{false};
-    if (!told.exchange(true))
-        std::fprintf(stderr, "afxwin: a device context was made off the user-interface thread; it draws nothing\n");
-    return false;
-}
 
 wxMemoryDC& MeasuringDC()
 {
@@ -60,25 +48,29 @@ void CDC::Attach(wxDC* dc, bool owned)
 
 BOOL CDC::CreateCompatibleDC(CDC*)
 {
-    if (m_dc || !UsableHere())
-        return FALSE;
-    Attach(new wxMemoryDC(), true);
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (m_dc)
+            return FALSE;
+        Attach(new wxMemoryDC(), true);
+        return TRUE;
+    });
 }
 
 BOOL CDC::DeleteDC()
 {
-    if (!m_hDC)
-        return FALSE;
-    if (m_ownsDC) {
-        if (auto* mem = dynamic_cast<wxMemoryDC*>(m_dc))
-            mem->SelectObject(wxNullBitmap);
-        delete m_dc;
-    }
-    m_dc = nullptr;
-    m_ownsDC = false;
-    m_hDC = nullptr;
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!m_hDC)
+            return FALSE;
+        if (m_ownsDC) {
+            if (auto* mem = dynamic_cast<wxMemoryDC*>(m_dc))
+                mem->SelectObject(wxNullBitmap);
+            delete m_dc;
+        }
+        m_dc = nullptr;
+        m_ownsDC = false;
+        m_hDC = nullptr;
+        return TRUE;
+    });
 }
 
 // ---- state ----
@@ -141,240 +133,292 @@ void CDC::ApplyState()
 
 CPen* CDC::SelectObject(CPen* pen)
 {
-    CPen* old = m_state.pen ? m_state.pen : static_cast<CPen*>(afxwin::StockObject(BLACK_PEN));
-    m_state.pen = pen;
-    return old;
+    return afxwin::OnUi([&]() -> CPen* {
+        CPen* old = m_state.pen ? m_state.pen : static_cast<CPen*>(afxwin::StockObject(BLACK_PEN));
+        m_state.pen = pen;
+        return old;
+    });
 }
 
 CBrush* CDC::SelectObject(CBrush* brush)
 {
-    CBrush* old = m_state.brush ? m_state.brush : static_cast<CBrush*>(afxwin::StockObject(WHITE_BRUSH));
-    m_state.brush = brush;
-    return old;
+    return afxwin::OnUi([&]() -> CBrush* {
+        CBrush* old = m_state.brush ? m_state.brush : static_cast<CBrush*>(afxwin::StockObject(WHITE_BRUSH));
+        m_state.brush = brush;
+        return old;
+    });
 }
 
 CFont* CDC::SelectObject(CFont* font)
 {
-    CFont* old = m_state.font ? m_state.font : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
-    m_state.font = font;
-    return old;
+    return afxwin::OnUi([&]() -> CFont* {
+        CFont* old = m_state.font ? m_state.font : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
+        m_state.font = font;
+        return old;
+    });
 }
 
 CBitmap* CDC::SelectObject(CBitmap* bitmap)
 {
-    CBitmap* old = m_state.bitmap;
-    auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
-    if (!mem || !m_ownsDC)
-        return nullptr;
-    if (bitmap == m_state.bitmap)
+    return afxwin::OnUi([&]() -> CBitmap* {
+        CBitmap* old = m_state.bitmap;
+        auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
+        if (!mem || !m_ownsDC)
+            return nullptr;
+        if (bitmap == m_state.bitmap)
+            return old;
+        mem->SelectObject(wxNullBitmap);
+        if (bitmap && !bitmap->IsNull()) {
+            mem->SelectObject(bitmap->WxBitmap());
+            NoAntialias(mem);
+        }
+        m_state.bitmap = bitmap;
         return old;
-    mem->SelectObject(wxNullBitmap);
-    if (bitmap && !bitmap->IsNull()) {
-        mem->SelectObject(bitmap->WxBitmap());
-        NoAntialias(mem);
-    }
-    m_state.bitmap = bitmap;
-    return old;
+    });
 }
 
 CGdiObject* CDC::SelectStockObject(int index)
 {
-    CGdiObject* object = afxwin::StockObject(index);
-    if (auto* pen = dynamic_cast<CPen*>(object))
-        return SelectObject(pen);
-    if (auto* brush = dynamic_cast<CBrush*>(object))
-        return SelectObject(brush);
-    if (auto* font = dynamic_cast<CFont*>(object))
-        return SelectObject(font);
-    return nullptr;
+    return afxwin::OnUi([&]() -> CGdiObject* {
+        CGdiObject* object = afxwin::StockObject(index);
+        if (auto* pen = dynamic_cast<CPen*>(object))
+            return SelectObject(pen);
+        if (auto* brush = dynamic_cast<CBrush*>(object))
+            return SelectObject(brush);
+        if (auto* font = dynamic_cast<CFont*>(object))
+            return SelectObject(font);
+        return nullptr;
+    });
 }
 
 int CDC::SaveDC()
 {
-    m_savedStates.push_back({m_state, m_pos});
-    return static_cast<int>(m_savedStates.size());
+    return afxwin::OnUi([&]() -> int {
+        m_savedStates.push_back({m_state, m_pos});
+        return static_cast<int>(m_savedStates.size());
+    });
 }
 
 BOOL CDC::RestoreDC(int savedDC)
 {
-    int n = static_cast<int>(m_savedStates.size());
-    if (savedDC < 0)
-        savedDC = n + 1 + savedDC;
-    if (savedDC < 1 || savedDC > n)
-        return FALSE;
-    auto saved = m_savedStates[static_cast<size_t>(savedDC - 1)];
-    m_savedStates.resize(static_cast<size_t>(savedDC - 1));
-    if (saved.first.bitmap != m_state.bitmap)
-        SelectObject(saved.first.bitmap);
-    m_state = saved.first;
-    m_pos = saved.second;
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        int n = static_cast<int>(m_savedStates.size());
+        if (savedDC < 0)
+            savedDC = n + 1 + savedDC;
+        if (savedDC < 1 || savedDC > n)
+            return FALSE;
+        auto saved = m_savedStates[static_cast<size_t>(savedDC - 1)];
+        m_savedStates.resize(static_cast<size_t>(savedDC - 1));
+        if (saved.first.bitmap != m_state.bitmap)
+            SelectObject(saved.first.bitmap);
+        m_state = saved.first;
+        m_pos = saved.second;
+        return TRUE;
+    });
 }
 
 COLORREF CDC::SetTextColor(COLORREF color)
 {
-    COLORREF old = m_state.textColor;
-    m_state.textColor = color;
-    return old;
+    return afxwin::OnUi([&]() -> COLORREF {
+        COLORREF old = m_state.textColor;
+        m_state.textColor = color;
+        return old;
+    });
 }
 
 COLORREF CDC::SetBkColor(COLORREF color)
 {
-    COLORREF old = m_state.bkColor;
-    m_state.bkColor = color;
-    return old;
+    return afxwin::OnUi([&]() -> COLORREF {
+        COLORREF old = m_state.bkColor;
+        m_state.bkColor = color;
+        return old;
+    });
 }
 
 int CDC::SetBkMode(int mode)
 {
-    int old = m_state.bkMode;
-    if (mode == OPAQUE || mode == TRANSPARENT)
-        m_state.bkMode = mode;
-    return old;
+    return afxwin::OnUi([&]() -> int {
+        int old = m_state.bkMode;
+        if (mode == OPAQUE || mode == TRANSPARENT)
+            m_state.bkMode = mode;
+        return old;
+    });
 }
 
 UINT CDC::SetTextAlign(UINT flags)
 {
-    UINT old = m_state.textAlign;
-    m_state.textAlign = flags;
-    return old;
+    return afxwin::OnUi([&]() -> UINT {
+        UINT old = m_state.textAlign;
+        m_state.textAlign = flags;
+        return old;
+    });
 }
 
 int CDC::SetMapMode(int)
 {
-    return MM_TEXT;
+    return afxwin::OnUi([&]() -> int {
+        return MM_TEXT;
+    });
 }
 
 int CDC::SetROP2(int mode)
 {
-    int old = m_state.rop2;
-    m_state.rop2 = mode;
-    return old;
+    return afxwin::OnUi([&]() -> int {
+        int old = m_state.rop2;
+        m_state.rop2 = mode;
+        return old;
+    });
 }
 
 int CDC::GetDeviceCaps(int index) const
 {
-    switch (index) {
-    case LOGPIXELSX:
-    case LOGPIXELSY: return m_logPixels;
-    case HORZRES:
-    case PHYSICALWIDTH: return wxGetDisplaySize().x;
-    case VERTRES:
-    case PHYSICALHEIGHT: return wxGetDisplaySize().y;
-    case HORZSIZE: return MulDiv(wxGetDisplaySize().x, 254, m_logPixels * 10);
-    case VERTSIZE: return MulDiv(wxGetDisplaySize().y, 254, m_logPixels * 10);
-    case BITSPIXEL: return 24;
-    default: return 0;
-    }
+    return afxwin::OnUi([&]() -> int {
+        switch (index) {
+        case LOGPIXELSX:
+        case LOGPIXELSY: return m_logPixels;
+        case HORZRES:
+        case PHYSICALWIDTH: return wxGetDisplaySize().x;
+        case VERTRES:
+        case PHYSICALHEIGHT: return wxGetDisplaySize().y;
+        case HORZSIZE: return MulDiv(wxGetDisplaySize().x, 254, m_logPixels * 10);
+        case VERTSIZE: return MulDiv(wxGetDisplaySize().y, 254, m_logPixels * 10);
+        case BITSPIXEL: return 24;
+        default: return 0;
+        }
+    });
 }
 
 // ---- drawing ----
 
 CPoint CDC::MoveTo(int x, int y)
 {
-    CPoint old = m_pos;
-    m_pos = CPoint(x, y);
-    return old;
+    return afxwin::OnUi([&]() -> CPoint {
+        CPoint old = m_pos;
+        m_pos = CPoint(x, y);
+        return old;
+    });
 }
 
 BOOL CDC::LineTo(int x, int y)
 {
-    if (m_dc) {
-        ApplyPen();
-        m_dc->DrawLine(m_pos.x, m_pos.y, x, y);
-    }
-    m_pos = CPoint(x, y);
-    return m_dc != nullptr;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (m_dc) {
+            ApplyPen();
+            m_dc->DrawLine(m_pos.x, m_pos.y, x, y);
+        }
+        m_pos = CPoint(x, y);
+        return m_dc != nullptr;
+    });
 }
 
 BOOL CDC::Polyline(const POINT* points, int count)
 {
-    if (!m_dc || !points || count < 2)
-        return FALSE;
-    ApplyPen();
-    std::vector<wxPoint> pts;
-    for (int i = 0; i < count; ++i)
-        pts.emplace_back(points[i].x, points[i].y);
-    m_dc->DrawLines(static_cast<int>(pts.size()), pts.data());
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!m_dc || !points || count < 2)
+            return FALSE;
+        ApplyPen();
+        std::vector<wxPoint> pts;
+        for (int i = 0; i < count; ++i)
+            pts.emplace_back(points[i].x, points[i].y);
+        m_dc->DrawLines(static_cast<int>(pts.size()), pts.data());
+        return TRUE;
+    });
 }
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
 {
-    if (!m_dc)
-        return FALSE;
-    ApplyPen();
-    ApplyBrush();
-    m_dc->DrawRectangle(x1, y1, x2 - x1, y2 - y1);
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!m_dc)
+            return FALSE;
+        ApplyPen();
+        ApplyBrush();
+        m_dc->DrawRectangle(x1, y1, x2 - x1, y2 - y1);
+        return TRUE;
+    });
 }
 
 BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 {
-    if (!m_dc)
-        return FALSE;
-    ApplyPen();
-    ApplyBrush();
-    m_dc->DrawEllipse(x1, y1, x2 - x1, y2 - y1);
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!m_dc)
+            return FALSE;
+        ApplyPen();
+        ApplyBrush();
+        m_dc->DrawEllipse(x1, y1, x2 - x1, y2 - y1);
+        return TRUE;
+    });
 }
 
 void CDC::FillRect(LPCRECT r, CBrush* brush)
 {
-    if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
-        return;
-    m_dc->SetPen(*wxTRANSPARENT_PEN);
-    m_dc->SetBrush(wxBrush(afxwin::ToWxColour(brush->m_color)));
-    m_dc->DrawRectangle(r->left, r->top, r->right - r->left, r->bottom - r->top);
+    afxwin::OnUi([&]() {
+        if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
+            return;
+        m_dc->SetPen(*wxTRANSPARENT_PEN);
+        m_dc->SetBrush(wxBrush(afxwin::ToWxColour(brush->m_color)));
+        m_dc->DrawRectangle(r->left, r->top, r->right - r->left, r->bottom - r->top);
+    });
 }
 
 void CDC::FillSolidRect(LPCRECT r, COLORREF color)
 {
-    if (r)
-        FillSolidRect(r->left, r->top, r->right - r->left, r->bottom - r->top, color);
+    afxwin::OnUi([&]() {
+        if (r)
+            FillSolidRect(r->left, r->top, r->right - r->left, r->bottom - r->top, color);
+    });
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
 {
-    // As on Windows, the fill leaves its colour as the background colour.
-    m_state.bkColor = color;
-    if (!m_dc)
-        return;
-    m_dc->SetPen(*wxTRANSPARENT_PEN);
-    m_dc->SetBrush(wxBrush(afxwin::ToWxColour(color)));
-    m_dc->DrawRectangle(x, y, cx, cy);
+    afxwin::OnUi([&]() {
+        // As on Windows, the fill leaves its colour as the background colour.
+        m_state.bkColor = color;
+        if (!m_dc)
+            return;
+        m_dc->SetPen(*wxTRANSPARENT_PEN);
+        m_dc->SetBrush(wxBrush(afxwin::ToWxColour(color)));
+        m_dc->DrawRectangle(x, y, cx, cy);
+    });
 }
 
 void CDC::FrameRect(LPCRECT r, CBrush* brush)
 {
-    if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
-        return;
-    m_dc->SetPen(wxPen(afxwin::ToWxColour(brush->m_color), 1));
-    m_dc->SetBrush(*wxTRANSPARENT_BRUSH);
-    m_dc->DrawRectangle(r->left, r->top, r->right - r->left, r->bottom - r->top);
+    afxwin::OnUi([&]() {
+        if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
+            return;
+        m_dc->SetPen(wxPen(afxwin::ToWxColour(brush->m_color), 1));
+        m_dc->SetBrush(*wxTRANSPARENT_BRUSH);
+        m_dc->DrawRectangle(r->left, r->top, r->right - r->left, r->bottom - r->top);
+    });
 }
 
 void CDC::Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight)
 {
-    if (r)
-        Draw3dRect(r->left, r->top, r->right - r->left, r->bottom - r->top, topLeft, bottomRight);
+    afxwin::OnUi([&]() {
+        if (r)
+            Draw3dRect(r->left, r->top, r->right - r->left, r->bottom - r->top, topLeft, bottomRight);
+    });
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
 {
-    FillSolidRect(x, y, cx - 1, 1, topLeft);
-    FillSolidRect(x, y, 1, cy - 1, topLeft);
-    FillSolidRect(x + cx - 1, y, 1, cy, bottomRight);
-    FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
+    afxwin::OnUi([&]() {
+        FillSolidRect(x, y, cx - 1, 1, topLeft);
+        FillSolidRect(x, y, 1, cy - 1, topLeft);
+        FillSolidRect(x + cx - 1, y, 1, cy, bottomRight);
+        FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
+    });
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color)
 {
-    if (!m_dc)
-        return CLR_INVALID;
-    m_dc->SetPen(wxPen(afxwin::ToWxColour(color), 1));
-    m_dc->DrawPoint(x, y);
-    return color;
+    return afxwin::OnUi([&]() -> COLORREF {
+        if (!m_dc)
+            return CLR_INVALID;
+        m_dc->SetPen(wxPen(afxwin::ToWxColour(color), 1));
+        m_dc->DrawPoint(x, y);
+        return color;
+    });
 }
 
 namespace afxwin {
@@ -389,124 +433,142 @@ COLORREF ReadPixel(wxBitmap& bitmap, int x, int y)
 
 COLORREF CDC::GetPixel(int x, int y) const
 {
-    auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
-    if (!mem)
-        return CLR_INVALID;
-    wxBitmap bitmap = mem->GetSelectedBitmap();
-    return afxwin::ReadPixel(bitmap, x, y);
+    return afxwin::OnUi([&]() -> COLORREF {
+        auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
+        if (!mem)
+            return CLR_INVALID;
+        wxBitmap bitmap = mem->GetSelectedBitmap();
+        return afxwin::ReadPixel(bitmap, x, y);
+    });
 }
 
 BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
 {
-    if (!m_dc || !text || length < 0)
-        return FALSE;
-    ApplyState();
-    wxString s(text, static_cast<size_t>(length));
-    wxCoord w = 0, h = 0;
-    m_dc->GetTextExtent(s, &w, &h);
-    UINT horizontal = m_state.textAlign & 6u;
-    UINT vertical = m_state.textAlign & 24u;
-    if (horizontal == TA_CENTER)
-        x -= w / 2;
-    else if (horizontal == TA_RIGHT)
-        x -= w;
-    if (vertical == TA_BASELINE)
-        y -= m_dc->GetFontMetrics().ascent;
-    else if (vertical == TA_BOTTOM)
-        y -= h;
-    m_dc->DrawText(s, x, y);
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!m_dc || !text || length < 0)
+            return FALSE;
+        ApplyState();
+        wxString s(text, static_cast<size_t>(length));
+        wxCoord w = 0, h = 0;
+        m_dc->GetTextExtent(s, &w, &h);
+        UINT horizontal = m_state.textAlign & 6u;
+        UINT vertical = m_state.textAlign & 24u;
+        if (horizontal == TA_CENTER)
+            x -= w / 2;
+        else if (horizontal == TA_RIGHT)
+            x -= w;
+        if (vertical == TA_BASELINE)
+            y -= m_dc->GetFontMetrics().ascent;
+        else if (vertical == TA_BOTTOM)
+            y -= h;
+        m_dc->DrawText(s, x, y);
+        return TRUE;
+    });
 }
 
 BOOL CDC::TextOut(int x, int y, const CString& text)
 {
-    return TextOut(x, y, text.GetString(), text.GetLength());
+    return afxwin::OnUi([&]() -> BOOL {
+        return TextOut(x, y, text.GetString(), text.GetLength());
+    });
 }
 
 int CDC::DrawText(const CString& text, LPRECT r, UINT format)
 {
-    if (!r)
-        return 0;
-    CSize size = GetTextExtent(text);
-    int x = r->left, y = r->top;
-    if (format & DT_CENTER)
-        x = (r->left + r->right - size.cx) / 2;
-    else if (format & DT_RIGHT)
-        x = r->right - size.cx;
-    if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
-        y = (r->top + r->bottom - size.cy) / 2;
-    else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
-        y = r->bottom - size.cy;
-    UINT align = m_state.textAlign;
-    m_state.textAlign = 0;
-    TextOut(x, y, text);
-    m_state.textAlign = align;
-    return size.cy;
+    return afxwin::OnUi([&]() -> int {
+        if (!r)
+            return 0;
+        CSize size = GetTextExtent(text);
+        int x = r->left, y = r->top;
+        if (format & DT_CENTER)
+            x = (r->left + r->right - size.cx) / 2;
+        else if (format & DT_RIGHT)
+            x = r->right - size.cx;
+        if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+            y = (r->top + r->bottom - size.cy) / 2;
+        else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
+            y = r->bottom - size.cy;
+        UINT align = m_state.textAlign;
+        m_state.textAlign = 0;
+        TextOut(x, y, text);
+        m_state.textAlign = align;
+        return size.cy;
+    });
 }
 
 CSize CDC::GetTextExtent(LPCTSTR text, int length) const
 {
-    if (!text || length <= 0) {
-        TEXTMETRIC tm{};
-        GetTextMetrics(&tm);
-        return CSize(0, tm.tmHeight);
-    }
-    wxDC* dc = m_dc ? m_dc : &MeasuringDC();
-    CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
-                                                         : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
-    dc->SetFont(font->WxFont());
-    wxCoord w = 0, h = 0;
-    dc->GetTextExtent(wxString(text, static_cast<size_t>(length)), &w, &h);
-    return CSize(w, h);
+    return afxwin::OnUi([&]() -> CSize {
+        if (!text || length <= 0) {
+            TEXTMETRIC tm{};
+            GetTextMetrics(&tm);
+            return CSize(0, tm.tmHeight);
+        }
+        wxDC* dc = m_dc ? m_dc : &MeasuringDC();
+        CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
+                                                             : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
+        dc->SetFont(font->WxFont());
+        wxCoord w = 0, h = 0;
+        dc->GetTextExtent(wxString(text, static_cast<size_t>(length)), &w, &h);
+        return CSize(w, h);
+    });
 }
 
 CSize CDC::GetTextExtent(const CString& text) const
 {
-    return GetTextExtent(text.GetString(), text.GetLength());
+    return afxwin::OnUi([&]() -> CSize {
+        return GetTextExtent(text.GetString(), text.GetLength());
+    });
 }
 
 BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
 {
-    if (!metrics)
-        return FALSE;
-    wxDC* dc = m_dc ? m_dc : &MeasuringDC();
-    CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
-                                                         : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
-    dc->SetFont(font->WxFont());
-    wxFontMetrics m = dc->GetFontMetrics();
-    wxCoord wide = 0, h = 0;
-    dc->GetTextExtent("W", &wide, &h);
-    metrics->tmHeight = m.height;
-    metrics->tmAscent = m.ascent;
-    metrics->tmDescent = m.descent;
-    metrics->tmInternalLeading = m.internalLeading;
-    metrics->tmExternalLeading = m.externalLeading;
-    metrics->tmAveCharWidth = m.averageWidth;
-    metrics->tmMaxCharWidth = wide;
-    metrics->tmWeight = font->WxFont().GetNumericWeight();
-    return TRUE;
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!metrics)
+            return FALSE;
+        wxDC* dc = m_dc ? m_dc : &MeasuringDC();
+        CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
+                                                             : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
+        dc->SetFont(font->WxFont());
+        wxFontMetrics m = dc->GetFontMetrics();
+        wxCoord wide = 0, h = 0;
+        dc->GetTextExtent("W", &wide, &h);
+        metrics->tmHeight = m.height;
+        metrics->tmAscent = m.ascent;
+        metrics->tmDescent = m.descent;
+        metrics->tmInternalLeading = m.internalLeading;
+        metrics->tmExternalLeading = m.externalLeading;
+        metrics->tmAveCharWidth = m.averageWidth;
+        metrics->tmMaxCharWidth = wide;
+        metrics->tmWeight = font->WxFont().GetNumericWeight();
+        return TRUE;
+    });
 }
 
 BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop)
 {
-    if (!m_dc)
-        return FALSE;
-    if (rop == BLACKNESS || rop == WHITENESS) {
-        COLORREF keep = m_state.bkColor;
-        FillSolidRect(x, y, w, h, rop == BLACKNESS ? RGB(0, 0, 0) : RGB(255, 255, 255));
-        m_state.bkColor = keep;
-        return TRUE;
-    }
-    if (!src || !src->m_dc || w <= 0 || h <= 0)
-        return FALSE;
-    return m_dc->Blit(x, y, w, h, src->m_dc, xSrc, ySrc, wxCOPY);
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!m_dc)
+            return FALSE;
+        if (rop == BLACKNESS || rop == WHITENESS) {
+            COLORREF keep = m_state.bkColor;
+            FillSolidRect(x, y, w, h, rop == BLACKNESS ? RGB(0, 0, 0) : RGB(255, 255, 255));
+            m_state.bkColor = keep;
+            return TRUE;
+        }
+        if (!src || !src->m_dc || w <= 0 || h <= 0)
+            return FALSE;
+        return m_dc->Blit(x, y, w, h, src->m_dc, xSrc, ySrc, wxCOPY);
+    });
 }
 
 BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD)
 {
-    if (!m_dc || !src || !src->m_dc || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
-        return FALSE;
-    return m_dc->StretchBlit(x, y, w, h, src->m_dc, xSrc, ySrc, wSrc, hSrc, wxCOPY);
+    return afxwin::OnUi([&]() -> BOOL {
+        if (!m_dc || !src || !src->m_dc || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
+            return FALSE;
+        return m_dc->StretchBlit(x, y, w, h, src->m_dc, xSrc, ySrc, wSrc, hSrc, wxCOPY);
+    });
 }
 
 // ---- window contexts ----
@@ -515,7 +577,7 @@ namespace {
 
 wxDC* OpenPicture(CWnd* wnd)
 {
-    if (!wnd || !UsableHere())
+    if (!wnd)
         return nullptr;
     AfxWindowImpl* impl = afxwin::Lookup(wnd->m_hWnd);
     if (!impl)
@@ -544,29 +606,37 @@ void ClosePicture(CWnd* wnd, HWND hwnd, bool show)
 CPaintDC::CPaintDC(CWnd* wnd) : m_wnd(wnd)
 {
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
-    if (wxDC* dc = OpenPicture(wnd))
-        Attach(dc, false);
-    if (AfxWindowImpl* impl = afxwin::Lookup(m_hwnd))
-        impl->invalid = false;
+    afxwin::OnUi([&] {
+        if (wxDC* dc = OpenPicture(wnd))
+            Attach(dc, false);
+        if (AfxWindowImpl* impl = afxwin::Lookup(m_hwnd))
+            impl->invalid = false;
+    });
 }
 
 CPaintDC::~CPaintDC()
 {
-    if (m_dc)
-        ClosePicture(m_wnd, m_hwnd, true);
-    m_dc = nullptr;
+    afxwin::OnUi([&] {
+        if (m_dc)
+            ClosePicture(m_wnd, m_hwnd, true);
+        m_dc = nullptr;
+    });
 }
 
 CClientDC::CClientDC(CWnd* wnd) : m_wnd(wnd)
 {
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
-    if (wxDC* dc = OpenPicture(wnd))
-        Attach(dc, false);
+    afxwin::OnUi([&] {
+        if (wxDC* dc = OpenPicture(wnd))
+            Attach(dc, false);
+    });
 }
 
 CClientDC::~CClientDC()
 {
-    if (m_dc)
-        ClosePicture(m_wnd, m_hwnd, true);
-    m_dc = nullptr;
+    afxwin::OnUi([&] {
+        if (m_dc)
+            ClosePicture(m_wnd, m_hwnd, true);
+        m_dc = nullptr;
+    });
 }

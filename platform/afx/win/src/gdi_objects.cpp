@@ -138,11 +138,14 @@ COLORREF GetSysColor(int index)
 }
 
 CFont::CFont() = default;
-CFont::~CFont() = default;
+CFont::~CFont()
+{
+    DeleteObject();
+}
 
 void CFont::ReleaseContents()
 {
-    m_font.reset();
+    afxwin::OnUi([&] { m_font.reset(); });
 }
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* logFont)
@@ -151,7 +154,7 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* logFont)
         return FALSE;
     m_logFont = *logFont;
     m_logFont.lfFaceName[LF_FACESIZE - 1] = 0;
-    m_font = std::make_unique<wxFont>(afxwin::FontFor(m_logFont));
+    afxwin::OnUi([&] { m_font = std::make_unique<wxFont>(afxwin::FontFor(m_logFont)); });
     m_created = true;
     return TRUE;
 }
@@ -198,23 +201,28 @@ const wxFont& CFont::WxFont() const
 }
 
 CBitmap::CBitmap() = default;
-CBitmap::~CBitmap() = default;
+CBitmap::~CBitmap()
+{
+    DeleteObject();
+}
 
 void CBitmap::ReleaseContents()
 {
-    m_bitmap.reset();
+    afxwin::OnUi([&] { m_bitmap.reset(); });
 }
 
 BOOL CBitmap::LoadBitmap(UINT id)
 {
     if (m_created)
         return FALSE;
-    wxBitmap bmp = afxwin::ImageBitmap(AfxImageKind::Bitmap, id);
-    if (!bmp.IsOk())
-        return FALSE;
-    m_bitmap = std::make_unique<wxBitmap>(bmp);
-    m_created = true;
-    return TRUE;
+    bool loaded = afxwin::OnUi([&] {
+        wxBitmap bmp = afxwin::ImageBitmap(AfxImageKind::Bitmap, id);
+        if (bmp.IsOk())
+            m_bitmap = std::make_unique<wxBitmap>(bmp);
+        return bmp.IsOk();
+    });
+    m_created = loaded;
+    return loaded ? TRUE : FALSE;
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
@@ -226,19 +234,19 @@ BOOL CBitmap::CreateBitmap(int width, int height)
 {
     if (m_created || width <= 0 || height <= 0 || width > 32767 || height > 32767)
         return FALSE;
-    m_bitmap = std::make_unique<wxBitmap>(width, height, 24);
-    {
+    afxwin::OnUi([&] {
+        m_bitmap = std::make_unique<wxBitmap>(width, height, 24);
         wxMemoryDC dc(*m_bitmap);
         dc.SetBackground(*wxBLACK_BRUSH);
         dc.Clear();
-    }
+    });
     m_created = true;
     return TRUE;
 }
 
 CSize CBitmap::GetBitmapDimension() const
 {
-    return m_bitmap ? CSize(m_bitmap->GetWidth(), m_bitmap->GetHeight()) : CSize(0, 0);
+    return afxwin::OnUi([&] { return m_bitmap ? CSize(m_bitmap->GetWidth(), m_bitmap->GetHeight()) : CSize(0, 0); });
 }
 
 wxBitmap& CBitmap::WxBitmap()
@@ -250,6 +258,7 @@ int CBitmap::GetBitmap(BITMAP* out) const
 {
     if (!m_bitmap || !out)
         return 0;
-    *out = BITMAP{0, m_bitmap->GetWidth(), m_bitmap->GetHeight(), m_bitmap->GetWidth() * 3, 1, 24, nullptr};
+    CSize size = GetBitmapDimension();
+    *out = BITMAP{0, size.cx, size.cy, size.cx * 3, 1, 24, nullptr};
     return static_cast<int>(sizeof(BITMAP));
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "afx/afxwin.h"
 #include "afx/testing.h"
@@ -48,7 +49,6 @@ namespace afxwin {
 
 // The user-interface thread is the one that set up the layer.
 bool IsUiThread();
-void EnsureUiThread(const char* what);
 
 // Window registry; usable from any thread (guarded).
 AfxWindowImpl* Lookup(HWND hwnd);
@@ -67,8 +67,26 @@ void RunSentMessages(bool includePosted);
 void SetUiThread();
 // Runs `call` once from the event loop that runs next (a nested modal loop too).
 void RunSoon(std::function<void()> call);
+// Stops a timer and deletes it once the tick that may be running is over.
+void DisposeTimer(std::unique_ptr<AfxTimer> timer);
 // Runs `call` on the user-interface thread and waits for it.
 void CallOnUiThread(const std::function<void()>& call);
+
+// Runs f on the user-interface thread (at once when called there) and returns
+// its result; a default result when the layer has shut down.
+template <class F> auto OnUi(F&& f) -> decltype(f())
+{
+    using R = decltype(f());
+    if (IsUiThread())
+        return f();
+    if constexpr (std::is_void_v<R>) {
+        CallOnUiThread([&] { f(); });
+    } else {
+        R result{};
+        CallOnUiThread([&] { result = f(); });
+        return result;
+    }
+}
 extern void* const kHandlerProbe;
 // Lets waiting senders go with result 0 when the layer shuts down.
 void ShutdownSends();
@@ -114,6 +132,9 @@ HWND ConvertToDrawn(HWND hwnd);
 // Modal answering for the test driver; true when answered (result in *result).
 bool AnswerModal(const AfxModalRequest& request, int* result);
 bool HasModalAnswerer();
+
+// Closes whatever drop-down of the bar is open.
+void CloseMenuBar(wxMenuBar* bar);
 
 // Wait cursor nesting.
 void WaitCursor(int delta);

@@ -31,6 +31,17 @@ wxMenuItem* ByCommand(const CMenu* m, UINT id)
     return nullptr;
 }
 
+// The bar position of a command that stands on the bar itself, or -1.
+int BarPositionOf(const CMenu* m, UINT id)
+{
+    if (!Bar(m))
+        return -1;
+    for (size_t pos = 0; pos < m->m_barCommands.size(); ++pos)
+        if (m->m_barCommands[pos] == id && id != 0)
+            return static_cast<int>(pos);
+    return -1;
+}
+
 }  // namespace
 
 namespace afxwin {
@@ -60,6 +71,11 @@ wxMenuItem* MakeCheckable(wxMenuItem* item)
 UINT CMenu::EnableMenuItem(UINT item, UINT flags)
 {
     const bool enable = !(flags & (MF_GRAYED | MF_DISABLED));
+    if (!(flags & MF_BYPOSITION)) {
+        int pos = BarPositionOf(this, item);
+        if (pos >= 0)
+            return EnableMenuItem(static_cast<UINT>(pos), flags | MF_BYPOSITION);
+    }
     if (flags & MF_BYPOSITION) {
         if (wxMenuBar* bar = Bar(this)) {
             if (item >= bar->GetMenuCount())
@@ -96,11 +112,17 @@ UINT CMenu::CheckMenuItem(UINT item, UINT flags)
 
 UINT CMenu::GetMenuState(UINT item, UINT flags) const
 {
+    if (!(flags & MF_BYPOSITION)) {
+        int pos = BarPositionOf(this, item);
+        if (pos >= 0)
+            return Bar(this)->IsEnabledTop(static_cast<size_t>(pos)) ? 0 : MF_GRAYED;
+    }
     if ((flags & MF_BYPOSITION) && Bar(this)) {
         wxMenuBar* bar = Bar(this);
         if (item >= bar->GetMenuCount())
             return static_cast<UINT>(-1);
-        return (bar->IsEnabledTop(item) ? 0 : MF_GRAYED) | MF_POPUP;
+        bool command = item < m_barCommands.size() && m_barCommands[item] != 0;
+        return (bar->IsEnabledTop(item) ? 0 : MF_GRAYED) | (command ? 0 : MF_POPUP);
     }
     wxMenuItem* mi = (flags & MF_BYPOSITION) ? ByPosition(this, item) : ByCommand(this, item);
     if (!mi)
@@ -128,8 +150,11 @@ int CMenu::GetMenuItemCount() const
 
 UINT CMenu::GetMenuItemID(int pos) const
 {
-    if (Bar(this))
+    if (Bar(this)) {
+        if (pos >= 0 && static_cast<size_t>(pos) < m_barCommands.size() && m_barCommands[static_cast<size_t>(pos)] != 0)
+            return m_barCommands[static_cast<size_t>(pos)];
         return static_cast<UINT>(-1);
+    }
     wxMenuItem* mi = pos < 0 ? nullptr : ByPosition(this, static_cast<UINT>(pos));
     if (!mi || mi->IsSubMenu())
         return static_cast<UINT>(-1);

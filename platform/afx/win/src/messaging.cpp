@@ -2,6 +2,7 @@
 // PostMessage queues. The user-interface thread runs what other threads sent
 // from its event loop and, through the Win32 wait hook, while it blocks in
 // Sleep or a wait, so that it never waits on a thread that waits on it.
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -38,9 +39,8 @@ Queue& TheQueue()
     return *queue;
 }
 
-std::mutex g_uiMutex;
-std::thread::id g_uiThread;
-bool g_uiSet = false;
+// Default-constructed (no thread) until the layer is set up.
+std::atomic<std::thread::id> g_uiThread{};
 
 void WaitHook()
 {
@@ -89,13 +89,22 @@ void RunSoon(std::function<void()> call)
     timer->StartOnce(1);
 }
 
+void DisposeTimer(std::unique_ptr<AfxTimer> timer)
+{
+    if (!timer)
+        return;
+    timer->Stop();
+    // The timer may be the one whose tick is running now: it goes once that is over.
+    AfxTimer* raw = timer.release();
+    if (wxTheApp)
+        RunSoon([raw] { delete raw; });
+    else
+        delete raw;
+}
+
 void SetUiThread()
 {
-    {
-        std::lock_guard<std::mutex> lock(g_uiMutex);
-        g_uiThread = std::this_thread::get_id();
-        g_uiSet = true;
-    }
+    g_uiThread = std::this_thread::get_id();
     win32::SetThreadWaitHook(&WaitHook);
     static QueueTimer* queueTimer = new QueueTimer;
     queueTimer->Start(5);
@@ -106,14 +115,7 @@ void SetUiThread()
 
 bool IsUiThread()
 {
-    std::lock_guard<std::mutex> lock(g_uiMutex);
-    return g_uiSet && g_uiThread == std::this_thread::get_id();
-}
-
-void EnsureUiThread(const char* what)
-{
-    if (!IsUiThread())
-        throw std::logic_error(std::string(what) + " is for the user-interface thread only");
+    return g_uiThread.load() == std::this_thread::get_id();
 }
 
 void RunSentMessages(bool includePosted)

@@ -126,8 +126,12 @@ void PaintNow(AfxWindowImpl* impl)
     impl->invalid = false;
     impl->painting = true;
     Dispatch(hwnd, WM_PAINT, 0, 0);
-    if (AfxWindowImpl* still = Lookup(hwnd))
+    if (AfxWindowImpl* still = Lookup(hwnd)) {
         still->painting = false;
+        // The colours a dialog or form gives its controls may have changed since.
+        if (!still->isControl && still->wnd)
+            ApplyControlColours(still->wnd);
+    }
 }
 
 void BindDrawnEvents(wxWindow* w)
@@ -164,20 +168,23 @@ void ApplyControlColours(CWnd* parent)
         if (!impl || !impl->isControl || !impl->wnd || impl->drawn)
             continue;
         CDC dc;
-        const COLORREF text0 = dc.GetTextColor(), bk0 = dc.GetBkColor();
+        const COLORREF text0 = dc.GetTextColor();
         HBRUSH brush = AskCtlColor(parent, impl->wnd, CtlColorType(impl), dc);
         if (!Lookup(child))
             continue;
-        if (dc.GetTextColor() != text0)
-            child->SetForegroundColour(ToWxColour(dc.GetTextColor()));
+        bool changed = false;
+        if (dc.GetTextColor() != text0 && child->GetForegroundColour() != ToWxColour(dc.GetTextColor()))
+            changed = child->SetForegroundColour(ToWxColour(dc.GetTextColor()));
         if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow &&
             impl->kind != AfxControlKind::Edit && impl->kind != AfxControlKind::ScrollBar) {
+            // The brush paints the control; the context's background colour only
+            // lies behind the text, which wx controls do not tell apart.
             COLORREF bk = CBrush::FromHandle(brush)->m_color;
-            if (impl->kind == AfxControlKind::ComboBox && dc.GetBkColor() != bk0)
-                bk = dc.GetBkColor();
-            child->SetBackgroundColour(ToWxColour(bk));
+            if (child->GetBackgroundColour() != ToWxColour(bk))
+                changed = child->SetBackgroundColour(ToWxColour(bk)) || changed;
         }
-        child->Refresh();
+        if (changed)
+            child->Refresh();
     }
 }
 

@@ -69,7 +69,7 @@ void Unregister(wxWindow* window)
         Windows().erase(it);
     }
     for (auto& timer : impl->timers)
-        timer.second->Stop();
+        DisposeTimer(std::move(timer.second));
     // The generic object goes with the impl; a subclassing object stays with its owner.
 }
 

@@ -1,3 +1,4 @@
+#include <gtk/gtk.h>
 #include <wx/evtloop.h>
 #include <wx/listctrl.h>
 #include <wx/scrolbar.h>
@@ -238,4 +239,21 @@ void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
     wxMenuEvent e(wxEVT_MENU_HIGHLIGHT, afxwin::WxCommandId(id), nullptr);
     e.SetEventObject(w);
     w->GetEventHandler()->ProcessEvent(e);
+}
+
+void AfxTestOpenMenu(CFrameWnd* frame, int barPosition)
+{
+    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    CMenu* bar = frame ? frame->GetMenuBar() : nullptr;
+    if (!w || !bar || barPosition < 0 || barPosition >= bar->GetMenuItemCount())
+        return;
+    // As a click on the bar does: GTK selects the item and opens its drop-down.
+    GtkWidget* shell = static_cast<GtkWidget*>(static_cast<wxMenuBar*>(bar->m_wxBar)->GetHandle());
+    GList* items = gtk_container_get_children(GTK_CONTAINER(shell));
+    auto* item = static_cast<GtkWidget*>(g_list_nth_data(items, static_cast<guint>(barPosition)));
+    g_list_free(items);
+    if (!item)
+        return;
+    gtk_menu_shell_select_item(GTK_MENU_SHELL(shell), item);
+    gtk_menu_item_activate(GTK_MENU_ITEM(item));
 }

@@ -24,6 +24,8 @@ class CStatusBar;
 
 // A menu bar or drop-down of a frame. Items are addressed by command id
 // (MF_BYCOMMAND, searched in sub-menus too) or by position (MF_BYPOSITION).
+// A command that stands on the bar itself is addressed by its id or by its
+// position on the bar.
 class CMenu : public CObject {
 public:
     CMenu() = default;
@@ -40,6 +42,7 @@ public:
     // Framework internals: the wx menu bar or drop-down this object stands for.
     void* m_wxBar = nullptr;
     void* m_wxMenu = nullptr;
+    std::vector<UINT> m_barCommands;   // per bar position: 0, or a command on the bar itself
     mutable std::vector<std::unique_ptr<CMenu>> m_subs;
 };
 
@@ -162,6 +165,7 @@ protected:
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(UINT type, int cx, int cy);
     void UpdateMenu(class wxMenu* menu);
+    UINT BarCommandOf(class wxMenu* menu) const;
     void OnIdleUpdate();
 
     CView* m_pViewActive = nullptr;

@@ -1,6 +1,10 @@
-// Drawing: device contexts and the objects selected into them. All of it is
-// for the user-interface thread only: a device context made on another thread
-// draws nothing (and a line on standard error says so once).
+// Drawing: device contexts and the objects selected into them.
+//
+// All drawing happens on the user-interface thread. A device context, font or
+// bitmap used from another thread (a reader thread drawing what it received)
+// hands each operation to the user-interface thread and waits for it, like
+// SendMessage; so the two threads must not use one context at the same time,
+// and a thread that draws must not hold a lock the user-interface thread waits for.
 //
 // Windows that the program draws keep what was drawn in a picture of their
 // client area: CPaintDC and CClientDC draw into that picture, and the screen

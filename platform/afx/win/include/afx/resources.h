@@ -6,7 +6,7 @@
 // stay alive for the whole run (static storage).
 //
 // Example:
-//   static const AfxStringEntry kStrings[] = {{57344, L"Decibar"}, {57345, L"Ready"}};
+//   static const AfxStringEntry kStrings[] = {{57344, L"Program"}, {57345, L"Ready"}};
 //   static const AfxMenuEntry kMainMenu[] = {
 //       AfxPopup(L"File(&F)"), AfxItem(32790, L"Open\tCtrl+O(&O)"), AfxSeparator(),
 //       AfxItem(32788, L"Exit(&X)"), AfxEndPopup(),

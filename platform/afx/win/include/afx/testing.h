@@ -58,6 +58,9 @@ void AfxTestActivateListItem(CListCtrl* list, int item);
 void AfxTestTypeText(CWnd* edit, LPCTSTR text);
 // The user clicks a push button (native or drawn).
 void AfxTestClickButton(CWnd* button);
+// The user opens drop-down `barPosition` of the frame's menu bar (for a
+// command on the bar itself: chooses it).
+void AfxTestOpenMenu(CFrameWnd* frame, int barPosition);
 // The user chooses a command from the frame's menu or tool bar.
 void AfxTestChooseCommand(CFrameWnd* frame, UINT id);
 // The user presses a key (VK_ESCAPE, VK_RETURN, ...) in a dialog.

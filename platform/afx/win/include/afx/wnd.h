@@ -7,8 +7,10 @@
 // object (usually a member of a derived class) in its place.
 //
 // Messages reach WindowProc, which looks up the message map and falls back
-// to DefWindowProc. All window operations are for the user-interface thread,
-// except SendMessage, PostMessage and IsWindow, which any thread may call.
+// to DefWindowProc. Windows live on the user-interface thread: an operation
+// called from another thread is handed to it and waited for (as SendMessage
+// is), PostMessage only queues. A thread that calls them must therefore not
+// hold a lock that the user-interface thread may be waiting for.
 #pragma once
 
 #include "afx/cstring.h"

@@ -1,0 +1,221 @@
+// Scroll bars and progress bars.
+#include <wx/gauge.h>
+#include <wx/scrolbar.h>
+
+#include "internal.h"
+
+IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
+IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
+
+namespace {
+
+template <class T> T* As(const CWnd* wnd)
+{
+    return dynamic_cast<T*>(wnd->GetWx());
+}
+
+AfxWindowImpl* ImplOf(const CWnd* wnd)
+{
+    return afxwin::Lookup(wnd->m_hWnd);
+}
+
+}  // namespace
+
+// ---- CScrollBar ----
+
+namespace {
+
+void ApplyScroll(wxScrollBar* bar, AfxWindowImpl* impl)
+{
+    int thumb = std::max<int>(1, static_cast<int>(impl->scrollPage));
+    int range = impl->scrollMax - impl->scrollMin + thumb;
+    bar->SetScrollbar(impl->scrollPos - impl->scrollMin, thumb, std::max(range, 1),
+                      std::max(thumb, (impl->scrollMax - impl->scrollMin) / 10), true);
+}
+
+}  // namespace
+
+int CScrollBar::GetScrollPos() const
+{
+    return afxwin::OnUi([&]() -> int {
+        AfxWindowImpl* impl = ImplOf(this);
+        return impl ? impl->scrollPos : 0;
+    });
+}
+
+int CScrollBar::SetScrollPos(int pos, BOOL)
+{
+    return afxwin::OnUi([&]() -> int {
+        AfxWindowImpl* impl = ImplOf(this);
+        auto* bar = As<wxScrollBar>(this);
+        if (!impl || !bar)
+            return 0;
+        int old = impl->scrollPos;
+        int maxPos = impl->scrollMax - std::max<int>(0, static_cast<int>(impl->scrollPage) - 1);
+        impl->scrollPos = std::max(impl->scrollMin, std::min(pos, std::max(impl->scrollMin, maxPos)));
+        ApplyScroll(bar, impl);
+        return old;
+    });
+}
+
+void CScrollBar::GetScrollRange(LPINT minPos, LPINT maxPos) const
+{
+    afxwin::OnUi([&]() {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (minPos)
+            *minPos = impl ? impl->scrollMin : 0;
+        if (maxPos)
+            *maxPos = impl ? impl->scrollMax : 0;
+    });
+}
+
+void CScrollBar::SetScrollRange(int minPos, int maxPos, BOOL)
+{
+    afxwin::OnUi([&]() {
+        AfxWindowImpl* impl = ImplOf(this);
+        auto* bar = As<wxScrollBar>(this);
+        if (!impl || !bar)
+            return;
+        impl->scrollMin = minPos;
+        impl->scrollMax = std::max(minPos, maxPos);
+        impl->scrollPos = std::max(impl->scrollMin, std::min(impl->scrollPos, impl->scrollMax));
+        ApplyScroll(bar, impl);
+    });
+}
+
+BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO info, BOOL)
+{
+    return afxwin::OnUi([&]() -> BOOL {
+        AfxWindowImpl* impl = ImplOf(this);
+        auto* bar = As<wxScrollBar>(this);
+        if (!impl || !bar || !info)
+            return FALSE;
+        if (info->fMask & SIF_RANGE) {
+            impl->scrollMin = info->nMin;
+            impl->scrollMax = std::max(info->nMin, info->nMax);
+        }
+        if (info->fMask & SIF_PAGE)
+            impl->scrollPage = info->nPage;
+        if (info->fMask & SIF_POS)
+            impl->scrollPos = info->nPos;
+        impl->scrollPos = std::max(impl->scrollMin, std::min(impl->scrollPos, impl->scrollMax));
+        ApplyScroll(bar, impl);
+        return TRUE;
+    });
+}
+
+BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO info, UINT mask)
+{
+    return afxwin::OnUi([&]() -> BOOL {
+        AfxWindowImpl* impl = ImplOf(this);
+        auto* bar = As<wxScrollBar>(this);
+        if (!impl || !bar || !info)
+            return FALSE;
+        info->fMask = mask;
+        info->nMin = impl->scrollMin;
+        info->nMax = impl->scrollMax;
+        info->nPage = impl->scrollPage;
+        info->nPos = impl->scrollPos;
+        info->nTrackPos = bar->GetThumbPosition() + impl->scrollMin;
+        return TRUE;
+    });
+}
+
+void CScrollBar::ShowScrollBar(BOOL show) { ShowWindow(show ? SW_SHOW : SW_HIDE); }
+
+BOOL CScrollBar::EnableScrollBar(UINT arrows)
+{
+    return afxwin::OnUi([&]() -> BOOL {
+        EnableWindow(arrows != 3);
+        return TRUE;
+    });
+}
+
+// ---- CProgressCtrl ----
+
+namespace {
+
+void ApplyProgress(wxGauge* gauge, AfxWindowImpl* impl)
+{
+    int range = std::max(1, impl->progressMax - impl->progressMin);
+    gauge->SetRange(range);
+    gauge->SetValue(std::max(0, std::min(range, impl->progressPos - impl->progressMin)));
+}
+
+}  // namespace
+
+void CProgressCtrl::SetRange(short lower, short upper) { SetRange32(lower, upper); }
+
+void CProgressCtrl::SetRange32(int lower, int upper)
+{
+    afxwin::OnUi([&]() {
+        AfxWindowImpl* impl = ImplOf(this);
+        auto* gauge = As<wxGauge>(this);
+        if (!impl || !gauge)
+            return;
+        impl->progressMin = lower;
+        impl->progressMax = upper;
+        impl->progressPos = std::max(lower, std::min(impl->progressPos, upper));
+        ApplyProgress(gauge, impl);
+    });
+}
+
+void CProgressCtrl::GetRange(int& lower, int& upper) const
+{
+    afxwin::OnUi([&]() {
+        AfxWindowImpl* impl = ImplOf(this);
+        lower = impl ? impl->progressMin : 0;
+        upper = impl ? impl->progressMax : 0;
+    });
+}
+
+int CProgressCtrl::SetPos(int pos)
+{
+    return afxwin::OnUi([&]() -> int {
+        AfxWindowImpl* impl = ImplOf(this);
+        auto* gauge = As<wxGauge>(this);
+        if (!impl || !gauge)
+            return 0;
+        int old = impl->progressPos;
+        impl->progressPos = std::max(impl->progressMin, std::min(pos, impl->progressMax));
+        ApplyProgress(gauge, impl);
+        return old;
+    });
+}
+
+int CProgressCtrl::GetPos() const
+{
+    return afxwin::OnUi([&]() -> int {
+        AfxWindowImpl* impl = ImplOf(this);
+        return impl ? impl->progressPos : 0;
+    });
+}
+
+int CProgressCtrl::OffsetPos(int delta) { return SetPos(GetPos() + delta); }
+
+int CProgressCtrl::SetStep(int step)
+{
+    return afxwin::OnUi([&]() -> int {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return 0;
+        int old = impl->progressStep;
+        impl->progressStep = step;
+        return old;
+    });
+}
+
+int CProgressCtrl::StepIt()
+{
+    return afxwin::OnUi([&]() -> int {
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl)
+            return 0;
+        int old = impl->progressPos;
+        int next = old + impl->progressStep;
+        if (next > impl->progressMax)
+            next = impl->progressMin + (next - impl->progressMax);
+        SetPos(next);
+        return old;
+    });
+}

@@ -1,0 +1,139 @@
+// A whole program on the layer: AfxWinMain runs InitInstance, which builds the
+// single-document frame and view, then the message loop, which ends when the
+// frame closes; ExitInstance's value is the exit code.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "afx/afxwin.h"
+#include "afx/testing.h"
+
+namespace {
+
+constexpr UINT IDR_MAIN = 128;
+constexpr UINT IDD_FORM = 101;
+constexpr UINT WM_PING = WM_USER + 4;
+
+const AfxStringEntry kStrings[] = {
+    {IDR_MAIN, L"KV-Program\n\nProgram\n\n\nP.Document\nP.Document"},
+    {AFX_IDS_APP_TITLE, L"Program"},
+    {AFX_IDS_IDLEMESSAGE, L"Ready"},
+};
+const AfxMenuEntry kMenu[] = {AfxPopup(L"File(&F)"), AfxItem(ID_APP_EXIT, L"Exit(&X)"), AfxEndPopup()};
+const AfxDlgItem kFormItems[] = {{AfxControlKind::Static, IDC_STATIC, L"form", 10, 10, 40, 8, WS_VISIBLE}};
+const AfxDialogTemplate kForm{nullptr, L"Arial", 9, WS_CHILD, 200, 100, kFormItems, 1};
+
+int g_failures = 0;
+std::thread g_asker;
+int g_ticks = 0;
+int g_pings = 0;
+bool g_exitInstance = false;
+
+void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "check failed: %s\n", what);
+        ++g_failures;
+    }
+}
+
+class CProgramDoc : public CDocument {
+    DECLARE_DYNCREATE(CProgramDoc)
+};
+IMPLEMENT_DYNCREATE(CProgramDoc, CDocument)
+
+class CProgramFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CProgramFrame)
+public:
+    CProgramFrame() { m_bAutoMenuEnable = FALSE; }
+};
+IMPLEMENT_DYNCREATE(CProgramFrame, CFrameWnd)
+
+class CProgramView : public CFormView {
+    DECLARE_DYNCREATE(CProgramView)
+public:
+    CProgramView() : CFormView(IDD_FORM) {}
+    void OnInitialUpdate() override
+    {
+        CFormView::OnInitialUpdate();
+        SetTimer(1, 10, nullptr);
+    }
+
+protected:
+    void OnTimer(UINT_PTR)
+    {
+        // After a few ticks a thread asks something of the view, and the program then exits.
+        if (++g_ticks == 3) {
+            HWND view = m_hWnd;
+            g_asker = std::thread([view] { ::SendMessage(view, WM_PING, 0, 0); });
+        }
+        if (g_ticks == 20)
+            GetParentFrame()->PostMessage(WM_COMMAND, ID_APP_EXIT);
+    }
+    LRESULT OnPing(WPARAM, LPARAM)
+    {
+        ++g_pings;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CProgramView, CFormView)
+
+BEGIN_MESSAGE_MAP(CProgramView, CFormView)
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_PING, &CProgramView::OnPing)
+END_MESSAGE_MAP()
+
+class CProgramApp : public CWinApp {
+public:
+    BOOL InitInstance() override
+    {
+        CWinApp::InitInstance();
+        Check(CString(AfxGetAppName()) == L"Program", "application name from the string table");
+        AddDocTemplate(new CSingleDocTemplate(IDR_MAIN, RUNTIME_CLASS(CProgramDoc), RUNTIME_CLASS(CProgramFrame),
+                                              RUNTIME_CLASS(CProgramView)));
+        CCommandLineInfo info;
+        ParseCommandLine(info);
+        if (!ProcessShellCommand(info))
+            return FALSE;
+        m_pMainWnd->ShowWindow(SW_MAXIMIZE);
+        m_pMainWnd->ShowWindow(SW_SHOW);
+        m_pMainWnd->UpdateWindow();
+        return TRUE;
+    }
+    int ExitInstance() override
+    {
+        g_exitInstance = true;
+        CWinApp::ExitInstance();
+        return 7;
+    }
+};
+
+CProgramApp theApp;
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    AfxRegisterStrings(kStrings);
+    AfxRegisterMenu(IDR_MAIN, kMenu);
+    AfxRegisterDialog(IDD_FORM, kForm);
+    char dir[] = "/tmp/afx_program_XXXXXX";
+    if (!mkdtemp(dir))
+        return 2;
+    setenv("XDG_CONFIG_HOME", dir, 1);
+    setenv("COMPORTS_DIR", dir, 1);
+    int code = AfxWinMain(argc, argv);
+    if (g_asker.joinable())
+        g_asker.join();
+    Check(code == 7, "exit code from ExitInstance");
+    Check(g_exitInstance, "ExitInstance ran");
+    Check(g_ticks >= 20, "the view's timer ran in the message loop");
+    Check(g_pings == 1, "a message sent from another thread was handled");
+    Check(AfxGetMainWnd() == nullptr, "the main window is gone");
+    std::string cmd = std::string("rm -rf ") + dir;
+    Check(std::system(cmd.c_str()) == 0, "clean-up");
+    std::printf("%s\n", g_failures == 0 ? "program ran and ended" : "program checks failed");
+    return g_failures == 0 ? 0 : 1;
+}
