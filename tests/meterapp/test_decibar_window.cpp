@@ -62,8 +62,8 @@ TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
         L"Help(&H)" };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(MenuText(bar, i), CString(barTexts[i])) << i;
-    // The layer puts a command of the bar itself in a drop-down of its own.
-    EXPECT_EQ(bar->GetSubMenu(2)->GetMenuItemID(0), static_cast<UINT>(ID_DATALOGGER));
+    // DataLogger is a command on the bar itself.
+    EXPECT_EQ(bar->GetMenuItemID(2), static_cast<UINT>(ID_DATALOGGER));
     CMenu* file = bar->GetSubMenu(0);
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(file->GetMenuItemCount(), 7);
