@@ -314,13 +314,21 @@ TEST_F(LiveKeys, LinkLossEndsTheSendersAndKeysThenSendNothing)
     EXPECT_EQ(view->KeySendersRunning(), 0);
 }
 
-TEST_F(LiveKeys, ReopeningThePortEndsTheSenders)
+// The meter streams all the while, so the reader is sending the face redraw
+// to this thread while it closes the port: the close must still complete.
+TEST_F(LiveKeys, ReopeningThePortWhileFramesArriveEndsTheSendersAndGoesOn)
 {
     AfxTestClickButton(&Key(IDC_KEY_MAXMIN));
     ASSERT_FALSE(line.ReadFor(300).empty());
     EXPECT_EQ(view->KeySendersRunning(), 1);
-    EXPECT_TRUE(view->OpenMeterPort(4));
-    EXPECT_EQ(view->KeySendersRunning(), 0);
+    for (int i = 0; i < 3; ++i) {
+        const auto start = Clock::now();
+        EXPECT_TRUE(view->OpenMeterPort(4));
+        EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5.0);
+        EXPECT_EQ(view->KeySendersRunning(), 0);
+    }
+    meter.m_tenths = 777;
+    EXPECT_TRUE(PumpUntil([&] { return Level(view) == 77.7; }, 5000));
 }
 
 } // namespace
