@@ -1,13 +1,16 @@
 #include "meterapp/decibar_view.h"
 
 #include "meterapp/help_file.h"
-#include "win32/shell.h"
+#include "meterapp/key_senders.h"
+#include "meterapp/messages.h"
 #include "meterapp/view_layout.h"
 #include "resource.h"
+#include "win32/shell.h"
 
 #include <seriallink/ComPort.h>
 
 CDecibarView* g_pView = nullptr;
+int g_nLogBytes = 0;
 
 namespace {
 
@@ -15,10 +18,11 @@ const COLORREF kFormColour = RGB(170, 175, 195);
 const COLORREF kCursorAColour = RGB(110, 30, 200);
 const COLORREF kCursorBColour = RGB(0, 255, 0);
 const COLORREF kRateListColour = RGB(100, 100, 100);
-const COLORREF kDisplayColour = RGB(128, 140, 128);
-
-// The meter's display window on the face picture, in picture pixels.
-const CRect kDisplayWindow(45, 42, 45 + 106, 42 + 140);
+const COLORREF kDisplayColour = RGB(meterproto::kDisplayWindowColour.red, meterproto::kDisplayWindowColour.green,
+    meterproto::kDisplayWindowColour.blue);
+const CRect kDisplayWindow(meterproto::kDisplayWindow.x, meterproto::kDisplayWindow.y,
+    meterproto::kDisplayWindow.x + meterproto::kDisplayWindow.width,
+    meterproto::kDisplayWindow.y + meterproto::kDisplayWindow.height);
 
 const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
 const int kDefaultRateIndex = 2;
@@ -30,19 +34,26 @@ IMPLEMENT_DYNCREATE(CDecibarView, CFormView)
 
 BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
     ON_WM_CTLCOLOR()
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_PORT_CHANGED, &CDecibarView::OnPortChanged)
+    ON_MESSAGE(WM_METER_KEY, &CDecibarView::OnMeterKey)
     ON_COMMAND(ID_FILE_EXIT, &CDecibarView::OnExit)
     ON_COMMAND(ID_HELP_CONTENTS, &CDecibarView::OnHelpContents)
     ON_UPDATE_COMMAND_UI(ID_REALTIME_RUN, &CDecibarView::OnUpdateRun)
     ON_UPDATE_COMMAND_UI(ID_REALTIME_STOP, &CDecibarView::OnUpdateStop)
     ON_WM_SIZE()
+    ON_COMMAND(ID_COMPORT_MANUAL, &CDecibarView::OnComPortManual)
+    ON_COMMAND(ID_COMPORT_AUTO, &CDecibarView::OnComPortAuto)
     ON_UPDATE_COMMAND_UI(ID_COMPORT_MANUAL, &CDecibarView::OnUpdateComPortManual)
     ON_UPDATE_COMMAND_UI(ID_COMPORT_AUTO, &CDecibarView::OnUpdateComPortAuto)
+    ON_MESSAGE(WM_METER_FACE, &CDecibarView::OnMeterFaceRedraw)
 END_MESSAGE_MAP()
 
 CDecibarView::CDecibarView()
     : CFormView(IDD_MYORVO_FORM)
 {
     m_pPort = new CComPort;
+    m_pKeySenders = std::make_unique<CKeySenders>(m_pPort, [this] { return ReadingNow(); });
     CreateRecordArrays();
     g_pView = this;
     m_timeLastRx = std::time(nullptr);
@@ -50,8 +61,11 @@ CDecibarView::CDecibarView()
 
 CDecibarView::~CDecibarView()
 {
+    // No sender may write to the port or read the state once they are gone.
+    m_pKeySenders->StopAll();
     delete m_pPort; // closes the link and ends its reader thread first
     m_pPort = nullptr;
+    m_pKeySenders.reset();
     if (m_brush)
         DeleteObject(reinterpret_cast<HGDIOBJ>(m_brush));
     DestroyRecordArrays();
@@ -97,10 +111,7 @@ void CDecibarView::OnInitialUpdate()
     {
         std::lock_guard<std::mutex> lock(m_stateLock);
         m_strRx.Empty();
-        m_reading.hold = m_reading.over = m_reading.displayFreeze = m_reading.displayFollow = 0;
-        m_reading.fast = m_reading.max = m_reading.min = m_reading.rec = 0;
-        m_reading.under = m_reading.powerWatch = 0;
-        m_reading.level = 50.0;
+        meterproto::ResetReading(m_reading);
     }
     m_bLogMode = false;
     m_bLogReplySeen = false;
@@ -110,6 +121,7 @@ void CDecibarView::OnInitialUpdate()
     m_nMaxSamples = kDefaultMaxSamples;
     m_bConnected = false;
     m_brush = CreateSolidBrush(kFormColour);
+    DetectAndOpenMeterPort();
 }
 
 void CDecibarView::LoadPictures()
@@ -161,13 +173,35 @@ void CDecibarView::PaintPicture(CDC* pDC, CBitmap& picture, bool showReading)
         return;
     const int saved = memory.SaveDC();
     CBitmap* old = memory.SelectObject(&picture);
-    if (showReading)
+    if (showReading) {
         memory.FillSolidRect(kDisplayWindow, kDisplayColour);
+        DrawMeterFace(&memory);
+    }
     const CSize size = picture.GetBitmapDimension();
     pDC->BitBlt(0, 0, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(old);
     memory.RestoreDC(saved);
     memory.DeleteDC();
+}
+
+// The receive callback's redraw, on this thread: the face follows every
+// frame and is never drawn by two threads at once.
+LRESULT CDecibarView::OnMeterFaceRedraw(WPARAM, LPARAM)
+{
+    CClientDC dc(this);
+    PaintPicture(&dc, m_bmpFace, true);
+    return 1;
+}
+
+CDecibarView::SReading CDecibarView::ReadingNow()
+{
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    return m_reading;
+}
+
+int CDecibarView::KeySendersRunning() const
+{
+    return m_pKeySenders->Running();
 }
 
 void CDecibarView::OnSize(UINT nType, int cx, int cy)

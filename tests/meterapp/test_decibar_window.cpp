@@ -2,7 +2,8 @@
 // Help and the close question.
 #include "gui_fixture.h"
 
-#include "../platform/testutil.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
 #include "meterapp/view_layout.h"
 #include "resource.h"
 
@@ -62,6 +63,7 @@ TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
         L"Help(&H)" };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(MenuText(bar, i), CString(barTexts[i])) << i;
+    // DataLogger is a command on the bar itself.
     EXPECT_EQ(bar->GetMenuItemID(2), static_cast<UINT>(ID_DATALOGGER));
     CMenu* file = bar->GetSubMenu(0);
     ASSERT_NE(file, nullptr);

@@ -4,13 +4,18 @@
 #pragma once
 
 #include <afx/afxwin.h>
+#include "meterapp/meter_button.h"
 #include "meterapp/records.h"
+#include "meterproto/meter_face.h"
+#include "meterproto/reading.h"
 
 #include <atomic>
 #include <ctime>
+#include <memory>
 #include <mutex>
 
 class CComPort;
+class CKeySenders;
 
 class CDecibarView : public CFormView {
     DECLARE_DYNCREATE(CDecibarView)
@@ -24,21 +29,12 @@ public:
     ~CDecibarView() override;
 
     // What the meter shows, as the receive path decodes it.
-    struct SReading {
-        double level = 0;
-        CString timeStamp;
-        int range = 4; // auto range until a frame tells otherwise
-        BYTE fast = 0;
-        BYTE rec = 0;
-        BYTE weightingA = 1; // A weighting until a frame tells otherwise
-        BYTE max = 0;
-        BYTE min = 0;
-        BYTE hold = 0;
-        BYTE under = 0;
-        BYTE over = 0;
-        BYTE powerWatch = 0;
-        BYTE displayFollow = 0;
-        BYTE displayFreeze = 0;
+    typedef ::SReading SReading;
+
+    // The view's timers.
+    enum ViewTimer : UINT_PTR {
+        TIMER_OPEN_PORT = 1, // one-shot: opens the detected port, starts the watchdog
+        TIMER_WATCHDOG = 2,  // every second: counts the link lost after 2 s of silence
     };
 
     // Pictures of the face; loaded once, by the first initial update.
@@ -60,15 +56,17 @@ public:
     int m_nLogBlock = 0;
     int m_nMaxSamples = 0;
     std::atomic<int> m_nKeyCode { 0 };
-    double m_dBarValue = 0;
-    double m_dDigitsValue = 0;
+    // What the bar and the digits show; the face drawing alone writes them
+    // (on the user-interface thread, under m_stateLock).
+    double m_dBarValue = meterproto::kFaceStartValue;
+    double m_dDigitsValue = meterproto::kFaceStartValue;
     int m_nPortNumber = 0;
     std::atomic<std::time_t> m_timeLastRx { 0 };
     CButton m_graph;
     CScrollBar m_vScroll;
     CScrollBar m_hScroll;
     HBRUSH m_brush = nullptr; // owned, made by the first initial update
-    CButton m_keys[6];        // REC, Level, AC, MaxMin, FastSlow, Stop
+    CMeterButton m_keys[6];   // REC, Level, AC, MaxMin, FastSlow, Stop
     CStatic m_grpGraph;
     CStatic m_grpCursor;
     bool m_bAutoPort = true;
@@ -82,6 +80,32 @@ public:
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
 
+    // The meter's port. The search finds the last port whose friendly name
+    // starts with the CP210x bridge's name; enumeration failures are dropped.
+    // Start-up: search, open what it finds and start the watchdog.
+    void DetectAndOpenMeterPort();
+    // Search; when found, remember the number and (re)start TIMER_OPEN_PORT.
+    void DetectMeterPort();
+    // Ends the key senders, closes the port and opens COM<port> at 9600 8N1
+    // with the receive callback; on failure says "Warning:Can't open COM<port>!"
+    // and returns false.
+    bool OpenMeterPort(int port);
+
+    // The receive callback (reader thread): marks the link alive, runs the
+    // chunk through the receive buffer and the decoder, and reaches the
+    // user-interface thread only through sent messages (face redraw, Stop).
+    static void OnMeterBytes(void* userData, char* data, int length);
+
+    // Draws the reading onto the face picture. dc is a memory context whose
+    // display window the caller has filled; its selection and state are
+    // restored. The caller holds m_stateLock; user-interface thread only.
+    void DrawMeterFace(CDC* dc);
+
+    // A consistent copy of the instrument state, for any thread.
+    SReading ReadingNow();
+    // Key senders that have not ended yet.
+    int KeySendersRunning() const;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
@@ -93,6 +117,15 @@ protected:
     void OnUpdateStop(CCmdUI* pCmdUI);
     void OnUpdateComPortManual(CCmdUI* pCmdUI);
     void OnUpdateComPortAuto(CCmdUI* pCmdUI);
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnPortChanged(WPARAM wParam, LPARAM lParam);
+    void OnComPortAuto();
+    void OnComPortManual();
+    // A meter key was pressed (lParam: its code): while connected, starts a
+    // sender for it.
+    LRESULT OnMeterKey(WPARAM wParam, LPARAM lParam);
+    // Sent by the receive callback: the face is redrawn on this thread.
+    LRESULT OnMeterFaceRedraw(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -101,9 +134,19 @@ private:
     void FillRateList();
     void ResetStatistics();
     void PaintPicture(CDC* pDC, CBitmap& picture, bool showReading);
+    bool FindMeterPortNumber(int* port);
+    CBitmap* FaceBitmap(UINT id);
+    void OnLinkLost();
 
     bool m_bInitialised = false;
+    // Repeats the pressed keys' bytes; ended before the port closes.
+    std::unique_ptr<CKeySenders> m_pKeySenders;
+    // The window the receive callback sends to, set before the port opens.
+    std::atomic<HWND> m_hwndReceiver { nullptr };
 };
 
 // The one view, for the main frame and the meter keys; null while no view exists.
 extern CDecibarView* g_pView;
+// Bytes received since the live decoder last ran (for a download's progress);
+// guarded by the view's m_stateLock.
+extern int g_nLogBytes;

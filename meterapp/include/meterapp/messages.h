@@ -10,3 +10,6 @@
 #define WM_PORT_CHANGED (WM_USER + 4)
 #define WM_METER_KEY (WM_USER + 5)
 #define WM_LOG_DONE (WM_USER + 6)
+
+// Inside the view only: the receive callback asks for a face redraw.
+#define WM_METER_FACE (WM_USER + 7)

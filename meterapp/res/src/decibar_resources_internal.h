@@ -18,6 +18,7 @@ extern const size_t kMainAcceleratorCount;
 extern const AfxToolBarTemplate kMainToolBar;
 extern const AfxDialogTemplate kMainForm;
 extern const AfxDialogTemplate kAboutDialog;
+extern const AfxDialogTemplate kPortDialog;
 
 // Answers the framework's picture look-ups from the program's drawn pictures.
 bool FindDecibarImage(AfxImageKind kind, UINT id, AfxImage* out);

@@ -94,6 +94,13 @@ const AfxDlgItem kAboutItems[] = {
     { K::PushButton, IDOK, L"OK", 178, 7, 50, 16, kShown | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP },
 };
 
+const AfxDlgItem kPortItems[] = {
+    { K::PushButton, IDOK, L"OK", 48, 36, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP },
+    { K::PushButton, IDCANCEL, L"Cancel", 119, 36, 50, 14, kButton },
+    { K::Edit, IDC_PORT_NUMBER, L"", 99, 14, 46, 14, kEdit | ES_AUTOHSCROLL },
+    { K::Static, IDC_STATIC, L"Com Port", 60, 17, 30, 8, kLabel },
+};
+
 } // namespace
 
 const AfxDialogTemplate kMainForm = { L"", L"Arial", 9, WS_CHILD, 545, 365, kMainFormItems,
@@ -102,3 +109,7 @@ const AfxDialogTemplate kMainForm = { L"", L"Arial", 9, WS_CHILD, 545, 365, kMai
 const AfxDialogTemplate kAboutDialog = { L"About KV415", L"Arial", 9,
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 235, 55, kAboutItems,
     sizeof(kAboutItems) / sizeof(kAboutItems[0]) };
+
+const AfxDialogTemplate kPortDialog = { L"Port", L"Arial", 8,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 210, 67, kPortItems,
+    sizeof(kPortItems) / sizeof(kPortItems[0]) };

@@ -19,6 +19,7 @@ void RegisterDecibarResources()
         AfxRegisterToolBar(IDR_MAINFRAME, kMainToolBar);
         AfxRegisterDialog(IDD_MYORVO_FORM, kMainForm);
         AfxRegisterDialog(IDD_ABOUT, kAboutDialog);
+        AfxRegisterDialog(IDD_PORT, kPortDialog);
         AfxSetImageSource(&FindDecibarImage);
     });
 }

@@ -1,0 +1,143 @@
+#include "live_fixture.h"
+
+#include <art/art.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace livetest {
+
+PrivatePorts::PrivatePorts()
+    : m_ports(m_tmp.path() + "/ports")
+    , m_sysfs(m_tmp.path() + "/sys")
+    , m_portsEnv("COMPORTS_DIR", m_ports)
+    , m_sysfsEnv("WIN32_SYSFS_ROOT", m_sysfs)
+{
+    std::filesystem::create_directories(m_ports);
+    std::filesystem::create_directories(m_sysfs + "/class/tty");
+    std::filesystem::create_directories(m_sysfs + "/devices");
+}
+
+FakeMeterLine::FakeMeterLine(const std::string& portsDir, int number, const std::string& friendlyName)
+{
+    char name[128] = {};
+    if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+        return;
+    termios raw {};
+    tcgetattr(m_master, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(m_master, TCSANOW, &raw);
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    const std::string base = portsDir + "/com" + std::to_string(number);
+    std::ofstream(base + ".name") << friendlyName << "\n";
+    std::filesystem::create_symlink(name, base);
+    m_link = base;
+}
+
+FakeMeterLine::~FakeMeterLine()
+{
+    if (!m_link.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(m_link, ignored);
+        std::filesystem::remove(m_link + ".name", ignored);
+    }
+    if (m_master >= 0)
+        close(m_master);
+    if (m_slave >= 0)
+        close(m_slave);
+}
+
+void FakeMeterLine::Write(const Bytes& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(m_master, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else
+            usleep(1000);
+    }
+}
+
+Bytes FakeMeterLine::ReadFor(int waitMs)
+{
+    Bytes got;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (std::chrono::steady_clock::now() < end) {
+        pollfd fd { m_master, POLLIN, 0 };
+        if (poll(&fd, 1, 10) <= 0)
+            continue;
+        uint8_t buffer[256];
+        const ssize_t n = read(m_master, buffer, sizeof buffer);
+        if (n > 0)
+            got.insert(got.end(), buffer, buffer + n);
+    }
+    return got;
+}
+
+std::string BridgeName(int number)
+{
+    return "Silicon Labs CP210x USB to UART Bridge (COM" + std::to_string(number) + ")";
+}
+
+Bytes LiveFrame(int tenths, const std::vector<uint8_t>& codes)
+{
+    Bytes frame(20, 0x00);
+    frame[0] = 0xA5;
+    frame[1] = 0x0D;
+    const int d1 = tenths / 1000 % 10, d2 = tenths / 100 % 10, d3 = tenths / 10 % 10, d4 = tenths % 10;
+    frame[2] = static_cast<uint8_t>(d1 << 4 | d2);
+    frame[3] = static_cast<uint8_t>(d3 << 4 | d4);
+    frame[7] = 0x1B;
+    for (size_t i = 0; i < codes.size() && 8 + 2 * i + 1 < frame.size(); ++i) {
+        frame[8 + 2 * i] = 0xA5;
+        frame[9 + 2 * i] = codes[i];
+    }
+    return frame;
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    return AfxTestPumpUntil(done, timeoutMs);
+}
+
+COLORREF ViewPixel(CDecibarView* view, int x, int y)
+{
+    return AfxTestReadPixel(view, x, y);
+}
+
+COLORREF ArtPixel(unsigned id, int x, int y)
+{
+    const art::Image* image = art::Find(art::Kind::Bitmap, id);
+    const uint32_t argb = image->pixels[static_cast<size_t>(y) * image->width + x];
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+bool ShowsPicture(CDecibarView* view, unsigned id, int x, int y, int width, int height)
+{
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            if (ViewPixel(view, x + column, y + row) != ArtPixel(id, column, row))
+                return false;
+        }
+    }
+    return true;
+}
+
+int MarkedPixels(CDecibarView* view, int x, int y, int width, int height)
+{
+    int marked = 0;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column)
+            marked += ViewPixel(view, x + column, y + row) != kDisplayColour;
+    }
+    return marked;
+}
+
+}  // namespace livetest
