@@ -665,10 +665,22 @@ void ClosePicture(CWnd* wnd, HWND hwnd, bool show)
     if (!impl || impl->pictureUsers <= 0)
         return;
     (void)wnd;
+    // Only what was drawn goes to the screen: a window-sized refresh for every
+    // small drawing would repaint every control each time.
+    wxRect drawn;
+    if (impl->pictureDC) {
+        wxDC& dc = *impl->pictureDC;
+        if (dc.MaxX() > dc.MinX() && dc.MaxY() > dc.MinY())
+            drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(1);
+    }
     if (--impl->pictureUsers == 0)
         impl->pictureDC.reset();
-    if (show && !impl->painting)
+    if (!show || impl->painting)
+        return;
+    if (drawn.IsEmpty())
         impl->wx->Refresh(false);
+    else
+        impl->wx->RefreshRect(drawn, false);
 }
 
 }  // namespace

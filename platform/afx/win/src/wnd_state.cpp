@@ -426,10 +426,19 @@ void CWnd::Invalidate(BOOL erase)
     });
 }
 
-void CWnd::InvalidateRect(LPCRECT, BOOL erase)
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase)
 {
     afxwin::OnUi([&]() {
-        Invalidate(erase);
+        AfxWindowImpl* impl = ImplOf(this);
+        if (!impl || !rect) {
+            Invalidate(erase);
+            return;
+        }
+        impl->invalid = true;
+        impl->erase = impl->erase || erase;
+        const wxRect area(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+        if (!area.IsEmpty())
+            impl->wx->RefreshRect(area, erase != FALSE);
     });
 }
 
