@@ -9,15 +9,8 @@ IMPLEMENT_DYNAMIC(CEdit, CWnd)
 
 namespace {
 
-template <class T> T* As(const CWnd* wnd)
-{
-    return dynamic_cast<T*>(wnd->GetWx());
-}
-
-AfxWindowImpl* ImplOf(const CWnd* wnd)
-{
-    return afxwin::Lookup(wnd->m_hWnd);
-}
+using afxwin::As;
+using afxwin::ImplOf;
 
 // Creates a control and attaches `self` to it in place of the generic object.
 BOOL CreateFor(CWnd* self, AfxControlKind kind, LPCTSTR text, DWORD style, const RECT& r, CWnd* parent, UINT id)

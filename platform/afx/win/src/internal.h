@@ -53,6 +53,18 @@ bool IsUiThread();
 // Window registry; usable from any thread (guarded).
 AfxWindowImpl* Lookup(HWND hwnd);
 AfxWindowImpl* Lookup(const wxWindow* window);
+
+// The state of a framework window; null for a window without one.
+inline AfxWindowImpl* ImplOf(const CWnd* wnd)
+{
+    return wnd ? Lookup(wnd->m_hWnd) : nullptr;
+}
+
+// The wx window behind a framework window as the wx class a control has.
+template <class T> T* As(const CWnd* wnd)
+{
+    return dynamic_cast<T*>(wnd->GetWx());
+}
 AfxWindowImpl* Register(wxWindow* window, CWnd* wnd);
 void Unregister(wxWindow* window);
 HWND ToHwnd(const wxWindow* window);

@@ -9,15 +9,8 @@ IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
 namespace {
 
-template <class T> T* As(const CWnd* wnd)
-{
-    return dynamic_cast<T*>(wnd->GetWx());
-}
-
-AfxWindowImpl* ImplOf(const CWnd* wnd)
-{
-    return afxwin::Lookup(wnd->m_hWnd);
-}
+using afxwin::As;
+using afxwin::ImplOf;
 
 }  // namespace
 

@@ -14,10 +14,7 @@ int g_suppressNotify = 0;
 // outside the object, which a handler may delete.
 thread_local const AfxMessage* t_currentMsg = nullptr;
 
-AfxWindowImpl* ImplOf(const CWnd* wnd)
-{
-    return wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
-}
+using afxwin::ImplOf;
 
 CBrush& StockBrush(COLORREF c)
 {

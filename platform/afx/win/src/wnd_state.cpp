@@ -9,10 +9,7 @@ bool NotificationsSuppressed();
 
 namespace {
 
-AfxWindowImpl* ImplOf(const CWnd* wnd)
-{
-    return wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
-}
+using afxwin::ImplOf;
 
 }  // namespace
 
