@@ -90,6 +90,19 @@ void CommDevice::OnHandleClosed()
     close(m_wakeFd);
 }
 
+CommDevice::Operation CommDevice::BeginOperation(Kind kind, OVERLAPPED* record, std::shared_ptr<Event> event) const
+{
+    BeginPending(record);
+    if (event)
+        event->Reset();
+    Operation op;
+    op.kind = kind;
+    op.record = record;
+    op.event = std::move(event);
+    op.threadId = GetCurrentThreadId();
+    return op;
+}
+
 DWORD CommDevice::Usable() const
 {
     if (m_closed)

@@ -82,6 +82,9 @@ private:
 
     // Everything below expects m_mutex held.
     DWORD Usable() const;
+    // Marks the record pending, resets its event and gives the operation that
+    // the calling thread starts on it.
+    Operation BeginOperation(Kind kind, OVERLAPPED* record, std::shared_ptr<Event> event) const;
     void Wake();
     void IoLoop();
     std::optional<Clock::time_point> NextDeadline() const;

@@ -24,14 +24,7 @@ DWORD CommDevice::StartWaitEvent(OVERLAPPED* record, std::shared_ptr<Event> even
         return error;
     if (m_mask == 0 || m_wait)
         return ERROR_INVALID_PARAMETER;
-    BeginPending(record);
-    if (event)
-        event->Reset();
-    Operation op;
-    op.kind = Kind::WaitEvent;
-    op.record = record;
-    op.event = std::move(event);
-    op.threadId = GetCurrentThreadId();
+    Operation op = BeginOperation(Kind::WaitEvent, record, std::move(event));
     op.eventMask = eventMask;
     if (const DWORD kept = m_history & m_mask) {
         m_history = 0;

@@ -17,15 +17,7 @@ DWORD CommDevice::StartRead(OVERLAPPED* record, std::shared_ptr<Event> event, vo
     // An operation that cannot start leaves the record alone: it may belong to one still pending.
     if (DWORD error = Usable(); error != ERROR_SUCCESS)
         return error;
-    BeginPending(record);
-    if (event)
-        event->Reset();
-
-    Operation op;
-    op.kind = Kind::Read;
-    op.record = record;
-    op.event = std::move(event);
-    op.threadId = GetCurrentThreadId();
+    Operation op = BeginOperation(Kind::Read, record, std::move(event));
     op.buffer = static_cast<BYTE*>(buffer);
     op.length = length;
 
@@ -88,15 +80,7 @@ DWORD CommDevice::StartWrite(OVERLAPPED* record, std::shared_ptr<Event> event, c
     // An operation that cannot start leaves the record alone: it may belong to one still pending.
     if (DWORD error = Usable(); error != ERROR_SUCCESS)
         return error;
-    BeginPending(record);
-    if (event)
-        event->Reset();
-
-    Operation op;
-    op.kind = Kind::Write;
-    op.record = record;
-    op.event = std::move(event);
-    op.threadId = GetCurrentThreadId();
+    Operation op = BeginOperation(Kind::Write, record, std::move(event));
     op.data.assign(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + length);
     op.length = length;
     const uint64_t total =
