@@ -15,7 +15,7 @@ run_suite() {
 }
 
 if [ "${1:-}" = "--sanitize" ]; then
-  export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+  export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_mutex_bugs=0 suppressions=$root/scripts/tsan.supp"
   export ASAN_OPTIONS="detect_leaks=1 abort_on_error=1"
   export UBSAN_OPTIONS="print_stacktrace=1 halt_on_error=1"
   export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp"

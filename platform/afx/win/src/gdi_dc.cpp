@@ -40,6 +40,7 @@ CDC::~CDC()
 
 void CDC::Attach(wxDC* dc, bool owned)
 {
+    afxwin::RequireUiThread("CDC::Attach");
     m_dc = dc;
     m_ownsDC = owned;
     m_hDC = reinterpret_cast<HDC>(this);

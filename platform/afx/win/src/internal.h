@@ -50,14 +50,25 @@ namespace afxwin {
 // The user-interface thread is the one that set up the layer.
 bool IsUiThread();
 
-// Window registry; usable from any thread (guarded).
-AfxWindowImpl* Lookup(HWND hwnd);
-AfxWindowImpl* Lookup(const wxWindow* window);
+// Every wx call of the layer runs on the user-interface thread. Checked builds
+// (debug and sanitizer builds) verify that where the layer reaches a window's
+// state, a control or a device context: a call from another thread that
+// skipped the hand-off stops the program there, naming the call.
+void RequireUiThread(const char* call = __builtin_FUNCTION());
+
+// Stops the program in checked builds, naming a layer call that cannot do what
+// it was asked; release builds go on.
+void Unsupported(const char* call, const char* what);
+
+// Window registry. The look-ups give the state of a window, which belongs to
+// the user-interface thread (checked); IsLive may be asked from any thread.
+AfxWindowImpl* Lookup(HWND hwnd, const char* call = __builtin_FUNCTION());
+AfxWindowImpl* Lookup(const wxWindow* window, const char* call = __builtin_FUNCTION());
 
 // The state of a framework window; null for a window without one.
-inline AfxWindowImpl* ImplOf(const CWnd* wnd)
+inline AfxWindowImpl* ImplOf(const CWnd* wnd, const char* call = __builtin_FUNCTION())
 {
-    return wnd ? Lookup(wnd->m_hWnd) : nullptr;
+    return wnd ? Lookup(wnd->m_hWnd, call) : nullptr;
 }
 
 // The wx window behind a framework window as the wx class a control has.

@@ -70,7 +70,10 @@ int CComboBox::AddString(LPCTSTR text)
     });
 }
 
-int CComboBox::InsertString(int index, LPCTSTR text) { return InsertAt(Items(this), index, text); }
+int CComboBox::InsertString(int index, LPCTSTR text)
+{
+    return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
+}
 
 int CComboBox::DeleteString(UINT index)
 {
@@ -110,7 +113,10 @@ int CComboBox::GetCurSel() const
     });
 }
 
-int CComboBox::SetCurSel(int index) { return SetSelection(Items(this), index); }
+int CComboBox::SetCurSel(int index)
+{
+    return afxwin::OnUi([&]() -> int { return SetSelection(Items(this), index); });
+}
 
 int CComboBox::GetLBText(int index, CString& text) const
 {
@@ -203,7 +209,10 @@ int CListBox::AddString(LPCTSTR text)
         return InsertAt(items, index, text);
     });
 }
-int CListBox::InsertString(int index, LPCTSTR text) { return InsertAt(Items(this), index, text); }
+int CListBox::InsertString(int index, LPCTSTR text)
+{
+    return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
+}
 int CListBox::DeleteString(UINT index)
 {
     return afxwin::OnUi([&]() -> int {
@@ -236,7 +245,10 @@ int CListBox::GetCurSel() const
         return sel == wxNOT_FOUND ? LB_ERR : sel;
     });
 }
-int CListBox::SetCurSel(int index) { return SetSelection(Items(this), index); }
+int CListBox::SetCurSel(int index)
+{
+    return afxwin::OnUi([&]() -> int { return SetSelection(Items(this), index); });
+}
 int CListBox::GetText(int index, CString& text) const
 {
     return afxwin::OnUi([&]() -> int {

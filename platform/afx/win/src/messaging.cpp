@@ -3,6 +3,8 @@
 // from its event loop and, through the Win32 wait hook, while it blocks in
 // Sleep or a wait, so that it never waits on a thread that waits on it.
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -137,6 +139,26 @@ bool IsUiThread()
 {
     return g_uiThread.load() == std::this_thread::get_id();
 }
+
+#if !defined(NDEBUG) || defined(AFX_CHECKED_BUILD)
+void RequireUiThread(const char* call)
+{
+    const std::thread::id ui = g_uiThread.load();
+    if (ui != std::thread::id() && ui != std::this_thread::get_id()) {
+        std::fprintf(stderr, "afx: %s called off the user-interface thread\n", call);
+        std::abort();
+    }
+}
+
+void Unsupported(const char* call, const char* what)
+{
+    std::fprintf(stderr, "afx: %s: %s\n", call, what);
+    std::abort();
+}
+#else
+void RequireUiThread(const char*) {}
+void Unsupported(const char*, const char*) {}
+#endif
 
 void RunSentMessages(bool includePosted)
 {

@@ -17,7 +17,9 @@ std::unordered_map<const wxWindow*, std::unique_ptr<AfxWindowImpl>>& Windows()
 
 namespace afxwin {
 
-AfxWindowImpl* Lookup(const wxWindow* window)
+namespace {
+
+AfxWindowImpl* Find(const wxWindow* window)
 {
     if (!window)
         return nullptr;
@@ -26,9 +28,18 @@ AfxWindowImpl* Lookup(const wxWindow* window)
     return it == Windows().end() ? nullptr : it->second.get();
 }
 
-AfxWindowImpl* Lookup(HWND hwnd)
+}  // namespace
+
+AfxWindowImpl* Lookup(const wxWindow* window, const char* call)
 {
-    return Lookup(reinterpret_cast<const wxWindow*>(hwnd));
+    RequireUiThread(call);
+    return Find(window);
+}
+
+AfxWindowImpl* Lookup(HWND hwnd, const char* call)
+{
+    RequireUiThread(call);
+    return Find(reinterpret_cast<const wxWindow*>(hwnd));
 }
 
 HWND ToHwnd(const wxWindow* window)
@@ -38,7 +49,7 @@ HWND ToHwnd(const wxWindow* window)
 
 bool IsLive(HWND hwnd)
 {
-    return Lookup(hwnd) != nullptr;
+    return Find(reinterpret_cast<const wxWindow*>(hwnd)) != nullptr;
 }
 
 AfxWindowImpl* Register(wxWindow* window, CWnd* wnd)

@@ -101,7 +101,7 @@ CWnd::~CWnd()
 
 wxWindow* CWnd::GetWx() const
 {
-    AfxWindowImpl* impl = ImplOf(this);
+    AfxWindowImpl* impl = ImplOf(this, "CWnd::GetWx");
     return impl ? impl->wx : nullptr;
 }
 

@@ -1,0 +1,112 @@
+// A window touched from another thread without the layer's hand-off is caught:
+// the layer stops the program at its choke points, naming the call, and
+// ThreadSanitizer reports a race with a handler that the wx event loop runs.
+// Built in the sanitizer runs only, where the layer's checks are on.
+#include <atomic>
+#include <cstdlib>
+
+#include "gui_support.h"
+
+namespace {
+
+constexpr UINT IDD_TOUCHED = 702;
+
+const AfxDlgItem kTouchedItems[] = {
+    {AfxControlKind::Static, IDC_STATIC, L"touched", 4, 4, 40, 8, WS_VISIBLE},
+};
+const AfxDialogTemplate kTouched{L"Touched", L"Arial", 9, WS_POPUP | WS_CAPTION, 120, 60, kTouchedItems, 1};
+struct Registration {
+    Registration() { AfxRegisterDialog(IDD_TOUCHED, kTouched); }
+} g_registration;
+
+// A window whose timer handler reads a level that a worker writes without
+// handing it to the user-interface thread: the fault the checks must see.
+class CTouched : public CDialog {
+public:
+    CTouched() : CDialog(IDD_TOUCHED) {}
+    int m_level = 0;
+    int m_shown = 0;
+    std::atomic<int> m_ticks{0};
+
+protected:
+    void OnTimer(UINT_PTR)
+    {
+        m_shown = m_level;
+        ++m_ticks;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTouched, CDialog)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+template <class F> void OnWorker(F&& f)
+{
+    std::thread worker(std::forward<F>(f));
+    worker.join();
+}
+
+}  // namespace
+
+class ThreadChecksDeathTest : public ::testing::Test {
+protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+TEST_F(ThreadChecksDeathTest, AWorkerThatReachesForTheWxWindowOrTheWindowObjectIsStopped)
+{
+    EXPECT_DEATH(
+        {
+            CTouched window;
+            window.Create(IDD_TOUCHED);
+            OnWorker([&] { window.GetWx(); });
+        },
+        "CWnd::GetWx called off the user-interface thread");
+    EXPECT_DEATH(
+        {
+            CTouched window;
+            window.Create(IDD_TOUCHED);
+            const HWND hwnd = window.m_hWnd;
+            OnWorker([hwnd] { CWnd::FromHandle(hwnd); });
+        },
+        "FromHandle called off the user-interface thread");
+}
+
+TEST_F(ThreadChecksDeathTest, TheSameCallsHandedOverByTheLayerRunOnTheUserInterfaceThread)
+{
+    CTouched window;
+    ASSERT_TRUE(window.Create(IDD_TOUCHED));
+    CString caption;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        window.SetWindowText(L"from the worker");
+        window.GetWindowText(caption);
+        done = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+    worker.join();
+    EXPECT_EQ(CString(L"from the worker"), caption);
+}
+
+#if defined(__SANITIZE_THREAD__)
+TEST_F(ThreadChecksDeathTest, ARaceWithAHandlerThatTheEventLoopRunsIsReported)
+{
+    EXPECT_EXIT(
+        {
+            CTouched window;
+            window.Create(IDD_TOUCHED);
+            window.SetTimer(1, 2, nullptr);
+            std::atomic<bool> stop{false};
+            std::thread worker([&] {
+                while (!stop)
+                    ++window.m_level;
+            });
+            PumpUntil([&] { return window.m_ticks >= 20; }, 5000);
+            stop = true;
+            worker.join();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(66), "ThreadSanitizer: data race");
+}
+#endif
