@@ -47,6 +47,8 @@ BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
     ON_UPDATE_COMMAND_UI(ID_COMPORT_MANUAL, &CDecibarView::OnUpdateComPortManual)
     ON_UPDATE_COMMAND_UI(ID_COMPORT_AUTO, &CDecibarView::OnUpdateComPortAuto)
     ON_MESSAGE(WM_METER_FACE, &CDecibarView::OnMeterFaceRedraw)
+    ON_COMMAND(ID_FILE_SAVE_DATA, &CDecibarView::OnSaveAs)
+    ON_COMMAND(ID_FILE_EXPORT_EXCEL, &CDecibarView::OnExportExcel)
 END_MESSAGE_MAP()
 
 CDecibarView::CDecibarView()

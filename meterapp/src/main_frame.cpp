@@ -74,7 +74,9 @@ LRESULT CMainFrame::OnDeviceChange(WPARAM, LPARAM)
 
 void CMainFrame::OnClose()
 {
-    if (AnyRecords())
-        MessageBox(L"Do you want to save the data before closing?", L"Tip", MB_YESNO);
+    auto* view = dynamic_cast<CDecibarView*>(GetActiveView());
+    if (AnyRecords() && MessageBox(L"Do you want to save the data before closing?", L"Tip", MB_YESNO) == IDYES
+        && view && view->SaveRealTimeRecords() == ESaveOutcome::Failed)
+        return; // the recording was not saved: the program stays open
     CFrameWnd::OnClose();
 }

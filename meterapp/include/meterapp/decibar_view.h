@@ -4,6 +4,7 @@
 #pragma once
 
 #include <afx/afxwin.h>
+#include "meterapp/file_commands.h"
 #include "meterapp/meter_button.h"
 #include "meterapp/records.h"
 #include "meterproto/meter_face.h"
@@ -101,6 +102,14 @@ public:
     // restored. The caller holds m_stateLock; user-interface thread only.
     void DrawMeterFace(CDC* dc);
 
+    // Save as: asks for a name and writes the real-time records as a data
+    // file; with no real-time records it does nothing at all. True when the
+    // file was written.
+    bool OnSaveAs();
+    // The same, telling how it ended (the close question keeps the program
+    // open when the records could not be written).
+    ESaveOutcome SaveRealTimeRecords();
+
     // A consistent copy of the instrument state, for any thread.
     SReading ReadingNow();
     // Key senders that have not ended yet.
@@ -126,6 +135,8 @@ protected:
     LRESULT OnMeterKey(WPARAM wParam, LPARAM lParam);
     // Sent by the receive callback: the face is redrawn on this thread.
     LRESULT OnMeterFaceRedraw(WPARAM wParam, LPARAM lParam);
+    // Export To Excel: the real-time records with their statistics.
+    void OnExportExcel();
 
     DECLARE_MESSAGE_MAP()
 

@@ -22,7 +22,8 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     // Sends WM_PORT_CHANGED to the view for every notification; returns TRUE.
     LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
-    // Asks whether to save when either record array holds records, then closes.
+    // Asks whether to save when either record array holds records (Yes runs
+    // the view's Save as), then closes; stays open only when that save failed.
     void OnClose();
 
     DECLARE_MESSAGE_MAP()

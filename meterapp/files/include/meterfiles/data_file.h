@@ -1,0 +1,49 @@
+// The data file: one recording as 8-bit text with CR LF line ends.
+//
+//   VELDMARK KV415 DATA LOGGER SamplingRate:0.5;      "...SamplingRate:%2.1f;"
+//   15-06-2011,13:30:00, 65.30, dBA                   "%s, %5.2f, %s"
+//   ...
+// The header carries the first record's interval; each following line one
+// record: its date-time text (which holds a comma of its own), its level and
+// its unit. Texts are stored as UTF-8; what the program writes is plain ASCII.
+#pragma once
+
+#include "meterapp/records.h"
+
+#include <cstddef>
+#include <string>
+
+namespace meterfiles {
+
+// The text a data file's first line must begin with, letter case included.
+extern const char kDataFileHeader[];
+
+// Reading stops short of these: a data file of the program holds at most a few
+// ten thousand records, and a larger file is not one of them.
+constexpr size_t kDataFileMaxBytes = 16u << 20;
+constexpr size_t kDataFileMaxRecords = 1000000;
+
+// The bytes of a data file of records (CObjData*). Empty records give an
+// empty text: the program writes no file for them.
+std::string FormatDataFile(const CObArray& records);
+
+enum class EDataFileRead {
+    Read,         // records appended
+    WrongFormat,  // the first line does not begin with kDataFileHeader
+    TooLarge,     // more than kDataFileMaxRecords records
+};
+
+// Reads the bytes of a data file and appends a new CObjData (recording number
+// 0, the header's interval) for each record line up to the first empty line
+// or the end. Lines end at LF; a CR right before the LF belongs to the line
+// end. Record lines are cut as the program always has: the date-time is
+// everything before the second comma, the level the text between the second
+// and the third comma, the unit the last four characters less a final CR and
+// a first blank. Anything other than Read leaves `out` as it was.
+EDataFileRead ParseDataFile(const char* bytes, size_t length, CObArray& out);
+
+// The interval of a header line: the number between its first ':' and its
+// first ';', 0 when there is none.
+double HeaderInterval(const CString& header);
+
+}  // namespace meterfiles

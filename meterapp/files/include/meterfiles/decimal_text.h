@@ -1,0 +1,22 @@
+// Numbers in the files' texts, read and written the same way in every locale.
+#pragma once
+
+#include <afx/cstring.h>
+
+#include <string>
+
+namespace meterfiles {
+
+// Reads a decimal number from the front of text: blanks (space, tab, CR, LF,
+// VT, FF) are skipped, then an optional sign, digits with an optional point
+// and an optional exponent; reading stops at the first character that cannot
+// continue the number. No digits, or a number beyond the range of a double,
+// give 0. Words such as "inf" or "nan" are not numbers.
+double ReadDecimalNumber(const wchar_t* text, size_t length);
+double ReadDecimalNumber(const CString& text);
+
+// Appends value as printf's "%<width>.<precision>f" does in the C locale:
+// at least `width` characters, blanks in front.
+void AppendFixed(std::string& out, double value, int width, int precision);
+
+}  // namespace meterfiles

@@ -1,0 +1,67 @@
+#include "meterfiles/export_table.h"
+
+#include "meterfiles/decimal_text.h"
+
+#include <win32/text.h>
+
+namespace meterfiles {
+
+namespace {
+
+void AppendText(std::string& out, const CString& text)
+{
+    out += win32::Utf8FromWide(text.GetString());
+}
+
+// "%.2f @ %s  %s" of a level, its date-time and its unit.
+void AppendExtreme(std::string& out, double value, const CString& dateTime, const CString& unit)
+{
+    AppendFixed(out, value, 0, 2);
+    out += " @ ";
+    AppendText(out, dateTime);
+    out += "  ";
+    AppendText(out, unit);
+}
+
+}  // namespace
+
+std::string FormatExportTable(const CObArray& records, const SStatInfo& stat, EExportCopy copy)
+{
+    std::string out;
+    out.reserve(static_cast<size_t>(records.GetSize()) * 40 + 256);
+    out += "StartTime\t";
+    AppendText(out, stat.startTime);
+    out += "\t\r\n";
+
+    out += "Max\t";
+    AppendExtreme(out, stat.max, stat.maxTime, stat.maxUnit);
+    out += copy == EExportCopy::LoggedDataWindow ? " \t\r\n" : "\t\r\n";
+
+    out += "Min\t";
+    AppendExtreme(out, stat.min, stat.minTime, stat.minUnit);
+    out += "\t\r\n";
+
+    out += "Average\t";
+    AppendFixed(out, stat.average, 0, 2);
+    out += "\t\r\n";
+
+    out += "SampleRate\t";
+    AppendFixed(out, stat.interval, 0, 2);
+    out += "\t\r\n";
+
+    out += "ID\tUnit\tValue\tDateTime\t\r\n";
+    for (INT_PTR i = 0; i < records.GetSize(); ++i) {
+        const CObjData* record = RecordAt(records, i);
+        out += std::to_string(i + 1);
+        out += '\t';
+        AppendText(out, record->m_strUnit);
+        out += '\t';
+        AppendFixed(out, record->m_dValue, 0, 2);
+        out += '\t';
+        AppendText(out, record->m_strDateTime);
+        out += "\t\r\n";
+    }
+    return out;
+}
+
+}  // namespace meterfiles

@@ -1,0 +1,160 @@
+// Reading files whole and replacing them so that a failed save leaves the
+// old file as it was.
+#include "meterfiles/file_store.h"
+
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using meterfiles::EFileRead;
+using meterfiles::ReadWholeFile;
+using meterfiles::ReplaceFileContents;
+
+class FileStore : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return dir.path() + "/" + name; }
+    static CString Wide(const std::string& path) { return CString(path.c_str()); }
+
+    static std::string Contents(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    static void Put(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    // Names in the folder, so that a test sees what a save left behind.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        DIR* d = opendir(dir.path().c_str());
+        while (dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(d);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    testutil::TempDir dir;
+};
+
+TEST_F(FileStore, ReplacesAFileKeepingItsPermissionsAndLeavesNothingElse)
+{
+    const std::string path = Path("data.txt");
+    Put(path, "old contents that are longer than the new ones");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    CString problem;
+    ASSERT_TRUE(ReplaceFileContents(Wide(path), "new", &problem)) << problem.GetString();
+    EXPECT_EQ(Contents(path), "new");
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(Names(), std::vector<std::string> { "data.txt" });
+}
+
+TEST_F(FileStore, CreatesANewFileWithTheUsualPermissions)
+{
+    const mode_t old = umask(022);
+    CString problem;
+    const bool written = ReplaceFileContents(Wide(Path("new file.xls")), "a\tb\t\r\n", &problem);
+    umask(old);
+    ASSERT_TRUE(written) << problem.GetString();
+    EXPECT_EQ(Contents(Path("new file.xls")), "a\tb\t\r\n");
+    struct stat info {};
+    ASSERT_EQ(stat(Path("new file.xls").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+}
+
+TEST_F(FileStore, AFolderOrADeviceInTheWayIsReportedAndLeftAlone)
+{
+    ASSERT_EQ(mkdir(Path("folder.txt").c_str(), 0755), 0);
+    Put(Path("folder.txt/inside"), "kept");
+    CString problem;
+    EXPECT_FALSE(ReplaceFileContents(Wide(Path("folder.txt")), "x", &problem));
+    EXPECT_NE(problem.Find(L"folder"), -1) << problem.GetString();
+    EXPECT_EQ(Contents(Path("folder.txt/inside")), "kept");
+
+    problem.Empty();
+    EXPECT_FALSE(ReplaceFileContents(L"/dev/null", "x", &problem));
+    EXPECT_FALSE(problem.IsEmpty());
+    struct stat info {};
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+
+    problem.Empty();
+    EXPECT_FALSE(ReplaceFileContents(Wide(Path("missing/folder/data.txt")), "x", &problem));
+    EXPECT_FALSE(problem.IsEmpty());
+    EXPECT_EQ(Names(), std::vector<std::string> { "folder.txt" });
+}
+
+TEST_F(FileStore, AWriteThatRunsOutOfSpaceKeepsTheOldFileWhole)
+{
+    const std::string path = Path("data.txt");
+    Put(path, "the recording saved before");
+    // A file-size limit fails the write part-way, as a full disk does.
+    struct rlimit before {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    CString problem;
+    const bool written = ReplaceFileContents(Wide(path), std::string(5000, 'x'), &problem);
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(problem.IsEmpty());
+    EXPECT_EQ(Contents(path), "the recording saved before");
+    EXPECT_EQ(Names(), std::vector<std::string> { "data.txt" });
+}
+
+TEST_F(FileStore, ASymbolicLinkKeepsPointingAtTheReplacedFile)
+{
+    Put(Path("real.txt"), "old");
+    ASSERT_EQ(symlink("real.txt", Path("link.txt").c_str()), 0);
+    CString problem;
+    ASSERT_TRUE(ReplaceFileContents(Wide(Path("link.txt")), "new", &problem)) << problem.GetString();
+    struct stat info {};
+    ASSERT_EQ(lstat(Path("link.txt").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(Contents(Path("real.txt")), "new");
+}
+
+TEST_F(FileStore, ReadsRegularFilesOnlyAndStopsAtTheSizeLimit)
+{
+    std::string bytes;
+    CString problem;
+    Put(Path("data.txt"), std::string("a\0b\r\n", 5));
+    ASSERT_EQ(ReadWholeFile(Wide(Path("data.txt")), 5, &bytes, &problem), EFileRead::Read);
+    EXPECT_EQ(bytes, std::string("a\0b\r\n", 5));
+    EXPECT_EQ(ReadWholeFile(Wide(Path("data.txt")), 4, &bytes, &problem), EFileRead::TooLarge);
+
+    EXPECT_EQ(ReadWholeFile(Wide(dir.path()), 100, &bytes, &problem), EFileRead::Failed);
+    EXPECT_NE(problem.Find(L"folder"), -1);
+    EXPECT_EQ(ReadWholeFile(Wide(Path("none.txt")), 100, &bytes, &problem), EFileRead::Failed);
+    // A pipe that nobody writes to must not hang the reader.
+    ASSERT_EQ(mkfifo(Path("pipe.txt").c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(Wide(Path("pipe.txt")), 100, &bytes, &problem), EFileRead::Failed);
+}
+
+}  // namespace

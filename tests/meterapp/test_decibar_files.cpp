@@ -1,0 +1,168 @@
+// Decibar's file commands in a real window: Save as and Export To Excel of
+// the real-time records, and the close question's Yes.
+#include "file_dialogs.h"
+
+#include "meterfiles/data_file.h"
+#include "meterfiles/export_table.h"
+#include "support/tempdir.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sys/stat.h>
+
+namespace {
+
+std::string Narrow(const CString& text)
+{
+    std::string out;
+    for (int i = 0; i < text.GetLength(); ++i)
+        out.push_back(static_cast<char>(text[i]));
+    return out;
+}
+
+class FileCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        decibar = std::make_unique<DecibarInstance>();
+        AnswerFileDialogs(*decibar, [this](const CFileDialog& dialog) {
+            dialogs.push_back({ dialog.m_bOpenFileDialog != FALSE, Narrow(dialog.m_defaultExt), Narrow(dialog.m_fileName),
+                Narrow(dialog.m_filter), dialog.m_ofn.Flags });
+            return chosen;
+        });
+    }
+
+    void TearDown() override { decibar.reset(); }
+
+    void AddRealTimeRecords()
+    {
+        g_pRealTimeRecords->Add(new CObjData(65.3, L"03-02-2026,09:05:00", L"dBA", 0, 0.5));
+        g_pRealTimeRecords->Add(new CObjData(5.3, L"03-02-2026,09:05:01", L"dBA", 0, 0.5));
+        g_pRealTimeRecords->Add(new CObjData(100.5, L"03-02-2026,09:05:02", L"dBC", 0, 0.5));
+    }
+
+    std::vector<const AfxModalRequest*> MessageBoxes() const
+    {
+        std::vector<const AfxModalRequest*> boxes;
+        for (const AfxModalRequest& r : decibar->modal.requests)
+            if (r.kind == AfxModalRequest::MessageBox)
+                boxes.push_back(&r);
+        return boxes;
+    }
+
+    struct DialogSeen {
+        bool open;
+        std::string ext, name, filter;
+        DWORD flags;
+    };
+
+    testutil::TempDir dir;
+    std::unique_ptr<DecibarInstance> decibar;
+    std::vector<DialogSeen> dialogs;
+    std::wstring chosen;
+};
+
+TEST_F(FileCommands, SaveAsWritesTheRealTimeRecordsUnderTheChosenName)
+{
+    AddRealTimeRecords();
+    chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/saved.txt";
+    EXPECT_TRUE(decibar->View()->OnSaveAs());
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_FALSE(dialogs[0].open);
+    EXPECT_EQ(dialogs[0].ext, "txt");
+    EXPECT_TRUE(std::regex_match(dialogs[0].name, std::regex("[0-9]{4}-[1-9][0-9]?-[1-9][0-9]? [0-9]{1,2}-[0-9]{1,2}\\.txt")))
+        << dialogs[0].name;
+    EXPECT_EQ(dialogs[0].filter, "Data File(*.txt)|*.txt||");
+    EXPECT_EQ(dialogs[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+    EXPECT_EQ(FileBytes(dir.path() + "/saved.txt"), meterfiles::FormatDataFile(*g_pRealTimeRecords));
+    EXPECT_TRUE(MessageBoxes().empty());
+
+    // The menu command does the same.
+    chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/again.txt";
+    decibar->Command(ID_FILE_SAVE_DATA);
+    EXPECT_EQ(FileBytes(dir.path() + "/again.txt"), FileBytes(dir.path() + "/saved.txt"));
+}
+
+TEST_F(FileCommands, SaveAsAndExportDoNothingWithoutRealTimeRecords)
+{
+    g_pLogRecords->Add(new CObjData(60, L"01-02-2017,9:05:03", L"dBC", 1, 2));
+    chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/none.txt";
+    EXPECT_FALSE(decibar->View()->OnSaveAs());
+    decibar->Command(ID_FILE_EXPORT_EXCEL);
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_TRUE(decibar->modal.requests.empty());
+}
+
+TEST_F(FileCommands, ASaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
+{
+    AddRealTimeRecords();
+    const std::string folder = dir.path() + "/folder.txt";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    chosen = std::wstring(folder.begin(), folder.end());
+    decibar->modal.messageBoxAnswer = IDYES; // replace what is there
+    EXPECT_FALSE(decibar->View()->OnSaveAs());
+    const auto boxes = MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0]->text.find(L"already exists"), std::wstring::npos);
+    EXPECT_EQ(boxes[1]->caption, L"ERROR");
+    EXPECT_NE(boxes[1]->text.find(L"folder.txt"), std::wstring::npos);
+
+    chosen.clear();
+    EXPECT_FALSE(decibar->View()->OnSaveAs()) << "a cancelled dialog writes nothing";
+}
+
+TEST_F(FileCommands, ExportWritesTheViewsTableWithItsStatistics)
+{
+    AddRealTimeRecords();
+    CDecibarView* view = decibar->View();
+    view->m_stat.startTime = L"03-02-2026,09:05:00";
+    view->m_stat.max = 100.5;
+    view->m_stat.maxTime = L"03-02-2026,09:05:02";
+    view->m_stat.maxUnit = L"dBC";
+    view->m_stat.min = 5.3;
+    view->m_stat.minTime = L"03-02-2026,09:05:01";
+    view->m_stat.minUnit = L"dBA";
+    view->m_stat.average = 57.03;
+    view->m_stat.interval = 0.5;
+    chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/table.xls";
+    decibar->Command(ID_FILE_EXPORT_EXCEL);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].ext, "xls");
+    EXPECT_EQ(dialogs[0].filter, "Data File(*.xls)|*.xls||");
+    EXPECT_TRUE(std::regex_match(dialogs[0].name, std::regex("[0-9]{4}-[0-9]+-[0-9]+ [0-9]+-[0-9]+\\.xls")));
+    EXPECT_EQ(FileBytes(dir.path() + "/table.xls"),
+        meterfiles::FormatExportTable(*g_pRealTimeRecords, view->m_stat, meterfiles::EExportCopy::MainView));
+}
+
+TEST_F(FileCommands, CloseQuestionYesSavesTheRealTimeRecordsThenCloses)
+{
+    AddRealTimeRecords();
+    const std::string expected = meterfiles::FormatDataFile(*g_pRealTimeRecords);
+    decibar->modal.messageBoxAnswer = IDYES;
+    chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/at-close.txt";
+    decibar->Command(ID_FILE_EXIT);
+    ASSERT_TRUE(AfxTestPumpUntil([&] { return !decibar->Running(); }));
+    EXPECT_EQ(FileBytes(dir.path() + "/at-close.txt"), expected);
+}
+
+TEST_F(FileCommands, CloseQuestionYesWhoseSaveFailsKeepsTheProgramAndItsRecords)
+{
+    AddRealTimeRecords();
+    decibar->modal.messageBoxAnswer = IDYES;
+    chosen = L"/nonexistent-folder/at-close.txt";
+    decibar->Frame()->SendMessage(WM_CLOSE);
+    AfxTestPump();
+    ASSERT_TRUE(decibar->Running());
+    EXPECT_EQ(g_pRealTimeRecords->GetSize(), 3);
+    ASSERT_EQ(MessageBoxes().size(), 2u);
+    EXPECT_EQ(MessageBoxes()[1]->caption, L"ERROR");
+
+    // Cancelling the save dialog closes as it always has.
+    chosen.clear();
+    decibar->Frame()->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(AfxTestPumpUntil([&] { return !decibar->Running(); }));
+}
+
+}  // namespace
