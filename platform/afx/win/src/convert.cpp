@@ -135,14 +135,19 @@ wxBitmap ImageBitmap(AfxImageKind kind, UINT id)
     if (!AfxFindImage(kind, id, &image))
         return wxNullBitmap;
     wxImage img(image.width, image.height);
+    if (image.alpha)
+        img.InitAlpha();
     unsigned char* data = img.GetData();
+    unsigned char* alpha = img.GetAlpha();
     for (int i = 0; i < image.width * image.height; ++i) {
         uint32_t p = image.pixels[i];
         data[3 * i] = static_cast<unsigned char>(p >> 16);
         data[3 * i + 1] = static_cast<unsigned char>(p >> 8);
         data[3 * i + 2] = static_cast<unsigned char>(p);
+        if (alpha)
+            alpha[i] = static_cast<unsigned char>(p >> 24);
     }
-    return wxBitmap(img, 24);
+    return wxBitmap(img, image.alpha ? 32 : 24);
 }
 
 }  // namespace afxwin

@@ -161,12 +161,15 @@ struct AfxDialogTemplate {
 
 enum class AfxImageKind { Bitmap, Icon };
 
-// Pixels 0x00RRGGBB, rows top-down, width x height of them; owned by the source,
-// which keeps them alive for the run.
+// Pixels 0xAARRGGBB, rows top-down, width x height of them; owned by the source,
+// which keeps them alive for the run. The top byte is the pixel's opacity (0xFF
+// opaque, not premultiplied) when `alpha` is set, as icons have it; otherwise
+// it is ignored and the image is opaque.
 struct AfxImage {
     int width = 0;
     int height = 0;
     const uint32_t* pixels = nullptr;
+    bool alpha = false;
 };
 
 // Answers a look-up with true and fills `out`, or false when there is no such image.
