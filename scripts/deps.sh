@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth fonts-liberation xdg-utils
-  libx11-dev
+  libx11-dev librsvg2-dev
 )
 
 missing=()

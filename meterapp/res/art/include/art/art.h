@@ -1,6 +1,7 @@
 #pragma once
-// The program's pictures: bitmaps and icons addressed by resource number,
-// drawn by our own generator the first time they are asked for.
+// The program's pictures: bitmaps and icons addressed by resource number. They
+// are the SVG files of meterapp/res/pictures, built into the program and drawn
+// the first time they are asked for.
 
 #include <cstdint>
 #include <vector>
@@ -12,8 +13,9 @@ enum class Kind { Bitmap, Icon };
 struct Image {
   int width = 0;
   int height = 0;
-  // 0xAARRGGBB, rows top-down, width * height entries. Alpha 0xFF is opaque,
-  // 0x00 transparent; bitmaps are fully opaque, icons use only 0x00 and 0xFF.
+  // 0xAARRGGBB, not premultiplied, rows top-down, width * height entries.
+  // Alpha 0xFF is opaque, 0x00 transparent; bitmaps are fully opaque, icons
+  // use only 0x00 and 0xFF.
   std::vector<uint32_t> pixels;
 };
 

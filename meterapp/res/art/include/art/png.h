@@ -1,19 +1,19 @@
 #pragma once
-// PNG encoding of pictures, for looking at them outside the program.
+// Pictures as PNG files, for looking at them outside the program (artdump)
+// and for tests that read screenshots. Not part of the program.
 
-#include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "art/art.h"
 
 namespace art {
 
-// The image as a complete PNG file (8-bit RGBA, stored deflate blocks).
-// An image whose pixel count does not match its size gives an empty result.
-std::vector<uint8_t> EncodePng(const Image& image);
-
-// Writes EncodePng(image) to `path`; false when encoding or writing fails.
+// Writes the image as an 8-bit RGBA PNG; false when the image's pixel count
+// does not match its size or the file cannot be written.
 bool WritePng(const Image& image, const std::string& path);
+
+// The picture of a PNG file; nothing when the file cannot be read.
+std::optional<Image> ReadPng(const std::string& path);
 
 }  // namespace art
