@@ -228,6 +228,64 @@ TEST(DisplayDigits, PointAndBarSegmentAreDarkOnTheDisplay) {
   for (uint32_t pixel : bar.pixels) EXPECT_TRUE(IsDark(pixel));
 }
 
+// The straight edges of every lit segment lie on whole pixels: the segment's
+// body is solid and the pixels beside its long sides are plain display, with no
+// blended row or column between them.
+TEST(DisplayDigits, SegmentEdgesAreSharp) {
+  struct Body {
+    char segment;
+    int x0, y0, x1, y1;  // solid pixels, half-open
+    bool horizontal;
+  };
+  constexpr Body kBodies[] = {
+      {'a', 9, 2, 15, 7, true},   {'b', 16, 8, 21, 23, false}, {'c', 16, 30, 21, 45, false},
+      {'d', 9, 46, 15, 51, true}, {'e', 3, 30, 8, 45, false},  {'f', 3, 8, 8, 23, false},
+      {'g', 9, 24, 15, 29, true},
+  };
+  const char* const kLit[10] = {"abcdef", "bc", "abdeg", "abcdg", "bcfg", "acdfg", "acdefg", "abc", "abcdefg", "abcdfg"};
+  const uint32_t lit = At(*Find(Kind::Bitmap, 140), 12, 26);
+  ASSERT_TRUE(IsDark(lit));
+  for (int d = 0; d < 10; ++d) {
+    const Image& digit = *Find(Kind::Bitmap, 132 + d);
+    for (const Body& body : kBodies) {
+      if (std::string(kLit[d]).find(body.segment) == std::string::npos) continue;
+      for (int y = body.y0; y < body.y1; ++y) {
+        for (int x = body.x0; x < body.x1; ++x) ASSERT_EQ(At(digit, x, y), lit) << d << body.segment << x << "," << y;
+      }
+      if (body.horizontal) {
+        for (int x = body.x0; x < body.x1; ++x) {
+          EXPECT_EQ(At(digit, x, body.y0 - 1), kDisplay) << "digit " << d << " above " << body.segment;
+          EXPECT_EQ(At(digit, x, body.y1), kDisplay) << "digit " << d << " below " << body.segment;
+        }
+      } else {
+        for (int y = body.y0; y < body.y1; ++y) {
+          EXPECT_EQ(At(digit, body.x0 - 1, y), kDisplay) << "digit " << d << " left of " << body.segment;
+          EXPECT_EQ(At(digit, body.x1, y), kDisplay) << "digit " << d << " right of " << body.segment;
+        }
+      }
+    }
+  }
+  for (uint32_t pixel : Find(Kind::Bitmap, 142)->pixels) EXPECT_EQ(pixel, lit) << "bar segment";
+}
+
+// Palette pictures are drawn without smoothing: no pixel is a blend of two
+// palette colours, which on the tool bar would show as a grey fringe.
+TEST(PalettePictures, ToolBarAndIconsUseOnlyTheSixteenColours) {
+  const std::set<uint32_t> palette = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                      0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                      0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  auto count_strays = [&](const Image& image) {
+    int strays = 0;
+    for (uint32_t pixel : image.pixels) strays += (pixel >> 24) == 0xFF && palette.count(pixel & 0xFFFFFF) == 0;
+    return strays;
+  };
+  EXPECT_EQ(count_strays(*Find(Kind::Bitmap, 128)), 0) << "tool bar";
+  for (const Image* icon : {Find(Kind::Icon, 128), Find(Kind::Icon, 129), art::FindIcon(129, 16)}) {
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(count_strays(*icon), 0) << "icon " << icon->width;
+  }
+}
+
 bool Contains(const Image& image, int x0, int width, uint32_t colour) {
   for (int y = 0; y < image.height; ++y) {
     for (int x = x0; x < x0 + width; ++x) {
