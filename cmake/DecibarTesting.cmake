@@ -1,11 +1,16 @@
 # decibar_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
-# Builds one GoogleTest program and registers it with CTest. GUI tests need
-# an X display; the test script provides one through Xvfb.
+# Builds one GoogleTest program and registers it with CTest. A GUI test runs
+# on a private X display of its own (scripts/with-display.sh), so GUI tests
+# may run in parallel without one's menus or windows reaching another.
 function(decibar_add_test name)
   cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_GUI)
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-display.sh $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

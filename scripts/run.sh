@@ -53,10 +53,4 @@ if ! meter_plugged_in; then
   cat <&3 >/dev/null &
 fi
 
-if [ -x "$bin/decibar" ]; then
-  "$bin/decibar" "$@"
-else
-  echo "Decibar is not built yet; showing the frames the meter sends (Ctrl+C ends)."
-  stty -F "${device:-/dev/ttyUSB0}" raw -echo 9600
-  od -An -tx1 -w20 -v "${device:-/dev/ttyUSB0}"
-fi
+"$bin/decibar" "$@"

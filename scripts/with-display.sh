@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
-# with-display.sh <command...>: runs the command with an X display, starting
-# a private Xvfb server when none is set.
+# with-display.sh <command...>: runs the command on an X display of its own:
+# a private Xvfb server that picks a free display number itself (-displayfd)
+# and ends with the command. Programs that share a display disturb each other
+# (an open menu holds the pointer and keyboard, windows cover each other).
 set -euo pipefail
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  exec "$@"
-fi
-for n in $(seq 90 140); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+dir="$(mktemp -d "${TMPDIR:-/tmp}/with-display.XXXXXX")"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>"$dir/log" &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-DISPLAY=":$n" "$@"
+cleanup() {
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+# Xvfb writes the number, and a line end, once it accepts connections.
+until [ "$(tail -c1 "$dir/display" | wc -l)" -eq 1 ]; do
+  if ! kill -0 "$xvfb" 2>/dev/null; then
+    echo "with-display.sh: Xvfb did not start:" >&2
+    cat "$dir/log" >&2
+    exit 1
+  fi
+  sleep 0.05
+done
+status=0
+DISPLAY=":$(head -n1 "$dir/display")" "$@" || status=$?
+exit "$status"

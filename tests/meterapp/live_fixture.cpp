@@ -17,7 +17,7 @@ PrivatePorts::PrivatePorts()
     : m_ports(m_tmp.path() + "/ports")
     , m_sysfs(m_tmp.path() + "/sys")
     , m_portsEnv("COMPORTS_DIR", m_ports)
-    , m_sysfsEnv("WIN32_SYSFS_ROOT", m_sysfs)
+    , m_tree(m_sysfs, m_tmp.path() + "/dev")
 {
     std::filesystem::create_directories(m_ports);
     std::filesystem::create_directories(m_sysfs + "/class/tty");

@@ -7,6 +7,7 @@
 
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
+#include "win32/testing.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +18,7 @@ namespace livetest {
 
 using Bytes = std::vector<uint8_t>;
 
-// COMPORTS_DIR and WIN32_SYSFS_ROOT point at fresh, empty directories, so
+// COMPORTS_DIR and the device tree point at fresh, empty directories, so
 // that only the ports a test makes are found.
 class PrivatePorts {
 public:
@@ -29,7 +30,7 @@ private:
     std::string m_ports;
     std::string m_sysfs;
     testutil::ScopedEnv m_portsEnv;
-    testutil::ScopedEnv m_sysfsEnv;
+    win32test::ScopedDeviceTree m_tree;
 };
 
 // A pseudo-terminal listed in the port directory as COM<number> with a

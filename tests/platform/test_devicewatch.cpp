@@ -3,6 +3,7 @@
 #include "win32/devicewatch.h"
 #include "win32/errors.h"
 #include "win32/ports.h"
+#include "win32/testing.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,7 @@ TEST_F(Watching, TtyNodesAppearingAndDisappearingAreReported)
 {
     const std::string devDir = tmp.path() + "/dev";
     std::filesystem::create_directories(devDir);
-    testutil::ScopedEnv devEnv("WIN32_DEV_DIR", devDir);
+    win32test::ScopedDeviceTree tree(tmp.path() + "/sys", devDir);
     EventLog log;
     win32::DeviceWatcher watcher;
     ASSERT_TRUE(watcher.Start(log.Receiver()));

@@ -3,6 +3,7 @@
 #include "support/tempdir.h"
 #include "win32/ports.h"
 #include "win32/setupapi.h"
+#include "win32/testing.h"
 
 #include <gtest/gtest.h>
 
@@ -111,8 +112,7 @@ protected:
         : sysfs(tmp.path() + "/sys"),
           devDir(tmp.path() + "/dev"),
           portDir(tmp.path() + "/ports"),
-          sysfsEnv("WIN32_SYSFS_ROOT", sysfs.root()),
-          devEnv("WIN32_DEV_DIR", devDir),
+          tree(sysfs.root(), devDir),
           portsEnv("COMPORTS_DIR", portDir)
     {
         std::filesystem::create_directories(devDir);
@@ -132,8 +132,7 @@ protected:
     testutil::FakeSysfs sysfs;
     std::string devDir;
     std::string portDir;
-    testutil::ScopedEnv sysfsEnv;
-    testutil::ScopedEnv devEnv;
+    win32test::ScopedDeviceTree tree;
     testutil::ScopedEnv portsEnv;
 };
 
@@ -150,7 +149,7 @@ TEST_F(Enumeration, MachineWithoutPortsGivesAnEmptySet)
 
     // An empty tree, and one that does not exist at all.
     EXPECT_TRUE(ListPorts().empty());
-    testutil::ScopedEnv missing("WIN32_SYSFS_ROOT", tmp.path() + "/nowhere");
+    win32test::ScopedDeviceTree missing(tmp.path() + "/nowhere", devDir);
     EXPECT_TRUE(ListPorts().empty());
 }
 
@@ -454,8 +453,6 @@ TEST(MachineEnumeration, RealDevicesListWithoutPortsThatHaveNoUart)
 {
     testutil::TempDir ports;
     testutil::ScopedEnv portsEnv("COMPORTS_DIR", ports.path());
-    testutil::ScopedEnv noTree("WIN32_SYSFS_ROOT", "");
-    testutil::ScopedEnv noDev("WIN32_DEV_DIR", "");
 
     std::vector<ListedPort> viaUdev = ListPorts();
     for (const ListedPort& port : viaUdev) {
@@ -473,7 +470,7 @@ TEST(MachineEnumeration, RealDevicesListWithoutPortsThatHaveNoUart)
         }
     }
 
-    testutil::ScopedEnv tree("WIN32_SYSFS_ROOT", "/sys");
+    win32test::ScopedDeviceTree tree("/sys", "/dev");
     std::vector<ListedPort> viaTree = ListPorts();
     ASSERT_EQ(viaTree.size(), viaUdev.size());
     for (size_t i = 0; i < viaUdev.size(); ++i) {

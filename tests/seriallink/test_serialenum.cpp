@@ -1,6 +1,7 @@
 #include "PortNames.h"
 #include "support/fakesysfs.h"
 #include "support/ptyline.h"
+#include "win32/testing.h"
 #include "seriallink/SerialEnum.h"
 #include "seriallink/SerialPort.h"
 
@@ -20,8 +21,7 @@ class FakeMachine {
 public:
     FakeMachine()
         : m_sysfs(m_tmp.path() + "/sys"),
-          m_sysfsEnv("WIN32_SYSFS_ROOT", m_sysfs.root()),
-          m_devEnv("WIN32_DEV_DIR", m_tmp.path() + "/dev")
+          m_tree(m_sysfs.root(), m_tmp.path() + "/dev")
     {
     }
     testutil::FakeSysfs& sysfs() { return m_sysfs; }
@@ -29,8 +29,7 @@ public:
 private:
     testutil::TempDir m_tmp;
     testutil::FakeSysfs m_sysfs;
-    testutil::ScopedEnv m_sysfsEnv;
-    testutil::ScopedEnv m_devEnv;
+    win32test::ScopedDeviceTree m_tree;
     PortDirectory m_ports;
 };
 

@@ -1,5 +1,5 @@
 // Builds sysfs-like trees for enumeration tests (the layout that
-// WIN32_SYSFS_ROOT reads, described in win32/setupapi.h).
+// win32test::ScopedDeviceTree reads, described in win32/testing.h).
 #pragma once
 
 #include <filesystem>

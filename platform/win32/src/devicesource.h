@@ -1,8 +1,9 @@
 // Where the serial-port enumeration learns about tty devices: libudev on the
-// machine, or a directory tree laid out like sysfs for tests. Both answer the
+// machine, or a tree that a test library puts in its place. Both answer the
 // same few questions, so the naming and filtering logic is written once.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,25 +38,24 @@ public:
 // The machine's devices through libudev; null when libudev cannot start.
 std::unique_ptr<DeviceSource> MakeUdevDeviceSource();
 
-// A sysfs-like tree below root:
-//   root/class/tty/<name>           directory of a tty device (or a link to one)
-//   root/class/tty/<name>/device    link to its parent device (optional)
-//   root/devices/...                devices; a directory is a device when it
-//                                   holds a file "uevent"
-//   <device>/<attribute>            attribute values as text files
-//   <device>/driver                 link whose last component names the driver
-// Parents above the first are found by walking up to the nearest directory
-// below root/devices that holds "uevent". Pointing root at "/sys" reads the
-// machine's own sysfs.
-std::unique_ptr<DeviceSource> MakeSysfsTreeDeviceSource(const std::string& root);
+// The devices that the enumeration and the device watcher see: the machine's
+// (libudev, device nodes in /dev) unless a test library has put a tree of its
+// own in their place.
+struct DeviceTree {
+    std::function<std::unique_ptr<DeviceSource>()> makeSource;  // empty: libudev
+    std::string nodeDirectory;                                  // empty: /dev
+};
 
-// The tree of $WIN32_SYSFS_ROOT when that is set and not empty, else libudev.
+// Uses `tree` from now on (any thread); returns the one it replaces.
+DeviceTree UseDeviceTree(DeviceTree tree);
+
+// A source of the tree in use; null when libudev cannot start.
 std::unique_ptr<DeviceSource> MakeDeviceSource();
 
 // The absolute path with every link followed; empty when it does not exist.
 std::string ResolvedPath(const std::string& path);
 
-// Where device nodes live: $WIN32_DEV_DIR when set and not empty, else "/dev".
+// Where the device nodes of the tree in use live.
 std::string DeviceNodeDirectory();
 
 }  // namespace win32

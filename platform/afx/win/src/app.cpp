@@ -27,6 +27,10 @@ public:
     }
 };
 
+}  // namespace
+
+namespace afxwin {
+
 bool StartWx(int argc, char** argv)
 {
     if (wxTheApp)
@@ -60,7 +64,7 @@ bool StartWx(int argc, char** argv)
     return true;
 }
 
-}  // namespace
+}  // namespace afxwin
 
 CWinApp::CWinApp(LPCTSTR appName)
 {
@@ -209,7 +213,7 @@ HICON CWinApp::LoadIcon(UINT id) const
 int AfxWinMain(int argc, char** argv)
 {
     CWinApp* app = AfxGetApp();
-    if (!app || !StartWx(argc, argv))
+    if (!app || !afxwin::StartWx(argc, argv))
         return 1;
     app->m_argc = argc;
     app->m_argv = argv;
@@ -222,16 +226,6 @@ int AfxWinMain(int argc, char** argv)
     afxwin::ShutdownSends();
     wxEntryCleanup();
     return code;
-}
-
-void AfxTestInitialize()
-{
-    if (!StartWx(0, nullptr))
-        return;
-    if (!wxEventLoopBase::GetActive()) {
-        static wxGUIEventLoop* loop = new wxGUIEventLoop;
-        wxEventLoopBase::SetActive(loop);
-    }
 }
 
 BOOL AfxOleInit()

@@ -10,7 +10,7 @@
 #include <type_traits>
 
 #include "afx/afxwin.h"
-#include "afx/testing.h"
+#include "afx/modal.h"
 
 class AfxTimer;
 
@@ -152,9 +152,15 @@ wxWindow* CreateControl(wxWindow* parent, AfxControlKind kind, int id, const wch
 void DetachTree(wxWindow* window);
 HWND ConvertToDrawn(HWND hwnd);
 
-// Modal answering for the test driver; true when answered (result in *result).
-bool AnswerModal(const AfxModalRequest& request, int* result);
+// Sets up wx and the layer on this thread, which becomes the user-interface
+// thread; true when wx runs (also when it ran already).
+bool StartWx(int argc, char** argv);
+
+// The answerer of modal boxes (afx/modal.h); an empty one removes it.
+void SetModalAnswerer(AfxModalAnswerer answerer);
 bool HasModalAnswerer();
+// True when an answerer answered (result in *result).
+bool AnswerModal(const AfxModalRequest& request, int* result);
 
 // Closes whatever drop-down of the bar is open.
 void CloseMenuBar(wxMenuBar* bar);

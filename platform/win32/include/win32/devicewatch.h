@@ -4,9 +4,9 @@
 // A DeviceWatcher watches three things, because no one of them sees every
 // change on every machine: the udev monitor of the "tty" subsystem (silent in
 // containers and without udev), /dev through inotify (tty nodes appearing and
-// disappearing; $WIN32_DEV_DIR instead when that is set, as for the
-// enumeration in win32/setupapi.h) and the port directory of win32/ports.h through inotify (links
-// "comN" and their name files). One change may be reported by more than one of
+// disappearing; the device node folder of a test's own tree instead, as for
+// the enumeration in win32/setupapi.h) and the port directory of
+// win32/ports.h through inotify (links "comN" and their name files). One change may be reported by more than one of
 // them, so a receiver may get the same news twice.
 #pragma once
 

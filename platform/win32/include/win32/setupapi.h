@@ -24,21 +24,11 @@
 // which CreateFileW opens.
 //
 // Identity comes from sysfs attributes (idVendor, idProduct, the driver of the
-// USB interface), read through libudev or, when the environment variable
-// WIN32_SYSFS_ROOT names a directory, from a sysfs-like tree below it:
-//   <root>/class/tty/<name>          a tty device: a directory or a link to one
-//   <root>/class/tty/<name>/device   link to its parent device; without it the
-//                                    tty has no hardware (virtual console, pty)
-//   <root>/devices/...               device directories; a directory counts as a
-//                                    device when it holds a file "uevent"
-//   <device>/<attribute>             attributes as text files ("type",
-//                                    "idVendor", "idProduct")
-//   <device>/driver                  link whose last path component is the driver
-// A USB serial port is a tty below a device with "idVendor"; the device just
-// below that one is the USB interface whose driver decides the name. Device
-// nodes are looked for in $WIN32_DEV_DIR (default "/dev") when links are
-// matched to devices. Setting WIN32_SYSFS_ROOT=/sys reads the machine's sysfs
-// without libudev.
+// USB interface), read through libudev (tests put a tree of their own in its
+// place, win32/testing.h). A USB serial port is a tty below a device with
+// "idVendor"; the device just below that one is the USB interface whose driver
+// decides the name. Device nodes are looked for in /dev when links are matched
+// to devices.
 //
 // The calls may be made from any thread. A device information set is a
 // snapshot taken by SetupDiGetClassDevsW. Record sizes (cbSize) must be the

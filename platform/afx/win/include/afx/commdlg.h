@@ -22,7 +22,7 @@ struct OPENFILENAME {
 // added to a chosen name that has none. With OFN_OVERWRITEPROMPT a save that
 // would replace an existing file asks first ("<name> already exists.\nDo you
 // want to replace it?", Yes / No); No shows the dialog again. A test answer
-// (testing.h) is treated as the name the user chose.
+// (afx/testing.h) is treated as the name the user chose.
 class CFileDialog : public CDialog {
     DECLARE_DYNAMIC(CFileDialog)
 public:

@@ -8,7 +8,7 @@
 //
 // Windows that the program draws keep what was drawn in a picture of their
 // client area: CPaintDC and CClientDC draw into that picture, and the screen
-// shows it; the picture can be read back (AfxTestReadPixel in testing.h).
+// shows it; the picture can be read back (AfxTestReadPixel of the test library, afx/testing.h).
 #pragma once
 
 #include <memory>

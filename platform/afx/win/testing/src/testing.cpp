@@ -6,39 +6,22 @@
 #include <chrono>
 #include <thread>
 
+#include "afx/testing.h"
 #include "internal.h"
 
-namespace {
-
-AfxModalAnswerer& Answerer()
+void AfxTestInitialize()
 {
-    static AfxModalAnswerer* answerer = new AfxModalAnswerer;
-    return *answerer;
+    if (!afxwin::StartWx(0, nullptr))
+        return;
+    if (!wxEventLoopBase::GetActive()) {
+        static wxGUIEventLoop* loop = new wxGUIEventLoop;
+        wxEventLoopBase::SetActive(loop);
+    }
 }
-
-}  // namespace
-
-namespace afxwin {
-
-bool HasModalAnswerer()
-{
-    return static_cast<bool>(Answerer());
-}
-
-bool AnswerModal(const AfxModalRequest& request, int* result)
-{
-    AfxModalAnswerer answerer = Answerer();
-    if (!answerer)
-        return false;
-    *result = answerer(request);
-    return true;
-}
-
-}  // namespace afxwin
 
 void AfxTestSetModalAnswerer(AfxModalAnswerer answerer)
 {
-    Answerer() = std::move(answerer);
+    afxwin::SetModalAnswerer(std::move(answerer));
 }
 
 void AfxTestSetFileDialogPath(CFileDialog* dialog, LPCTSTR path)

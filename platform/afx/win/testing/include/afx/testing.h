@@ -1,4 +1,5 @@
-// The test driver: in-process tests answer the program's modal boxes from a
+// The test driver (library afxwin_testing, linked by tests only): in-process
+// tests answer the program's modal boxes from a
 // script and look at windows and what was drawn on them.
 //
 // Every modal box (message boxes, CDialog::DoModal, file dialogs, the print
@@ -12,21 +13,11 @@
 #include <string>
 
 #include "afx/commdlg.h"
-
-struct AfxModalRequest {
-    enum Kind { MessageBox, Dialog, FileDialog, PrintDialog } kind;
-    std::wstring text;      // message box text; dialog caption
-    std::wstring caption;   // message box caption
-    UINT type = 0;          // message box MB_ flags
-    CDialog* dialog = nullptr;   // the dialog (all kinds but MessageBox)
-};
-
-// Returns the result the box ends with (IDOK, IDYES, ...). For a file dialog
-// set the path with AfxTestSetFileDialogPath before answering IDOK.
-using AfxModalAnswerer = std::function<int(const AfxModalRequest&)>;
+#include "afx/modal.h"
 
 // Installs the answerer (an empty function removes it: boxes are then shown
-// to the user). Boxes asked while none is installed are real.
+// to the user). Boxes asked while none is installed are real. For a file
+// dialog set the path with AfxTestSetFileDialogPath before answering IDOK.
 void AfxTestSetModalAnswerer(AfxModalAnswerer answerer);
 void AfxTestSetFileDialogPath(CFileDialog* dialog, LPCTSTR path);
 

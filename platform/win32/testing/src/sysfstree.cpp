@@ -1,3 +1,5 @@
+#include "win32/testing.h"
+
 #include "devicesource.h"
 
 #include <cstdlib>
@@ -119,33 +121,23 @@ private:
 
 }  // namespace
 
-std::string ResolvedPath(const std::string& path)
-{
-    char* resolved = realpath(path.c_str(), nullptr);
-    if (!resolved)
-        return {};
-    std::string out = resolved;
-    free(resolved);
-    return out;
-}
-
-std::unique_ptr<DeviceSource> MakeSysfsTreeDeviceSource(const std::string& root)
-{
-    return std::make_unique<TreeSource>(root);
-}
-
-std::unique_ptr<DeviceSource> MakeDeviceSource()
-{
-    if (const char* root = std::getenv("WIN32_SYSFS_ROOT"); root && *root)
-        return MakeSysfsTreeDeviceSource(root);
-    return MakeUdevDeviceSource();
-}
-
-std::string DeviceNodeDirectory()
-{
-    if (const char* dir = std::getenv("WIN32_DEV_DIR"); dir && *dir)
-        return dir;
-    return "/dev";
-}
-
 }  // namespace win32
+
+namespace win32test {
+
+ScopedDeviceTree::ScopedDeviceTree(const std::string& sysfsRoot, const std::string& nodeDirectory)
+{
+    win32::DeviceTree tree;
+    tree.makeSource = [sysfsRoot]() -> std::unique_ptr<win32::DeviceSource> {
+        return std::make_unique<win32::TreeSource>(sysfsRoot);
+    };
+    tree.nodeDirectory = nodeDirectory;
+    m_replaced = std::make_unique<win32::DeviceTree>(win32::UseDeviceTree(std::move(tree)));
+}
+
+ScopedDeviceTree::~ScopedDeviceTree()
+{
+    win32::UseDeviceTree(std::move(*m_replaced));
+}
+
+}  // namespace win32test
