@@ -140,4 +140,13 @@ int MarkedPixels(CDecibarView* view, int x, int y, int width, int height)
     return marked;
 }
 
+CMeterButton& KeyOf(CDecibarView* view, UINT id)
+{
+    for (CMeterButton& key : view->m_keys) {
+        if (static_cast<UINT>(key.GetDlgCtrlID()) == id)
+            return key;
+    }
+    return view->m_keys[0];
+}
+
 }  // namespace livetest

@@ -72,4 +72,7 @@ int MarkedPixels(CDecibarView* view, int x, int y, int width, int height);
 
 constexpr COLORREF kDisplayColour = RGB(128, 140, 128);
 
+// The meter key with this control id.
+CMeterButton& KeyOf(CDecibarView* view, UINT id);
+
 }  // namespace livetest
