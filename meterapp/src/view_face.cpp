@@ -161,14 +161,9 @@ LRESULT CDecibarView::OnMeterFaceRedraw(WPARAM, LPARAM)
     {
         std::lock_guard<std::mutex> lock(m_stateLock);
         shown = m_liveDisplay.faceShown;
+        ++m_liveDisplay.redrawsAsked;
     }
     CClientDC dc(this);
     PaintLiveFace(&dc, !shown);
     return 1;
-}
-
-int CDecibarView::FaceDrawings()
-{
-    std::lock_guard<std::mutex> lock(m_stateLock);
-    return m_liveDisplay.drawings;
 }

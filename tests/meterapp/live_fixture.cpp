@@ -2,6 +2,9 @@
 
 #include <art/art.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -128,6 +131,44 @@ bool ShowsPicture(CDecibarView* view, unsigned id, int x, int y, int width, int 
         }
     }
     return true;
+}
+
+int PixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& except)
+{
+    const art::Image* image = art::Find(art::Kind::Bitmap, id);
+    int unlike = 0;
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            if (!except.PtInRect(CPoint(x, y)))
+                unlike += ViewPixel(view, x, y) != ArtPixel(id, x, y);
+        }
+    }
+    return unlike;
+}
+
+int ScreenPixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& region)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return -1;
+    CPoint origin(region.left, region.top);
+    view->ClientToScreen(&origin);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), origin.x, origin.y,
+        static_cast<unsigned>(region.Width()), static_cast<unsigned>(region.Height()), AllPlanes, ZPixmap);
+    int unlike = -1;
+    if (image) {
+        unlike = 0;
+        for (int y = 0; y < region.Height(); ++y) {
+            for (int x = 0; x < region.Width(); ++x) {
+                const unsigned long rgb = XGetPixel(image, x, y) & 0xFFFFFFu;
+                const COLORREF shown = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+                unlike += shown != ArtPixel(id, region.left + x, region.top + y);
+            }
+        }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return unlike;
 }
 
 int MarkedPixels(CDecibarView* view, int x, int y, int width, int height)

@@ -112,8 +112,6 @@ public:
     SReading ReadingNow();
     // Key senders that have not ended yet.
     int KeySendersRunning() const;
-    // Drawings of the live display so far.
-    int FaceDrawings();
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -15,6 +15,7 @@ struct SLiveDisplay {
     std::vector<SFaceOp> drawnOps;
     // The face, not the idle picture, is on the screen.
     bool faceShown = false;
-    // Drawings of the display area so far.
+    // Redraws the receive path asked for, and drawings of the display area, so far.
+    int redrawsAsked = 0;
     int drawings = 0;
 };
