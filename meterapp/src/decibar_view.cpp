@@ -18,11 +18,6 @@ const COLORREF kFormColour = RGB(170, 175, 195);
 const COLORREF kCursorAColour = RGB(110, 30, 200);
 const COLORREF kCursorBColour = RGB(0, 255, 0);
 const COLORREF kRateListColour = RGB(100, 100, 100);
-const COLORREF kDisplayColour = RGB(meterproto::kDisplayWindowColour.red, meterproto::kDisplayWindowColour.green,
-    meterproto::kDisplayWindowColour.blue);
-const CRect kDisplayWindow(meterproto::kDisplayWindow.x, meterproto::kDisplayWindow.y,
-    meterproto::kDisplayWindow.x + meterproto::kDisplayWindow.width,
-    meterproto::kDisplayWindow.y + meterproto::kDisplayWindow.height);
 
 const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
 const int kDefaultRateIndex = 2;
@@ -55,10 +50,13 @@ CDecibarView::CDecibarView()
     : CFormView(IDD_MYORVO_FORM)
 {
     m_pPort = new CComPort;
-    m_pKeySenders = std::make_unique<CKeySenders>(m_pPort, [this] { return ReadingNow(); });
+    m_pKeySenders = std::make_unique<CKeySenders>(m_pPort, [this] {
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        return meterproto::SKeyLinkView { m_reading, m_liveStream.position };
+    });
     CreateRecordArrays();
     g_pView = this;
-    m_timeLastRx = std::time(nullptr);
+    m_timeLastRx = std::chrono::steady_clock::now();
 }
 
 CDecibarView::~CDecibarView()
@@ -157,42 +155,6 @@ void CDecibarView::ResetStatistics()
     m_stat.min = 150;
     m_stat.startTime.Empty();
     m_stat.sum = 0;
-}
-
-void CDecibarView::OnDraw(CDC* pDC)
-{
-    if (m_bConnected)
-        PaintPicture(pDC, m_bmpFace, true);
-    else
-        PaintPicture(pDC, m_bmpIdle, false);
-}
-
-void CDecibarView::PaintPicture(CDC* pDC, CBitmap& picture, bool showReading)
-{
-    std::lock_guard<std::mutex> lock(m_stateLock);
-    CDC memory;
-    if (!memory.CreateCompatibleDC(pDC))
-        return;
-    const int saved = memory.SaveDC();
-    CBitmap* old = memory.SelectObject(&picture);
-    if (showReading) {
-        memory.FillSolidRect(kDisplayWindow, kDisplayColour);
-        DrawMeterFace(&memory);
-    }
-    const CSize size = picture.GetBitmapDimension();
-    pDC->BitBlt(0, 0, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(old);
-    memory.RestoreDC(saved);
-    memory.DeleteDC();
-}
-
-// The receive callback's redraw, on this thread: the face follows every
-// frame and is never drawn by two threads at once.
-LRESULT CDecibarView::OnMeterFaceRedraw(WPARAM, LPARAM)
-{
-    CClientDC dc(this);
-    PaintPicture(&dc, m_bmpFace, true);
-    return 1;
 }
 
 CDecibarView::SReading CDecibarView::ReadingNow()

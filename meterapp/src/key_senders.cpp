@@ -3,19 +3,22 @@
 #include <seriallink/ComPort.h>
 #include <win32/kernel.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <limits>
 #include <mutex>
 
 // Shared by the owner and its sender threads; a thread keeps it alive until
 // it has ended, also when the owner is gone by then.
 struct CKeySenders::SShared {
-    std::mutex lock; // generation, running, and every write to the port
+    std::mutex lock; // generation, frames, running, and every write to the port
     std::condition_variable changed;
     unsigned generation = 0; // StopAll moves it on: senders of older ones end
+    unsigned frames = 0;     // FrameArrived moves it on
     int running = 0;
     CComPort* port = nullptr;
-    ReadingSource readingSource;
+    LinkSource linkSource;
 };
 
 struct CKeySenders::SStart {
@@ -24,11 +27,11 @@ struct CKeySenders::SStart {
     unsigned generation = 0;
 };
 
-CKeySenders::CKeySenders(CComPort* port, ReadingSource readingSource)
+CKeySenders::CKeySenders(CComPort* port, LinkSource linkSource)
     : m_shared(std::make_shared<SShared>())
 {
     m_shared->port = port;
-    m_shared->readingSource = std::move(readingSource);
+    m_shared->linkSource = std::move(linkSource);
 }
 
 CKeySenders::~CKeySenders()
@@ -60,6 +63,15 @@ bool CKeySenders::Start(const meterproto::SKeySender& sender)
     return true;
 }
 
+void CKeySenders::FrameArrived()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_shared->lock);
+        ++m_shared->frames;
+    }
+    m_shared->changed.notify_all();
+}
+
 void CKeySenders::StopAll()
 {
     std::unique_lock<std::mutex> lock(m_shared->lock);
@@ -76,21 +88,38 @@ int CKeySenders::Running() const
 
 DWORD WINAPI CKeySenders::KeySenderThreadProc(LPVOID startArgument)
 {
+    using Clock = std::chrono::steady_clock;
     std::unique_ptr<SStart> start(static_cast<SStart*>(startArgument));
     SShared& shared = *start->shared;
     const meterproto::SKeySender& sender = start->sender;
     const char command = static_cast<char>(sender.command);
 
     std::unique_lock<std::mutex> lock(shared.lock);
-    int sent = 0;
-    while (shared.generation == start->generation
-        && meterproto::KeySenderContinues(sender, sent, shared.readingSource())) {
-        // Written under the lock, so that senders never write at once and
-        // StopAll cannot return while a write is under way.
-        shared.port->Write(&command, 1);
-        ++sent;
-        shared.changed.wait_for(lock, std::chrono::milliseconds(sender.periodMs),
-            [&] { return shared.generation != start->generation; });
+    meterproto::SKeyProgress progress;
+    Clock::time_point lastWrite;
+    while (shared.generation == start->generation) {
+        if (progress.bytesSent > 0) {
+            const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastWrite);
+            progress.msSinceWrite = static_cast<DWORD>(std::min<long long>(since.count(), std::numeric_limits<DWORD>::max()));
+        }
+        DWORD waitMs = 0;
+        const meterproto::KeyStep step = meterproto::NextKeyStep(sender, progress, shared.linkSource(), &waitMs);
+        if (step == meterproto::KeyStep::End)
+            break;
+        if (step == meterproto::KeyStep::Write) {
+            // Written under the lock, so that senders never write at once and
+            // StopAll cannot return while a write is under way. The stream's
+            // position is taken after the write: a chunk counted before it
+            // cannot be mistaken for one that came after.
+            shared.port->Write(&command, 1);
+            lastWrite = Clock::now();
+            ++progress.bytesSent;
+            progress.chunksAtWrite = shared.linkSource().stream.chunks;
+            continue;
+        }
+        const unsigned frames = shared.frames;
+        shared.changed.wait_for(lock, std::chrono::milliseconds(waitMs),
+            [&] { return shared.generation != start->generation || shared.frames != frames; });
     }
     --shared.running;
     shared.changed.notify_all();

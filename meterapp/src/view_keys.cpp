@@ -8,12 +8,10 @@ LRESULT CDecibarView::OnMeterKey(WPARAM, LPARAM lParam)
 {
     if (!m_bConnected)
         return 1;
-    const int keyCode = static_cast<int>(lParam);
-    m_nKeyCode = keyCode;
     // The sender is given its key and the state at the press, so a later
     // press cannot change which key it serves.
     meterproto::SKeySender sender;
-    if (meterproto::BeginKeySender(keyCode, ReadingNow(), &sender))
+    if (meterproto::BeginKeySender(static_cast<int>(lParam), ReadingNow(), &sender))
         m_pKeySenders->Start(sender);
     return 1;
 }

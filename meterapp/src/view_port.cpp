@@ -12,7 +12,6 @@
 namespace {
 
 const UINT kOpenPortDelayMs = 2000;
-const UINT kWatchdogPeriodMs = 1000;
 const int kReadChunkBytes = 20;
 const int kManualPortPreset = 3;
 
@@ -23,7 +22,10 @@ bool CDecibarView::FindMeterPortNumber(int* port)
 {
     CArray<SSerInfo, SSerInfo&> ports;
     ListSerialPorts(ports, FALSE);
-    return meterproto::FindMeterPort(ports, port);
+    std::vector<CString> friendlyNames;
+    for (INT_PTR i = 0; i < ports.GetSize(); ++i)
+        friendlyNames.push_back(ports[i].strFriendlyName);
+    return meterproto::FindMeterPort(friendlyNames, port);
 }
 
 void CDecibarView::DetectAndOpenMeterPort()
@@ -34,7 +36,7 @@ void CDecibarView::DetectAndOpenMeterPort()
             return;
         m_nPortNumber = port;
         OpenMeterPort(m_nPortNumber);
-        SetTimer(TIMER_WATCHDOG, kWatchdogPeriodMs, nullptr);
+        StartWatchdog();
     } catch (...) {
         // Start-up goes on without a port.
     }

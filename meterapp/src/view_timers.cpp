@@ -8,11 +8,16 @@
 namespace {
 
 const UINT kWatchdogPeriodMs = 1000;
-const std::time_t kLinkLostAfterSeconds = 2;
-// The meter's display area on the face picture.
-const CRect kDisplayArea(41, 39, 166, 185);
+// Measured in milliseconds: counted in whole seconds, a meter that sends every
+// 1.9 s, as it may, would often seem silent for 2 s.
+const std::chrono::milliseconds kLinkLostAfter(2000);
 
 } // namespace
+
+void CDecibarView::StartWatchdog()
+{
+    SetTimer(TIMER_WATCHDOG, kWatchdogPeriodMs, nullptr);
+}
 
 void CDecibarView::OnTimer(UINT_PTR nIDEvent)
 {
@@ -20,11 +25,11 @@ void CDecibarView::OnTimer(UINT_PTR nIDEvent)
     case TIMER_OPEN_PORT:
         if (!m_bConnected)
             OpenMeterPort(m_nPortNumber);
-        SetTimer(TIMER_WATCHDOG, kWatchdogPeriodMs, nullptr);
+        StartWatchdog();
         KillTimer(TIMER_OPEN_PORT);
         break;
     case TIMER_WATCHDOG:
-        if (std::time(nullptr) - m_timeLastRx.load() >= kLinkLostAfterSeconds)
+        if (std::chrono::steady_clock::now() - m_timeLastRx.load() >= kLinkLostAfter)
             OnLinkLost();
         break;
     default:
@@ -36,7 +41,17 @@ void CDecibarView::OnTimer(UINT_PTR nIDEvent)
 // Repeats every second while the silence lasts; the next chunk connects again.
 void CDecibarView::OnLinkLost()
 {
-    InvalidateRect(kDisplayArea, FALSE);
+    // The live face painted the whole instrument picture, whose display glass
+    // reaches past the display area, so the idle picture replaces all of it.
+    if (m_bConnected) {
+        {
+            std::lock_guard<std::mutex> lock(m_stateLock);
+            m_liveDisplay.drawnOps.clear();
+            m_liveDisplay.faceShown = false;
+        }
+        const CSize picture = m_bmpFace.GetBitmapDimension();
+        InvalidateRect(CRect(0, 0, picture.cx, picture.cy), FALSE);
+    }
     if (m_bRecording)
         SendMessage(WM_COMMAND, ID_REALTIME_STOP, 0);
     m_bConnected = false;

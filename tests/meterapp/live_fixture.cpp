@@ -2,6 +2,9 @@
 
 #include <art/art.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -130,6 +133,44 @@ bool ShowsPicture(CDecibarView* view, unsigned id, int x, int y, int width, int 
     return true;
 }
 
+int PixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& except)
+{
+    const art::Image* image = art::Find(art::Kind::Bitmap, id);
+    int unlike = 0;
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            if (!except.PtInRect(CPoint(x, y)))
+                unlike += ViewPixel(view, x, y) != ArtPixel(id, x, y);
+        }
+    }
+    return unlike;
+}
+
+int ScreenPixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& region)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return -1;
+    CPoint origin(region.left, region.top);
+    view->ClientToScreen(&origin);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), origin.x, origin.y,
+        static_cast<unsigned>(region.Width()), static_cast<unsigned>(region.Height()), AllPlanes, ZPixmap);
+    int unlike = -1;
+    if (image) {
+        unlike = 0;
+        for (int y = 0; y < region.Height(); ++y) {
+            for (int x = 0; x < region.Width(); ++x) {
+                const unsigned long rgb = XGetPixel(image, x, y) & 0xFFFFFFu;
+                const COLORREF shown = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+                unlike += shown != ArtPixel(id, region.left + x, region.top + y);
+            }
+        }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return unlike;
+}
+
 int MarkedPixels(CDecibarView* view, int x, int y, int width, int height)
 {
     int marked = 0;
@@ -138,6 +179,15 @@ int MarkedPixels(CDecibarView* view, int x, int y, int width, int height)
             marked += ViewPixel(view, x + column, y + row) != kDisplayColour;
     }
     return marked;
+}
+
+CMeterButton& KeyOf(CDecibarView* view, UINT id)
+{
+    for (CMeterButton& key : view->m_keys) {
+        if (static_cast<UINT>(key.GetDlgCtrlID()) == id)
+            return key;
+    }
+    return view->m_keys[0];
 }
 
 }  // namespace livetest

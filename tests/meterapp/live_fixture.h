@@ -68,9 +68,18 @@ COLORREF ViewPixel(CDecibarView* view, int x, int y);
 COLORREF ArtPixel(unsigned id, int x, int y);
 // Whether the view shows the picture `id` in the given rectangle, pixel for pixel.
 bool ShowsPicture(CDecibarView* view, unsigned id, int x, int y, int width, int height);
+// Pixels of the picture `id`, shown at the view's origin, that the view shows
+// otherwise; pixels inside `except` are not looked at.
+int PixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& except = CRect());
+// The same for what the screen shows of the view (read from the X server),
+// in `region` (client pixels) only; -1 when the screen cannot be read.
+int ScreenPixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& region);
 // Pixels in the rectangle that differ from the display window's colour.
 int MarkedPixels(CDecibarView* view, int x, int y, int width, int height);
 
 constexpr COLORREF kDisplayColour = RGB(128, 140, 128);
+
+// The meter key with this control id.
+CMeterButton& KeyOf(CDecibarView* view, UINT id);
 
 }  // namespace livetest

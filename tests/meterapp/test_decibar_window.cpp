@@ -364,7 +364,7 @@ TEST(DecibarWindow, PaintingWhileAnotherThreadWritesTheReading)
                     view->m_strRx.Empty();
             }
             view->m_bConnected = (i / 50) % 2 == 0;
-            view->m_timeLastRx = std::time(nullptr);
+            view->m_timeLastRx = std::chrono::steady_clock::now();
             std::this_thread::yield();
         }
     });

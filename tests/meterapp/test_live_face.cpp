@@ -20,9 +20,10 @@ class LiveFace : public ::testing::Test {
 protected:
     LiveFace() { view = decibar.View(); }
 
-    // Draws the face for a state as the receive path does.
+    // Draws the face for a state as the receive path does, on a link that is up.
     void Show(const std::function<void(SReading&)>& change)
     {
+        view->m_bConnected = true;
         {
             std::lock_guard<std::mutex> lock(view->m_stateLock);
             SReading reading;

@@ -253,14 +253,7 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return Level(view) == 65.3; }, 5000));
     }
 
-    CMeterButton& Key(UINT id)
-    {
-        for (CMeterButton& key : view->m_keys) {
-            if (static_cast<UINT>(key.GetDlgCtrlID()) == id)
-                return key;
-        }
-        return view->m_keys[0];
-    }
+    CMeterButton& Key(UINT id) { return KeyOf(view, id); }
 
     PrivatePorts ports;
     FakeMeterLine line;

@@ -1,8 +1,6 @@
 // Decibar with the simulated meter: finding it, following its frames, its
 // keys, silence, disappearance and return.
-#include "live_fixture.h"
-
-#include "meter_process.h"
+#include "metersim_fixture.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -13,20 +11,15 @@
 namespace {
 
 using namespace livetest;
-using metertest::MeterProcess;
 using Clock = std::chrono::steady_clock;
 
 class WithMeter : public ::testing::Test {
 protected:
-    WithMeter() : meter({ "--frame-ms", "100", "--seed", "7" })
-    {
-        std::string device;
-        started = metertest::ReadPortLine(meter, number, device);
-    }
+    WithMeter() : meter({ "--frame-ms", "100", "--seed", "7" }) {}
 
     void SetUp() override
     {
-        ASSERT_TRUE(started);
+        ASSERT_TRUE(meter.Started());
         decibar = std::make_unique<DecibarInstance>();
         view = decibar->View();
         ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
@@ -34,48 +27,22 @@ protected:
 
     void TearDown() override { decibar.reset(); }
 
-    // Lines the meter printed while the message loop ran, until one starts with prefix.
     bool PumpUntilMeterSays(const std::string& prefix, int timeoutMs, std::string* said = nullptr)
     {
-        return PumpUntil([&] {
-            std::string line;
-            while (meter.ReadLine(line, 0)) {
-                if (line.compare(0, prefix.size(), prefix) == 0) {
-                    if (said)
-                        *said = line;
-                    return true;
-                }
-            }
-            return false;
-        }, timeoutMs);
+        return meter.PumpUntilSays(prefix, timeoutMs, said);
     }
-
-    bool Command(const std::string& line)
-    {
-        meter.Send(line);
-        return PumpUntilMeterSays("ok " + line.substr(0, line.find(' ')), 5000);
-    }
-
-    CMeterButton& Key(UINT id)
-    {
-        for (CMeterButton& key : view->m_keys) {
-            if (static_cast<UINT>(key.GetDlgCtrlID()) == id)
-                return key;
-        }
-        return view->m_keys[0];
-    }
+    bool Command(const std::string& line) { return meter.Command(line); }
+    CMeterButton& Key(UINT id) { return KeyOf(view, id); }
 
     PrivatePorts ports;
-    MeterProcess meter;
-    bool started = false;
-    int number = 0;
+    MeterUnderTest meter;
     std::unique_ptr<DecibarInstance> decibar;
     CDecibarView* view = nullptr;
 };
 
 TEST_F(WithMeter, StartUpFindsTheMeterAndTheFaceFollowsItsFrames)
 {
-    EXPECT_EQ(view->m_nPortNumber, number);
+    EXPECT_EQ(view->m_nPortNumber, meter.Number());
     ASSERT_TRUE(Command("level 65.3"));
     ASSERT_TRUE(PumpUntil([&] { return view->ReadingNow().level == 65.3; }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return ShowsPicture(view, IDB_DIGIT_0 + 6, 68, 116, 25, 45); }, 2000));
@@ -134,7 +101,7 @@ TEST_F(WithMeter, DisappearanceAndReturnReconnectInAutoMode)
     ASSERT_TRUE(PumpUntilMeterSays("gone COM", 5000));
     ASSERT_TRUE(PumpUntil([&] { return !view->m_bConnected; }, 10000));
     meter.Send("return");
-    ASSERT_TRUE(PumpUntilMeterSays("COM" + std::to_string(number), 5000));
+    ASSERT_TRUE(PumpUntilMeterSays("COM" + std::to_string(meter.Number()), 5000));
     EXPECT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 15000));
     ASSERT_TRUE(Command("level 77.7"));
     EXPECT_TRUE(PumpUntil([&] { return view->ReadingNow().level == 77.7; }, 5000));

@@ -193,3 +193,63 @@ TEST_F(Program, FramesCutIntoPiecesStillDecode)
     EXPECT_DOUBLE_EQ(rx.reading().level, 72.4);
     EXPECT_EQ(rx.reading().range, 4);
 }
+
+// A meter that shows a press only in its next regular frame: no frame comes
+// early, and the first one after the press carries the change.
+TEST_F(Program, KeysInTheNextFrameOnly)
+{
+    Running m({"--frame-ms", "400", "--keys-in-next-frame"});
+    ASSERT_TRUE(m.started);
+    receiver::LiveReceiver rx;
+    ASSERT_TRUE(ReadUntilReading(*m.port, rx, 3000, [](const receiver::Reading& r) { return r.range == 4; }));
+    for (const uint8_t key : {uint8_t{0x55}, uint8_t{0x88}, uint8_t{0x99}}) {
+        SCOPED_TRACE(int(key));
+        // Press just after a frame, so that the next one is a whole period away.
+        std::vector<uint8_t> frame;
+        ASSERT_TRUE(m.port->ReadUntil(3000, [&](const TestPort::Chunk& c) {
+            frame.insert(frame.end(), c.bytes.begin(), c.bytes.end());
+            return frame.size() >= 20;
+        }));
+        rx.OnBytes(frame);
+        const receiver::Reading before = rx.reading();
+        const auto pressed = Clock::now();
+        m.port->Write({key});
+        ASSERT_TRUE(m.meter.WaitForLine("key", 3000));
+        std::vector<uint8_t> next;
+        ASSERT_TRUE(m.port->ReadUntil(3000, [&](const TestPort::Chunk& c) {
+            next.insert(next.end(), c.bytes.begin(), c.bytes.end());
+            return next.size() >= 20;
+        }));
+        EXPECT_GE(Seconds(Clock::now() - pressed), 0.25);
+        // Decoded once the next frame's start follows it.
+        rx.OnBytes(next);
+        rx.OnBytes({0xA5, 0x0D});
+        const receiver::Reading after = rx.reading();
+        EXPECT_TRUE(after.rec != before.rec || after.range != before.range || after.weightingA != before.weightingA);
+    }
+}
+
+// Key bytes lost on the line change nothing; the meter's own state says so.
+TEST_F(Program, DroppedKeyBytesAndTheStateCommand)
+{
+    Running m({"--frame-ms", "100"});
+    ASSERT_TRUE(m.started);
+    std::string line;
+    m.meter.Send("state");
+    ASSERT_TRUE(m.meter.WaitForLine("state", line, 3000));
+    EXPECT_EQ(line, "state hold off rec off maxmin off speed fast range 4 weighting A");
+    m.meter.Send("drop 2");
+    ASSERT_TRUE(m.meter.WaitForLine("ok drop 2", 3000));
+    m.port->Write({0x55});
+    ASSERT_TRUE(m.meter.WaitForLine("key", line, 3000));
+    EXPECT_EQ(line, "key REC dropped");
+    m.port->Write({0x88});
+    ASSERT_TRUE(m.meter.WaitForLine("key", line, 3000));
+    EXPECT_EQ(line, "key Level dropped");
+    m.port->Write({0x55});
+    ASSERT_TRUE(m.meter.WaitForLine("key", line, 3000));
+    EXPECT_EQ(line, "key REC rec on");
+    m.meter.Send("state");
+    ASSERT_TRUE(m.meter.WaitForLine("state", line, 3000));
+    EXPECT_EQ(line, "state hold off rec on maxmin off speed fast range 4 weighting A");
+}

@@ -1,6 +1,7 @@
 // Recordings files, options, control commands and the room's level.
 #include "faults.h"
 #include "level_model.h"
+#include "meter_state.h"
 #include "options.h"
 #include "recordings.h"
 
@@ -105,16 +106,18 @@ TEST(Options, DefaultsAndValues)
     EXPECT_EQ(o.frameMs, 250);
     EXPECT_EQ(o.lineRate, 960);
     EXPECT_FALSE(o.faults.silent);
+    EXPECT_FALSE(o.keysInNextFrame);
 
     Options v;
     ASSERT_TRUE(ParseArgs({"--port", "12", "--frame-ms=50", "--line-rate", "0", "--recordings", "a.txt",
                            "--recordings=b.txt", "--seed", "7", "--control", "/tmp/f", "--silent", "--cut",
                            "--garbage=mix", "--stall-download=3", "--empty", "--level", "65.3", "--vanish-after",
-                           "100", "--return-after=200"},
+                           "100", "--return-after=200", "--keys-in-next-frame", "--frame-ms", "1900"},
                           v, error))
         << error;
     EXPECT_EQ(v.port, 12);
-    EXPECT_EQ(v.frameMs, 50);
+    EXPECT_EQ(v.frameMs, 1900);
+    EXPECT_TRUE(v.keysInNextFrame);
     EXPECT_EQ(v.lineRate, 0);
     EXPECT_EQ(v.recordingFiles, (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(v.seed, 7u);
@@ -136,7 +139,7 @@ TEST(Options, Refused)
         {"--port"},          {"--port", "0"},        {"--port", "257"},      {"--port", "x"},
         {"--frame-ms", "5"}, {"--frame-ms", "2000"}, {"--line-rate", "-1"},  {"--level", "65.35"},
         {"--garbage=some"},  {"--silent=yes"},       {"--return-after", "5"}, {"--bogus"},
-        {"--recordings="},   {"--stall-download=x"},
+        {"--recordings="},   {"--stall-download=x"},  {"--keys-in-next-frame=1"},
     };
     for (const auto& args : bad) {
         Options o;
@@ -157,6 +160,7 @@ TEST(ControlCommands, ParseAndApply)
         {"silent on", Kind::Silent}, {"  cut on ", Kind::Cut},   {"garbage mix", Kind::Garbage},
         {"stall on 2", Kind::Stall}, {"empty on", Kind::Empty},  {"level 70.5", Kind::Level},
         {"vanish", Kind::Vanish},    {"return", Kind::Return},   {"quit", Kind::Quit},
+        {"drop 2", Kind::Drop},      {"state", Kind::State},
     };
     for (const auto& c : good) {
         ControlCommand command;
@@ -172,6 +176,7 @@ TEST(ControlCommands, ParseAndApply)
     EXPECT_EQ(f.stallSeconds, 2);
     EXPECT_TRUE(f.emptyLogger);
     EXPECT_EQ(f.fixedTenths, 705);
+    EXPECT_EQ(f.keysToDrop, 2);
 
     for (const char* line : {"silent off", "cut off", "garbage off", "stall off", "empty off", "level wander"}) {
         ControlCommand command;
@@ -187,12 +192,25 @@ TEST(ControlCommands, ParseAndApply)
     EXPECT_FALSE(f.fixedTenths.has_value());
 
     for (const char* line : {"", "silent", "silent maybe", "dance", "stall on x", "level", "level loud", "vanish now",
-                             "garbage"}) {
+                             "garbage", "drop", "drop x", "drop -1", "drop 1 2", "state now"}) {
         ControlCommand command;
         std::string error;
         EXPECT_FALSE(ParseControlCommand(line, command, error)) << line;
         EXPECT_FALSE(error.empty()) << line;
     }
+}
+
+TEST(ControlCommands, StateLineNamesEveryAnnunciator)
+{
+    MeterState state;
+    EXPECT_EQ(StateLine(state), "state hold off rec off maxmin off speed fast range 4 weighting A");
+    state.hold = true;
+    state.rec = true;
+    state.maxMin = MaxMinMode::Min;
+    state.fast = false;
+    state.range = Range::Mid50to100;
+    state.weightingA = false;
+    EXPECT_EQ(StateLine(state), "state hold on rec on maxmin min speed slow range 2 weighting C");
 }
 
 TEST(Room, WandersWithinItsBoundsAndRepeatsForASeed)

@@ -27,11 +27,7 @@ TEST(FrameLevel, BcdDigitsWithOneLeadingZeroDropped)
         { 0x00, 0x00, 0.0 },
         { 0x09, 0x99, 99.9 },
         { 0x13, 0x00, 130.0 },
-        { 0x5a, 0x00, 5.0 },   // longest leading number of "5a0.0"
-        { 0xa5, 0x30, 0.0 },   // "a53.0" holds no number
-        { 0x0a, 0x12, 0.0 },   // "a1.2" after the dropped zero
-        { 0x01, 0xe5, 1.0 },   // "1e.5": an exponent needs digits
-        { 0x1e, 0x21, 100.0 }, // "1e2.1": read as a decimal floating-point number
+        { 0x99, 0x99, 999.9 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << int(c.high) << " " << int(c.low));
@@ -39,11 +35,46 @@ TEST(FrameLevel, BcdDigitsWithOneLeadingZeroDropped)
     }
 }
 
+// A level nibble a to f is no BCD: the bytes are garbled, so nothing of the
+// frame is taken, neither its level ("1e5.2" would read as 100000) nor its codes.
+TEST(FrameLevel, NibblesAToFLeaveTheWholeReadingAsItWas)
+{
+    const BYTE garbled[][2] = { { 0x1e, 0x52 }, { 0x5a, 0x00 }, { 0xa5, 0x30 }, { 0x0a, 0x12 },
+                                { 0x01, 0xe5 }, { 0x1e, 0x21 }, { 0x00, 0x0f }, { 0xf0, 0x00 } };
+    SReading start;
+    start.level = 61.2;
+    start.range = 2;
+    start.weightingA = 1;
+    start.timeStamp = L"09-12-2026,10:11:12";
+    for (const auto& level : garbled) {
+        SCOPED_TRACE(testing::Message() << std::hex << int(level[0]) << " " << int(level[1]));
+        EXPECT_FALSE(meterproto::FrameLevelIsBcd(Hex(Frame(level[0], level[1]))));
+        SReading r = start;
+        // Weighting C, REC on, range 1 and a time item: all would change the state.
+        const Bytes frame = Frame(level[0], level[1], { 0xA5, 0x0A, 0, 0x1C, 0xA5, 0x30, 0xA5, 0x06, 0x13, 0x14, 0x15 });
+        EXPECT_FALSE(DecodeFrame(Hex(frame), r, kToday));
+        EXPECT_DOUBLE_EQ(r.level, 61.2);
+        EXPECT_EQ(r.range, 2);
+        EXPECT_EQ(r.weightingA, 1);
+        EXPECT_EQ(r.rec, 0);
+        EXPECT_EQ(r.timeStamp, start.timeStamp);
+    }
+    // The same frame with a decimal level is taken whole.
+    SReading r = start;
+    EXPECT_TRUE(DecodeFrame(Hex(Frame(0x06, 0x53, { 0xA5, 0x0A, 0, 0x1C, 0xA5, 0x30 })), r, kToday));
+    EXPECT_EQ(r.rec, 1);
+    EXPECT_EQ(r.range, 1);
+    EXPECT_EQ(r.weightingA, 0);
+}
+
 TEST(FrameLevel, ShortOrEmptyTextReadsWhatIsThere)
 {
     EXPECT_DOUBLE_EQ(meterproto::FrameLevel(L"a50d0653"), 65.3);
     EXPECT_DOUBLE_EQ(meterproto::FrameLevel(L"a50d065"), 65.0);
     EXPECT_DOUBLE_EQ(meterproto::FrameLevel(L""), 0.0);
+    // A text cut short is no whole level: such a frame is not taken.
+    EXPECT_TRUE(meterproto::FrameLevelIsBcd(L"a50d0653"));
+    EXPECT_FALSE(meterproto::FrameLevelIsBcd(L"a50d065"));
 }
 
 TEST(FrameWeighting, Byte7SetsAOrCAndOtherValuesKeepIt)

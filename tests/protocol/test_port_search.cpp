@@ -9,22 +9,12 @@ namespace {
 
 using meterproto::FindMeterPort;
 
-void Fill(CArray<SSerInfo, SSerInfo&>& ports, const std::vector<const wchar_t*>& friendlyNames)
-{
-    for (const wchar_t* name : friendlyNames) {
-        SSerInfo info;
-        info.strFriendlyName = name;
-        ports.Add(info);
-    }
-}
-
 // -1 when the search finds nothing.
 int Search(const std::vector<const wchar_t*>& friendlyNames)
 {
-    CArray<SSerInfo, SSerInfo&> ports;
-    Fill(ports, friendlyNames);
+    const std::vector<CString> names(friendlyNames.begin(), friendlyNames.end());
     int number = -1;
-    return FindMeterPort(ports, &number) ? number : -1;
+    return FindMeterPort(names, &number) ? number : -1;
 }
 
 TEST(PortSearch, FindsTheBridgeByItsFriendlyName)
@@ -85,10 +75,8 @@ TEST(PortSearch, NumberFromTheTrimmedRemainder)
 
 TEST(PortSearch, NothingFoundLeavesTheNumberAlone)
 {
-    CArray<SSerInfo, SSerInfo&> ports;
-    Fill(ports, { L"USB Serial Port (COM5)" });
     int number = 17;
-    EXPECT_FALSE(FindMeterPort(ports, &number));
+    EXPECT_FALSE(FindMeterPort({ CString(L"USB Serial Port (COM5)") }, &number));
     EXPECT_EQ(number, 17);
 }
 

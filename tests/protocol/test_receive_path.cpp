@@ -3,10 +3,30 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 using namespace prototest;
-using meterproto::RxAction;
 
 namespace {
+
+// What the view does after a chunk.
+enum class RxAction { Nothing, ToCollector, SendStop, Redraw, RedrawAndStop };
+
+std::ostream& operator<<(std::ostream& out, RxAction action)
+{
+    const char* names[] = { "Nothing", "ToCollector", "SendStop", "Redraw", "RedrawAndStop" };
+    return out << names[static_cast<int>(action)];
+}
+
+RxAction ActionOf(const meterproto::SRxResult& r)
+{
+    if (r.toCollector)
+        return RxAction::ToCollector;
+    if (r.sendStop)
+        return r.redraw ? RxAction::RedrawAndStop : RxAction::SendStop;
+    return r.redraw ? RxAction::Redraw : RxAction::Nothing;
+}
 
 // The view's side of the receive path, as the callback keeps it.
 struct Link {
@@ -15,11 +35,14 @@ struct Link {
     int logBytes = 0;
     bool logMode = false;
     bool recording = false;
+    meterproto::SLiveStream stream;
+    meterproto::SRxResult last;
 
     RxAction Receive(const Bytes& chunk)
     {
-        return meterproto::ReceiveChunk(Hex(chunk), static_cast<int>(chunk.size()), logMode, recording, strRx,
-                                        reading, logBytes, kToday);
+        last = meterproto::ReceiveChunk(Hex(chunk), static_cast<int>(chunk.size()), logMode, recording, strRx,
+                                        reading, logBytes, kToday, stream);
+        return ActionOf(last);
     }
 };
 
@@ -121,30 +144,44 @@ TEST(ReceivePath, FrameStartAtAnOddPositionIsTakenWhereItIs)
     EXPECT_DOUBLE_EQ(link.reading.level, 65.3); // read one character off: "065" "3"
 }
 
-TEST(ReceivePath, HoldChunkSetsHoldAndIsDropped)
+// HOLD is shown as soon as the meter holds: the first held chunk asks for a
+// redraw, later ones (nothing new to show) only for Stop while recording.
+TEST(ReceivePath, HoldChunkSetsHoldRedrawsOnceAndIsDropped)
 {
     for (const Bytes& held : { Bytes { 0xFF }, Bytes { 0x0F, 0xF0 }, Bytes { 0x12, 0xFF, 0x34 } }) {
         Link link;
         link.Receive(Slice(Frame(0x06, 0x53), 0, 10));
         const CString before = link.strRx;
-        EXPECT_EQ(link.Receive(held), RxAction::Nothing);
+        EXPECT_EQ(link.Receive(held), RxAction::Redraw);
         EXPECT_EQ(link.reading.hold, 1);
         EXPECT_EQ(link.strRx, before);
+        EXPECT_EQ(link.Receive(held), RxAction::Nothing);
 
         link.recording = true;
         EXPECT_EQ(link.Receive(held), RxAction::SendStop);
         EXPECT_EQ(link.strRx, before);
     }
+    Link recording;
+    recording.recording = true;
+    EXPECT_EQ(recording.Receive({ 0xFF }), RxAction::RedrawAndStop);
 }
 
+// Clearing HOLD redraws too, also when the buffer holds no frame start that
+// would ask for it.
 TEST(ReceivePath, HoldIsClearedOnlyByAChunkThatReachesTheDecoder)
 {
     Link link;
     link.Receive({ 0xFF });
-    link.Receive(Slice(Frame(0x06, 0x53), 0, 10)); // 20 characters: not yet
+    EXPECT_EQ(link.Receive(Slice(Frame(0x06, 0x53), 0, 10)), RxAction::Nothing); // 20 characters: not yet
     EXPECT_EQ(link.reading.hold, 1);
-    link.Receive(Slice(Frame(0x06, 0x53), 10, 10));
+    EXPECT_EQ(link.Receive(Slice(Frame(0x06, 0x53), 10, 10)), RxAction::Redraw);
     EXPECT_EQ(link.reading.hold, 0);
+
+    Link garbage;
+    garbage.Receive({ 0xFF });
+    EXPECT_EQ(garbage.Receive(Bytes(20, 0x12)), RxAction::Redraw);
+    EXPECT_EQ(garbage.reading.hold, 0);
+    EXPECT_EQ(garbage.Receive(Bytes(20, 0x12)), RxAction::Nothing);
 }
 
 TEST(ReceivePath, DownloadModeHandsEveryChunkOnAndLeavesTheLiveStateAlone)
@@ -248,6 +285,133 @@ TEST(ReceivePathBound, ABacklogOfOldFramesIsNotReplayed)
     for (size_t at = 0; at < stream.size(); at += 20)
         link.Receive(Slice(stream, at, 20));
     EXPECT_DOUBLE_EQ(link.reading.level, LevelOfFrame(3));
+}
+
+}  // namespace
+
+namespace {
+
+// The chunk (numbered from 1) that holds byte `at` of a stream cut into chunks of `size`.
+std::uint64_t ChunkHolding(size_t at, size_t size)
+{
+    return at / size + 1;
+}
+
+// A key's sender asks which chunk brought the start of each decoded frame:
+// for any chunking, it is the chunk that held the frame's first byte.
+TEST(ReceivePathStream, EachDecodedFrameKnowsTheChunkItBeganIn)
+{
+    const int frames = 60;
+    const Bytes stream = Stream(frames);
+    for (size_t size : { 1u, 3u, 7u, 10u, 13u, 19u, 20u, 21u, 40u }) {
+        SCOPED_TRACE(size);
+        Link link;
+        int decoded = 0;
+        std::uint64_t previous = 0;
+        for (size_t at = 0; at < stream.size(); at += size) {
+            link.Receive(Slice(stream, at, std::min(size, stream.size() - at)));
+            EXPECT_EQ(link.stream.position.chunks, ChunkHolding(at, size));
+            if (!link.last.frameDecoded)
+                continue;
+            ++decoded;
+            // Frame n shows 60.n dB; its first byte is byte 20 (n - 1).
+            const int n = static_cast<int>(std::lround(link.reading.level * 10)) - 600;
+            ASSERT_GE(n, 1);
+            EXPECT_EQ(link.stream.position.lastFrameFrom, ChunkHolding(20 * (n - 1), size)) << n;
+            EXPECT_EQ(link.stream.position.previousFrameFrom, previous);
+            previous = link.stream.position.lastFrameFrom;
+        }
+        // At most one frame per chunk is decoded.
+        const int chunks = static_cast<int>((stream.size() + size - 1) / size);
+        EXPECT_GE(decoded, std::min(frames, chunks) - 3);
+    }
+}
+
+TEST(ReceivePathStream, TextFromElsewhereHeldChunksAndCorruptFramesAreNoFrameOfAChunk)
+{
+    Link link;
+    // Text that a download left in the buffer came from no known chunk.
+    link.strRx = Hex(Frame(0x07, 0x77));
+    link.Receive(Frame(0x06, 0x53));
+    EXPECT_TRUE(link.last.frameDecoded);
+    EXPECT_DOUBLE_EQ(link.reading.level, 77.7);
+    EXPECT_EQ(link.stream.position.lastFrameFrom, 0u);
+
+    // Held and download chunks count, but bring no frame.
+    link.Receive({ 0xFF });
+    link.logMode = true;
+    link.Receive(Frame(0x01, 0x11));
+    link.logMode = false;
+    EXPECT_EQ(link.stream.position.chunks, 3u);
+
+    // A frame with a garbled level is cut off but is no frame a sender may count.
+    link.Receive(Frame(0x1e, 0x52));
+    EXPECT_DOUBLE_EQ(link.reading.level, 65.3); // the frame of chunk 1, decoded now
+    EXPECT_EQ(link.stream.position.lastFrameFrom, 1u);
+    link.Receive(Frame(0x04, 0x21));
+    EXPECT_FALSE(link.last.frameDecoded);
+    EXPECT_TRUE(link.last.redraw);
+    EXPECT_EQ(link.stream.position.lastFrameFrom, 1u);
+    EXPECT_DOUBLE_EQ(link.reading.level, 65.3);
+    link.Receive(Frame(0x04, 0x21));
+    EXPECT_EQ(link.stream.position.lastFrameFrom, 5u);
+    EXPECT_EQ(link.stream.position.previousFrameFrom, 1u);
+}
+
+// Every value of every byte of a frame through the receive path. The state
+// before shows SLOW, C weighting, REC off, range 1 and 42.1 dB; the frame
+// carries FAST, A, a time item, REC on and range 2.
+TEST(ReceivePathFuzz, EveryValueOfEveryByteOfAFrame)
+{
+    const Bytes before = Frame(0x04, 0x21, { 0xA5, 0x03, 0, 0x1C, 0xA5, 0x1A, 0xA5, 0x30 });
+    const Bytes base = Frame(0x06, 0x53,
+        { 0xA5, 0x02, 0, 0x1B, 0xA5, 0x06, 0x09, 0x15, 0x30, 0xA5, 0x0A, 0xA5, 0x4B });
+    for (int field = 0; field < 20; ++field) {
+        for (int value = 0; value < 256; ++value) {
+            SCOPED_TRACE(testing::Message() << "byte " << field << " = " << value);
+            Link link;
+            link.Receive(before);
+            link.Receive(before);
+            const SReading start = link.reading;
+            Bytes frame = base;
+            frame[field] = static_cast<BYTE>(value);
+            const bool held = Narrow(Hex(frame)).find("ff") != std::string::npos;
+            link.Receive(frame);
+            EXPECT_EQ(link.reading.hold, held ? 1 : 0);
+            link.Receive(before);
+            const SReading& r = link.reading;
+            ASSERT_GE(r.level, 0.0);
+            ASSERT_LE(r.level, 999.9);
+            EXPECT_TRUE(r.timeStamp.IsEmpty() || r.timeStamp.GetLength() == 19) << Narrow(r.timeStamp);
+            const bool fromFrame = link.stream.position.lastFrameFrom == 3;
+            if (held) {
+                EXPECT_FALSE(fromFrame);
+                EXPECT_DOUBLE_EQ(r.level, 42.1);
+                continue;
+            }
+            if (field == 2 || field == 3) {
+                const int high = value >> 4, low = value & 0x0F;
+                if (high <= 9 && low <= 9) {
+                    const int tenths = field == 2 ? high * 1000 + low * 100 + 53 : 600 + high * 10 + low;
+                    EXPECT_DOUBLE_EQ(r.level, tenths / 10.0);
+                    EXPECT_EQ(r.range, 2);
+                } else {
+                    // The whole frame is dropped: the state is the one before it.
+                    EXPECT_FALSE(fromFrame);
+                    EXPECT_DOUBLE_EQ(r.level, start.level);
+                    EXPECT_EQ(r.fast, start.fast);
+                    EXPECT_EQ(r.weightingA, start.weightingA);
+                    EXPECT_EQ(r.rec, start.rec);
+                    EXPECT_EQ(r.range, start.range);
+                    EXPECT_EQ(r.timeStamp, start.timeStamp);
+                }
+            }
+            if (field == 7) {
+                ASSERT_TRUE(fromFrame);
+                EXPECT_EQ(r.weightingA, value == 0x1B ? 1 : value == 0x1C ? 0 : start.weightingA);
+            }
+        }
+    }
 }
 
 }  // namespace

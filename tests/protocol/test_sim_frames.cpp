@@ -76,10 +76,12 @@ TEST(SimFrames, AStreamJoinedMidFrameShowsTheLastWholeFrame)
     CString strRx;
     SReading reading;
     int logBytes = 0;
+    meterproto::SLiveStream live;
     // Start in the middle of a frame, as when the port opens while the meter talks.
     for (size_t at = 7; at + 20 <= stream.size(); at += 20) {
         const prototest::Bytes chunk(stream.begin() + at, stream.begin() + at + 20);
-        meterproto::ReceiveChunk(prototest::Hex(chunk), 20, false, false, strRx, reading, logBytes, prototest::kToday);
+        meterproto::ReceiveChunk(prototest::Hex(chunk), 20, false, false, strRx, reading, logBytes, prototest::kToday,
+                                 live);
         EXPECT_EQ(reading.hold, 0);
     }
     // The last chunk ends 7 bytes into frame 49, which shows frame 48 whole.

@@ -78,8 +78,17 @@ bool ParseControlCommand(const std::string& line, ControlCommand& command, std::
             command.tenths = ParseLevelText(words[1]);
             ok = command.tenths.has_value();
         }
-    } else if (verb == "vanish" || verb == "return" || verb == "quit") {
-        command.kind = verb == "vanish" ? Kind::Vanish : verb == "return" ? Kind::Return : Kind::Quit;
+    } else if (verb == "drop") {
+        command.kind = Kind::Drop;
+        const std::optional<int> count = words.size() == 2 ? ParseWholeNumber(words[1], 1000) : std::nullopt;
+        ok = count.has_value();
+        if (ok)
+            command.count = *count;
+    } else if (verb == "state" || verb == "vanish" || verb == "return" || verb == "quit") {
+        command.kind = verb == "state"    ? Kind::State
+                     : verb == "vanish" ? Kind::Vanish
+                     : verb == "return" ? Kind::Return
+                                        : Kind::Quit;
         ok = words.size() == 1;
     } else {
         error = "unknown command \"" + verb + "\"";
@@ -104,6 +113,8 @@ void ApplyControlCommand(const ControlCommand& command, Faults& faults)
         break;
     case Kind::Empty: faults.emptyLogger = command.on; break;
     case Kind::Level: faults.fixedTenths = command.tenths; break;
+    case Kind::Drop: faults.keysToDrop = command.count; break;
+    case Kind::State:
     case Kind::Vanish:
     case Kind::Return:
     case Kind::Quit:

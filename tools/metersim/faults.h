@@ -16,15 +16,17 @@ struct Faults {
     int stallSeconds = 5;              // silence after a stopped download
     bool emptyLogger = false;          // answer downloads with an empty logger
     std::optional<int> fixedTenths;    // show this level instead of the room's
+    int keysToDrop = 0;                // the next key bytes that are lost on the line
 };
 
 // One line of the control channel.
 struct ControlCommand {
-    enum class Kind { Silent, Garbage, Cut, Stall, Empty, Level, Vanish, Return, Quit };
+    enum class Kind { Silent, Garbage, Cut, Stall, Empty, Level, Drop, State, Vanish, Return, Quit };
     Kind kind = Kind::Quit;
     bool on = false;                   // Silent, Cut, Stall, Empty
     GarbageMode garbage = GarbageMode::Off;
     int seconds = 5;                   // Stall
+    int count = 0;                     // Drop
     std::optional<int> tenths;         // Level: empty for "wander"
 };
 
@@ -32,8 +34,8 @@ struct ControlCommand {
 // error set when the line is not a command.
 bool ParseControlCommand(const std::string& line, ControlCommand& command, std::string& error);
 
-// Applies a switch command to faults; Vanish, Return and Quit change nothing
-// here.
+// Applies a switch command to faults; State, Vanish, Return and Quit change
+// nothing here.
 void ApplyControlCommand(const ControlCommand& command, Faults& faults);
 
 }  // namespace metersim

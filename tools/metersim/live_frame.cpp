@@ -93,14 +93,18 @@ LiveFrame BuildLiveFrame(const MeterState& state, int levelTenths, Limit limit, 
 
 std::string HexText(const uint8_t* data, size_t length)
 {
-    static const char kDigits[] = "0123456789abcdef";
     std::string text;
     text.reserve(length * 2);
     for (size_t i = 0; i < length; ++i) {
-        text += kDigits[data[i] >> 4];
-        text += kDigits[data[i] & 0x0F];
+        text += meterproto::kHexDigits[data[i] >> 4];
+        text += meterproto::kHexDigits[data[i] & 0x0F];
     }
     return text;
+}
+
+char LastHexChar(uint8_t byte)
+{
+    return meterproto::kHexDigits[byte & 0x0F];
 }
 
 std::string CheckLiveFrame(const LiveFrame& frame, char previousChar)

@@ -27,6 +27,7 @@
 #pragma once
 
 #include "meter_state.h"
+#include "meterproto/meter_codes.h"
 
 #include <array>
 #include <cstdint>
@@ -36,29 +37,30 @@ namespace metersim {
 
 using LiveFrame = std::array<uint8_t, 20>;
 
-constexpr uint8_t kFrameTag = 0xA5;
-constexpr uint8_t kFrameStart = 0x0D;
-constexpr uint8_t kHoldByte = 0xFF;
-constexpr uint8_t kWeightingA = 0x1B;
-constexpr uint8_t kWeightingC = 0x1C;
+// The byte values are the receiver's own (meterproto).
+constexpr uint8_t kFrameTag = meterproto::FRAME_TAG;
+constexpr uint8_t kFrameStart = meterproto::FRAME_START;
+constexpr uint8_t kHoldByte = meterproto::METER_HOLD;
+constexpr uint8_t kWeightingA = meterproto::WEIGHTING_A;
+constexpr uint8_t kWeightingC = meterproto::WEIGHTING_C;
 
 // Codes that follow kFrameTag.
 enum class StatusCode : uint8_t {
-    Fast = 0x02,
-    Slow = 0x03,
-    Max = 0x04,
-    Min = 0x05,
-    Time = 0x06,
-    Over = 0x07,
-    Under = 0x08,
-    RecOn = 0x0A,
-    MaxMinOff = 0x0E,
-    LimitsClear = 0x11,
-    RecOff = 0x1A,
-    Range30to80 = 0x30,
-    Range50to100 = 0x4B,
-    Range80to130 = 0x4C,
-    RangeAuto = 0x40,
+    Fast = meterproto::STATUS_FAST,
+    Slow = meterproto::STATUS_SLOW,
+    Max = meterproto::STATUS_MAX,
+    Min = meterproto::STATUS_MIN,
+    Time = meterproto::STATUS_TIME,
+    Over = meterproto::STATUS_OVER,
+    Under = meterproto::STATUS_UNDER,
+    RecOn = meterproto::STATUS_REC_ON,
+    MaxMinOff = meterproto::STATUS_MAXMIN_OFF,
+    LimitsClear = meterproto::STATUS_LIMITS_CLEAR,
+    RecOff = meterproto::STATUS_REC_OFF,
+    Range30to80 = meterproto::STATUS_RANGE_30_80,
+    Range50to100 = meterproto::STATUS_RANGE_50_100,
+    Range80to130 = meterproto::STATUS_RANGE_80_130,
+    RangeAuto = meterproto::STATUS_RANGE_AUTO,
 };
 
 enum class FrameKind { WithTime, FullStatus };
@@ -86,6 +88,8 @@ LiveFrame BuildLiveFrame(const MeterState& state, int levelTenths, Limit limit, 
 
 // Lower-case hex text, two characters per byte.
 std::string HexText(const uint8_t* data, size_t length);
+// The second hex character of a byte.
+char LastHexChar(uint8_t byte);
 
 // Checks a frame as it stands on the line after a byte whose hex text ended
 // in previousChar (0 when nothing came before): no "ff" (read as HOLD), no

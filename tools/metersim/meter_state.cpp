@@ -1,5 +1,7 @@
 #include "meter_state.h"
 
+#include <string>
+
 namespace metersim {
 
 bool IsKeyByte(uint8_t byte)
@@ -82,6 +84,14 @@ int RangeHigh(Range range)
     case Range::Auto30to130: return 130;
     }
     return 130;
+}
+
+std::string StateLine(const MeterState& state)
+{
+    const char* maxMin = state.maxMin == MaxMinMode::Max ? "max" : state.maxMin == MaxMinMode::Min ? "min" : "off";
+    return std::string("state hold ") + (state.hold ? "on" : "off") + " rec " + (state.rec ? "on" : "off")
+         + " maxmin " + maxMin + " speed " + (state.fast ? "fast" : "slow") + " range "
+         + std::to_string(static_cast<int>(state.range)) + " weighting " + (state.weightingA ? "A" : "C");
 }
 
 }  // namespace metersim

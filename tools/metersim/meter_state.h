@@ -1,7 +1,10 @@
 // What the simulated meter shows, and what its keys do to it.
 #pragma once
 
+#include "meterproto/meter_keys.h"
+
 #include <cstdint>
+#include <string>
 
 namespace metersim {
 
@@ -21,14 +24,15 @@ struct MeterState {
     Range range = Range::Auto30to130;
 };
 
-// Single command bytes the meter takes as presses of its own keys.
+// Single command bytes the meter takes as presses of its own keys (the
+// sender's own command bytes).
 enum class MeterKey : uint8_t {
-    Stop = 0x33,
-    Rec = 0x55,
-    MaxMin = 0x11,
-    FastSlow = 0x77,
-    Level = 0x88,
-    AC = 0x99,
+    Stop = MeterKeyCommand[METER_KEY_STOP],
+    Rec = MeterKeyCommand[METER_KEY_REC],
+    MaxMin = MeterKeyCommand[METER_KEY_MAXMIN],
+    FastSlow = MeterKeyCommand[METER_KEY_FASTSLOW],
+    Level = MeterKeyCommand[METER_KEY_LEVEL],
+    AC = MeterKeyCommand[METER_KEY_AC],
 };
 
 // True when byte is one of the key command bytes.
@@ -41,6 +45,10 @@ const char* KeyName(MeterKey key);
 // ignored, as the meter's frozen display does. Returns true when the press
 // changed the state.
 bool PressKey(MeterState& state, MeterKey key);
+
+// The answer to the "state" control command: "state hold off rec on maxmin
+// max speed fast range 4 weighting A".
+std::string StateLine(const MeterState& state);
 
 // Lower and upper end of a range in whole dB.
 int RangeLow(Range range);

@@ -52,6 +52,8 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
             ok = number(1, kLastPort, options.port);
         } else if (name == "--frame-ms") {
             ok = number(10, 1900, options.frameMs);
+        } else if (name == "--keys-in-next-frame" && !hasValue) {
+            options.keysInNextFrame = true;
         } else if (name == "--line-rate") {
             ok = number(0, 1000000, options.lineRate);
         } else if (name == "--recordings") {
@@ -134,7 +136,11 @@ Standard output, one line per event, flushed at once:
                         "key Stop hold on|off", "key REC rec on|off",
                         "key MaxMin maxmin max|min|off", "key FastSlow
                         fast|slow", "key Level range 1-4", "key AC A|C";
-                        RESULT is "ignored" for a key pressed while held
+                        RESULT is "ignored" for a key pressed while held,
+                        "dropped" for a byte lost on the line ("drop")
+  state ...             the answer to "state": "state hold on|off rec on|off
+                        maxmin off|max|min speed fast|slow range 1-4
+                        weighting A|C"
   download BYTES        a download request was answered with BYTES bytes
   download done         the reply has been sent completely
   download stalled      the reply stopped half-way (stall switch)
@@ -157,7 +163,9 @@ the range (30-80, 50-100, 80-130, auto 30-130 dB).
 Keys (bytes received): 0x33 Stop, 0x55 REC, 0x11 MaxMin (off, MAX, MIN, off),
 0x77 FastSlow, 0x88 Level (30-80, 50-100, 80-130, auto, 30-80...), 0x99 AC.
 Every byte is one press. After a press the meter sends a frame with all its
-status codes at once and starts its frame period again. Stop toggles HOLD:
+status codes at once and starts its frame period again (with
+--keys-in-next-frame it shows the press only in its next regular frame, as a
+real meter may, up to a frame period later). Stop toggles HOLD:
 while held the meter sends one byte 0xFF per frame period instead of frames
 and ignores every key but Stop.
 
@@ -189,6 +197,8 @@ Options:
   --port N              use COMn (1-256); default the first number from 40
                         upward that has no link (a dangling link counts as free)
   --frame-ms MS         live frame period, 10-1900 ms (default 250)
+  --keys-in-next-frame  show a key's effect only in the next regular frame,
+                        with no extra frame
   --line-rate N         download pace in bytes/s (default 960; 0: unpaced)
   --recordings FILE     recordings to hold (may be given more than once)
   --seed N              seed of the room level (default: from the clock)
@@ -213,6 +223,8 @@ Fault switches (the same as the control commands below):
 Control commands, one per line on standard input or the --control FIFO:
   silent on|off         garbage on|mix|off      cut on|off
   stall on [S]|off      empty on|off            level DB|wander
+  drop N                the next N key bytes are lost on the line
+  state                 print the meter's state (see above)
   vanish                return                  quit
 Random bytes (garbage) may hold anything, 0xFF and 0xA5 0x0D included.
 )HELP";

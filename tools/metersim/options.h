@@ -13,6 +13,7 @@ namespace metersim {
 struct Options {
     int port = 0;                 // 0: the first free number from kFirstAutoPort
     int frameMs = 250;            // live frame period
+    bool keysInNextFrame = false; // show a press only in the next regular frame
     int lineRate = 960;           // download reply pace in bytes/s; 0: unpaced
     std::vector<std::string> recordingFiles;
     std::string controlPath;      // FIFO for control commands; empty: none

@@ -29,11 +29,6 @@ TimeOfDay LocalTimeOfDay()
     return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-char LastHexChar(uint8_t byte)
-{
-    return "0123456789abcdef"[byte & 0x0F];
-}
-
 std::string KeyResult(MeterKey key, const MeterState& state, bool changed)
 {
     if (!changed)
@@ -306,9 +301,14 @@ void Simulator::HandleMeterByte(uint8_t byte, TimePoint now)
     if (!IsKeyByte(byte))
         return;
     const MeterKey key = static_cast<MeterKey>(byte);
+    if (m_faults.keysToDrop > 0) {
+        --m_faults.keysToDrop;
+        Event(std::string("key ") + KeyName(key) + " dropped");
+        return;
+    }
     const bool changed = PressKey(m_meter, key);
     Event(std::string("key ") + KeyName(key) + " " + KeyResult(key, m_meter, changed));
-    if (changed) {
+    if (changed && !m_options.keysInNextFrame) {
         // The change goes out at once, with every status code.
         m_fullStatusNext = true;
         m_nextFrameAt = now;
@@ -352,6 +352,8 @@ void Simulator::HandleControlLine(const std::string& line, TimePoint now)
         }
     } else if (command.kind == Kind::Quit) {
         m_quit = true;
+    } else if (command.kind == Kind::State) {
+        Event(StateLine(m_meter));
     } else {
         ApplyControlCommand(command, m_faults);
     }

@@ -5,13 +5,14 @@
 
 #include <afx/afxwin.h>
 #include "meterapp/file_commands.h"
+#include "meterapp/live_display.h"
 #include "meterapp/meter_button.h"
 #include "meterapp/records.h"
-#include "meterproto/meter_face.h"
 #include "meterproto/reading.h"
+#include "meterproto/receive_path.h"
 
 #include <atomic>
-#include <ctime>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -56,13 +57,13 @@ public:
     std::atomic<bool> m_bRecording { false };
     int m_nLogBlock = 0;
     int m_nMaxSamples = 0;
-    std::atomic<int> m_nKeyCode { 0 };
-    // What the bar and the digits show; the face drawing alone writes them
-    // (on the user-interface thread, under m_stateLock).
-    double m_dBarValue = meterproto::kFaceStartValue;
-    double m_dDigitsValue = meterproto::kFaceStartValue;
+    // What the bar and the digits show; written under m_stateLock by the
+    // face drawing and by the receive path when it weighs a redraw.
+    double m_dBarValue = kFaceStartValue;
+    double m_dDigitsValue = kFaceStartValue;
     int m_nPortNumber = 0;
-    std::atomic<std::time_t> m_timeLastRx { 0 };
+    // When the last chunk arrived, on a clock that only moves forward.
+    std::atomic<std::chrono::steady_clock::time_point> m_timeLastRx {};
     CButton m_graph;
     CScrollBar m_vScroll;
     CScrollBar m_hScroll;
@@ -73,9 +74,13 @@ public:
     bool m_bAutoPort = true;
 
     // Guards what the port's reader thread and the key senders share with the
-    // user-interface thread: m_reading, m_strRx and the face pictures while
-    // they are drawn. Held only for short, non-blocking work.
+    // user-interface thread: m_reading, m_strRx, m_liveStream, m_liveDisplay
+    // and the face pictures while they are drawn. Held only for short,
+    // non-blocking work.
     std::mutex m_stateLock;
+    // When the frames behind m_reading arrived (guarded by m_stateLock).
+    meterproto::SLiveStream m_liveStream;
+    SLiveDisplay m_liveDisplay;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnInitialUpdate() override;
@@ -97,9 +102,11 @@ public:
     // user-interface thread only through sent messages (face redraw, Stop).
     static void OnMeterBytes(void* userData, char* data, int length);
 
-    // Draws the reading onto the face picture. dc is a memory context whose
-    // display window the caller has filled; its selection and state are
-    // restored. The caller holds m_stateLock; user-interface thread only.
+    // Draws the reading onto the display area's picture. dc is a memory
+    // context that holds that picture, its origin at the area's top left, with
+    // the display window filled; its selection and state are restored. Records
+    // what was drawn in m_liveDisplay. The caller holds m_stateLock;
+    // user-interface thread only.
     void DrawMeterFace(CDC* dc);
 
     // Save as: asks for a name and writes the real-time records as a data
@@ -144,9 +151,13 @@ private:
     void LoadPictures();
     void FillRateList();
     void ResetStatistics();
-    void PaintPicture(CDC* pDC, CBitmap& picture, bool showReading);
+    void PaintIdle(CDC* pDC);
+    void PaintLiveFace(CDC* pDC, bool wholePicture);
+    bool FaceOpsChanged();
+    bool RenderLiveDisplay(CDC* reference);
     bool FindMeterPortNumber(int* port);
     CBitmap* FaceBitmap(UINT id);
+    void StartWatchdog();
     void OnLinkLost();
 
     bool m_bInitialised = false;

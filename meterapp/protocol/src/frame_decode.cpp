@@ -89,8 +89,22 @@ double FrameLevel(const CString& frameText)
     return result.ec == std::errc() ? value : 0.0;
 }
 
-void DecodeFrame(const CString& frameText, SReading& reading, const SPcDate& today)
+bool FrameLevelIsBcd(const CString& frameText)
 {
+    for (int i = 4; i <= 7; ++i) {
+        const wchar_t ch = CharAt(frameText, i);
+        if (ch < L'0' || ch > L'9')
+            return false;
+    }
+    return true;
+}
+
+bool DecodeFrame(const CString& frameText, SReading& reading, const SPcDate& today)
+{
+    // Nibbles a to f in the level are no reading ("1e5.2" would read as
+    // 100000): the bytes are garbled, so none of the frame is trusted.
+    if (!FrameLevelIsBcd(frameText))
+        return false;
     reading.level = FrameLevel(frameText);
 
     // Byte 7: weighting, 0x1B A, 0x1C C; anything else keeps the last one.
@@ -104,6 +118,7 @@ void DecodeFrame(const CString& frameText, SReading& reading, const SPcDate& tod
 
     ApplyTimeItem(frameText, reading, today);
     ApplyStatusCodes(frameText, reading);
+    return true;
 }
 
 }  // namespace meterproto

@@ -53,11 +53,25 @@ bool BeginKeySender(int keyCode, const SReading& atPress, SKeySender* sender)
     return true;
 }
 
-bool KeySenderContinues(const SKeySender& sender, int bytesSent, const SReading& now)
+KeyStep NextKeyStep(const SKeySender& sender, const SKeyProgress& progress, const SKeyLinkView& now,
+                    DWORD* waitMs)
 {
-    if (sender.maxSends > 0 && bytesSent >= sender.maxSends)
-        return false;
-    return WatchedValue(sender.watch, now) == sender.watchedValue;
+    if (WatchedValue(sender.watch, now.reading) != sender.watchedValue)
+        return KeyStep::End;
+    if (sender.maxSends > 0 && progress.bytesSent >= sender.maxSends)
+        return KeyStep::End;
+    if (progress.bytesSent == 0)
+        return KeyStep::Write;
+    if (progress.msSinceWrite < sender.periodMs) {
+        *waitMs = sender.periodMs - progress.msSinceWrite;
+        return KeyStep::Wait;
+    }
+    // Frames are decoded in the order they arrive, so the one before the last
+    // began arriving no later than the last.
+    if (now.stream.previousFrameFrom > progress.chunksAtWrite)
+        return KeyStep::Write;
+    *waitMs = sender.periodMs;
+    return KeyStep::Wait;
 }
 
 }  // namespace meterproto

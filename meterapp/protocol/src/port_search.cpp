@@ -5,12 +5,11 @@
 
 namespace meterproto {
 
-bool FindMeterPort(const CArray<SSerInfo, SSerInfo&>& ports, int* portNumber)
+bool FindMeterPort(const std::vector<CString>& friendlyNames, int* portNumber)
 {
     const int prefixLength = static_cast<int>(std::wcslen(kMeterPortPrefix));
     CString remainder;
-    for (INT_PTR i = 0; i < ports.GetSize(); ++i) {
-        const CString& name = ports.GetAt(i).strFriendlyName;
+    for (const CString& name : friendlyNames) {
         // The bare prefix names no port, so it is no match and does not
         // displace an earlier one.
         if (name.GetLength() > prefixLength && name.Left(prefixLength) == kMeterPortPrefix)

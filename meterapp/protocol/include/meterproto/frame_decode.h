@@ -11,8 +11,14 @@ namespace meterproto {
 // Sets level, the weighting when the frame names one, the time stamp (with
 // today's date) when the frame carries a time item, and the status codes;
 // every field a frame does not carry keeps its value, except the two display
-// flags, which always describe this frame. Never fails.
-void DecodeFrame(const CString& frameText, SReading& reading, const SPcDate& today);
+// flags, which always describe this frame.
+// A frame whose level characters are not four decimal digits is corrupt:
+// returns false and leaves reading as it was.
+bool DecodeFrame(const CString& frameText, SReading& reading, const SPcDate& today);
+
+// Whether characters 4-7 of a frame text (the level's BCD nibbles) are all
+// decimal digits.
+bool FrameLevelIsBcd(const CString& frameText);
 
 // The level of a frame text: characters 4-6 (5-6 when character 4 is '0'),
 // a point, character 7, read as the longest leading decimal number (0 when

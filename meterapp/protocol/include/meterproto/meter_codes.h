@@ -1,6 +1,7 @@
 // The meter's live byte formats: frame start, tagged items and status codes.
 #pragma once
 
+#include "meterproto/hex_text.h"
 #include "win32/types.h"
 
 namespace meterproto {
@@ -50,8 +51,8 @@ struct STagText {
 };
 constexpr STagText TagText(BYTE code)
 {
-    constexpr wchar_t digits[] = L"0123456789abcdef";
-    return STagText{ { L'a', L'5', digits[code >> 4], digits[code & 0x0F], L'\0' } };
+    return STagText{ { kHexDigits[FRAME_TAG >> 4], kHexDigits[FRAME_TAG & 0x0F], kHexDigits[code >> 4],
+                       kHexDigits[code & 0x0F], L'\0' } };
 }
 
 }  // namespace meterproto

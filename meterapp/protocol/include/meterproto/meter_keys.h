@@ -3,6 +3,9 @@
 #pragma once
 
 #include "meterproto/reading.h"
+#include "meterproto/receive_path.h"
+
+#include <cstdint>
 
 // Key codes, as WM_METER_KEY carries them.
 enum MeterKeyCode {
@@ -35,7 +38,7 @@ constexpr int kStopKeyMaxSends = 1;
 struct SKeySender {
     MeterKeyCode key = METER_KEY_STOP;
     BYTE command = 0;     // the byte written each time
-    DWORD periodMs = 0;   // the pause after each write
+    DWORD periodMs = 0;   // the least time between two writes
     KeyWatch watch = KeyWatch::PowerWatch;
     int watchedValue = 0; // the watched field at the press
     int maxSends = 0;     // 0: no limit but the watched field
@@ -49,11 +52,37 @@ bool BeginKeySender(int keyCode, const SReading& atPress, SKeySender* sender);
 // The value of the watched field in a state.
 int WatchedValue(KeyWatch watch, const SReading& reading);
 
-// Whether the sender writes its byte again, given how many it has written and
-// the state now: while the watched field still holds its value at the press
-// and the count is below maxSends (when there is one). The test comes before
-// each write, so a started sender writes at once. The caller ends the sender
-// on its own when the link is lost, the port closes or the view goes.
-bool KeySenderContinues(const SKeySender& sender, int bytesSent, const SReading& now);
+// What a sender sees when it decides: the instrument state, and where the
+// stream stood when that state was decoded.
+struct SKeyLinkView {
+    SReading reading;
+    SStreamPosition stream;
+};
+
+// The sender's own record.
+struct SKeyProgress {
+    int bytesSent = 0;
+    std::uint64_t chunksAtWrite = 0; // chunks received when the last byte had been written
+    DWORD msSinceWrite = 0;
+};
+
+enum class KeyStep {
+    Write, // write the byte now
+    Wait,  // decide again after *waitMs, or sooner when a frame arrives
+    End,   // the meter reports the change, or the count is reached
+};
+
+// The sender's next step. It ends once the watched field differs from its
+// value at the press, or at maxSends bytes (when there is a limit). The first
+// byte goes out at once. A further byte goes out only when the key's period
+// has passed since the last one and the meter still reports the old state in
+// the second frame that began arriving after that byte: the first may have
+// left the meter before the byte reached it, and a meter that reports a press
+// in its next regular frame shows it no sooner, so a byte is sent again only
+// when the meter missed it, never a second press while the first is still on
+// its way. The caller ends the sender on its own when the link is lost, the
+// port closes or the view goes.
+KeyStep NextKeyStep(const SKeySender& sender, const SKeyProgress& progress, const SKeyLinkView& now,
+                    DWORD* waitMs);
 
 }  // namespace meterproto

@@ -1,7 +1,9 @@
-// Finding the meter's port among the enumerated serial ports.
+// Finding the meter's port among the machine's serial ports.
 #pragma once
 
-#include "seriallink/SerialEnum.h"
+#include "afx/cstring.h"
+
+#include <vector>
 
 namespace meterproto {
 
@@ -11,13 +13,13 @@ constexpr wchar_t kMeterPortPrefix[] = L"Silicon Labs CP210x USB to UART Bridge"
 // Characters trimmed from both ends of what follows the prefix.
 constexpr wchar_t kMeterPortTrimSet[] = L"(COM) ";
 
-// The port number of the meter's bridge. Of the ports whose friendly name
-// starts with the prefix and goes on after it, the last in array order wins;
-// a name that is the bare prefix is no match.
-// The rest of its name, trimmed of the trim set at both ends, gives the
-// number by its leading decimal digits (0 without any; at most INT_MAX).
-// Returns false, leaving *portNumber alone, when no port matches.
-bool FindMeterPort(const CArray<SSerInfo, SSerInfo&>& ports, int* portNumber);
+// The port number of the meter's bridge, from the friendly names of the
+// enumerated ports in enumeration order. Of the names that start with the
+// prefix and go on after it, the last wins; a name that is the bare prefix is
+// no match. The rest of its name, trimmed of the trim set at both ends, gives
+// the number by its leading decimal digits (0 without any; at most INT_MAX).
+// Returns false, leaving *portNumber alone, when no name matches.
+bool FindMeterPort(const std::vector<CString>& friendlyNames, int* portNumber);
 
 // The number that a friendly name's remainder after the prefix gives, as above.
 int MeterPortNumberFromRemainder(const CString& remainder);

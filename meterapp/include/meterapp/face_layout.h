@@ -1,31 +1,27 @@
 // The live meter face as a list of drawing operations: which pictures and
-// texts go where on the face picture for a reading. The view replays them
-// onto a device context that holds the face picture; nothing here draws.
+// texts go where on the instrument picture for a reading. The view replays
+// them; nothing here draws.
 #pragma once
 
+#include "meterapp/view_layout.h"
 #include "meterproto/reading.h"
 
 #include <vector>
 
-namespace meterproto {
-
-// Picture resources, and the sizes the layout is computed with.
-constexpr UINT kFaceBitmapId = 130;       // 195 x 461, the drawing target
-constexpr UINT kPointBitmapId = 131;      // 7 x 8
-constexpr UINT kFirstDigitBitmapId = 132; // digit d is 132 + d, 25 x 53 each
-constexpr UINT kBarSegmentBitmapId = 142; // 1 x 7
-constexpr int kDigitWidth = 25;
-constexpr int kDigitHeight = 53;
-
-// The display window, filled with its colour before every drawing.
-struct SFaceRect {
-    int x, y, width, height;
-};
+// The meter's display on the instrument picture (picture pixels, which are
+// the view's client pixels). The window is filled with its colour before
+// every drawing; the area around it is all the live face ever draws on, and
+// all that a new frame refreshes.
+constexpr SPlacement kDisplayWindow { 45, 42, 106, 140 };
+constexpr SPlacement kDisplayArea { 41, 39, 125, 146 };
 struct SFaceColour {
     BYTE red, green, blue;
 };
-constexpr SFaceRect kDisplayWindow { 45, 42, 106, 140 };
 constexpr SFaceColour kDisplayWindowColour { 128, 140, 128 };
+
+// The size the digit places are computed with (the digit pictures' size).
+constexpr int kDigitWidth = 25;
+constexpr int kDigitHeight = 53;
 
 // What the digits and the bar show before any drawing has set them: the
 // level the instrument state starts with.
@@ -35,6 +31,7 @@ constexpr double kFaceStartValue = 50.0;
 // variable pitch, no italic, underline or strike-out.
 constexpr wchar_t kFaceFontName[] = L"Arial";
 enum class FaceFont { TimeOfDay, TimeLabel, RangeLabel, Annunciator };
+constexpr int kFaceFontCount = 4;
 struct SFaceFontStyle {
     int height;
     int width;  // 0: the font's default
@@ -47,9 +44,12 @@ struct SFaceOp {
     Kind kind = Kind::Bitmap;
     int x = 0;
     int y = 0;
-    UINT bitmapId = 0;  // Bitmap: copied in its own size with SRCCOPY
+    UINT bitmapId = 0;  // Bitmap: a picture resource, copied in its own size with SRCCOPY
     CString text;       // Text: drawn with font at (x, y)
     FaceFont font = FaceFont::Annunciator;
+
+    bool operator==(const SFaceOp& other) const;
+    bool operator!=(const SFaceOp& other) const { return !(*this == other); }
 };
 
 // The face for reading, in drawing order (later operations overlap earlier
@@ -57,7 +57,8 @@ struct SFaceOp {
 // with its range labels (ranges 1 to 4 only), the annunciators.
 // digitsValue and barValue are the view's remembered values: the follow
 // code keeps the bar and moves the digits, the freeze code keeps the digits
-// and moves the bar, neither moves both to the level.
+// and moves the bar, neither moves both to the level. Applying the same
+// reading twice changes them no further.
+// The digits show at most four digits and the point: a value outside 0 to
+// 999.9 shows as the nearer end of that span.
 std::vector<SFaceOp> MeterFaceOps(const SReading& reading, double& digitsValue, double& barValue);
-
-}  // namespace meterproto

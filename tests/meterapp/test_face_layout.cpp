@@ -1,16 +1,16 @@
-#include "meterproto/meter_face.h"
+#include "meterapp/face_layout.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
 
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
-
-using meterproto::FaceFont;
-using meterproto::MeterFaceOps;
-using meterproto::SFaceOp;
 
 struct Placed {
     UINT id;
@@ -62,8 +62,8 @@ Face Draw(const SReading& reading, double& digits, double& bar)
 
 Face Draw(const SReading& reading)
 {
-    double digits = meterproto::kFaceStartValue;
-    double bar = meterproto::kFaceStartValue;
+    double digits = kFaceStartValue;
+    double bar = kFaceStartValue;
     return Draw(reading, digits, bar);
 }
 
@@ -94,14 +94,63 @@ TEST(MeterFace, DigitsLineUpOnTheRight)
     }
 }
 
-TEST(MeterFace, OutlandishLevelsStayDigitsOnly)
+// Whatever value reaches the face, its digits stay four digits and a point
+// on the display: a value beyond 0 to 999.9 shows as the nearer end.
+TEST(MeterFace, DigitsNeverRunPastTheDisplay)
 {
-    // A level read from a damaged frame can be huge; its digits run off the
-    // face, but every picture is a digit or the point.
-    const Face face = Draw(Level(1e9));
-    for (const Placed& p : face.Digits())
-        EXPECT_TRUE(p.id >= 131 && p.id <= 141);
-    EXPECT_EQ(face.Digits().size(), 12u); // "1000000000.0"
+    const Face top = Draw(Level(999.9));
+    const double outside[] = { 1e9, 100000.0, 1000.0, 999.96, std::numeric_limits<double>::infinity() };
+    for (double level : outside) {
+        SCOPED_TRACE(level);
+        EXPECT_EQ(Draw(Level(level)).Digits(), top.Digits());
+    }
+    const Face zero = Draw(Level(0.0));
+    for (double level : { -5.3, -1e9, -std::numeric_limits<double>::infinity(), std::nan("") }) {
+        SCOPED_TRACE(level);
+        EXPECT_EQ(Draw(Level(level)).Digits(), zero.Digits());
+    }
+    EXPECT_EQ(top.Digits().size(), 5u);
+}
+
+// Every picture lies inside the display area, and every text starts in it,
+// for every flag, range and level.
+TEST(MeterFace, EverythingIsDrawnInsideTheDisplayArea)
+{
+    auto inside = [](int x, int y, int width, int height) {
+        return x >= kDisplayArea.x && y >= kDisplayArea.y && x + width <= kDisplayArea.x + kDisplayArea.width
+            && y + height <= kDisplayArea.y + kDisplayArea.height;
+    };
+    for (int flags = 0; flags < 256; ++flags) {
+        for (int range = 0; range <= 5; ++range) {
+            for (double level : { 0.0, 5.3, 65.3, 105.3, 999.9 }) {
+                SReading r = Level(level, range);
+                r.fast = flags & 1;
+                r.rec = (flags >> 1) & 1;
+                r.max = (flags >> 2) & 1;
+                r.min = (flags >> 3) & 1;
+                r.hold = (flags >> 4) & 1;
+                r.under = (flags >> 5) & 1;
+                r.over = (flags >> 6) & 1;
+                r.weightingA = (flags >> 7) & 1;
+                r.timeStamp = L"09-12-2026,23:59:59";
+                for (const SFaceOp& op : Draw(r).ops) {
+                    SCOPED_TRACE(testing::Message() << "flags " << flags << ", range " << range << ", level "
+                                                    << level << ", op at " << op.x << "," << op.y);
+                    if (op.kind == SFaceOp::Kind::Text) {
+                        EXPECT_TRUE(inside(op.x, op.y, 1, 1));
+                    } else if (op.bitmapId == IDB_BAR_SEGMENT) {
+                        EXPECT_TRUE(inside(op.x, op.y, 1, 7));
+                    } else if (op.bitmapId == IDB_DECIMAL_POINT) {
+                        EXPECT_TRUE(inside(op.x, op.y, 7, 8));
+                    } else {
+                        EXPECT_TRUE(inside(op.x, op.y, kDigitWidth, kDigitHeight));
+                    }
+                }
+            }
+        }
+    }
+    // The window that is filled lies inside the area.
+    EXPECT_TRUE(inside(kDisplayWindow.x, kDisplayWindow.y, kDisplayWindow.width, kDisplayWindow.height));
 }
 
 TEST(MeterFace, TimeOfDayIsTheStampWithoutItsDate)
@@ -188,8 +237,8 @@ TEST(MeterFace, AnnunciatorsInOrder)
 
 TEST(MeterFace, FreezeKeepsTheDigitsAndFollowKeepsTheBar)
 {
-    double digits = meterproto::kFaceStartValue;
-    double bar = meterproto::kFaceStartValue;
+    double digits = kFaceStartValue;
+    double bar = kFaceStartValue;
 
     SReading r = Level(60.0, 1);
     Draw(r, digits, bar);
@@ -218,6 +267,27 @@ TEST(MeterFace, FreezeKeepsTheDigitsAndFollowKeepsTheBar)
     Draw(r, digits, bar);
     EXPECT_EQ(digits, 55.0);
     EXPECT_EQ(bar, 70.0);
+}
+
+// The view weighs a redraw by working out the face once more: the same
+// reading again must leave the remembered values and the picture as they are.
+TEST(MeterFace, TheSameReadingTwiceDrawsTheSame)
+{
+    for (int flags = 0; flags < 4; ++flags) {
+        SCOPED_TRACE(flags);
+        double digits = 61.0;
+        double bar = 73.0;
+        SReading r = Level(66.6, 1);
+        r.displayFollow = flags & 1;
+        r.displayFreeze = (flags >> 1) & 1;
+        const std::vector<SFaceOp> first = MeterFaceOps(r, digits, bar);
+        const double digitsAfter = digits, barAfter = bar;
+        EXPECT_EQ(MeterFaceOps(r, digits, bar), first);
+        EXPECT_EQ(digits, digitsAfter);
+        EXPECT_EQ(bar, barAfter);
+        r.hold = 1;
+        EXPECT_NE(MeterFaceOps(r, digits, bar), first);
+    }
 }
 
 TEST(MeterFace, FirstDrawingWithADisplayCodeUsesTheStartValues)

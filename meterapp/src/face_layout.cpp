@@ -1,6 +1,8 @@
-#include "meterproto/meter_face.h"
+#include "meterapp/face_layout.h"
 
-namespace meterproto {
+#include "resource.h"
+
+#include <tuple>
 
 namespace {
 
@@ -30,6 +32,13 @@ SFaceOp Text(const CString& text, int x, int y, FaceFont font)
 // shorter texts line up on the right; 5.3 starts there too.
 void AddDigits(double shown, std::vector<SFaceOp>& ops)
 {
+    // Four BCD digits read 0 to 999.9; anything else must not grow the text
+    // past the display.
+    constexpr double kHighest = 999.9;
+    if (!(shown >= 0))
+        shown = 0;
+    if (shown > kHighest)
+        shown = kHighest;
     CString text;
     text.Format(L"%.1f", shown);
     const int length = text.GetLength();
@@ -37,13 +46,13 @@ void AddDigits(double shown, std::vector<SFaceOp>& ops)
     const int digitsY = 2 * kDigitHeight + 10;
     for (int i = length - 1; i >= 0; --i) {
         if (i == length - 2) {
-            ops.push_back(Bitmap(kPointBitmapId, 120, 159));
+            ops.push_back(Bitmap(IDB_DECIMAL_POINT, 120, 159));
             continue;
         }
         const wchar_t ch = text.GetAt(i);
         if (ch < L'0' || ch > L'9')
             continue;
-        const UINT id = kFirstDigitBitmapId + static_cast<UINT>(ch - L'0');
+        const UINT id = IDB_DIGIT_0 + static_cast<UINT>(ch - L'0');
         const int x = i == length - 1 ? 5 * kDigitWidth : (length - shift + i) * kDigitWidth - 7;
         ops.push_back(Bitmap(id, x, digitsY));
     }
@@ -87,13 +96,13 @@ void AddBar(int range, double value, std::vector<SFaceOp>& ops)
     CString label;
     label.Format(L"%d", low);
     ops.push_back(Text(label, 47, 61, FaceFont::RangeLabel));
-    ops.push_back(Bitmap(kBarSegmentBitmapId, 50, 72));
-    ops.push_back(Bitmap(kBarSegmentBitmapId, 50, 81));
+    ops.push_back(Bitmap(IDB_BAR_SEGMENT, 50, 72));
+    ops.push_back(Bitmap(IDB_BAR_SEGMENT, 50, 81));
     for (int i = 1; i <= steps; ++i) {
         const int x = 50 + 2 * i;
         if (i % 5 == 0)
-            ops.push_back(Bitmap(kBarSegmentBitmapId, x, 72));
-        ops.push_back(Bitmap(kBarSegmentBitmapId, x, 81));
+            ops.push_back(Bitmap(IDB_BAR_SEGMENT, x, 72));
+        ops.push_back(Bitmap(IDB_BAR_SEGMENT, x, 81));
     }
     label.Format(L"%d", high);
     ops.push_back(Text(label, 132, 61, FaceFont::RangeLabel));
@@ -124,6 +133,12 @@ void AddAnnunciators(const SReading& r, std::vector<SFaceOp>& ops)
 }
 
 }  // namespace
+
+bool SFaceOp::operator==(const SFaceOp& other) const
+{
+    return std::tie(kind, x, y, bitmapId, font) == std::tie(other.kind, other.x, other.y, other.bitmapId, other.font)
+        && text == other.text;
+}
 
 SFaceFontStyle FaceFontStyleOf(FaceFont font)
 {
@@ -157,4 +172,3 @@ std::vector<SFaceOp> MeterFaceOps(const SReading& reading, double& digitsValue, 
     return ops;
 }
 
-}  // namespace meterproto
