@@ -129,6 +129,7 @@ void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
         item->Enable(ui.m_enabled == 1);
     if (ui.m_checked >= 0) {
         item = afxwin::MakeCheckable(item);
+        afxwin::SetRadioMark(item, ui.m_radio);
         item->Check(ui.m_checked != 0);
     }
     if (ui.m_text)
