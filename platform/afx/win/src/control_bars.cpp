@@ -57,6 +57,8 @@ BOOL CToolBar::LoadToolBar(UINT id)
         wxRect cell(image * t->buttonWidth, 0, t->buttonWidth, t->buttonHeight);
         if (strip.IsOk() && cell.GetRight() < strip.GetWidth() && cell.GetBottom() < strip.GetHeight())
             bmp = strip.GetSubBitmap(cell);
+        // The strip's light grey is the button face, which shows through, as on Windows.
+        bmp.SetMask(new wxMask(bmp, wxColour(192, 192, 192)));
         ++image;
         int tool = afxwin::WxCommandId(cmd);
         bar->AddTool(tool, afxwin::CommandToolTip(cmd).GetString(), bmp, afxwin::CommandToolTip(cmd).GetString(), wxITEM_NORMAL);
