@@ -10,10 +10,12 @@
 
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
+#include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
 #include "gui_support.h"
 #include "win32/devicewatch.h"
+#include "x_keyboard.h"
 
 namespace {
 
@@ -245,6 +247,32 @@ TEST_F(FrameTest, ToolBarImagesShowTheBarThroughTheirLightGrey)
         }
     EXPECT_GE(red, 25) << "the enabled button's image is shown";
     EXPECT_EQ(grey, 0) << "no grey square behind the images";
+}
+
+TEST_F(FrameTest, LockIndicatorsAreSunkenPanesThatFollowTheKeyboard)
+{
+    CStatusBar& status = m_frame->m_wndStatusBar;
+    auto* bar = static_cast<wxStatusBar*>(status.GetWx());
+    for (int pane = 1; pane <= 3; ++pane) {
+        EXPECT_EQ(bar->GetStatusStyle(pane), wxSB_SUNKEN) << pane;
+        wxRect field;
+        ASSERT_TRUE(bar->GetFieldRect(pane, field));
+        EXPECT_GE(field.width, bar->GetTextExtent(pane == 3 ? "SCRL" : "NUM").x) << pane;
+    }
+    EXPECT_EQ(bar->GetStatusStyle(0), wxSB_FLAT);
+
+    ASSERT_TRUE(SetLockKey(LockKey::Caps, false));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1).IsEmpty(); }));
+    ASSERT_TRUE(SetLockKey(LockKey::Caps, true));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1) == L"CAP"; }));
+    ASSERT_TRUE(SetLockKey(LockKey::Caps, false));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1).IsEmpty(); }));
+
+    ASSERT_TRUE(SetLockKey(LockKey::Num, true));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(2) == L"NUM"; }));
+    EXPECT_TRUE(status.GetPaneText(1).IsEmpty());
+    ASSERT_TRUE(SetLockKey(LockKey::Num, false));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(2).IsEmpty(); }));
 }
 
 TEST_F(FrameTest, UpdateHandlersSetMarksAndARangeHandlerGetsTheId)

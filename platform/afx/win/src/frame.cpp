@@ -485,7 +485,5 @@ void CFrameWnd::OnIdleUpdate()
 {
     if (m_toolBar && m_toolBar->m_hWnd)
         m_toolBar->UpdateButtons();
-    if (m_statusBar && m_statusBar->m_hWnd)
-        m_statusBar->UpdateIndicators();
 }
 

@@ -110,7 +110,7 @@ public:
     BOOL SetIndicators(const UINT* ids, int count);
     BOOL SetPaneText(int index, LPCTSTR text, BOOL update = TRUE);
     CString GetPaneText(int index) const;
-    // Shows the lock indicators as the keys are now (also done when the program is idle).
+    // Shows the lock indicators as the keys are now (also done whenever a lock key changes).
     void UpdateIndicators();
 
     std::vector<UINT> m_ids;
