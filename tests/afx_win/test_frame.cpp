@@ -354,8 +354,9 @@ constexpr COLORREF kDrawColour = RGB(200, 20, 40);
 const AfxDlgItem kFormItems[] = {
     {AfxControlKind::Static, IDC_NOTE, L"CursorA", 100, 10, 40, 8, WS_VISIBLE},
     {AfxControlKind::Edit, 1201, L"", 100, 30, 40, 14, WS_VISIBLE | WS_BORDER},
+    {AfxControlKind::ComboBox, 1202, L"", 100, 50, 40, 60, WS_VISIBLE | CBS_DROPDOWNLIST},
 };
-const AfxDialogTemplate kForm{nullptr, L"Arial", 9, WS_CHILD, 300, 200, kFormItems, 2};
+const AfxDialogTemplate kForm{nullptr, L"Arial", 9, WS_CHILD, 300, 200, kFormItems, 3};
 const AfxStringEntry kDocStrings[] = {{IDR_DOC, L"Form-Test\n\nFormDoc\n\n\nX.Document\nX.Document"}};
 
 struct DocRegistration {
@@ -446,6 +447,8 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_EQ(AfxTestTextColour(note), RGB(110, 30, 200));
     EXPECT_EQ(AfxTestBackColour(note), kFormColour);
     EXPECT_NE(AfxTestBackColour(view->GetDlgItem(1201)), kFormColour);
+    // The brush a drop-down list gets paints its list, not its face.
+    EXPECT_NE(AfxTestBackColour(view->GetDlgItem(1202)), kFormColour);
 
     // New runs the initial update again on the same frame and view.
     AfxGetApp()->OnFileNew();
