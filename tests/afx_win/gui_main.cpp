@@ -12,9 +12,20 @@ public:
 CTestApp theApp;
 
 // Bitmap 900: 3 x 2 pixels red, green, blue / white, black, grey.
-// Bitmap 800: the grey strip of three 17 x 15 tool-bar images.
+// Bitmap 800: the strip of three 17 x 15 tool-bar images, each a red 5 x 5
+// square in the middle of the light grey that tool bars show through.
 const uint32_t kTiny[] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0x00FFFFFFu, 0x00000000u, 0x00808080u};
-const std::vector<uint32_t> kStrip(17 * 3 * 15, 0x00C0C0C0u);
+
+std::vector<uint32_t> ToolStrip()
+{
+    std::vector<uint32_t> strip(17 * 3 * 15, 0x00C0C0C0u);
+    for (int image = 0; image < 3; ++image)
+        for (int y = 5; y < 10; ++y)
+            for (int x = 6; x < 11; ++x)
+                strip[static_cast<size_t>(y * 17 * 3 + image * 17 + x)] = 0x00FF0000u;
+    return strip;
+}
+const std::vector<uint32_t> kStrip = ToolStrip();
 
 bool TestImages(AfxImageKind kind, UINT id, AfxImage* out)
 {

@@ -8,8 +8,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+
 #include "gui_support.h"
 #include "win32/devicewatch.h"
+#include "x_keyboard.h"
 
 namespace {
 
@@ -213,22 +219,81 @@ TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
     EXPECT_FALSE(m_frame->m_wndToolBar.IsWindowVisible());
 }
 
+// What the screen shows of a window, as the user sees it.
+wxImage ScreenImage(wxWindow* window)
+{
+    window->GetParent()->Raise();
+    AfxTestPumpUntil([] { return false; }, 150);
+    const wxRect r = window->GetScreenRect();
+    wxBitmap shot(r.width, r.height, 24);
+    {
+        wxScreenDC screen;
+        wxMemoryDC memory(shot);
+        memory.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    }
+    return shot.ConvertToImage();
+}
+
+TEST_F(FrameTest, ToolBarImagesShowTheBarThroughTheirLightGrey)
+{
+    m_frame->m_wndToolBar.UpdateButtons();
+    const wxImage bar = ScreenImage(m_frame->m_wndToolBar.GetWx());
+    int red = 0, grey = 0;
+    for (int y = 0; y < bar.GetHeight(); ++y)
+        for (int x = 0; x < bar.GetWidth(); ++x) {
+            const COLORREF c = RGB(bar.GetRed(x, y), bar.GetGreen(x, y), bar.GetBlue(x, y));
+            red += c == RGB(255, 0, 0);
+            grey += c == RGB(192, 192, 192);
+        }
+    EXPECT_GE(red, 25) << "the enabled button's image is shown";
+    EXPECT_EQ(grey, 0) << "no grey square behind the images";
+}
+
+TEST_F(FrameTest, LockIndicatorsAreSunkenPanesThatFollowTheKeyboard)
+{
+    CStatusBar& status = m_frame->m_wndStatusBar;
+    auto* bar = static_cast<wxStatusBar*>(status.GetWx());
+    for (int pane = 1; pane <= 3; ++pane) {
+        EXPECT_EQ(bar->GetStatusStyle(pane), wxSB_SUNKEN) << pane;
+        wxRect field;
+        ASSERT_TRUE(bar->GetFieldRect(pane, field));
+        EXPECT_GE(field.width, bar->GetTextExtent(pane == 3 ? "SCRL" : "NUM").x) << pane;
+    }
+    EXPECT_EQ(bar->GetStatusStyle(0), wxSB_FLAT);
+
+    ASSERT_TRUE(SetLockKey(LockKey::Caps, false));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1).IsEmpty(); }));
+    ASSERT_TRUE(SetLockKey(LockKey::Caps, true));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1) == L"CAP"; }));
+    ASSERT_TRUE(SetLockKey(LockKey::Caps, false));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1).IsEmpty(); }));
+
+    ASSERT_TRUE(SetLockKey(LockKey::Num, true));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(2) == L"NUM"; }));
+    EXPECT_TRUE(status.GetPaneText(1).IsEmpty());
+    ASSERT_TRUE(SetLockKey(LockKey::Num, false));
+    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(2).IsEmpty(); }));
+}
+
 TEST_F(FrameTest, UpdateHandlersSetMarksAndARangeHandlerGetsTheId)
 {
     CMenu* bar = m_frame->GetMenu();
     m_frame->UpdateMenuPopup(3);
-    EXPECT_FALSE(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_TRUE(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND) & MF_CHECKED);
+    // SetRadio draws a bullet, also on the item it leaves unmarked; SetCheck a check mark.
+    EXPECT_EQ(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND), MFT_RADIOCHECK);
+    EXPECT_EQ(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND), MFT_RADIOCHECK | MF_CHECKED);
     AfxTestChooseCommand(m_frame, ID_MANUAL);
     m_frame->UpdateMenuPopup(3);
-    EXPECT_TRUE(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND), MFT_RADIOCHECK | MF_CHECKED);
+    EXPECT_EQ(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND), MFT_RADIOCHECK);
+    m_frame->UpdateMenuPopup(4);
+    EXPECT_EQ(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND), MF_CHECKED);
     AfxTestChooseCommand(m_frame, ID_AUTO);
     EXPECT_EQ(m_frame->m_portCommands, (std::vector<UINT>{ID_MANUAL, ID_AUTO}));
     // The program's own marks stay where no update handler speaks.
     EXPECT_EQ(bar->CheckMenuItem(ID_CLEAR, MF_BYCOMMAND | MF_CHECKED), static_cast<UINT>(MF_UNCHECKED));
     m_frame->UpdateMenuPopup(1);
-    EXPECT_TRUE(bar->GetMenuState(ID_CLEAR, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(bar->GetMenuState(ID_CLEAR, MF_BYCOMMAND), MF_CHECKED);
 }
 
 TEST_F(FrameTest, ACommandOnTheBarRunsWhenItIsOpenedAndCanBeGrayed)
@@ -289,8 +354,9 @@ constexpr COLORREF kDrawColour = RGB(200, 20, 40);
 const AfxDlgItem kFormItems[] = {
     {AfxControlKind::Static, IDC_NOTE, L"CursorA", 100, 10, 40, 8, WS_VISIBLE},
     {AfxControlKind::Edit, 1201, L"", 100, 30, 40, 14, WS_VISIBLE | WS_BORDER},
+    {AfxControlKind::ComboBox, 1202, L"", 100, 50, 40, 60, WS_VISIBLE | CBS_DROPDOWNLIST},
 };
-const AfxDialogTemplate kForm{nullptr, L"Arial", 9, WS_CHILD, 300, 200, kFormItems, 2};
+const AfxDialogTemplate kForm{nullptr, L"Arial", 9, WS_CHILD, 300, 200, kFormItems, 3};
 const AfxStringEntry kDocStrings[] = {{IDR_DOC, L"Form-Test\n\nFormDoc\n\n\nX.Document\nX.Document"}};
 
 struct DocRegistration {
@@ -381,6 +447,8 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_EQ(AfxTestTextColour(note), RGB(110, 30, 200));
     EXPECT_EQ(AfxTestBackColour(note), kFormColour);
     EXPECT_NE(AfxTestBackColour(view->GetDlgItem(1201)), kFormColour);
+    // The brush a drop-down list gets paints its list, not its face.
+    EXPECT_NE(AfxTestBackColour(view->GetDlgItem(1202)), kFormColour);
 
     // New runs the initial update again on the same frame and view.
     AfxGetApp()->OnFileNew();

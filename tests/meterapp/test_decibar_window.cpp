@@ -154,6 +154,9 @@ TEST(DecibarWindow, RunStopAndPortItemsFollowTheView)
     EXPECT_TRUE(Grayed(frame, ID_REALTIME_STOP));
     EXPECT_TRUE(Checked(frame, ID_COMPORT_AUTO));
     EXPECT_FALSE(Checked(frame, ID_COMPORT_MANUAL));
+    // Both port modes carry radio marks, not check marks.
+    EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_AUTO, MF_BYCOMMAND) & MFT_RADIOCHECK);
+    EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_MANUAL, MF_BYCOMMAND) & MFT_RADIOCHECK);
     frame->m_wndToolBar.UpdateButtons();
     EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
     EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));

@@ -57,6 +57,8 @@ BOOL CToolBar::LoadToolBar(UINT id)
         wxRect cell(image * t->buttonWidth, 0, t->buttonWidth, t->buttonHeight);
         if (strip.IsOk() && cell.GetRight() < strip.GetWidth() && cell.GetBottom() < strip.GetHeight())
             bmp = strip.GetSubBitmap(cell);
+        // The strip's light grey is the button face, which shows through, as on Windows.
+        bmp.SetMask(new wxMask(bmp, wxColour(192, 192, 192)));
         ++image;
         int tool = afxwin::WxCommandId(cmd);
         bar->AddTool(tool, afxwin::CommandToolTip(cmd).GetString(), bmp, afxwin::CommandToolTip(cmd).GetString(), wxITEM_NORMAL);
@@ -105,6 +107,30 @@ void CToolBar::UpdateButtons()
 
 // ---- status bar ----
 
+namespace {
+
+const wchar_t* IndicatorText(UINT id)
+{
+    switch (id) {
+    case ID_INDICATOR_CAPS: return L"CAP";
+    case ID_INDICATOR_NUM: return L"NUM";
+    case ID_INDICATOR_SCRL: return L"SCRL";
+    default: return nullptr;
+    }
+}
+
+bool IndicatorOn(UINT id, const afxwin::LockKeys& keys)
+{
+    switch (id) {
+    case ID_INDICATOR_CAPS: return keys.caps;
+    case ID_INDICATOR_NUM: return keys.num;
+    case ID_INDICATOR_SCRL: return keys.scroll;
+    default: return false;
+    }
+}
+
+}  // namespace
+
 BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
 {
     auto* frame = parent ? dynamic_cast<wxFrame*>(parent->GetWx()) : nullptr;
@@ -118,6 +144,11 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
     m_dwStyle = style;
     if (auto* f = dynamic_cast<CFrameWnd*>(parent))
         f->m_statusBar = this;
+    const HWND hwnd = m_hWnd;
+    afxwin::WatchLockKeys(bar, [hwnd] {
+        if (auto* self = dynamic_cast<CStatusBar*>(CWnd::FromHandle(hwnd)))
+            self->UpdateIndicators();
+    });
     return TRUE;
 }
 
@@ -127,10 +158,16 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
     if (!bar || !ids || count <= 0)
         return FALSE;
     m_ids.assign(ids, ids + count);
-    std::vector<int> widths;
-    for (UINT id : m_ids)
-        widths.push_back(id == ID_SEPARATOR ? -1 : 48);
+    // The message pane takes the rest; an indicator is a sunken pane as wide
+    // as its text, empty while its key is off.
+    std::vector<int> widths, styles;
+    for (UINT id : m_ids) {
+        const wchar_t* text = IndicatorText(id);
+        widths.push_back(text ? bar->GetTextExtent(text).x + 12 : -1);
+        styles.push_back(text ? wxSB_SUNKEN : wxSB_FLAT);
+    }
     bar->SetFieldsCount(count, widths.data());
+    bar->SetStatusStyles(count, styles.data());
     UpdateIndicators();
     return TRUE;
 }
@@ -156,15 +193,8 @@ CString CStatusBar::GetPaneText(int index) const
 
 void CStatusBar::UpdateIndicators()
 {
-    for (size_t i = 0; i < m_ids.size(); ++i) {
-        wxKeyCode key;
-        const wchar_t* text;
-        switch (m_ids[i]) {
-        case ID_INDICATOR_CAPS: key = WXK_CAPITAL; text = L"CAP"; break;
-        case ID_INDICATOR_NUM: key = WXK_NUMLOCK; text = L"NUM"; break;
-        case ID_INDICATOR_SCRL: key = WXK_SCROLL; text = L"SCRL"; break;
-        default: continue;
-        }
-        SetPaneText(static_cast<int>(i), wxGetKeyState(key) ? text : L"");
-    }
+    const afxwin::LockKeys keys = afxwin::CurrentLockKeys();
+    for (size_t i = 0; i < m_ids.size(); ++i)
+        if (const wchar_t* text = IndicatorText(m_ids[i]))
+            SetPaneText(static_cast<int>(i), IndicatorOn(m_ids[i], keys) ? text : L"");
 }

@@ -129,6 +129,7 @@ void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
         item->Enable(ui.m_enabled == 1);
     if (ui.m_checked >= 0) {
         item = afxwin::MakeCheckable(item);
+        afxwin::SetRadioMark(item, ui.m_radio);
         item->Check(ui.m_checked != 0);
     }
     if (ui.m_text)
@@ -484,7 +485,5 @@ void CFrameWnd::OnIdleUpdate()
 {
     if (m_toolBar && m_toolBar->m_hWnd)
         m_toolBar->UpdateButtons();
-    if (m_statusBar && m_statusBar->m_hWnd)
-        m_statusBar->UpdateIndicators();
 }
 

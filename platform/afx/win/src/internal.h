@@ -148,6 +148,9 @@ wxSize CreateTemplateControls(CWnd* parentWnd, wxWindow* parent, const AfxDialog
 wxWindow* CreateControl(wxWindow* parent, AfxControlKind kind, int id, const wchar_t* text, const wxRect& r,
                         DWORD style, DWORD exStyle, UINT image, const wxFont* font);
 
+// Widens a one-line text label whose text is wider than it (any other window: nothing).
+void FitLabelToText(wxWindow* window);
+
 // Detaches every CWnd of a window tree (WM_DESTROY, PostNcDestroy) before the wx windows go.
 void DetachTree(wxWindow* window);
 HWND ConvertToDrawn(HWND hwnd);
@@ -164,6 +167,20 @@ bool AnswerModal(const AfxModalRequest& request, int* result);
 
 // Closes whatever drop-down of the bar is open.
 void CloseMenuBar(wxMenuBar* bar);
+// Draws the mark of a checkable item as a radio mark (a bullet) or as a check mark.
+void SetRadioMark(wxMenuItem* item, bool radio);
+bool HasRadioMark(const wxMenuItem* item);
+
+// The lock keys as the keyboard has them now.
+struct LockKeys {
+    bool caps = false;
+    bool num = false;
+    bool scroll = false;
+};
+LockKeys CurrentLockKeys();
+// Calls `changed` (on the user-interface thread) whenever a lock key changes,
+// until `owner` is destroyed.
+void WatchLockKeys(wxWindow* owner, std::function<void()> changed);
 
 // Wait cursor nesting.
 void WaitCursor(int delta);

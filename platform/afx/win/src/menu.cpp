@@ -132,6 +132,8 @@ UINT CMenu::GetMenuState(UINT item, UINT flags) const
         state |= MF_GRAYED;
     if (mi->IsCheckable() && mi->IsChecked())
         state |= MF_CHECKED;
+    if (afxwin::HasRadioMark(mi))
+        state |= MFT_RADIOCHECK;
     if (mi->IsSeparator())
         state |= MF_SEPARATOR;
     if (mi->IsSubMenu())
@@ -206,11 +208,13 @@ void CCmdUI::Enable(BOOL on)
 void CCmdUI::SetCheck(int check)
 {
     m_checked = check ? 1 : 0;
+    m_radio = false;
 }
 
 void CCmdUI::SetRadio(BOOL on)
 {
-    m_checked = on ? 2 : 0;
+    m_checked = on ? 1 : 0;
+    m_radio = true;
 }
 
 void CCmdUI::SetText(LPCTSTR text)

@@ -175,8 +175,11 @@ void ApplyControlColours(CWnd* parent)
         bool changed = false;
         if (dc.GetTextColor() != text0 && child->GetForegroundColour() != ToWxColour(dc.GetTextColor()))
             changed = child->SetForegroundColour(ToWxColour(dc.GetTextColor()));
+        // A drop-down list's brush paints its list, not the face that shows the
+        // choice: GTK would paint a patch of it behind the chosen text.
         if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow &&
-            impl->kind != AfxControlKind::Edit && impl->kind != AfxControlKind::ScrollBar) {
+            impl->kind != AfxControlKind::Edit && impl->kind != AfxControlKind::ScrollBar &&
+            impl->kind != AfxControlKind::ComboBox) {
             // The brush paints the control; the context's background colour only
             // lies behind the text, which wx controls do not tell apart.
             COLORREF bk = CBrush::FromHandle(brush)->m_color;

@@ -217,6 +217,7 @@ wxWindow* CreateControl(wxWindow* parent, AfxControlKind kind, int id, const wch
     wxWindow* w = MakeWx(parent, kind, text, r, style, exStyle, image);
     if (font && font->IsOk())
         w->SetFont(*font);
+    FitLabelToText(w);
     AfxWindowImpl* impl = Register(w, nullptr);
     impl->id = id;
     impl->kind = kind;

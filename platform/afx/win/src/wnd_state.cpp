@@ -35,6 +35,7 @@ void CWnd::SetWindowText(LPCTSTR text)
                 st->SetLabelText(s);
             else
                 st->SetLabel(s);
+            afxwin::FitLabelToText(st);
         } else if (auto* combo = dynamic_cast<wxComboBox*>(w)) {
             combo->SetValue(s);
         } else {
@@ -377,6 +378,7 @@ void CWnd::SetFont(CFont* font, BOOL)
             return;
         impl->font = font;
         impl->wx->SetFont(font->WxFont());
+        afxwin::FitLabelToText(impl->wx);
     });
 }
 

@@ -21,6 +21,7 @@ class CStatusBar;
 #define MF_STRING 0x0000u
 #define MF_SEPARATOR 0x0800u
 #define MF_POPUP 0x0010u
+#define MFT_RADIOCHECK 0x0200u
 
 // A menu bar or drop-down of a frame. Items are addressed by command id
 // (MF_BYCOMMAND, searched in sub-menus too) or by position (MF_BYPOSITION).
@@ -33,6 +34,8 @@ public:
     // Returns the previous state (MF_GRAYED / MF_ENABLED), or (UINT)-1 when there is no such item.
     UINT EnableMenuItem(UINT item, UINT flags);
     UINT CheckMenuItem(UINT item, UINT flags);
+    // MF_GRAYED, MF_CHECKED, MF_POPUP, MF_SEPARATOR; MFT_RADIOCHECK for an item
+    // whose mark is a radio mark.
     UINT GetMenuState(UINT item, UINT flags) const;
     int GetMenuItemCount() const;
     UINT GetMenuItemID(int pos) const;   // 0xFFFFFFFF for a drop-down, 0 for a separator
@@ -66,7 +69,8 @@ public:
 
     // What the handler set (for the layer's own bars and menus).
     int m_enabled = -1;   // -1 unchanged
-    int m_checked = -1;   // -1 unchanged; 1 check, 2 radio
+    int m_checked = -1;   // -1 unchanged; 0 clear, 1 marked
+    bool m_radio = false; // the mark is a radio mark (SetRadio)
     const wchar_t* m_text = nullptr;
 };
 
@@ -106,7 +110,7 @@ public:
     BOOL SetIndicators(const UINT* ids, int count);
     BOOL SetPaneText(int index, LPCTSTR text, BOOL update = TRUE);
     CString GetPaneText(int index) const;
-    // Shows the lock indicators as the keys are now (also done when the program is idle).
+    // Shows the lock indicators as the keys are now (also done whenever a lock key changes).
     void UpdateIndicators();
 
     std::vector<UINT> m_ids;

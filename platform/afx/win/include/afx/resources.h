@@ -99,7 +99,7 @@ struct AfxAccelEntry {
 
 // Buttons take their images in order from a horizontal strip in bitmap
 // `bitmapId` (each buttonWidth x buttonHeight pixels); ID_SEPARATOR in `items`
-// is a gap and takes no image.
+// is a gap and takes no image. Pixels of RGB(192,192,192) are transparent.
 struct AfxToolBarTemplate {
     int buttonWidth;
     int buttonHeight;
