@@ -5,6 +5,7 @@
 
 #include <afx/afxwin.h>
 #include "meterapp/file_commands.h"
+#include "meterapp/graphics_btn.h"
 #include "meterapp/meter_button.h"
 #include "meterapp/records.h"
 #include "meterproto/meter_face.h"
@@ -63,7 +64,7 @@ public:
     double m_dDigitsValue = meterproto::kFaceStartValue;
     int m_nPortNumber = 0;
     std::atomic<std::time_t> m_timeLastRx { 0 };
-    CButton m_graph;
+    CGraphicsBtn m_graph;
     CScrollBar m_vScroll;
     CScrollBar m_hScroll;
     HBRUSH m_brush = nullptr; // owned, made by the first initial update
@@ -138,9 +139,25 @@ protected:
     // Export To Excel: the real-time records with their statistics.
     void OnExportExcel();
 
+    // The graph panel. WM_GRAPH_SCALE (wParam the Y scale, read unsigned,
+    // and lParam the Y offset, signed, both times 10000) rewrites the hidden
+    // axis labels (not for a negative offset) and sets both scroll bars from
+    // the graph's fields. The cursor and hover notices fill the read-outs of
+    // records of the real-time array; other indices change nothing.
+    LRESULT OnGraphScale(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGraphCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGraphHover(WPARAM wParam, LPARAM lParam);
+    // The panel's scroll bars pan the graph a step (1 dB, 1 sample) at a time
+    // or to where the thumb is released; the form's own pass through.
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnUndoZoom();
+
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The graph's start values from its client size, and its first draw.
+    void SetUpGraph();
     void LoadPictures();
     void FillRateList();
     void ResetStatistics();
