@@ -29,9 +29,15 @@ IMPLEMENT_DYNCREATE(CDecibarView, CFormView)
 
 BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
     ON_WM_CTLCOLOR()
+    ON_BN_CLICKED(IDC_UNDO_ZOOM, &CDecibarView::OnUndoZoom)
     ON_WM_TIMER()
+    ON_MESSAGE(WM_GRAPH_SCALE, &CDecibarView::OnGraphScale)
+    ON_MESSAGE(WM_GRAPH_CURSOR, &CDecibarView::OnGraphCursor)
+    ON_MESSAGE(WM_GRAPH_HOVER, &CDecibarView::OnGraphHover)
     ON_MESSAGE(WM_PORT_CHANGED, &CDecibarView::OnPortChanged)
     ON_MESSAGE(WM_METER_KEY, &CDecibarView::OnMeterKey)
+    ON_WM_HSCROLL()
+    ON_WM_VSCROLL()
     ON_COMMAND(ID_FILE_EXIT, &CDecibarView::OnExit)
     ON_COMMAND(ID_HELP_CONTENTS, &CDecibarView::OnHelpContents)
     ON_UPDATE_COMMAND_UI(ID_REALTIME_RUN, &CDecibarView::OnUpdateRun)
@@ -122,6 +128,7 @@ void CDecibarView::OnInitialUpdate()
     m_bConnected = false;
     m_brush = CreateSolidBrush(kFormColour);
     DetectAndOpenMeterPort();
+    SetUpGraph();
 }
 
 void CDecibarView::LoadPictures()

@@ -145,6 +145,7 @@ void CDecibarView::PaintIdle(CDC* pDC)
 
 void CDecibarView::OnDraw(CDC* pDC)
 {
+    m_graph.DrawGraph(g_pRealTimeRecords);
     if (m_bConnected)
         PaintLiveFace(pDC, true);
     else

@@ -6,6 +6,7 @@
 #include <afx/afxwin.h>
 #include "meterapp/file_commands.h"
 #include "meterapp/live_display.h"
+#include "meterapp/graphics_btn.h"
 #include "meterapp/meter_button.h"
 #include "meterapp/records.h"
 #include "meterproto/reading.h"
@@ -64,7 +65,7 @@ public:
     int m_nPortNumber = 0;
     // When the last chunk arrived, on a clock that only moves forward.
     std::atomic<std::chrono::steady_clock::time_point> m_timeLastRx {};
-    CButton m_graph;
+    CGraphicsBtn m_graph;
     CScrollBar m_vScroll;
     CScrollBar m_hScroll;
     HBRUSH m_brush = nullptr; // owned, made by the first initial update
@@ -145,9 +146,25 @@ protected:
     // Export To Excel: the real-time records with their statistics.
     void OnExportExcel();
 
+    // The graph panel. WM_GRAPH_SCALE (wParam the Y scale, read unsigned,
+    // and lParam the Y offset, signed, both times 10000) rewrites the hidden
+    // axis labels (not for a negative offset) and sets both scroll bars from
+    // the graph's fields. The cursor and hover notices fill the read-outs of
+    // records of the real-time array; other indices change nothing.
+    LRESULT OnGraphScale(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGraphCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGraphHover(WPARAM wParam, LPARAM lParam);
+    // The panel's scroll bars pan the graph a step (1 dB, 1 sample) at a time
+    // or to where the thumb is released; the form's own pass through.
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnUndoZoom();
+
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The graph's start values from its client size, and its first draw.
+    void SetUpGraph();
     void LoadPictures();
     void FillRateList();
     void ResetStatistics();

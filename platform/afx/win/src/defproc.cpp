@@ -86,6 +86,10 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(static_cast<HBRUSH>(DefaultBrush(window)));
     }
     case WM_ERASEBKGND: {
+        // A push button has no background of its own: it paints itself whole,
+        // and a class that took it over may keep what it drew there.
+        if (impl && impl->isControl && impl->kind == AfxControlKind::PushButton && !impl->ownerDraw)
+            return 1;
         CDC* dc = reinterpret_cast<CDC*>(wParam);
         if (dc && impl) {
             CRect r;

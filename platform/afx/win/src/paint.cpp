@@ -4,6 +4,7 @@
 #include <wx/dcbuffer.h>
 
 #include "internal.h"
+#include "mouse_clicks.h"
 
 namespace afxwin {
 bool IsDefaultCtlBrush(HBRUSH brush);
@@ -149,10 +150,18 @@ void BindDrawnEvents(wxWindow* w)
         if (impl && impl->picture)
             screen.DrawBitmap(*impl->picture, 0, 0);
     });
-    w->Bind(wxEVT_LEFT_DOWN, [w](wxMouseEvent& e) { SendMouse(w, WM_LBUTTONDOWN, e); });
+    w->Bind(wxEVT_LEFT_DOWN, [w](wxMouseEvent& e) {
+        afxwin::Dispatch(afxwin::ToHwnd(w), afxwin::LeftPressMessage(w, e), MouseFlags(e), MAKELPARAM(e.GetX(), e.GetY()));
+    });
     w->Bind(wxEVT_LEFT_UP, [w](wxMouseEvent& e) { SendMouse(w, WM_LBUTTONUP, e); });
-    w->Bind(wxEVT_LEFT_DCLICK, [w](wxMouseEvent& e) { SendMouse(w, WM_LBUTTONDBLCLK, e); });
-    w->Bind(wxEVT_RIGHT_DOWN, [w](wxMouseEvent& e) { SendMouse(w, WM_RBUTTONDOWN, e); });
+    w->Bind(wxEVT_LEFT_DCLICK, [w](wxMouseEvent& e) {
+        if (UINT message = afxwin::LeftDoubleClickMessage(w, e))
+            SendMouse(w, message, e);
+    });
+    w->Bind(wxEVT_RIGHT_DOWN, [w](wxMouseEvent& e) {
+        afxwin::OtherButtonPressed();
+        SendMouse(w, WM_RBUTTONDOWN, e);
+    });
     w->Bind(wxEVT_RIGHT_UP, [w](wxMouseEvent& e) { SendMouse(w, WM_RBUTTONUP, e); });
     w->Bind(wxEVT_MOTION, [w](wxMouseEvent& e) { SendMouse(w, WM_MOUSEMOVE, e); });
     w->Bind(wxEVT_MOUSE_CAPTURE_LOST, [](wxMouseCaptureLostEvent&) {});

@@ -293,6 +293,12 @@ HWND ConvertToDrawn(HWND hwnd)
     if (impl->wnd)
         impl->wnd->m_hWnd = ToHwnd(canvas);
     BindDrawnEvents(canvas);
+    // As every window on Windows, the control hears of its new size at once.
+    canvas->Bind(wxEVT_SIZE, [canvas](wxSizeEvent& e) {
+        const wxSize size = canvas->GetClientSize();
+        Dispatch(ToHwnd(canvas), WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.x, size.y));
+        e.Skip();
+    });
     if (!ow->IsShown())
         canvas->Hide();
     if (!ow->IsThisEnabled())

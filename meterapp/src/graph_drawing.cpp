@@ -1,0 +1,249 @@
+// How the graph control draws itself: the whole picture is composed in a
+// memory bitmap and copied to the control in one step.
+#include "meterapp/graphics_btn.h"
+
+#include "meterapp/records.h"
+
+#include <graph/curve.h>
+#include <graph/geometry.h>
+#include <graph/grid.h>
+#include <graph/time_axis.h>
+
+#include <vector>
+
+namespace {
+
+const COLORREF kPlotColour = RGB(0, 100, 100);
+const COLORREF kMarginColour = RGB(170, 175, 195);
+const COLORREF kCurveColour = RGB(255, 255, 0);
+const COLORREF kMarkerColour = RGB(0, 0, 0);
+const COLORREF kCursorAColour = RGB(110, 30, 200);
+const COLORREF kCursorBColour = RGB(0, 255, 0);
+const COLORREF kGridColour = RGB(255, 0, 255);
+const COLORREF kAxisColour = RGB(100, 0, 100);
+const COLORREF kTickColour = RGB(0, 0, 0);
+const COLORREF kBandColour = RGB(0, 0, 0);
+
+const int kMarkerPenWidth = 3;
+const int kCursorPenWidth = 2;
+const int kTickPenWidth = 3;
+const int kAxisTickLength = 8;
+const int kLabelRightEdge = 43;
+const int kTimeLabelTop = 16;  // below the plot's bottom edge
+const int kTimeTickHeight = 5;
+
+} // namespace
+
+void CGraphicsBtn::DrawGraph(CObArray* records)
+{
+    m_pRecords = records ? records : &m_ownRecords;
+    if (!GetSafeHwnd())
+        return;
+    if (!m_bScaleSent) {
+        m_bScaleSent = true;
+        SendScale();
+    }
+    Invalidate(TRUE);
+    UpdateWindow();
+
+    CRect client;
+    GetClientRect(&client);
+    if (client.Width() <= 0 || client.Height() <= 0)
+        return;
+    CClientDC screen(this);
+    if (!PreparePicture(&screen, client.Size()))
+        return;
+    CDC& memory = m_memory;
+    const int saved = memory.SaveDC();
+
+    const int width = m_nPlotWidth;
+    const int height = m_nPlotHeight;
+    bool timeAxisFailed = false;
+    CString badTimeText;
+    if (graph::PlotIsEmpty(*this)) {
+        memory.FillSolidRect(0, 0, client.Width(), client.Height(), kMarginColour);
+    } else {
+        memory.FillSolidRect(PLOT_LEFT, PLOT_TOP, width, height, kPlotColour);
+        memory.SetBkMode(TRANSPARENT);
+        if (RecordCount() >= 1)
+            DrawCurve(&memory);
+        // The margins cover whatever the curve, markers and cursors drew outside the plot.
+        memory.FillSolidRect(0, height + PLOT_TOP, width + PLOT_MARGIN_WIDTH, 20, kMarginColour);
+        memory.FillSolidRect(0, 0, PLOT_LEFT, height + PLOT_TOP, kMarginColour);
+        memory.FillSolidRect(0, 0, width + PLOT_MARGIN_WIDTH, PLOT_TOP, kMarginColour);
+        memory.FillSolidRect(width + PLOT_LEFT, 0, 45, height + 25, kMarginColour);
+        DrawGrid(&memory);
+        timeAxisFailed = DrawTimeAxis(&memory, &badTimeText);
+        if (m_bBand) {
+            CPen dotted(PS_DOT, 1, kBandColour);
+            CPen* oldPen = memory.SelectObject(&dotted);
+            CGdiObject* oldBrush = memory.SelectStockObject(NULL_BRUSH);
+            memory.Rectangle(m_ptDragStart.x, m_ptDragStart.y, m_ptDragEnd.x, m_ptDragEnd.y);
+            memory.SelectObject(oldPen);
+            if (auto* brush = dynamic_cast<CBrush*>(oldBrush))
+                memory.SelectObject(brush);
+        }
+    }
+
+    screen.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+    memory.RestoreDC(saved);
+
+    // After the copy, so that the graph stands behind the box.
+    if (timeAxisFailed)
+        ReportBadTimeText(badTimeText);
+}
+
+// The picture is kept from draw to draw and made anew only when the control's
+// size changes: a bitmap of the control's size made and freed for every draw
+// (every tick of a recording, every mouse move of a drag) costs time and
+// leaves the freed memory with the allocator.
+bool CGraphicsBtn::PreparePicture(CDC* screen, CSize size)
+{
+    if (m_memory.GetSafeHdc() && m_pictureSize == size)
+        return true;
+    if (m_memory.GetSafeHdc()) {
+        m_memory.SelectObject(m_pOldPicture);
+        m_picture.DeleteObject();
+        m_memory.DeleteDC();
+    }
+    m_pictureSize = CSize();
+    if (!m_memory.CreateCompatibleDC(screen))
+        return false;
+    if (!m_picture.CreateCompatibleBitmap(screen, size.cx, size.cy)) {
+        m_memory.DeleteDC();
+        return false;
+    }
+    m_pOldPicture = m_memory.SelectObject(&m_picture);
+    m_pictureSize = size;
+    return true;
+}
+
+void CGraphicsBtn::DrawCurve(CDC* dc)
+{
+    graph::AutoScaleOrScroll(*this, RecordCount(), [this] { SendScale(); });
+
+    // The segments from sample i to i + 1 for every i of the range, as one line.
+    const graph::SVisibleSamples range = graph::VisibleSamples(*this, RecordCount());
+    std::vector<POINT>& points = m_curvePoints;
+    graph::CurvePoints(*this, *m_pRecords, range, &points);
+
+    if (points.size() >= 2) {
+        CPen curve(PS_SOLID, 1, kCurveColour);
+        CPen* old = dc->SelectObject(&curve);
+        dc->Polyline(points.data(), static_cast<int>(points.size()));
+        dc->SelectObject(old);
+    }
+
+    // Markers need samples more than 3 px apart, so no two share a column
+    // and every sample of the range has its point.
+    if (graph::ShowPointMarkers(m_dXScale) && points.size() >= 2) {
+        CPen marker(PS_SOLID, kMarkerPenWidth, kMarkerColour);
+        CPen* old = dc->SelectObject(&marker);
+        for (const POINT& p : points)
+            dc->Ellipse(p.x - 1, p.y - 1, p.x + 1, p.y + 1);
+        dc->SelectObject(old);
+    }
+
+    const int top = PLOT_TOP;
+    const int bottom = PLOT_TOP + m_nPlotHeight;
+    const struct {
+        int index;
+        COLORREF colour;
+    } cursors[] = { { m_nCursorA, kCursorAColour }, { m_nCursorB, kCursorBColour } };
+    for (const auto& cursor : cursors) {
+        if (cursor.index == -1)
+            continue;
+        CPen pen(PS_SOLID, kCursorPenWidth, cursor.colour);
+        CPen* old = dc->SelectObject(&pen);
+        const int x = graph::CursorX(*this, cursor.index);
+        dc->MoveTo(x, top);
+        dc->LineTo(x, bottom);
+        dc->SelectObject(old);
+    }
+}
+
+void CGraphicsBtn::DrawGrid(CDC* dc)
+{
+    const int width = m_nPlotWidth;
+    const int height = m_nPlotHeight;
+    {
+        CPen dotted(PS_DOT, 1, kGridColour);
+        CPen* old = dc->SelectObject(&dotted);
+        for (int i = 0; i < graph::kVerticalGridLines; ++i) {
+            const int x = graph::GridLineX(width, i);
+            dc->MoveTo(x, PLOT_TOP);
+            dc->LineTo(x, height + PLOT_TOP);
+        }
+        TEXTMETRIC metrics {};
+        dc->GetTextMetrics(&metrics);
+        const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+        for (int j = 0; j < graph::kHorizontalGridLines; ++j) {
+            const int y = graph::GridLineY(height, j);
+            dc->MoveTo(PLOT_LEFT, y);
+            dc->LineTo(width + PLOT_LEFT, y);
+            const CString label = graph::GridLabel(*this, j);
+            const CSize extent = dc->GetTextExtent(label);
+            dc->TextOut(kLabelRightEdge - extent.cx, y - lineHeight / 2, label);
+        }
+        dc->SelectObject(old);
+    }
+    {
+        CPen axis(PS_SOLID, 1, kAxisColour);
+        CPen* old = dc->SelectObject(&axis);
+        dc->MoveTo(PLOT_LEFT, PLOT_TOP);
+        dc->LineTo(PLOT_LEFT, height + PLOT_TOP);
+        for (int k = 10; k >= 0; --k) {
+            const int y = graph::AxisTickY(height, k);
+            dc->MoveTo(PLOT_LEFT, y);
+            dc->LineTo(PLOT_LEFT + kAxisTickLength, y);
+        }
+        dc->SelectObject(old);
+    }
+    const CPoint line = m_ptCursorLine;
+    if (m_nMode > GRAPH_MODE_NONE && line.x > 0 && line.x < width + PLOT_LEFT && line.y > 0
+        && line.y < height + PLOT_TOP) {
+        CPen pen(PS_SOLID, kCursorPenWidth, m_nMode == GRAPH_MODE_CURSOR_A ? kCursorAColour : kCursorBColour);
+        CPen* old = dc->SelectObject(&pen);
+        dc->MoveTo(line.x, PLOT_TOP);
+        dc->LineTo(line.x, height + PLOT_TOP - 2);
+        dc->SelectObject(old);
+    }
+}
+
+bool CGraphicsBtn::DrawTimeAxis(CDC* dc, CString* badText)
+{
+    const int width = m_nPlotWidth;
+    const int bottom = m_nPlotHeight + PLOT_TOP;
+    dc->MoveTo(PLOT_LEFT, bottom);
+    dc->LineTo(width + PLOT_LEFT, bottom);
+
+    const graph::SScreenTimeAxis axis = graph::ScreenTimeAxis(*this, *m_pRecords);
+    CPen tickPen(PS_SOLID, kTickPenWidth, kTickColour);
+    CPen* old = dc->SelectObject(&tickPen);
+    // The tick that met a text that does not read keeps its mark; later ones are not drawn.
+    const int marked = axis.labels.Failed() ? axis.labels.labelled + 1 : graph::kTimeTicks;
+    for (int m = 0; m < marked; ++m) {
+        dc->MoveTo(axis.x[m], bottom);
+        dc->LineTo(axis.x[m], bottom - kTimeTickHeight);
+        if (m < axis.labels.labelled) {
+            const CString& label = axis.labels.label[m];
+            const CSize extent = dc->GetTextExtent(label);
+            dc->TextOut(axis.x[m] - extent.cx / 2, m_nPlotHeight + kTimeLabelTop, label);
+        }
+    }
+    dc->SelectObject(old);
+    *badText = axis.labels.failedText;
+    return axis.labels.Failed();
+}
+
+// Drawing runs from paint, timers and mouse moves, and a box's modal loop runs
+// them again: each text is reported once, and never from a draw that runs
+// while the box is up.
+void CGraphicsBtn::ReportBadTimeText(const CString& text)
+{
+    if (m_bReportingTime || !m_reportedTimeTexts.insert(std::wstring(static_cast<LPCWSTR>(text))).second)
+        return;
+    m_bReportingTime = true;
+    MessageBox(L"Time Format is wrong!", AfxGetAppName(), MB_OK);
+    m_bReportingTime = false;
+}
