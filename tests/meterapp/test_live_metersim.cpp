@@ -84,6 +84,30 @@ TEST_F(WithMeter, EachKeyChangesTheMeterOnceAndItsSenderEnds)
     EXPECT_EQ(now.weightingA, 0);
 }
 
+// Stray bytes before every frame of a steady reading: the receive path asks
+// for a redraw only when the picture changes (the meter's clock each second,
+// HOLD when the garbage holds 0xFF), not for every chunk.
+TEST_F(WithMeter, MixedGarbageDoesNotRedrawEveryChunk)
+{
+    ASSERT_TRUE(Command("level 55.5"));
+    ASSERT_TRUE(PumpUntil([&] { return view->ReadingNow().level == 55.5; }, 5000));
+    ASSERT_TRUE(Command("garbage mix"));
+    auto counts = [&] {
+        std::lock_guard<std::mutex> lock(view->m_stateLock);
+        return std::make_pair(view->m_liveStream.position.chunks, view->m_liveDisplay.redrawsAsked);
+    };
+    const auto before = counts();
+    meter.PumpFor(3000);
+    const auto after = counts();
+    const auto chunks = after.first - before.first;
+    const int asked = after.second - before.second;
+    RecordProperty("chunks", std::to_string(chunks));
+    RecordProperty("redraws_asked", std::to_string(asked));
+    EXPECT_GE(chunks, 30u);
+    EXPECT_LE(static_cast<std::uint64_t>(asked), chunks / 3);
+    EXPECT_EQ(view->ReadingNow().level, 55.5);
+}
+
 TEST_F(WithMeter, SilenceBringsTheIdlePictureWithinThreeSeconds)
 {
     ASSERT_TRUE(Command("silent on"));
