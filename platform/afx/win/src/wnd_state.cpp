@@ -503,15 +503,6 @@ CWnd* CWnd::GetCapture()
     });
 }
 
-BOOL ReleaseCapture()
-{
-    if (wxWindow* w = wxWindow::GetCapture()) {
-        w->ReleaseMouse();
-        return TRUE;
-    }
-    return FALSE;
-}
-
 CWnd* CWnd::GetParent() const
 {
     return afxwin::OnUi([&]() -> CWnd* {
@@ -637,7 +628,14 @@ CMenu* CWnd::GetMenu() const
     });
 }
 
-void CWnd::DrawMenuBar() {}
+void CWnd::DrawMenuBar()
+{
+    afxwin::OnUi([&]() {
+        auto* frame = dynamic_cast<wxFrame*>(GetWx());
+        if (wxMenuBar* bar = frame ? frame->GetMenuBar() : nullptr)
+            bar->Refresh();
+    });
+}
 
 int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type)
 {

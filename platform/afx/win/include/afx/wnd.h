@@ -25,6 +25,7 @@ class CDataExchange;
 class CMenu;
 
 #include "win32/user.h"
+#include "wxsupport/capture.h"
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -71,7 +72,8 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
     // Timers: WM_TIMER with the id every `elapse` ms until killed or the window
-    // ends; they also run inside modal loops. The callback must be null.
+    // ends; they also run inside modal loops. The callback must be null (a
+    // callback is not offered: 0, and checked builds stop there).
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, void (*callback)(HWND, UINT, UINT_PTR, DWORD));
     BOOL KillTimer(UINT_PTR id);
 
@@ -138,6 +140,7 @@ public:
     void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
     CMenu* GetMenu() const;
+    // Repaints the frame's menu bar (changes to its items show at once).
     void DrawMenuBar();
 
     // A message box owned by this window (see AfxMessageBox).
@@ -203,4 +206,3 @@ public:
 BOOL IsWindow(HWND hwnd);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL ReleaseCapture();
