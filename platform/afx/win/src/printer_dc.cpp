@@ -59,6 +59,11 @@ void ApplyDevMode(const DEVMODE* dm, afxwin::PrinterSetup* setup)
 
 }  // namespace
 
+int afxwin::LivePrinterHandles()
+{
+    return afxwin::OnUi([] { return static_cast<int>(MadeHandles().size()); });
+}
+
 BOOL CDC::CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const DEVMODE* init)
 {
     return afxwin::OnUi([&]() -> BOOL {

@@ -63,6 +63,11 @@ bool AfxTestWaitCursorShown()
     return ::wxIsBusy();
 }
 
+int AfxTestLivePrinterDCs()
+{
+    return afxwin::LivePrinterHandles();
+}
+
 void AfxTestPump()
 {
     wxEventLoopBase* loop = wxEventLoopBase::GetActive();

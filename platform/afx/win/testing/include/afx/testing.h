@@ -29,6 +29,9 @@ void AfxTestChoosePdfPrinter(CPrintDialog* dialog, LPCTSTR path, int dpi = 300, 
 void AfxTestChooseQueue(CPrintDialog* dialog, LPCTSTR queue, int copies = 1);
 // True while the program shows the wait cursor.
 bool AfxTestWaitCursorShown();
+// Printer context handles made by CreateDC (the print dialog's too) that
+// have not been deleted.
+int AfxTestLivePrinterDCs();
 
 // Runs the message loop until `done` returns true or `timeoutMs` passes; true
 // when done.
