@@ -98,7 +98,10 @@ PrintUser::PrintUser()
         dialogs.push_back(dialog);
         if (cancel)
             return static_cast<int>(IDCANCEL);
-        AfxTestChoosePdfPrinter(dialog, Wide(pdfPath).c_str(), dpi, 210, 297, copies);
+        if (!queue.empty())
+            AfxTestChooseQueue(dialog, queue.c_str(), copies);
+        else
+            AfxTestChoosePdfPrinter(dialog, Wide(pdfPath).c_str(), dpi, 210, 297, copies);
         return static_cast<int>(IDOK);
     });
 }

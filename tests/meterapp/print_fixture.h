@@ -31,9 +31,10 @@ private:
 SStatInfo StatisticsOf(const RecordSet& records, int count);
 
 // Answers modal boxes as a user would: the print dialog with the PDF printer
-// at `pdfPath` (or Cancel), message boxes with OK; keeps what was asked.
+// at `pdfPath`, or the CUPS queue `queue` (or Cancel), message boxes with OK; keeps what was asked.
 struct PrintUser {
     std::string pdfPath;
+    std::wstring queue;   // when set, the user picks this CUPS queue instead
     int dpi = 300;
     int copies = 1;
     bool cancel = false;

@@ -61,8 +61,13 @@ bool LookUpQueue(const std::string& name, PrinterSetup* setup)
     Info info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
     if (!info)
         return true;
+    // The queue's "media-default" by name: libcups' own default look-up can
+    // answer with a size the queue does not default to.
     cups_size_t size {};
-    if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), 0, &size))
+    ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA);
+    const char* mediaName = media ? ippGetString(media, 0, nullptr) : nullptr;
+    if ((mediaName && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), mediaName, 0, &size))
+        || cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), 0, &size))
         TakeSize(size, setup);
     if (ipp_attribute_t* res = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "printer-resolution")) {
         ipp_res_t units = IPP_RES_PER_INCH;
