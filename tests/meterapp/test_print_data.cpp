@@ -132,7 +132,8 @@ TEST_F(PrintDataTest, PageBreaksFollowTheRowsPerPage)
             const STableRecordPlace place = DataTableRecordPlace(layout, k);
             const std::string id = std::to_string(k);
             const PdfWord* found = nullptr;
-            for (const PdfWord& w : testutil::PdfPageWords(words, place.page))
+            const std::vector<PdfWord> onPage = testutil::PdfPageWords(words, place.page);
+            for (const PdfWord& w : onPage)
                 if (w.text == id && std::abs(Left(w) - DataTableColumns(layout).id) <= 1)
                     found = &w;
             ASSERT_NE(found, nullptr) << "record " << k;
