@@ -40,10 +40,8 @@ void DrawColumnHeadings(CDC& dc, const SDataTableLayout& layout, int y)
 bool PrintTablePages(CPrintRX& job, const CObArray& records, const SStatInfo& stat)
 {
     CDC& dc = job.m_dc;
-    if (job.StartDoc() != 0) {
-        job.AbortPrinting();
-        return false;
-    }
+    if (job.StartDoc() != 0)
+        return FinishPrintJob(job, false);
     dc.SetMapMode(MM_TEXT);
     SDataTableLayout layout = DataTableUnits(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
     CFont font;
@@ -76,11 +74,7 @@ bool PrintTablePages(CPrintRX& job, const CObArray& records, const SStatInfo& st
     }
     dc.SelectObject(oldFont);
     font.DeleteObject();
-    if (!ok) {
-        job.AbortPrinting();
-        return false;
-    }
-    return job.EndPrinting() == 0;
+    return FinishPrintJob(job, ok);
 }
 
 } // namespace
@@ -152,5 +146,19 @@ void PrintDataTable(CPrintRX& job, const CObArray& records, const SStatInfo& sta
         printed = PrintTablePages(job, records, stat);
     }
     if (!printed)
-        AfxMessageBox(kPrintFailedText, MB_OK | MB_ICONEXCLAMATION);
+        ReportPrintFailure();
+}
+
+bool FinishPrintJob(CPrintRX& job, bool pagesPrinted)
+{
+    if (!pagesPrinted) {
+        job.AbortPrinting();
+        return false;
+    }
+    return job.EndPrinting() == 0;
+}
+
+void ReportPrintFailure()
+{
+    AfxMessageBox(kPrintFailedText, MB_OK | MB_ICONEXCLAMATION);
 }

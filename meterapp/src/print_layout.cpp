@@ -1,5 +1,8 @@
 #include "meterapp/print_layout.h"
 
+#include "graph/geometry.h"
+#include "meterapp/records.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -62,15 +65,19 @@ CString PrintTimeText(const std::tm& local)
     return text;
 }
 
-int TruncToInt(double value)
+namespace {
+
+// origin + trunc(offset), held to +-1e9 so that a point far off the page stays
+// an int far off the page.
+int Offset(int origin, double offset)
 {
-    const double limit = 1e9;
-    if (std::isnan(value))
-        return 0;
-    return static_cast<int>(std::clamp(value, -limit, limit));
+    const long long limit = 1000000000;
+    return static_cast<int>(std::clamp(origin + static_cast<long long>(graph::TruncToInt(offset)), -limit, limit));
 }
 
-SGraphPageLayout GraphPageLayout(int pageWidth, int pageHeight, const SGraphView& view)
+} // namespace
+
+SGraphPageLayout GraphPageLayout(int pageWidth, int pageHeight, const SGraphState& view)
 {
     SGraphPageLayout page {};
     page.pageWidth = pageWidth;
@@ -82,28 +89,22 @@ SGraphPageLayout GraphPageLayout(int pageWidth, int pageHeight, const SGraphView
     page.bottom = pageHeight / 2;
     const int printedWidth = pageWidth - 16 * page.columnUnit;
     const int printedHeight = pageHeight / 2 - page.top;
-    page.xRatio = printedWidth > 0 ? static_cast<double>(view.plotWidth) / printedWidth : 0.0;
-    page.yRatio = printedHeight > 0 ? static_cast<double>(view.plotHeight) / printedHeight : 0.0;
-    page.plotDrawable = page.xRatio > 0 && page.yRatio > 0 && view.xScale > 0 && view.yScale > 0;
+    page.xRatio = printedWidth > 0 ? static_cast<double>(view.m_nPlotWidth) / printedWidth : 0.0;
+    page.yRatio = printedHeight > 0 ? static_cast<double>(view.m_nPlotHeight) / printedHeight : 0.0;
+    page.plotDrawable = page.xRatio > 0 && page.yRatio > 0 && view.m_dXScale > 0 && view.m_dYScale > 0;
     return page;
 }
 
-CPoint GraphPagePoint(const SGraphPageLayout& page, const SGraphView& view, int index, double level)
+CPoint GraphPagePoint(const SGraphPageLayout& page, const SGraphState& view, int index, double level)
 {
-    const double x = (index - (view.xStart - view.xMin)) / view.xScale / page.xRatio;
-    const double y = (view.plotHeight - (level - view.yOffset) / view.yScale) / page.yRatio;
-    return CPoint(page.left + TruncToInt(x), page.top + TruncToInt(y));
+    const double x = (index - (view.m_dXStart - view.m_dXMin)) / view.m_dXScale / page.xRatio;
+    const double y = (view.m_nPlotHeight - (level - view.m_dYOffset) / view.m_dYScale) / page.yRatio;
+    return CPoint(Offset(page.left, x), Offset(page.top, y));
 }
 
-SIndexRange GraphPageIndexRange(const SGraphView& view, int count)
+void GraphPageClearRects(const SGraphPageLayout& page, int windowWidth, SClearRect out[4])
 {
-    const int end = std::min(count, TruncToInt(view.plotWidth * view.xScale + view.xStart + 2.0));
-    return SIndexRange { std::max(0, TruncToInt(view.xStart)), end };
-}
-
-void GraphPageClearRects(const SGraphPageLayout& page, const SGraphView& view, SClearRect out[4])
-{
-    const int w = page.xRatio > 0 ? TruncToInt(view.windowWidth / page.xRatio) : 0;
+    const int w = page.xRatio > 0 ? Offset(0, windowWidth / page.xRatio) : 0;
     const int left = page.left;
     const int top = page.top;
     const int v = page.pageHeight;
@@ -113,25 +114,39 @@ void GraphPageClearRects(const SGraphPageLayout& page, const SGraphView& view, S
     out[3] = SClearRect { left + w, 0, page.pageWidth, v };
 }
 
-SValueGridLine GraphPageValueLine(const SGraphPageLayout& page, const SGraphView& view, int i, int lineHeight)
+SValueGridLine GraphPageValueLine(const SGraphPageLayout& page, const SGraphState& view, int i, int lineHeight)
 {
-    const int rise = view.plotHeight * i / 10;
+    const int rise = view.m_nPlotHeight * i / 10;
     SValueGridLine line;
-    line.y = page.top + TruncToInt(rise / page.yRatio);
-    line.right = page.left + TruncToInt(view.plotWidth / page.xRatio);
+    line.y = Offset(page.top, rise / page.yRatio);
+    line.right = Offset(page.left, view.m_nPlotWidth / page.xRatio);
     line.labelX = page.left - 5 * page.columnUnit;
-    line.labelY = page.top + TruncToInt(rise / page.yRatio - lineHeight / 2);
-    line.label.Format(L"%.1f", (view.plotHeight * (10 - i) / 10) * view.yScale + view.yOffset);
+    line.labelY = Offset(page.top, rise / page.yRatio - lineHeight / 2);
+    line.label.Format(L"%.1f", (view.m_nPlotHeight * (10 - i) / 10) * view.m_dYScale + view.m_dYOffset);
     return line;
 }
 
-STimeTickPlace GraphPageTimeTick(const SGraphPageLayout& page, const SGraphView& view, int m, int labelWidth,
+STimeTickPlace GraphPageTimeTick(const SGraphPageLayout& page, const SGraphState& view, int m, int labelWidth,
     int lineHeight)
 {
-    const double across = (m * view.plotWidth / 5) / page.xRatio;
-    const double bottom = page.top + view.plotHeight / page.yRatio;
-    return STimeTickPlace { TruncToInt(page.left + across), TruncToInt(bottom),
-        TruncToInt(page.left + across - labelWidth / 2), TruncToInt(bottom + lineHeight / 2) };
+    const double across = (m * view.m_nPlotWidth / 5) / page.xRatio;
+    const double down = view.m_nPlotHeight / page.yRatio;
+    return STimeTickPlace { Offset(page.left, across), Offset(page.top, down),
+        Offset(page.left, across - labelWidth / 2), Offset(page.top, down + lineHeight / 2) };
+}
+
+graph::STimeTickLabels GraphPageTimeLabels(const SGraphState& view, const CObArray& records)
+{
+    const CObjData* first = RecordAt(records, 0);
+    int tickIndex[graph::kTimeTicks];
+    long long startOffset[2];
+    for (int m = 0; m < graph::kTimeTicks; ++m) {
+        const double across = std::trunc(view.m_nPlotWidth * m / 5.0);
+        tickIndex[m] = graph::TruncToInt(across * view.m_dXScale + view.m_dXStart - view.m_dXMin + 0.5);
+        if (m < 2)
+            startOffset[m] = graph::TruncToInt(view.m_nPlotWidth * view.m_dXScale * m / 5.0 * first->m_dInterval);
+    }
+    return graph::LabelTimeTicks(records, first->m_strDateTime, tickIndex, startOffset);
 }
 
 int GraphPageTitleX(const SGraphPageLayout& page)

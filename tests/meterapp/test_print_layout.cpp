@@ -1,12 +1,13 @@
 // Page arithmetic of the printed data table and graph page, on an A4 page at
 // 300 dpi (2480 x 3508 printer pixels) unless a test says otherwise.
 #include "meterapp/print_layout.h"
+#include "meterapp/records.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -128,14 +129,20 @@ TEST(DataTablePage, FooterSitsOnTheLastRowUnitLeftAndRightOfAThird)
 
 // A graph control 890 x 330 on screen: plot 800 x 300, X 0..40 samples,
 // Y 0..130 dB.
-SGraphView ScreenView()
+constexpr int kWindowWidth = 890;
+SGraphState ScreenView()
 {
-    return SGraphView { 40.0 / 800, 130.0 / 300, 0.0, 0.0, 0.0, 800, 300, 890 };
+    SGraphState view;
+    view.m_dXScale = 40.0 / 800;
+    view.m_dYScale = 130.0 / 300;
+    view.m_nPlotWidth = 800;
+    view.m_nPlotHeight = 300;
+    return view;
 }
 
 TEST(GraphPage, RatiosAreRealNumbersSoThePlotFillsItsRectangle)
 {
-    const SGraphView view = ScreenView();
+    const SGraphState view = ScreenView();
     const SGraphPageLayout p = GraphPageLayout(kA4Width, kA4Height, view);
     EXPECT_EQ(p.columnUnit, 2480 / 130);
     EXPECT_EQ(p.rowUnit, 3508 / 80);
@@ -156,11 +163,11 @@ TEST(GraphPage, RatiosAreRealNumbersSoThePlotFillsItsRectangle)
     EXPECT_NEAR(topRight.y, 172, 1);
 
     // Zoomed and panned as on screen: the same section of the data.
-    SGraphView zoomed = view;
-    zoomed.xScale = 10.0 / 800;
-    zoomed.xStart = 100.5;
-    zoomed.yOffset = 40;
-    zoomed.yScale = 30.0 / 300;
+    SGraphState zoomed = view;
+    zoomed.m_dXScale = 10.0 / 800;
+    zoomed.m_dXStart = 100.5;
+    zoomed.m_dYOffset = 40;
+    zoomed.m_dYScale = 30.0 / 300;
     const SGraphPageLayout z = GraphPageLayout(kA4Width, kA4Height, zoomed);
     EXPECT_NEAR(GraphPagePoint(z, zoomed, 105, 55.0).x, 152 + 2176 * 4.5 / 10, 1);
     EXPECT_NEAR(GraphPagePoint(z, zoomed, 105, 55.0).y, 172 + 1582 / 2, 1);
@@ -168,40 +175,32 @@ TEST(GraphPage, RatiosAreRealNumbersSoThePlotFillsItsRectangle)
 
 TEST(GraphPage, APlotOfNoSizeOrNoScaleIsNotDrawn)
 {
-    SGraphView view = ScreenView();
-    view.plotWidth = 0;
+    SGraphState view = ScreenView();
+    view.m_nPlotWidth = 0;
     EXPECT_FALSE(GraphPageLayout(kA4Width, kA4Height, view).plotDrawable);
     view = ScreenView();
-    view.xScale = 0;
+    view.m_dXScale = 0;
     EXPECT_FALSE(GraphPageLayout(kA4Width, kA4Height, view).plotDrawable);
     view = ScreenView();
     EXPECT_FALSE(GraphPageLayout(0, 0, view).plotDrawable);   // a device that reports no page
-    EXPECT_EQ(TruncToInt(-2.7), -2);
-    EXPECT_EQ(TruncToInt(1e300), 1000000000);
-    EXPECT_EQ(TruncToInt(-std::numeric_limits<double>::infinity()), -1000000000);
-    EXPECT_EQ(TruncToInt(std::nan("")), 0);
-}
 
-TEST(GraphPage, DrawsTheRecordsInViewAndTwoBeyondTheRightEdge)
-{
-    SGraphView view = ScreenView();
-    view.xScale = 0.05;
-    view.xStart = 10.5;
-    SIndexRange r = GraphPageIndexRange(view, 1000);
-    EXPECT_EQ(r.first, 10);
-    EXPECT_EQ(r.end, 52);   // trunc(800 x 0.05 + 10.5 + 2)
-    EXPECT_EQ(GraphPageIndexRange(view, 30).end, 30);
-    view.xStart = -3;
-    EXPECT_EQ(GraphPageIndexRange(view, 1000).first, 0);
+    // A zoom deep into one sample puts its neighbours far off the page, as
+    // ints that stay far off instead of wrapping round.
+    view.m_dXScale = 1e-12;
+    view.m_dXStart = 1e6;
+    const SGraphPageLayout p = GraphPageLayout(kA4Width, kA4Height, view);
+    EXPECT_EQ(GraphPagePoint(p, view, 0, 50).x, -1000000000);
+    EXPECT_EQ(GraphPagePoint(p, view, 2000000, 50).x, 1000000000);
+    EXPECT_EQ(GraphPagePoint(p, view, 2000000, 1e300).y, -1000000000);
 }
 
 TEST(GraphPage, WhiteFillsClearAroundThePlot)
 {
-    const SGraphView view = ScreenView();
+    const SGraphState view = ScreenView();
     const SGraphPageLayout p = GraphPageLayout(kA4Width, kA4Height, view);
     SClearRect r[4];
-    GraphPageClearRects(p, view, r);
-    const int w = static_cast<int>(890 / p.xRatio);   // the control's width on paper
+    GraphPageClearRects(p, kWindowWidth, r);
+    const int w = static_cast<int>(kWindowWidth / p.xRatio);   // the control's width on paper
     EXPECT_EQ(w, 2420);
     EXPECT_EQ((std::tuple { r[0].x, r[0].y, r[0].width, r[0].height }), (std::tuple { 0, 0, 152 + w, 172 }));
     EXPECT_EQ((std::tuple { r[1].x, r[1].y, r[1].width, r[1].height }), (std::tuple { 0, 0, 152, 3508 }));
@@ -211,7 +210,7 @@ TEST(GraphPage, WhiteFillsClearAroundThePlot)
 
 TEST(GraphPage, ValueGridAndTimeTicksSpanThePlot)
 {
-    const SGraphView view = ScreenView();
+    const SGraphState view = ScreenView();
     const SGraphPageLayout p = GraphPageLayout(kA4Width, kA4Height, view);
     SValueGridLine topLine = GraphPageValueLine(p, view, 0, kLine);
     SValueGridLine bottomLine = GraphPageValueLine(p, view, 10, kLine);
@@ -237,6 +236,56 @@ TEST(GraphPage, ValueGridAndTimeTicksSpanThePlot)
     EXPECT_EQ(GraphPageTitleX(p), 1240 - 14 * 19);
     EXPECT_EQ(GraphPageTimeX(p, 26), 1240 - 13 * 19);
     EXPECT_EQ(GraphPageStatsTop(p), 1754 + 172);
+}
+
+// Records one second apart from 05-03-2017,14:07:09, every 0.5 s.
+struct Recording {
+    CObArray records;
+    explicit Recording(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            CString time;
+            time.Format(L"05-03-2017,14:%.2d:%.2d", 7 + (9 + i) / 60, (9 + i) % 60);
+            records.Add(new CObjData(50, time, L"dBA", 0, 0.5));
+        }
+    }
+    ~Recording() { DeleteAllRecords(&records); }
+};
+
+TEST(GraphPage, TimeLabelsFollowTheScreensRuleOverAndBeyondTheRecords)
+{
+    // 30 records under a view of 40: ticks at samples 0, 8, 16, 24 read their
+    // records; ticks 4 and 5 (32, 40) carry on the step of 8 samples.
+    Recording r(30);
+    graph::STimeTickLabels t = GraphPageTimeLabels(ScreenView(), r.records);
+    ASSERT_FALSE(t.Failed());
+    EXPECT_EQ(t.label[0], CString(L"14:07:09"));
+    EXPECT_EQ(t.label[1], CString(L"14:07:17"));
+    EXPECT_EQ(t.label[3], CString(L"14:07:33"));
+    EXPECT_EQ(t.label[4], CString(L"14:07:41"));
+    EXPECT_EQ(t.label[5], CString(L"14:07:49"));
+
+    // Panned 10.3 samples on: tick 0 looks at record trunc(10.3 + 0.5) = 10.
+    SGraphState panned = ScreenView();
+    panned.m_dXStart = 10.3;
+    t = GraphPageTimeLabels(panned, r.records);
+    EXPECT_EQ(t.label[0], CString(L"14:07:19"));
+    EXPECT_EQ(t.fullText[0], CString(L"05-03-2017,14:07:19"));
+
+    // Panned before the first record: ticks 0 and 1 count on from its time at
+    // its interval (8 samples of 0.5 s = 4 s), the rest repeat their step.
+    panned.m_dXStart = -100;
+    t = GraphPageTimeLabels(panned, r.records);
+    EXPECT_EQ(t.label[0], CString(L"14:07:09"));
+    EXPECT_EQ(t.label[1], CString(L"14:07:13"));
+    EXPECT_EQ(t.label[2], CString(L"14:07:17"));
+
+    // A start text that does not read stops the labels at the first tick that needs it.
+    Recording bad(0);
+    bad.records.Add(new CObjData(50, L"13-13-2017,25:00:00", L"dBA", 0, 0.5));
+    t = GraphPageTimeLabels(ScreenView(), bad.records);
+    EXPECT_EQ(t.labelled, 1);
+    EXPECT_EQ(t.label[0], CString(L"25:00:00"));   // over the record: its own text
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 // Page arithmetic of the printed data table and graph page, in printer pixels
 // (x to the right, y down, texts placed by their top-left corner). Pure
-// functions of the page size, the print font's line height and the graph's
-// view; the printers in print_pages.h draw with them.
+// functions of the page size, the print font's line height and what the graph
+// control shows (its graph::SGraphState: scales, X start, Y offset, plot
+// size); the printers in print_pages.h draw with them.
 #pragma once
+
+#include "graph/graph_state.h"
+#include "graph/time_axis.h"
 
 #include <afx/afxcore.h>
 #include <afx/geometry.h>
@@ -69,18 +73,6 @@ CString PrintTimeText(const std::tm& local);
 
 // ---- the graph page ------------------------------------------------------------
 
-// What the graph control shows: the view that the page repeats.
-struct SGraphView {
-    double xScale;    // samples per screen pixel
-    double yScale;    // dB per screen pixel
-    double xMin;
-    double xStart;
-    double yOffset;
-    int plotWidth;    // screen pixels
-    int plotHeight;
-    int windowWidth;  // the control's width in screen pixels
-};
-
 struct SGraphPageLayout {
     int pageWidth;    // H
     int pageHeight;   // V
@@ -91,35 +83,26 @@ struct SGraphPageLayout {
     int bottom;       // V / 2
     // Screen pixels per printer pixel, computed in floating point: an integer
     // quotient of a screen size by a printer size is 0 on any real printer.
-    double xRatio;    // plotWidth / (H - 16 k)
-    double yRatio;    // plotHeight / (V / 2 - top)
+    double xRatio;    // m_nPlotWidth / (H - 16 k)
+    double yRatio;    // m_nPlotHeight / (V / 2 - top)
     // The plot can be drawn: both ratios and both scales are positive. When
     // not, the page has its title, time and statistics but no plot.
     bool plotDrawable;
 };
-SGraphPageLayout GraphPageLayout(int pageWidth, int pageHeight, const SGraphView& view);
+SGraphPageLayout GraphPageLayout(int pageWidth, int pageHeight, const SGraphState& view);
 
-// A real number truncated toward zero to an int, held to +-1e9 so that a far
-// point stays a far point instead of an undefined conversion.
-int TruncToInt(double value);
-
-// The printer point of record i with level `level`.
-CPoint GraphPagePoint(const SGraphPageLayout& page, const SGraphView& view, int index, double level);
-
-// The record indexes drawn: from trunc(xStart) to end - 1, end =
-// trunc(plotWidth xScale + xStart + 2) lowered to `count`; indexes below 0
-// are left out. Empty when first >= end.
-struct SIndexRange {
-    int first, end;
-};
-SIndexRange GraphPageIndexRange(const SGraphView& view, int count);
+// The printer point of record i with level `level`: left + trunc((i - (X
+// start - X min)) / X scale / x ratio), top + trunc((plot height - (level - Y
+// offset) / Y scale) / y ratio). Far points stay far (held to +-1e9).
+CPoint GraphPagePoint(const SGraphPageLayout& page, const SGraphState& view, int index, double level);
 
 // The white rectangles (x, y, width, height) that clear the page around the
-// plot: above, left, below, right.
+// plot: above, left, below, right; `windowWidth` is the control's width on
+// screen.
 struct SClearRect {
     int x, y, width, height;
 };
-void GraphPageClearRects(const SGraphPageLayout& page, const SGraphView& view, SClearRect out[4]);
+void GraphPageClearRects(const SGraphPageLayout& page, int windowWidth, SClearRect out[4]);
 
 // Value grid line i (0 top .. 10 bottom): its y, the x where it ends, and
 // its label's text ("%.1f" of the level) and top.
@@ -130,7 +113,7 @@ struct SValueGridLine {
     int labelY;
     CString label;
 };
-SValueGridLine GraphPageValueLine(const SGraphPageLayout& page, const SGraphView& view, int i, int lineHeight);
+SValueGridLine GraphPageValueLine(const SGraphPageLayout& page, const SGraphState& view, int i, int lineHeight);
 
 // Time tick m (0..5): its x; labelX for a label `labelWidth` wide; the y where
 // the tick line ends (the plot's bottom) and the label's top.
@@ -140,8 +123,15 @@ struct STimeTickPlace {
     int labelX;
     int labelY;
 };
-STimeTickPlace GraphPageTimeTick(const SGraphPageLayout& page, const SGraphView& view, int m, int labelWidth,
+STimeTickPlace GraphPageTimeTick(const SGraphPageLayout& page, const SGraphState& view, int m, int labelWidth,
     int lineHeight);
+
+// The labels of the six time ticks by the screen's labelling rule: tick m
+// looks at record trunc(trunc(m plot width / 5.0) X scale + X start - X min +
+// 0.5); beyond the records ticks 0 and 1 count on from the first record's
+// time by trunc(plot width X scale m / 5.0 interval) seconds. `records` must
+// not be empty.
+graph::STimeTickLabels GraphPageTimeLabels(const SGraphState& view, const CObArray& records);
 
 // x of the title and of the time line (L characters long).
 int GraphPageTitleX(const SGraphPageLayout& page);
