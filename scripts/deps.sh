@@ -9,6 +9,8 @@ packages=(
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth fonts-liberation xdg-utils
   libx11-dev librsvg2-dev
+  libcups2-dev poppler-utils
+  cups cups-client printer-driver-cups-pdf
 )
 
 missing=()

@@ -50,6 +50,8 @@ BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
     ON_MESSAGE(WM_METER_FACE, &CDecibarView::OnMeterFaceRedraw)
     ON_COMMAND(ID_FILE_SAVE_DATA, &CDecibarView::OnSaveAs)
     ON_COMMAND(ID_FILE_EXPORT_EXCEL, &CDecibarView::OnExportExcel)
+    ON_COMMAND(ID_FILE_PRINT_DATA, &CDecibarView::OnPrintData)
+    ON_COMMAND(ID_FILE_PRINT_GRAPH, &CDecibarView::OnPrintGraph)
 END_MESSAGE_MAP()
 
 CDecibarView::CDecibarView()

@@ -145,6 +145,10 @@ protected:
     LRESULT OnMeterFaceRedraw(WPARAM wParam, LPARAM lParam);
     // Export To Excel: the real-time records with their statistics.
     void OnExportExcel();
+    // Print Data and Print Graph: the graph's records with a copy of m_stat
+    // taken before the print dialog opens.
+    void OnPrintData();
+    void OnPrintGraph();
 
     // The graph panel. WM_GRAPH_SCALE (wParam the Y scale, read unsigned,
     // and lParam the Y offset, signed, both times 10000) rewrites the hidden

@@ -16,6 +16,9 @@
 #include <afx/afxwin.h>
 #include <graph/graph_state.h>
 
+#include "meterapp/print_rx.h"
+#include "meterapp/records.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +32,8 @@ public:
     // control's own until then. The owner keeps the array alive while the
     // control points at it.
     CObArray* m_pRecords;
+    // The printer job of the two printouts below.
+    CPrintRX m_print;
 
     // Recomputes the plot from the control's size and shows the full ranges
     // (X 0..X max, Y 0..130, not zoomed; cursors stay), redraws and sends
@@ -42,6 +47,14 @@ public:
     // the control's life. A time text that does not read stops the time
     // axis at its tick and is reported once ("Time Format is wrong!").
     void DrawGraph(CObArray* records);
+
+    // Print m_pRecords through m_print (print_pages.h): the data table, and the
+    // graph page as the control shows it now. `stat` is the owner's statistics,
+    // copied when its command started. Nothing for an empty array.
+    void PrintData(SStatInfo stat);
+    void PrintGraph(SStatInfo stat);
+    // Draws the graph page on the printer's current page (PrintGraph's drawing).
+    void DrawPrintGraph(CDC* pDC, int left, int top, double xRatio, SStatInfo stat);
 
 protected:
     void DrawCurve(CDC* dc);

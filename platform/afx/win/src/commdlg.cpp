@@ -1,13 +1,11 @@
 #include <sys/stat.h>
 
 #include <wx/filedlg.h>
-#include <wx/printdlg.h>
 
 #include "internal.h"
 #include "win32/text.h"
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
-IMPLEMENT_DYNAMIC(CPrintDialog, CDialog)
 
 namespace {
 
@@ -124,43 +122,4 @@ CString CFileDialog::GetFileTitle() const
     CString name = GetFileName();
     int dot = name.ReverseFind(L'.');
     return dot < 0 ? name : name.Left(dot);
-}
-
-CPrintDialog::CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent) : CDialog(0, parent)
-{
-    m_pd.Flags = flags | (printSetupOnly ? PD_PRINTSETUP : 0);
-    m_pd.nCopies = 1;
-    m_pd.nFromPage = m_pd.nToPage = m_pd.nMinPage = m_pd.nMaxPage = 1;
-}
-
-INT_PTR CPrintDialog::DoModal()
-{
-    return afxwin::OnUi([&]() -> INT_PTR {
-        if (afxwin::HasModalAnswerer()) {
-            AfxModalRequest request{AfxModalRequest::PrintDialog, L"Print", L"", 0, this};
-            int answer = IDCANCEL;
-            afxwin::AnswerModal(request, &answer);
-            return answer == IDOK ? IDOK : IDCANCEL;
-        }
-        wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
-        wxPrintDialogData data;
-        data.SetNoCopies(m_pd.nCopies);
-        data.EnablePrintToFile(!(m_pd.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)));
-        data.EnablePageNumbers(!(m_pd.Flags & PD_NOPAGENUMS));
-        data.EnableSelection(!(m_pd.Flags & PD_NOSELECTION));
-        wxPrintDialog dialog(parent, &data);
-        if (dialog.ShowModal() != wxID_OK)
-            return IDCANCEL;
-        wxPrintDialogData& chosen = dialog.GetPrintDialogData();
-        m_pd.nCopies = static_cast<WORD>(chosen.GetNoCopies());
-        if (chosen.GetCollate())
-            m_pd.Flags |= PD_COLLATE;
-        m_deviceName = afxwin::FromWx(chosen.GetPrintData().GetPrinterName());
-        return IDOK;
-    });
-}
-
-int CPrintDialog::GetCopies() const
-{
-    return m_pd.nCopies;
 }

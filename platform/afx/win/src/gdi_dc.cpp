@@ -5,6 +5,7 @@
 #include <wx/graphics.h>
 
 #include "internal.h"
+#include "printer_device.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
@@ -63,6 +64,15 @@ BOOL CDC::DeleteDC()
     return afxwin::OnUi([&]() -> BOOL {
         if (!m_hDC)
             return FALSE;
+        if (m_attached) {
+            ::DeleteDC(Detach());
+            return TRUE;
+        }
+        if (m_ownsPrinter)
+            delete m_printer;   // abandons a document that was not ended
+        m_printer = nullptr;
+        m_ownsPrinter = false;
+        m_bPrinting = FALSE;
         if (m_ownsDC) {
             if (auto* mem = dynamic_cast<wxMemoryDC*>(m_dc))
                 mem->SelectObject(wxNullBitmap);
@@ -279,6 +289,8 @@ int CDC::SetROP2(int mode)
 int CDC::GetDeviceCaps(int index) const
 {
     return afxwin::OnUi([&]() -> int {
+        if (m_printer)
+            return m_printer->Caps(index);
         switch (index) {
         case LOGPIXELSX:
         case LOGPIXELSY: return m_logPixels;

@@ -182,6 +182,9 @@ LockKeys CurrentLockKeys();
 // until `owner` is destroyed.
 void WatchLockKeys(wxWindow* owner, std::function<void()> changed);
 
+// Printer context handles made by ::CreateDC and not yet deleted.
+int LivePrinterHandles();
+
 // Wait cursor nesting.
 void WaitCursor(int delta);
 

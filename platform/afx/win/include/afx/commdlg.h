@@ -68,10 +68,16 @@ struct PRINTDLG {
     WORD nMinPage;
     WORD nMaxPage;
     WORD nCopies;
+    HDC hDC;
 };
 
-// The print dialog: a modal box in which the user picks the printer and the
-// number of copies. DoModal returns IDOK or IDCANCEL.
+// The print dialog: the desktop's (GTK's) print dialog, in which the user picks
+// a printer (any CUPS queue, or GTK's "Print to File", which writes a PDF), the
+// paper and the number of copies. DoModal returns IDOK or IDCANCEL. After IDOK
+// (and unless PD_PRINTSETUP) GetPrinterDC is a printer context on the chosen
+// printer with those settings (see CDC::CreateDC), or null when it could not
+// be made; the caller owns it and deletes it with DeleteDC. The dialog offers
+// no page ranges of its own: a document prints whole.
 class CPrintDialog : public CDialog {
     DECLARE_DYNAMIC(CPrintDialog)
 public:
@@ -81,7 +87,15 @@ public:
     int GetCopies() const;
     CString GetDeviceName() const { return m_deviceName; }
     BOOL PrintCollate() const { return (m_pd.Flags & PD_COLLATE) != 0; }
+    HDC GetPrinterDC() const { return m_pd.hDC; }
 
     PRINTDLG m_pd{};
+    // The user's choice, as the dialog (or the test driver) leaves it: a CUPS
+    // queue, or a PDF file instead of a queue, and the settings chosen for it.
     CString m_deviceName;
+    CString m_outputFile;
+    DEVMODE m_devMode{};
+
+private:
+    void MakePrinterDC();
 };

@@ -23,6 +23,9 @@ class wxDC;
 class wxBitmap;
 class wxFont;
 class CWnd;
+namespace afxwin {
+class PrinterDevice;
+}
 
 #define PS_SOLID 0
 #define PS_DASH 1
@@ -68,6 +71,8 @@ class CWnd;
 #define LOGPIXELSY 90
 #define PHYSICALWIDTH 110
 #define PHYSICALHEIGHT 111
+#define PHYSICALOFFSETX 112
+#define PHYSICALOFFSETY 113
 
 #define TA_LEFT 0u
 #define TA_RIGHT 2u
@@ -266,6 +271,39 @@ private:
     std::unique_ptr<wxBitmap> m_bitmap;
 };
 
+// Printing. A printer device context draws its pages at the printer's
+// resolution (GetDeviceCaps LOGPIXELSX / LOGPIXELSY; HORZRES x VERTRES pixels of
+// printable area, (0, 0) at its top-left corner) and sends each document, when
+// EndDoc ends it, to a CUPS queue or writes it to a PDF file.
+#define SP_ERROR (-1)
+
+struct DOCINFO {
+    int cbSize;
+    LPCTSTR lpszDocName;
+    LPCTSTR lpszOutput;     // must be null: output goes where the context was made for
+    LPCTSTR lpszDatatype;
+    DWORD fwType;
+};
+typedef DOCINFO DOCINFOW;
+
+#define DM_PAPERLENGTH 0x00000004u
+#define DM_PAPERWIDTH 0x00000008u
+#define DM_COPIES 0x00000100u
+#define DM_PRINTQUALITY 0x00000400u
+#define DM_YRESOLUTION 0x00002000u
+
+// The settings of a printer that a program may give: the fields named in
+// dmFields count, the others are left as the printer has them.
+struct DEVMODE {
+    DWORD dmFields;
+    short dmPaperLength;    // tenths of a millimetre
+    short dmPaperWidth;     // tenths of a millimetre
+    short dmCopies;
+    short dmPrintQuality;   // dots per inch across (and down, without DM_YRESOLUTION)
+    short dmYResolution;    // dots per inch down
+};
+typedef DEVMODE DEVMODEW;
+
 // A device context. Plain CDC objects are made compatible (memory) contexts
 // with CreateCompatibleDC; CPaintDC and CClientDC draw on a window. The state
 // (selected objects, colours, modes) is the context's own; SaveDC / RestoreDC
@@ -277,7 +315,36 @@ public:
     ~CDC() override;
 
     BOOL CreateCompatibleDC(CDC* dc);
+    // A printer context. driver null (or "WINSPOOL"): device is the name of a
+    // CUPS queue, FALSE when CUPS does not know it. driver "PDF": output is the
+    // path of the PDF file that each document writes (an existing file is
+    // replaced only when a document ends well); device is not used. init may
+    // give copies, paper size and resolution (default: the queue's own; A4 at
+    // 300 dpi for a file).
+    BOOL CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const DEVMODE* init);
+    // Deletes what the object holds: its own context, or an attached handle.
     BOOL DeleteDC();
+    // Takes over a context handle (made by ::CreateDC); FALSE for null or when
+    // one is held already. Detach gives it back without deleting it.
+    BOOL Attach(HDC dc);
+    HDC Detach();
+
+    // A printer context's document and pages: each returns a value above 0,
+    // or SP_ERROR (also on a context that is not a printer's). StartDoc
+    // returns the job number. A document that fails is abandoned: nothing of
+    // it is printed and a file keeps what it held before.
+    int StartDoc(const DOCINFO* info);
+    int StartDoc(LPCTSTR docName);
+    int StartPage();
+    int EndPage();
+    int EndDoc();
+    int AbortDoc();
+    // Changes a printer context's settings between documents (copies, paper,
+    // resolution); FALSE inside a document or for another context.
+    BOOL ResetDC(const DEVMODE* devMode);
+    bool IsPrinting() const { return m_bPrinting != FALSE; }
+    // Set by the program while it prints through the context.
+    BOOL m_bPrinting = FALSE;
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
     static CDC* FromHandle(HDC dc) { return reinterpret_cast<CDC*>(dc); }
@@ -369,7 +436,16 @@ protected:
     CPoint m_pos;
     std::vector<std::pair<State, CPoint>> m_savedStates;
     int m_logPixels = 96;
+    afxwin::PrinterDevice* m_printer = nullptr;
+    bool m_ownsPrinter = false;
+    bool m_attached = false;   // m_hDC is another object's handle
 };
+
+// A printer context as a handle (see CDC::CreateDC); null on failure. The
+// caller deletes it with DeleteDC.
+HDC CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const DEVMODE* init);
+// Deletes a context made by CreateDC; FALSE for any other handle.
+BOOL DeleteDC(HDC dc);
 
 #define CLR_INVALID 0xFFFFFFFFu
 

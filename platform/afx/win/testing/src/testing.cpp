@@ -30,6 +30,44 @@ void AfxTestSetFileDialogPath(CFileDialog* dialog, LPCTSTR path)
         dialog->m_path = path;
 }
 
+void AfxTestChoosePdfPrinter(CPrintDialog* dialog, LPCTSTR path, int dpi, double widthMm, double heightMm, int copies)
+{
+    if (!dialog)
+        return;
+    dialog->m_deviceName.Empty();
+    dialog->m_outputFile = path;
+    DEVMODE& dm = dialog->m_devMode;
+    dm = DEVMODE{};
+    dm.dmFields = DM_COPIES | DM_PRINTQUALITY | DM_PAPERWIDTH | DM_PAPERLENGTH;
+    dm.dmCopies = static_cast<short>(copies);
+    dm.dmPrintQuality = static_cast<short>(dpi);
+    dm.dmPaperWidth = static_cast<short>(widthMm * 10 + 0.5);
+    dm.dmPaperLength = static_cast<short>(heightMm * 10 + 0.5);
+    dialog->m_pd.nCopies = static_cast<WORD>(copies);
+}
+
+void AfxTestChooseQueue(CPrintDialog* dialog, LPCTSTR queue, int copies)
+{
+    if (!dialog)
+        return;
+    dialog->m_outputFile.Empty();
+    dialog->m_deviceName = queue;
+    dialog->m_devMode = DEVMODE{};
+    dialog->m_devMode.dmFields = DM_COPIES;
+    dialog->m_devMode.dmCopies = static_cast<short>(copies);
+    dialog->m_pd.nCopies = static_cast<WORD>(copies);
+}
+
+bool AfxTestWaitCursorShown()
+{
+    return ::wxIsBusy();
+}
+
+int AfxTestLivePrinterDCs()
+{
+    return afxwin::LivePrinterHandles();
+}
+
 void AfxTestPump()
 {
     wxEventLoopBase* loop = wxEventLoopBase::GetActive();

@@ -20,6 +20,18 @@
 // dialog set the path with AfxTestSetFileDialogPath before answering IDOK.
 void AfxTestSetModalAnswerer(AfxModalAnswerer answerer);
 void AfxTestSetFileDialogPath(CFileDialog* dialog, LPCTSTR path);
+// For a print dialog, before answering IDOK: the user picks a printer that
+// writes each document as a PDF file at `path`, on paper of widthMm x heightMm
+// at `dpi`, and asks for `copies`.
+void AfxTestChoosePdfPrinter(CPrintDialog* dialog, LPCTSTR path, int dpi = 300, double widthMm = 210,
+                             double heightMm = 297, int copies = 1);
+// The user picks the CUPS queue `queue` with its own paper and resolution.
+void AfxTestChooseQueue(CPrintDialog* dialog, LPCTSTR queue, int copies = 1);
+// True while the program shows the wait cursor.
+bool AfxTestWaitCursorShown();
+// Printer context handles made by CreateDC (the print dialog's too) that
+// have not been deleted.
+int AfxTestLivePrinterDCs();
 
 // Runs the message loop until `done` returns true or `timeoutMs` passes; true
 // when done.

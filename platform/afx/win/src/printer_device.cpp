@@ -1,0 +1,281 @@
+#include "printer_device.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "internal.h"
+
+#include <wx/dcgraph.h>
+#include <wx/graphics.h>
+
+namespace afxwin {
+
+namespace {
+
+const double kMmPerInch = 25.4;
+const double kPointsPerInch = 72.0;
+
+int MmToPixels(double mm, int dpi)
+{
+    return static_cast<int>(std::lround(mm / kMmPerInch * dpi));
+}
+
+double MmToPoints(double mm)
+{
+    return mm / kMmPerInch * kPointsPerInch;
+}
+
+cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length)
+{
+    FILE* file = static_cast<FILE*>(closure);
+    return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// A temporary file beside `target` (or in the temporary folder when target is
+// empty), opened for writing; its path in *path.
+FILE* OpenTemporary(const std::string& target, std::string* path)
+{
+    std::string pattern;
+    if (target.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/afx-print-XXXXXX";
+    } else {
+        pattern = target + ".part-XXXXXX";
+    }
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    int fd = ::mkstemp(buffer.data());
+    if (fd < 0)
+        return nullptr;
+    FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        ::unlink(buffer.data());
+        return nullptr;
+    }
+    *path = buffer.data();
+    return file;
+}
+
+// An existing device or pipe is written to directly: renaming a finished file
+// over it would replace the device node instead of printing into it.
+bool IsExistingNonRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+struct PrinterDevice::Surface {
+    FILE* file = nullptr;
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cr = nullptr;
+
+    bool Ok() const
+    {
+        return surface && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS && cr &&
+               cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    }
+    // Finishes the PDF and closes the file; false when anything failed.
+    bool Close()
+    {
+        bool ok = Ok();
+        if (cr)
+            cairo_destroy(cr);
+        cr = nullptr;
+        if (surface) {
+            cairo_surface_finish(surface);
+            ok = ok && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+            cairo_surface_destroy(surface);
+        }
+        surface = nullptr;
+        if (file) {
+            ok = std::fflush(file) == 0 && ok;
+            ok = std::fclose(file) == 0 && ok;
+        }
+        file = nullptr;
+        return ok;
+    }
+    ~Surface() { Close(); }
+};
+
+PrinterDevice::PrinterDevice(const PrinterSetup& setup)
+{
+    SetSetup(setup);
+}
+
+void PrinterDevice::SetSetup(const PrinterSetup& setup)
+{
+    m_setup = setup;
+    if (m_setup.dpiX <= 0)
+        m_setup.dpiX = 300;
+    if (m_setup.dpiY <= 0)
+        m_setup.dpiY = m_setup.dpiX;
+    if (m_setup.copies < 1)
+        m_setup.copies = 1;
+}
+
+PrinterDevice::~PrinterDevice()
+{
+    if (m_inDocument)
+        AbortDoc();
+}
+
+int PrinterDevice::Caps(int index) const
+{
+    const PrinterSetup& s = m_setup;
+    switch (index) {
+    case LOGPIXELSX: return s.dpiX;
+    case LOGPIXELSY: return s.dpiY;
+    case HORZRES: return MmToPixels(s.paperWidthMm - s.marginLeftMm - s.marginRightMm, s.dpiX);
+    case VERTRES: return MmToPixels(s.paperHeightMm - s.marginTopMm - s.marginBottomMm, s.dpiY);
+    case HORZSIZE: return static_cast<int>(s.paperWidthMm - s.marginLeftMm - s.marginRightMm);
+    case VERTSIZE: return static_cast<int>(s.paperHeightMm - s.marginTopMm - s.marginBottomMm);
+    case PHYSICALWIDTH: return MmToPixels(s.paperWidthMm, s.dpiX);
+    case PHYSICALHEIGHT: return MmToPixels(s.paperHeightMm, s.dpiY);
+    case PHYSICALOFFSETX: return MmToPixels(s.marginLeftMm, s.dpiX);
+    case PHYSICALOFFSETY: return MmToPixels(s.marginTopMm, s.dpiY);
+    case BITSPIXEL: return 24;
+    default: return 0;
+    }
+}
+
+int PrinterDevice::StartDoc(const std::string& title)
+{
+    if (m_inDocument)
+        return SP_ERROR;
+    m_title = title;
+    m_pages = 0;
+    m_surface = std::make_unique<Surface>();
+    const bool toFile = m_setup.queue.empty();
+    if (toFile && m_setup.outputFile.empty())
+        return SP_ERROR;
+    m_directOutput = toFile && IsExistingNonRegularFile(m_setup.outputFile);
+    if (m_directOutput) {
+        m_spoolPath = m_setup.outputFile;
+        m_surface->file = std::fopen(m_spoolPath.c_str(), "wb");
+    } else {
+        m_surface->file = OpenTemporary(toFile ? m_setup.outputFile : std::string(), &m_spoolPath);
+    }
+    if (!m_surface->file) {
+        Discard();
+        return SP_ERROR;
+    }
+    m_surface->surface = cairo_pdf_surface_create_for_stream(&WriteToFile, m_surface->file,
+        MmToPoints(m_setup.paperWidthMm), MmToPoints(m_setup.paperHeightMm));
+    m_surface->cr = cairo_create(m_surface->surface);
+    if (!m_surface->Ok()) {
+        Discard();
+        return SP_ERROR;
+    }
+    cairo_pdf_surface_set_metadata(m_surface->surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
+    // One unit is one printer pixel, and (0, 0) the corner of the printable area.
+    cairo_t* cr = m_surface->cr;
+    cairo_scale(cr, kPointsPerInch / m_setup.dpiX, kPointsPerInch / m_setup.dpiY);
+    cairo_translate(cr, Caps(PHYSICALOFFSETX), Caps(PHYSICALOFFSETY));
+    cairo_rectangle(cr, 0, 0, Caps(HORZRES), Caps(VERTRES));
+    cairo_clip(cr);
+    if (!toFile) {
+        m_job = cups::CreateJob(m_setup, title);
+        if (m_job <= 0) {
+            Discard();
+            return SP_ERROR;
+        }
+    }
+    wxGraphicsContext* gc = wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(cr);
+    if (!gc) {
+        Discard();
+        return SP_ERROR;
+    }
+    m_dc = std::make_unique<wxGCDC>(gc);
+    m_inDocument = true;
+    m_inPage = false;
+    return toFile ? 1 : m_job;
+}
+
+int PrinterDevice::StartPage()
+{
+    if (!m_inDocument || m_inPage || !m_surface->Ok())
+        return SP_ERROR;
+    m_inPage = true;
+    return 1;
+}
+
+int PrinterDevice::EndPage()
+{
+    if (!m_inDocument || !m_inPage)
+        return SP_ERROR;
+    m_inPage = false;
+    cairo_show_page(m_surface->cr);
+    ++m_pages;
+    return m_surface->Ok() ? 1 : SP_ERROR;
+}
+
+int PrinterDevice::EndDoc()
+{
+    if (!m_inDocument)
+        return SP_ERROR;
+    if (m_inPage)
+        EndPage();
+    m_dc.reset();
+    m_inDocument = false;
+    if (m_pages == 0) {
+        Discard();
+        return 1;
+    }
+    const bool written = m_surface->Close();
+    m_surface.reset();
+    bool delivered = written;
+    if (m_setup.queue.empty()) {
+        if (delivered && !m_directOutput)
+            delivered = std::rename(m_spoolPath.c_str(), m_setup.outputFile.c_str()) == 0;
+    } else if (delivered) {
+        delivered = cups::SendDocument(m_setup, m_job, m_title, m_spoolPath);
+    }
+    if (!delivered) {
+        Discard();
+        return SP_ERROR;
+    }
+    if (!m_setup.queue.empty())
+        ::unlink(m_spoolPath.c_str());
+    m_spoolPath.clear();
+    m_job = 0;
+    return 1;
+}
+
+int PrinterDevice::AbortDoc()
+{
+    if (!m_inDocument)
+        return SP_ERROR;
+    m_dc.reset();
+    m_inDocument = false;
+    Discard();
+    return 1;
+}
+
+void PrinterDevice::Discard()
+{
+    m_dc.reset();
+    m_inDocument = false;
+    m_inPage = false;
+    if (m_surface)
+        m_surface->Close();
+    m_surface.reset();
+    if (!m_spoolPath.empty() && !m_directOutput)
+        ::unlink(m_spoolPath.c_str());
+    m_spoolPath.clear();
+    if (m_job > 0)
+        cups::CancelJob(m_setup, m_job);
+    m_job = 0;
+}
+
+}  // namespace afxwin

@@ -1,0 +1,379 @@
+// Printer device contexts: PDF output at the printer's resolution, documents
+// and pages, failures that leave files as they were, handles, and the print
+// dialog (answered by the test driver, and GTK's own dialog).
+#include <gtk/gtk.h>
+#include <gtk/gtkunixprint.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "gui_support.h"
+#include "support/pdftext.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
+
+namespace {
+
+using testutil::PdfWord;
+
+std::wstring Wide(const std::string& s)
+{
+    return std::wstring(s.begin(), s.end());
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int FilesIn(const std::string& dir)
+{
+    std::string cmd = "ls -A '" + dir + "' | wc -l";
+    FILE* p = popen(cmd.c_str(), "r");
+    int n = -1;
+    if (p) {
+        if (fscanf(p, "%d", &n) != 1)
+            n = -1;
+        pclose(p);
+    }
+    return n;
+}
+
+DEVMODE PaperAt(int dpi, double widthMm, double heightMm)
+{
+    DEVMODE dm{};
+    dm.dmFields = DM_PRINTQUALITY | DM_PAPERWIDTH | DM_PAPERLENGTH;
+    dm.dmPrintQuality = static_cast<short>(dpi);
+    dm.dmPaperWidth = static_cast<short>(std::lround(widthMm * 10));
+    dm.dmPaperLength = static_cast<short>(std::lround(heightMm * 10));
+    return dm;
+}
+
+// Prints "First" on page 1 and "Second" on page 2 at device pixel (x, y), in a
+// font of `em` pixels.
+void PrintTwoPages(CDC& dc, int x, int y, int em)
+{
+    CFont font;
+    font.CreateFont(-em, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    EXPECT_GT(dc.StartDoc(L"Two pages"), 0);
+    CFont* old = dc.SelectObject(&font);
+    EXPECT_GT(dc.StartPage(), 0);
+    dc.TextOut(x, y, CString(L"First"));
+    dc.MoveTo(x, y + 2 * em);
+    dc.LineTo(x + 600, y + 2 * em);
+    EXPECT_GT(dc.EndPage(), 0);
+    EXPECT_GT(dc.StartPage(), 0);
+    dc.TextOut(x, y, CString(L"Second"));
+    EXPECT_GT(dc.EndPage(), 0);
+    dc.SelectObject(old);
+}
+
+TEST(PrinterDC, PdfPrinterPagesAreInPrinterPixelsAtItsResolution)
+{
+    ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/out.pdf";
+    for (int dpi : {300, 600}) {
+        DEVMODE dm = PaperAt(dpi, 210, 297);
+        CDC dc;
+        ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), dpi);
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), dpi);
+        EXPECT_EQ(dc.GetDeviceCaps(HORZRES), static_cast<int>(std::lround(210 / 25.4 * dpi)));
+        EXPECT_EQ(dc.GetDeviceCaps(VERTRES), static_cast<int>(std::lround(297 / 25.4 * dpi)));
+        PrintTwoPages(dc, dpi, 2 * dpi, dpi / 3);
+        EXPECT_GT(dc.EndDoc(), 0);
+
+        EXPECT_EQ(testutil::PdfPageCount(pdf), 2);
+        double w = 0, h = 0;
+        ASSERT_TRUE(testutil::PdfPageSize(pdf, &w, &h));
+        EXPECT_NEAR(w, 595.3, 0.5);
+        EXPECT_NEAR(h, 841.9, 0.5);
+        auto words = testutil::PdfWords(pdf);
+        const PdfWord* first = testutil::FindPdfWord(words, "First", 1);
+        const PdfWord* second = testutil::FindPdfWord(words, "Second", 2);
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(second, nullptr);
+        // One inch in and two down whatever the resolution; the font is a third of an inch.
+        EXPECT_NEAR(first->xMin, 72.0, 1.5);
+        EXPECT_NEAR(first->yMin, 144.0, 1.5);
+        EXPECT_NEAR(second->xMin, 72.0, 1.5);
+        EXPECT_NEAR(first->yMax - first->yMin, 24.0 * 1.15, 3.0);
+    }
+}
+
+TEST(PrinterDC, TextMetricsAndExtentsAreInPrinterPixels)
+{
+    testutil::TempDir dir;
+    DEVMODE dm = PaperAt(600, 210, 297);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(dir.path() + "/m.pdf").c_str(), &dm));
+    ASSERT_GT(dc.StartDoc(L"Metrics"), 0);
+    CFont font;
+    // A positive height is the cell height: one line of text takes that much.
+    font.CreateFont(100, 0, 0, 0, 200, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    dc.SelectObject(&font);
+    TEXTMETRIC tm{};
+    ASSERT_TRUE(dc.GetTextMetrics(&tm));
+    EXPECT_NEAR(tm.tmHeight, 100, 3);
+    CSize extent = dc.GetTextExtent(CString(L"Data Table"));
+    EXPECT_NEAR(extent.cy, tm.tmHeight, 1);
+    EXPECT_GT(extent.cx, 4 * tm.tmHeight);
+    EXPECT_LT(extent.cx, 6 * tm.tmHeight);
+    dc.SelectStockObject(SYSTEM_FONT);
+    EXPECT_GT(dc.AbortDoc(), 0);
+}
+
+TEST(PrinterDC, AFailedOrAbandonedDocumentLeavesTheFileAsItWas)
+{
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/kept.pdf";
+    {
+        std::ofstream(pdf) << "earlier contents";
+    }
+    DEVMODE dm = PaperAt(300, 210, 297);
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+        ASSERT_GT(dc.StartDoc(L"Abandoned"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.TextOut(10, 10, CString(L"never printed"));
+        EXPECT_GT(dc.AbortDoc(), 0);
+        EXPECT_EQ(dc.EndPage(), SP_ERROR);
+        EXPECT_EQ(dc.EndDoc(), SP_ERROR);
+        // A document that is never ended goes with its context.
+        ASSERT_GT(dc.StartDoc(L"Left open"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+    }
+    EXPECT_EQ(ReadFile(pdf), "earlier contents");
+    EXPECT_EQ(FilesIn(dir.path()), 1);
+
+    // A folder that does not exist: StartDoc fails and nothing is written anywhere.
+    CDC missing;
+    ASSERT_TRUE(missing.CreateDC(L"PDF", nullptr, Wide(dir.path() + "/no/such/dir/x.pdf").c_str(), &dm));
+    EXPECT_EQ(missing.StartDoc(L"Nowhere"), SP_ERROR);
+    EXPECT_EQ(missing.StartPage(), SP_ERROR);
+
+    // Out of room on the device: the write error ends the document with SP_ERROR.
+    CDC full;
+    ASSERT_TRUE(full.CreateDC(L"PDF", nullptr, L"/dev/full", &dm));
+    ASSERT_GT(full.StartDoc(L"Too big"), 0);
+    bool failed = false;
+    for (int page = 0; page < 400 && !failed; ++page) {
+        failed = full.StartPage() == SP_ERROR;
+        for (int i = 0; i < 60 && !failed; ++i)
+            full.TextOut(50, 50 + i * 40, CString(L"A line of text that fills the page"));
+        failed = failed || full.EndPage() == SP_ERROR;
+    }
+    EXPECT_TRUE(failed || full.EndDoc() == SP_ERROR);
+    full.AbortDoc();
+}
+
+TEST(PrinterDC, ADocumentWithoutPagesWritesNothing)
+{
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/empty.pdf";
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), nullptr));
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 300);   // A4 at 300 dpi by default
+    EXPECT_EQ(dc.GetDeviceCaps(VERTRES), 3508);
+    ASSERT_GT(dc.StartDoc(L"Empty"), 0);
+    EXPECT_GT(dc.EndDoc(), 0);
+    EXPECT_EQ(FilesIn(dir.path()), 0);
+}
+
+TEST(PrinterDC, HandlesAttachDetachAndDelete)
+{
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/h.pdf";
+    EXPECT_EQ(::CreateDC(L"PDF", nullptr, nullptr, nullptr), nullptr);       // no file
+    EXPECT_EQ(::CreateDC(L"PLOTTER", L"x", nullptr, nullptr), nullptr);     // no such driver
+    HDC handle = ::CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), nullptr);
+    ASSERT_NE(handle, nullptr);
+    {
+        CDC dc;
+        EXPECT_FALSE(dc.Attach(nullptr));
+        ASSERT_TRUE(dc.Attach(handle));
+        EXPECT_FALSE(dc.Attach(handle));
+        EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 2480);
+        PrintTwoPages(dc, 300, 300, 60);
+        EXPECT_GT(dc.EndDoc(), 0);
+        EXPECT_EQ(dc.Detach(), handle);
+        EXPECT_EQ(dc.GetSafeHdc(), nullptr);
+        EXPECT_EQ(dc.StartDoc(L"Detached"), SP_ERROR);
+    }
+    EXPECT_EQ(testutil::PdfPageCount(pdf), 2);
+    EXPECT_TRUE(::DeleteDC(handle));
+    EXPECT_FALSE(::DeleteDC(handle));
+
+    // A context that still holds an attached handle deletes it when it goes.
+    HDC second = ::CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), nullptr);
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.Attach(second));
+    }
+    EXPECT_FALSE(::DeleteDC(second));
+    CDC screen;
+    ASSERT_TRUE(screen.CreateCompatibleDC(nullptr));
+    EXPECT_FALSE(::DeleteDC(screen.GetSafeHdc()));   // not a printer handle
+    EXPECT_EQ(screen.StartDoc(L"Screen"), SP_ERROR);
+}
+
+TEST(PrinterDC, ResetDCChangesSettingsOnlyBetweenDocuments)
+{
+    testutil::TempDir dir;
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(dir.path() + "/r.pdf").c_str(), nullptr));
+    DEVMODE letter = PaperAt(150, 215.9, 279.4);
+    ASSERT_TRUE(dc.ResetDC(&letter));
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 150);
+    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 1275);
+    EXPECT_EQ(dc.GetDeviceCaps(VERTRES), 1650);
+    ASSERT_GT(dc.StartDoc(L"Letter"), 0);
+    EXPECT_FALSE(dc.ResetDC(&letter));
+    dc.AbortDoc();
+}
+
+TEST(PrinterDC, AQueueCupsDoesNotKnowMakesNoContext)
+{
+    // A scheduler that is not there answers at once: no context, no wait.
+    testutil::TempDir dir;
+    testutil::ScopedEnv server("CUPS_SERVER", dir.path() + "/no-cupsd.sock");
+    CDC dc;
+    EXPECT_FALSE(dc.CreateDC(nullptr, L"NoSuchQueue", nullptr, nullptr));
+    EXPECT_EQ(::CreateDC(L"WINSPOOL", L"NoSuchQueue", nullptr, nullptr), nullptr);
+}
+
+TEST(PrintDialog, TheChosenPrinterComesBackAsAContextAndACancelGivesNone)
+{
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/dialog.pdf";
+    CPrintDialog dialog(FALSE, PD_DISABLEPRINTTOFILE);
+    AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
+        EXPECT_EQ(r.kind, AfxModalRequest::PrintDialog);
+        AfxTestChoosePdfPrinter(static_cast<CPrintDialog*>(r.dialog), Wide(pdf).c_str(), 200, 148, 210, 3);
+        return IDOK;
+    });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.GetCopies(), 3);
+    HDC handle = dialog.GetPrinterDC();
+    ASSERT_NE(handle, nullptr);
+    {
+        CDC dc;
+        dc.Attach(handle);
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 200);
+        EXPECT_EQ(dc.GetDeviceCaps(HORZRES), static_cast<int>(std::lround(148 / 25.4 * 200)));
+        dc.Detach();
+    }
+    EXPECT_TRUE(::DeleteDC(handle));
+
+    AfxTestSetModalAnswerer([](const AfxModalRequest&) { return IDCANCEL; });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.GetPrinterDC(), nullptr);
+    AfxTestSetModalAnswerer(nullptr);
+}
+
+// GTK's own dialog, as the user sees it: found among the top-level windows.
+GtkPrintUnixDialog* OpenGtkPrintDialog()
+{
+    GList* windows = gtk_window_list_toplevels();
+    GtkPrintUnixDialog* found = nullptr;
+    for (GList* w = windows; w; w = w->next)
+        if (GTK_IS_PRINT_UNIX_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+            found = GTK_PRINT_UNIX_DIALOG(w->data);
+    g_list_free(windows);
+    return found;
+}
+
+struct GtkDialogScript {
+    std::string outputUri;   // empty: the user cancels
+    std::string screenshot;
+    int polls = 0;
+    bool answered = false;
+    bool shot = false;
+};
+
+gboolean AnswerGtkDialog(gpointer data)
+{
+    auto* script = static_cast<GtkDialogScript*>(data);
+    GtkPrintUnixDialog* dialog = OpenGtkPrintDialog();
+    if (++script->polls > 400) {   // 20 s: give up so that the test fails instead of hanging
+        if (dialog)
+            gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+        return G_SOURCE_REMOVE;
+    }
+    if (!dialog)
+        return G_SOURCE_CONTINUE;
+    if (script->outputUri.empty()) {
+        script->answered = true;
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+        return G_SOURCE_REMOVE;
+    }
+    GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(dialog);
+    if (!printer || std::string(gtk_printer_get_name(printer)) != "Print to File") {
+        GtkPrintSettings* settings = gtk_print_settings_new();
+        gtk_print_settings_set_printer(settings, "Print to File");
+        gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_URI, script->outputUri.c_str());
+        gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+        gtk_print_unix_dialog_set_settings(dialog, settings);
+        g_object_unref(settings);
+        return G_SOURCE_CONTINUE;
+    }
+    if (!script->shot && !script->screenshot.empty() && script->polls > 20) {
+        GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(dialog));
+        GdkPixbuf* picture = gdk_pixbuf_get_from_window(window, 0, 0, gdk_window_get_width(window),
+                                                        gdk_window_get_height(window));
+        if (picture) {
+            gdk_pixbuf_save(picture, script->screenshot.c_str(), "png", nullptr, nullptr);
+            g_object_unref(picture);
+        }
+        script->shot = true;
+    }
+    if (script->screenshot.empty() || script->shot) {
+        script->answered = true;
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+        return G_SOURCE_REMOVE;
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+TEST(PrintDialog, GtkDialogCancelledGivesNoContext)
+{
+    CPrintDialog dialog(FALSE, PD_DISABLEPRINTTOFILE);
+    GtkDialogScript script;
+    g_timeout_add(50, &AnswerGtkDialog, &script);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.answered);
+    EXPECT_EQ(dialog.GetPrinterDC(), nullptr);
+}
+
+TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamed)
+{
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/chosen.pdf";
+    CPrintDialog dialog(FALSE, PD_DISABLEPRINTTOFILE);
+    GtkDialogScript script;
+    script.outputUri = "file://" + pdf;
+    script.screenshot = "afx_print_dialog.png";   // in the build tree, to look at
+    g_timeout_add(50, &AnswerGtkDialog, &script);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(script.answered);
+    EXPECT_EQ(dialog.GetDeviceName(), L"");
+    EXPECT_EQ(dialog.m_outputFile, CString(Wide(pdf).c_str()));
+    HDC handle = dialog.GetPrinterDC();
+    ASSERT_NE(handle, nullptr);
+    {
+        CDC dc;
+        dc.Attach(handle);
+        PrintTwoPages(dc, 300, 600, 100);
+        EXPECT_GT(dc.EndDoc(), 0);
+        dc.Detach();
+    }
+    EXPECT_TRUE(::DeleteDC(handle));
+    EXPECT_EQ(testutil::PdfPageCount(pdf), 2);
+}
+
+}  // namespace
