@@ -76,7 +76,7 @@ BOOL CDC::CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const DEVMODE
         } else if (SameText(driver, L"PDF")) {
             if (!output || !*output)
                 return FALSE;
-            setup.outputFile = AfxPathToNarrow(output);
+            setup.outputFile = win32::Utf8FromWide(output);
         } else {
             return FALSE;
         }
