@@ -42,7 +42,8 @@ void CDecibarView::OnTimer(UINT_PTR nIDEvent)
 void CDecibarView::OnLinkLost()
 {
     // The live face painted the whole instrument picture, whose display glass
-    // reaches past the display area, so the idle picture replaces all of it.
+    // reaches past the display area, so the idle picture replaces all of it;
+    // once is enough, as nothing draws the face while the link is down.
     if (m_bConnected) {
         {
             std::lock_guard<std::mutex> lock(m_stateLock);

@@ -5,11 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -71,16 +69,13 @@ void FakeMeterLine::Write(const Bytes& bytes)
 Bytes FakeMeterLine::ReadFor(int waitMs)
 {
     Bytes got;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (std::chrono::steady_clock::now() < end) {
-        pollfd fd { m_master, POLLIN, 0 };
-        if (poll(&fd, 1, 10) <= 0)
-            continue;
+    AfxTestPumpUntil([&] {
         uint8_t buffer[256];
-        const ssize_t n = read(m_master, buffer, sizeof buffer);
-        if (n > 0)
+        ssize_t n = 0;
+        while ((n = read(m_master, buffer, sizeof buffer)) > 0)
             got.insert(got.end(), buffer, buffer + n);
-    }
+        return false;
+    }, waitMs);
     return got;
 }
 

@@ -43,7 +43,8 @@ public:
     FakeMeterLine& operator=(const FakeMeterLine&) = delete;
 
     void Write(const Bytes& bytes);
-    // What the program has written to the port within waitMs.
+    // What the program has written to the port within waitMs. The message
+    // loop runs meanwhile, so the program's threads can reach its window.
     Bytes ReadFor(int waitMs);
 
 private:
