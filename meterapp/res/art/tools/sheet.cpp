@@ -10,7 +10,6 @@
 #include "art/art.h"
 #include "art/cairo_image.h"
 #include "art/icon_sizes.h"
-#include "art/png.h"
 
 namespace {
 
