@@ -149,7 +149,7 @@ void PaintReading(cairo_t* cr) {
     if (i % 5 == 0) PaintImage(cr, Bitmap(142), 50 + 2 * i, 72, 1);
   }
   SetColour(cr, 0);
-  Text(cr, "Liberation Sans Narrow", true, 20, 66, 90, "12:34:56");
+  Text(cr, "Liberation Sans Narrow", true, 15, 66, 93, "12:34:56");
   Text(cr, "Liberation Sans Narrow", false, 11, 122, 99, "TIME");
   Text(cr, "Liberation Sans", false, 11, 47, 61, "30");
   Text(cr, "Liberation Sans", false, 11, 132, 61, "80");
