@@ -19,10 +19,11 @@ TEST(CString, ConstructionFromWideNarrowAndCounts)
     EXPECT_TRUE(CString(static_cast<LPCWSTR>(nullptr)).IsEmpty());
     EXPECT_TRUE(CString(static_cast<LPCSTR>(nullptr)).IsEmpty());
     EXPECT_TRUE(CString(L"abc", -1).IsEmpty());
-    // UTF-8 decodes; a stray byte stands for its Latin-1 character.
+    // UTF-8 decodes; every byte that starts no well-formed sequence is U+FFFD.
     EXPECT_STREQ(L"\x5e94\x7528", CString("\xe5\xba\x94\xe7\x94\xa8").GetString());
-    EXPECT_STREQ(L"dB\x00b5", CString("dB\xb5").GetString());
-    EXPECT_STREQ(L"\x00e2\x0082", CString("\xe2\x82").GetString());
+    EXPECT_STREQ(L"dB\xfffd", CString("dB\xb5").GetString());
+    EXPECT_STREQ(L"\xfffd\xfffd", CString("\xe2\x82").GetString());
+    EXPECT_STREQ(L"a\xfffd\xfffd", CString("a\xe2\x82" "b", 3).GetString());   // cut by the length
 }
 
 TEST(CString, AssignmentConcatenationAndComparison)

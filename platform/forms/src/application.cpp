@@ -1,4 +1,5 @@
 #include "forms/application.h"
+#include "win32/text.h"
 
 #include "forms/msgbox.h"
 
@@ -12,7 +13,7 @@ bool Application::OnInit()
     try {
         m_startupForm = CreateStartupForm();
     } catch (const std::exception& error) {
-        MsgBox(nullptr, error.what(), MB_OK | MB_ICONERROR, GetAppDisplayName().utf8_string());
+        MsgBox(nullptr, error.what(), MB_OK | MB_ICONERROR, win32::Utf8FromWide(GetAppDisplayName().wc_str()));
         return false;
     }
     m_startupForm->Show();

@@ -1,4 +1,5 @@
 #include "forms/controls.h"
+#include "win32/text.h"
 
 #include "forms/form.h"
 
@@ -70,7 +71,7 @@ void Label::Draw(wxDC& dc) const
     dc.SetFont(m_font);
     dc.SetTextForeground(m_foreColor);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.DrawText(wxString::FromUTF8(m_caption), Area().GetTopLeft());
+    dc.DrawText(wxString(win32::WideFromUtf8(m_caption)), Area().GetTopLeft());
 }
 
 }  // namespace forms

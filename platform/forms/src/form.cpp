@@ -1,4 +1,5 @@
 #include "forms/form.h"
+#include "win32/text.h"
 
 #include "form_window.h"
 #include "forms/controls.h"
@@ -9,7 +10,7 @@
 namespace forms {
 
 Form::Form(const std::string& caption, int clientWidth, int clientHeight)
-    : m_window(new FormWindow(*this, wxString::FromUTF8(caption), wxSize(clientWidth, clientHeight)))
+    : m_window(new FormWindow(*this, wxString(win32::WideFromUtf8(caption)), wxSize(clientWidth, clientHeight)))
 {
     m_handle = RegisterWindowHandle(m_window);
 }

@@ -43,13 +43,6 @@ FormWindow* WindowFromHandle(HWND handle)
 
 }  // namespace forms
 
-BOOL ReleaseCapture()
-{
-    if (wxWindow* captured = wxWindow::GetCapture())
-        captured->ReleaseMouse();
-    return TRUE;
-}
-
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
     forms::FormWindow* target = forms::WindowFromHandle(window);

@@ -1,58 +1,13 @@
 #include "afx/cstring.h"
 
 #include "afx/exception.h"
+#include "win32/text.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
-
-namespace afx {
-
-std::wstring WidenText(const char* text, size_t length)
-{
-    std::wstring out;
-    out.reserve(length);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    size_t i = 0;
-    while (i < length) {
-        const unsigned char lead = bytes[i];
-        size_t extra = 0;
-        wchar_t value = lead;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            value = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            value = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            value = lead & 0x07;
-        }
-        bool valid = extra > 0;
-        for (size_t k = 1; valid && k <= extra; ++k) {
-            if (i + k >= length || (bytes[i + k] & 0xC0) != 0x80)
-                valid = false;
-            else
-                value = static_cast<wchar_t>((value << 6) | (bytes[i + k] & 0x3F));
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if (valid && ((extra == 2 && value < 0x800) || (extra == 3 && (value < 0x10000 || value > 0x10FFFF)) ||
-                      (value >= 0xD800 && value <= 0xDFFF)))
-            valid = false;
-        if (valid) {
-            out.push_back(value);
-            i += extra + 1;
-        } else {
-            out.push_back(static_cast<wchar_t>(lead));
-            ++i;
-        }
-    }
-    return out;
-}
-
-}  // namespace afx
 
 namespace {
 
@@ -104,13 +59,13 @@ CString::CString(LPCWSTR text, int length)
 CString::CString(LPCSTR text)
 {
     if (text)
-        m_text = afx::WidenText(text, std::strlen(text));
+        m_text = win32::WideFromUtf8(text);
 }
 
 CString::CString(LPCSTR text, int length)
 {
     if (text && length > 0)
-        m_text = afx::WidenText(text, static_cast<size_t>(length));
+        m_text = win32::WideFromUtf8(std::string(text, static_cast<size_t>(length)));
 }
 
 CString::CString(wchar_t ch, int repeat)
@@ -127,7 +82,7 @@ CString& CString::operator=(LPCWSTR text)
 
 CString& CString::operator=(LPCSTR text)
 {
-    m_text = text ? afx::WidenText(text, std::strlen(text)) : std::wstring();
+    m_text = text ? win32::WideFromUtf8(text) : std::wstring();
     return *this;
 }
 
@@ -169,7 +124,7 @@ CString& CString::operator+=(LPCWSTR text)
 CString& CString::operator+=(LPCSTR text)
 {
     if (text)
-        m_text += afx::WidenText(text, std::strlen(text));
+        m_text += win32::WideFromUtf8(text);
     return *this;
 }
 

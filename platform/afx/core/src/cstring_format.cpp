@@ -6,6 +6,7 @@
 // formatted one at a time by the narrow snprintf in the "C" locale (the data
 // files need '.' as the decimal point whatever the user's locale).
 #include "afx/cstring.h"
+#include "win32/text.h"
 
 #include <clocale>
 #include <cstdint>
@@ -263,7 +264,7 @@ private:
             if (!s)
                 s = "(null)";
             const size_t bytes = d.precision >= 0 ? strnlen(s, static_cast<size_t>(d.precision)) : std::strlen(s);
-            text = afx::WidenText(s, bytes);
+            text = win32::WideFromUtf8(std::string(s, bytes));
         } else {
             const wchar_t* s = va_arg(m_args, const wchar_t*);
             if (!s)

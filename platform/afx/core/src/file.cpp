@@ -1,34 +1,12 @@
 #include "afx/file.h"
 
+#include "win32/text.h"
+
 #include <cerrno>
 #include <climits>
 #include <cwchar>
 
 IMPLEMENT_DYNAMIC(CFileException, CException)
-
-std::string AfxPathToNarrow(LPCWSTR path)
-{
-    std::string out;
-    for (const wchar_t* p = path; p && *p; ++p) {
-        auto c = static_cast<uint32_t>(*p);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x110000) {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
 
 namespace {
 
@@ -100,7 +78,7 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
     } else if (access == modeWrite || access == modeReadWrite) {
         mode = "r+b";
     }
-    std::FILE* f = std::fopen(AfxPathToNarrow(fileName).c_str(), mode);
+    std::FILE* f = std::fopen(win32::Utf8FromWide(fileName).c_str(), mode);
     if (!f) {
         if (error) {
             error->m_cause = CauseOf(errno);
@@ -191,7 +169,7 @@ CString CFile::GetFileName() const
 
 void CFile::Remove(LPCWSTR fileName)
 {
-    if (std::remove(AfxPathToNarrow(fileName).c_str()) != 0)
+    if (std::remove(win32::Utf8FromWide(fileName).c_str()) != 0)
         throw new CFileException(CauseOf(errno), errno, fileName);
 }
 

@@ -4,6 +4,7 @@
 #include <wx/printdlg.h>
 
 #include "internal.h"
+#include "win32/text.h"
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
 IMPLEMENT_DYNAMIC(CPrintDialog, CDialog)
@@ -22,7 +23,7 @@ wxString Wildcard(const CString& filter)
 bool Exists(const CString& path)
 {
     struct stat st{};
-    return ::stat(AfxPathToNarrow(path).c_str(), &st) == 0;
+    return ::stat(win32::Utf8FromWide(path).c_str(), &st) == 0;
 }
 
 }  // namespace

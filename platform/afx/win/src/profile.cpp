@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "internal.h"
+#include "win32/text.h"
 
 namespace {
 
@@ -21,16 +22,6 @@ std::string ConfigHome()
     return std::string(home && *home ? home : "/tmp") + "/.config";
 }
 
-std::wstring Utf8ToWide(const std::string& s)
-{
-    return wxString::FromUTF8(s.c_str()).ToStdWstring();
-}
-
-std::string WideToUtf8(const std::wstring& s)
-{
-    return std::string(wxString(s).ToUTF8().data());
-}
-
 Sections Load(const std::string& path)
 {
     Sections sections;
@@ -43,13 +34,13 @@ Sections Load(const std::string& path)
         if (line.empty() || line[0] == ';')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            section = Utf8ToWide(line.substr(1, line.size() - 2));
+            section = win32::WideFromUtf8(line.substr(1, line.size() - 2));
             continue;
         }
         size_t eq = line.find('=');
         if (eq == std::string::npos)
             continue;
-        sections[section][Utf8ToWide(line.substr(0, eq))] = Utf8ToWide(line.substr(eq + 1));
+        sections[section][win32::WideFromUtf8(line.substr(0, eq))] = win32::WideFromUtf8(line.substr(eq + 1));
     }
     return sections;
 }
@@ -76,9 +67,9 @@ bool Save(const std::string& path, const Sections& sections)
     {
         std::ofstream out(temp, std::ios::trunc);
         for (const auto& section : sections) {
-            out << '[' << WideToUtf8(section.first) << "]\n";
+            out << '[' << win32::Utf8FromWide(section.first.c_str()) << "]\n";
             for (const auto& entry : section.second)
-                out << WideToUtf8(entry.first) << '=' << WideToUtf8(entry.second) << '\n';
+                out << win32::Utf8FromWide(entry.first.c_str()) << '=' << win32::Utf8FromWide(entry.second.c_str()) << '\n';
         }
         if (!out)
             return false;
@@ -102,7 +93,7 @@ CString CWinApp::GetProfilePath() const
     std::string dir = ConfigHome();
     CString name = m_appName.IsEmpty() ? AfxLoadString(AFX_IDS_APP_TITLE) : m_appName;
     std::wstring file = Clean(name.IsEmpty() ? std::wstring(L"app") : std::wstring(name.GetString())) + L".ini";
-    std::wstring path = Utf8ToWide(dir) + L"/";
+    std::wstring path = win32::WideFromUtf8(dir) + L"/";
     if (!m_registryKey.IsEmpty())
         path += Clean(m_registryKey.GetString()) + L"/";
     return CString((path + file).c_str());
@@ -137,7 +128,7 @@ CString CWinApp::GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaul
 {
     if (!section || !entry)
         return CString(defaultValue);
-    Sections sections = Load(WideToUtf8(GetProfilePath().GetString()));
+    Sections sections = Load(win32::Utf8FromWide(GetProfilePath().GetString()));
     auto s = sections.find(Clean(section));
     if (s == sections.end())
         return CString(defaultValue);
@@ -149,7 +140,7 @@ BOOL CWinApp::WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value)
 {
     if (!section)
         return FALSE;
-    std::string path = WideToUtf8(GetProfilePath().GetString());
+    std::string path = win32::Utf8FromWide(GetProfilePath().GetString());
     Sections sections = Load(path);
     if (!entry)
         sections.erase(Clean(section));

@@ -503,15 +503,6 @@ CWnd* CWnd::GetCapture()
     });
 }
 
-BOOL ReleaseCapture()
-{
-    if (wxWindow* w = wxWindow::GetCapture()) {
-        w->ReleaseMouse();
-        return TRUE;
-    }
-    return FALSE;
-}
-
 CWnd* CWnd::GetParent() const
 {
     return afxwin::OnUi([&]() -> CWnd* {

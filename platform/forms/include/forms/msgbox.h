@@ -15,14 +15,9 @@ class Form;
 // Returns the button chosen (IDOK, IDYES...).
 int MsgBox(const Form* owner, const std::string& prompt, UINT type, const std::string& title);
 
-// Installs the handler that shows message boxes as wx message dialogs on the
+// Installs the handler that shows message boxes (wxsupport/msgbox.h) on the
 // user-interface thread; returns the handler it replaces. From another thread
 // a box is written to standard error and answered with its default button.
 win32::MessageBoxHandler InstallMessageBoxHandler();
-
-// The dialog's wx style for a box of `type`, and the box's answer for the
-// dialog's result (wxID_OK, wxID_YES, wxID_NO, wxID_CANCEL).
-long DialogStyle(UINT type);
-int BoxResult(UINT type, int dialogResult);
 
 }  // namespace forms

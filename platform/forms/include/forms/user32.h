@@ -3,6 +3,7 @@
 #pragma once
 
 #include "win32/types.h"
+#include "wxsupport/capture.h"
 
 #define WM_NCLBUTTONDOWN 0x00A1u
 #define HTCAPTION 2
@@ -10,8 +11,6 @@
 #define ERROR_INVALID_WINDOW_HANDLE 1400u
 #endif
 
-// Ends any mouse capture of the program's windows. Always TRUE.
-BOOL ReleaseCapture();
 
 // WM_NCLBUTTONDOWN with HTCAPTION starts the desktop's own move of the form's
 // window, following the pointer from where it is now, and returns 0. A form

@@ -5,8 +5,8 @@
 // with "not found"; GetAt, SetAt and operator[] past the end assert in debug
 // builds and throw CInvalidArgException* otherwise.
 //
-// Narrow text (char) is taken as UTF-8; a byte that is not part of valid UTF-8
-// stands for the Latin-1 character of the same value.
+// Narrow text (char) is taken as UTF-8 (win32::WideFromUtf8): a byte that is
+// not part of valid UTF-8 becomes U+FFFD.
 //
 // Format and AppendFormat follow the Microsoft C runtime's wide printf:
 //   %s %c      wide string / character (wchar_t*, wchar_t)
@@ -136,8 +136,3 @@ bool operator!=(LPCWSTR a, const CString& b);
 bool operator<(const CString& a, const CString& b);
 bool operator<(const CString& a, LPCWSTR b);
 bool operator<(LPCWSTR a, const CString& b);
-
-namespace afx {
-// The wide text of narrow text, decoded as described above.
-std::wstring WidenText(const char* text, size_t length);
-}

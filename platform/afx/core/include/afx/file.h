@@ -82,5 +82,3 @@ private:
     bool m_text = true;
 };
 
-// A narrow path for the system's calls (UTF-8).
-std::string AfxPathToNarrow(LPCWSTR path);

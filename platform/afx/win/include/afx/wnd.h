@@ -25,6 +25,7 @@ class CDataExchange;
 class CMenu;
 
 #include "win32/user.h"
+#include "wxsupport/capture.h"
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -203,4 +204,3 @@ public:
 BOOL IsWindow(HWND hwnd);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL ReleaseCapture();
