@@ -256,20 +256,24 @@ UINT CDC::SetTextAlign(UINT flags)
     });
 }
 
-int CDC::SetMapMode(int)
+int CDC::SetMapMode(int mode)
 {
-    return afxwin::OnUi([&]() -> int {
-        return MM_TEXT;
-    });
+    // Logical units are device pixels with the origin at (0, 0); no other mapping is drawn.
+    if (mode != MM_TEXT) {
+        afxwin::Unsupported("CDC::SetMapMode", "only MM_TEXT is offered");
+        return 0;
+    }
+    return MM_TEXT;
 }
 
 int CDC::SetROP2(int mode)
 {
-    return afxwin::OnUi([&]() -> int {
-        int old = m_state.rop2;
-        m_state.rop2 = mode;
-        return old;
-    });
+    // wx draws through cairo, which has no raster mixes of pen and screen.
+    if (mode != R2_COPYPEN) {
+        afxwin::Unsupported("CDC::SetROP2", "only R2_COPYPEN is offered");
+        return 0;
+    }
+    return R2_COPYPEN;
 }
 
 int CDC::GetDeviceCaps(int index) const
@@ -627,15 +631,23 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
             m_state.bkColor = keep;
             return TRUE;
         }
+        if (rop != SRCCOPY) {
+            afxwin::Unsupported("CDC::BitBlt", "only SRCCOPY, BLACKNESS and WHITENESS are offered");
+            return FALSE;
+        }
         if (!src || !src->m_dc || w <= 0 || h <= 0)
             return FALSE;
         return m_dc->Blit(x, y, w, h, src->m_dc, xSrc, ySrc, wxCOPY);
     });
 }
 
-BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD)
+BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop)
 {
     return afxwin::OnUi([&]() -> BOOL {
+        if (rop != SRCCOPY) {
+            afxwin::Unsupported("CDC::StretchBlt", "only SRCCOPY is offered");
+            return FALSE;
+        }
         if (!m_dc || !src || !src->m_dc || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
             return FALSE;
         return m_dc->StretchBlit(x, y, w, h, src->m_dc, xSrc, ySrc, wSrc, hSrc, wxCOPY);

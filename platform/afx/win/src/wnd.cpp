@@ -250,8 +250,12 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate)
     });
 }
 
-UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, void (*)(HWND, UINT, UINT_PTR, DWORD))
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, void (*callback)(HWND, UINT, UINT_PTR, DWORD))
 {
+    if (callback) {
+        afxwin::Unsupported("CWnd::SetTimer", "timer callbacks are not offered, only WM_TIMER");
+        return 0;
+    }
     return afxwin::OnUi([&]() -> UINT_PTR {
         AfxWindowImpl* impl = ImplOf(this);
         if (!impl)

@@ -628,7 +628,14 @@ CMenu* CWnd::GetMenu() const
     });
 }
 
-void CWnd::DrawMenuBar() {}
+void CWnd::DrawMenuBar()
+{
+    afxwin::OnUi([&]() {
+        auto* frame = dynamic_cast<wxFrame*>(GetWx());
+        if (wxMenuBar* bar = frame ? frame->GetMenuBar() : nullptr)
+            bar->Refresh();
+    });
+}
 
 int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type)
 {

@@ -301,6 +301,9 @@ public:
     int SetBkMode(int mode);
     int GetBkMode() const { return m_state.bkMode; }
     UINT SetTextAlign(UINT flags);
+    // Drawing is in device pixels from the origin (MM_TEXT) with the pen as it
+    // is (R2_COPYPEN); these return the previous mode. Another mode is not
+    // offered: 0, and checked builds stop there, naming the call.
     int SetMapMode(int mode);
     int SetROP2(int mode);
     int GetDeviceCaps(int index) const;
@@ -333,7 +336,8 @@ public:
     BOOL GetTextMetrics(LPTEXTMETRIC metrics) const;
 
     // Copies w x h pixels from (xSrc, ySrc) of src to (x, y); SRCCOPY, BLACKNESS and
-    // WHITENESS are supported (other codes copy as SRCCOPY).
+    // WHITENESS (StretchBlt: SRCCOPY) are offered. Another code: FALSE, and
+    // checked builds stop there, naming the call.
     BOOL BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop);
     BOOL StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
 
@@ -352,7 +356,6 @@ protected:
         COLORREF bkColor = 0xFFFFFF;
         int bkMode = OPAQUE;
         UINT textAlign = 0;
-        int rop2 = R2_COPYPEN;
     };
     void Attach(wxDC* dc, bool owned);
     void ApplyPen();

@@ -72,7 +72,8 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
     // Timers: WM_TIMER with the id every `elapse` ms until killed or the window
-    // ends; they also run inside modal loops. The callback must be null.
+    // ends; they also run inside modal loops. The callback must be null (a
+    // callback is not offered: 0, and checked builds stop there).
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, void (*callback)(HWND, UINT, UINT_PTR, DWORD));
     BOOL KillTimer(UINT_PTR id);
 
@@ -139,6 +140,7 @@ public:
     void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
     CMenu* GetMenu() const;
+    // Repaints the frame's menu bar (changes to its items show at once).
     void DrawMenuBar();
 
     // A message box owned by this window (see AfxMessageBox).

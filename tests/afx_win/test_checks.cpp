@@ -1,7 +1,9 @@
-// A window touched from another thread without the layer's hand-off is caught:
-// the layer stops the program at its choke points, naming the call, and
-// ThreadSanitizer reports a race with a handler that the wx event loop runs.
-// Built in the sanitizer runs only, where the layer's checks are on.
+// The layer's checks, on in the sanitizer runs (and debug builds), where this
+// test is built. A window touched from another thread without the layer's
+// hand-off is caught: the layer stops the program at its choke points, naming
+// the call, and ThreadSanitizer reports a race with a handler that the wx event
+// loop runs. A call the layer cannot carry out as Win32 would stops the
+// program naming the call, instead of doing nothing.
 #include <atomic>
 #include <cstdlib>
 
@@ -49,12 +51,12 @@ template <class F> void OnWorker(F&& f)
 
 }  // namespace
 
-class ThreadChecksDeathTest : public ::testing::Test {
+class LayerChecksDeathTest : public ::testing::Test {
 protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 };
 
-TEST_F(ThreadChecksDeathTest, AWorkerThatReachesForTheWxWindowOrTheWindowObjectIsStopped)
+TEST_F(LayerChecksDeathTest, AWorkerThatReachesForTheWxWindowOrTheWindowObjectIsStopped)
 {
     EXPECT_DEATH(
         {
@@ -73,7 +75,7 @@ TEST_F(ThreadChecksDeathTest, AWorkerThatReachesForTheWxWindowOrTheWindowObjectI
         "FromHandle called off the user-interface thread");
 }
 
-TEST_F(ThreadChecksDeathTest, TheSameCallsHandedOverByTheLayerRunOnTheUserInterfaceThread)
+TEST_F(LayerChecksDeathTest, TheSameCallsHandedOverByTheLayerRunOnTheUserInterfaceThread)
 {
     CTouched window;
     ASSERT_TRUE(window.Create(IDD_TOUCHED));
@@ -89,8 +91,22 @@ TEST_F(ThreadChecksDeathTest, TheSameCallsHandedOverByTheLayerRunOnTheUserInterf
     EXPECT_EQ(CString(L"from the worker"), caption);
 }
 
+TEST_F(LayerChecksDeathTest, ADrawingModeOrTimerCallbackTheLayerDoesNotOfferStopsTheProgram)
+{
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    EXPECT_EQ(dc.SetMapMode(MM_TEXT), MM_TEXT);
+    EXPECT_EQ(dc.SetROP2(R2_COPYPEN), R2_COPYPEN);
+    EXPECT_DEATH(dc.SetROP2(R2_NOT), "CDC::SetROP2: only R2_COPYPEN");
+    EXPECT_DEATH(dc.SetMapMode(MM_TEXT + 1), "CDC::SetMapMode: only MM_TEXT");
+    EXPECT_DEATH(dc.BitBlt(0, 0, 1, 1, &dc, 0, 0, SRCAND), "CDC::BitBlt");
+    CTouched window;
+    ASSERT_TRUE(window.Create(IDD_TOUCHED));
+    EXPECT_DEATH(window.SetTimer(1, 10, [](HWND, UINT, UINT_PTR, DWORD) {}), "CWnd::SetTimer");
+}
+
 #if defined(__SANITIZE_THREAD__)
-TEST_F(ThreadChecksDeathTest, ARaceWithAHandlerThatTheEventLoopRunsIsReported)
+TEST_F(LayerChecksDeathTest, ARaceWithAHandlerThatTheEventLoopRunsIsReported)
 {
     EXPECT_EXIT(
         {
