@@ -31,6 +31,31 @@ struct Overlapped {
     bool Signalled(DWORD ms = 0) const { return WaitForSingleObject(ov.hEvent, ms) == WAIT_OBJECT_0; }
 };
 
+// Bytes in the port's input queue now (ClearCommError; its error bits are
+// added to *errors when given).
+inline DWORD Queued(HANDLE h, DWORD* errors = nullptr)
+{
+    COMSTAT stat{};
+    DWORD seen = 0;
+    if (!ClearCommError(h, &seen, &stat))
+        return 0;
+    if (errors)
+        *errors |= seen;
+    return stat.cbInQue;
+}
+
+// Waits until the input queue holds at least `bytes`; false after timeoutMs.
+inline bool WaitUntilQueued(HANDLE h, DWORD bytes, DWORD* errors = nullptr, long timeoutMs = 5000)
+{
+    const Clock::time_point start = Clock::now();
+    while (Queued(h, errors) < bytes) {
+        if (MillisecondsSince(start) >= timeoutMs)
+            return false;
+        Sleep(1);
+    }
+    return true;
+}
+
 inline void SetIntervalTimeout(HANDLE h, DWORD interval)
 {
     COMMTIMEOUTS t{interval, 0, 0, 0, 0};

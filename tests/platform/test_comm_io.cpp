@@ -11,6 +11,8 @@ using testline::Clock;
 using testline::MillisecondsSince;
 using testline::Overlapped;
 using testline::PseudoLine;
+using testline::Queued;
+using testline::WaitUntilQueued;
 using testutil::Pattern;
 
 namespace {
@@ -149,7 +151,7 @@ TEST_F(CommRead, ImmediateAndTotalTimeouts)
     EXPECT_TRUE(ReadFile(h, buf, sizeof(buf), &n, ov.get()));
     EXPECT_EQ(n, 0u);
     line.Send("hello");
-    Sleep(100);
+    ASSERT_TRUE(WaitUntilQueued(h, 5));
     EXPECT_TRUE(ReadFile(h, buf, sizeof(buf), &n, ov.get()));
     EXPECT_EQ(std::string(buf, n), "hello");
 
@@ -208,7 +210,7 @@ TEST_F(CommEvents, RxCharFiresOncePerArrivalNotWhileBytesWait)
 
     // An event that comes while no wait is pending completes the next wait at once.
     line.Send("3");
-    Sleep(100);
+    ASSERT_TRUE(WaitUntilQueued(h, 3));
     mask = 0;
     EXPECT_TRUE(WaitCommEvent(h, &mask, ov.get()));
     EXPECT_EQ(mask, EV_RXCHAR);
@@ -290,11 +292,9 @@ TEST_F(CommQueue, InputQueueHoldsItsSizeAndLosesNothing)
     ASSERT_TRUE(SetupComm(h, 16, 16));
     const std::string data = Pattern(40);
     line.Send(data);
-    Sleep(150);
-    COMSTAT stat{};
     DWORD errors = 0;
-    ASSERT_TRUE(ClearCommError(h, &errors, &stat));
-    EXPECT_EQ(stat.cbInQue, 16u);
+    ASSERT_TRUE(WaitUntilQueued(h, 16, &errors));
+    EXPECT_EQ(Queued(h, &errors), 16u);
     EXPECT_EQ(errors, 0u);
 
     COMMTIMEOUTS t{100, 0, 0, 0, 0};
@@ -316,10 +316,9 @@ TEST_F(CommQueue, InputQueueHoldsItsSizeAndLosesNothing)
 
     // RXCLEAR empties the queue.
     line.Send("zz");
-    Sleep(100);
+    ASSERT_TRUE(WaitUntilQueued(h, 2));
     ASSERT_TRUE(PurgeComm(h, PURGE_RXCLEAR));
-    ASSERT_TRUE(ClearCommError(h, nullptr, &stat));
-    EXPECT_EQ(stat.cbInQue, 0u);
+    EXPECT_EQ(Queued(h), 0u);
     CloseHandle(h);
 }
 
@@ -399,8 +398,9 @@ TEST_F(CommEvents, EventCharacterAndMaskFiltering)
     EXPECT_EQ(mask, EV_RXFLAG);
 
     // Events outside the new mask are dropped from those kept for the next wait.
+    const DWORD before = Queued(h);
     line.Send("e\n");
-    Sleep(100);
+    ASSERT_TRUE(WaitUntilQueued(h, before + 2));
     ASSERT_TRUE(SetCommMask(h, EV_RXCHAR));
     ASSERT_FALSE(WaitCommEvent(h, &mask, ov.get()));
     EXPECT_EQ(GetLastError(), ERROR_IO_PENDING);
