@@ -40,6 +40,11 @@ bool TestImages(AfxImageKind kind, UINT id, AfxImage* out)
     return false;
 }
 
+const AfxDlgItem kPlainItems[] = {
+    {AfxControlKind::Static, IDC_STATIC, L"plain", 4, 4, 40, 8, WS_VISIBLE},
+};
+const AfxDialogTemplate kPlain{L"Plain", L"Arial", 9, WS_POPUP | WS_CAPTION, 120, 60, kPlainItems, 1};
+
 class LayerEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
@@ -47,6 +52,7 @@ public:
         g_uiThread = std::this_thread::get_id();
         AfxTestInitialize();
         AfxSetImageSource(&TestImages);
+        AfxRegisterDialog(IDD_PLAIN, kPlain);
     }
 };
 

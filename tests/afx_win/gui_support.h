@@ -14,6 +14,9 @@
 // The thread the tests run on, which is the user-interface thread.
 std::thread::id UiThread();
 
+// A small dialog with one label, registered for every test program.
+constexpr UINT IDD_PLAIN = 701;
+
 // Answers every modal box with `answer` and keeps the texts of message boxes.
 struct BoxRecorder {
     std::vector<std::wstring> texts;

@@ -11,21 +11,11 @@
 
 namespace {
 
-constexpr UINT IDD_TOUCHED = 702;
-
-const AfxDlgItem kTouchedItems[] = {
-    {AfxControlKind::Static, IDC_STATIC, L"touched", 4, 4, 40, 8, WS_VISIBLE},
-};
-const AfxDialogTemplate kTouched{L"Touched", L"Arial", 9, WS_POPUP | WS_CAPTION, 120, 60, kTouchedItems, 1};
-struct Registration {
-    Registration() { AfxRegisterDialog(IDD_TOUCHED, kTouched); }
-} g_registration;
-
 // A window whose timer handler reads a level that a worker writes without
 // handing it to the user-interface thread: the fault the checks must see.
 class CTouched : public CDialog {
 public:
-    CTouched() : CDialog(IDD_TOUCHED) {}
+    CTouched() : CDialog(IDD_PLAIN) {}
     int m_level = 0;
     int m_shown = 0;
     std::atomic<int> m_ticks{0};
@@ -61,14 +51,14 @@ TEST_F(LayerChecksDeathTest, AWorkerThatReachesForTheWxWindowOrTheWindowObjectIs
     EXPECT_DEATH(
         {
             CTouched window;
-            window.Create(IDD_TOUCHED);
+            window.Create(IDD_PLAIN);
             OnWorker([&] { window.GetWx(); });
         },
         "CWnd::GetWx called off the user-interface thread");
     EXPECT_DEATH(
         {
             CTouched window;
-            window.Create(IDD_TOUCHED);
+            window.Create(IDD_PLAIN);
             const HWND hwnd = window.m_hWnd;
             OnWorker([hwnd] { CWnd::FromHandle(hwnd); });
         },
@@ -78,7 +68,7 @@ TEST_F(LayerChecksDeathTest, AWorkerThatReachesForTheWxWindowOrTheWindowObjectIs
 TEST_F(LayerChecksDeathTest, TheSameCallsHandedOverByTheLayerRunOnTheUserInterfaceThread)
 {
     CTouched window;
-    ASSERT_TRUE(window.Create(IDD_TOUCHED));
+    ASSERT_TRUE(window.Create(IDD_PLAIN));
     CString caption;
     std::atomic<bool> done{false};
     std::thread worker([&] {
@@ -101,7 +91,7 @@ TEST_F(LayerChecksDeathTest, ADrawingModeOrTimerCallbackTheLayerDoesNotOfferStop
     EXPECT_DEATH(dc.SetMapMode(MM_TEXT + 1), "CDC::SetMapMode: only MM_TEXT");
     EXPECT_DEATH(dc.BitBlt(0, 0, 1, 1, &dc, 0, 0, SRCAND), "CDC::BitBlt");
     CTouched window;
-    ASSERT_TRUE(window.Create(IDD_TOUCHED));
+    ASSERT_TRUE(window.Create(IDD_PLAIN));
     EXPECT_DEATH(window.SetTimer(1, 10, [](HWND, UINT, UINT_PTR, DWORD) {}), "CWnd::SetTimer");
 }
 
@@ -111,7 +101,7 @@ TEST_F(LayerChecksDeathTest, ARaceWithAHandlerThatTheEventLoopRunsIsReported)
     EXPECT_EXIT(
         {
             CTouched window;
-            window.Create(IDD_TOUCHED);
+            window.Create(IDD_PLAIN);
             window.SetTimer(1, 2, nullptr);
             std::atomic<bool> stop{false};
             std::thread worker([&] {

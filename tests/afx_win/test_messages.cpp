@@ -8,17 +8,8 @@
 
 namespace {
 
-constexpr UINT IDD_PLAIN = 701;
 constexpr UINT WM_ADD = WM_USER + 1;
 constexpr UINT WM_NOTE = WM_USER + 2;
-
-const AfxDlgItem kPlainItems[] = {
-    {AfxControlKind::Static, IDC_STATIC, L"plain", 4, 4, 40, 8, WS_VISIBLE},
-};
-const AfxDialogTemplate kPlain{L"Plain", L"Arial", 9, WS_POPUP | WS_CAPTION, 120, 60, kPlainItems, 1};
-struct Registration {
-    Registration() { AfxRegisterDialog(IDD_PLAIN, kPlain); }
-} g_registration;
 
 class CTarget : public CDialog {
 public:
