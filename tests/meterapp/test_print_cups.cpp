@@ -86,6 +86,8 @@ TEST(PrintThroughCups, TheDataTableFromACupsQueueMatchesTheOnePrintedToAFile)
     EXPECT_EQ(job.m_nCopies, 2);
     const std::string printed = cups.WaitForPdf();
     ASSERT_FALSE(printed.empty()) << cups.ErrorLog();
+    // cups-pdf names its file after the job's title, the application's.
+    EXPECT_EQ(printed.substr(printed.rfind('/') + 1, 7), "Decibar") << printed;
     EXPECT_EQ(testutil::PdfPageCount(printed), pages);
     EXPECT_EQ(TextWithoutTimes(printed), TextWithoutTimes(user.pdfPath));
     // Two copies of each page went to the printer.
