@@ -99,7 +99,7 @@ TEST(PrintThroughCups, TheDataTableFromACupsQueueMatchesTheOnePrintedToAFile)
     }
 }
 
-TEST(PrintThroughCups, PrintersByNameAndASecondNamedStart)
+TEST(PrintThroughCups, PrintersByNameASecondNamedStartAndAQueueThatRefusesJobs)
 {
     PrivateCups cups("DecibarNamed");
     if (!cups.SkipReason().empty())
@@ -123,6 +123,18 @@ TEST(PrintThroughCups, PrintersByNameAndASecondNamedStart)
         EXPECT_NE(testutil::FindPdfWord(testutil::PdfWords(printed), "Named"), nullptr);
     }
     EXPECT_EQ(job.m_nFontSets, 2);
+
+    // A queue that refuses jobs: the job ends at once and the user is told.
+    ASSERT_TRUE(cups.Accept(false));
+    PrintUser user;
+    user.queue = L"DecibarNamed";
+    RecordSet records(3);
+    PrintDataTable(job, records.Array(), StatisticsOf(records, 3));
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0], kPrintFailedText);
+    EXPECT_FALSE(AfxTestWaitCursorShown());
+    EXPECT_EQ(AfxTestLivePrinterDCs(), 0);
+    EXPECT_EQ(job.m_dc.GetSafeHdc(), nullptr);
 }
 
 } // namespace
