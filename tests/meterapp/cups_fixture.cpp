@@ -130,6 +130,13 @@ PrivateCups::~PrivateCups()
         std::system(("rm -rf '" + m_dir->path() + "'/*").c_str());
 }
 
+bool PrivateCups::Accept(bool accept)
+{
+    const std::string command
+        = std::string(accept ? "/usr/sbin/cupsaccept " : "/usr/sbin/cupsreject ") + m_queue + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
 void PrivateCups::ClearOutput()
 {
     if (m_dir)

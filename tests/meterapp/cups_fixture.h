@@ -26,6 +26,8 @@ public:
     const std::string& SkipReason() const { return m_skip; }
     const std::string& Queue() const { return m_queue; }
 
+    // The queue refuses new jobs (cupsreject) or takes them again (cupsaccept).
+    bool Accept(bool accept);
     // Forgets the PDFs printed so far.
     void ClearOutput();
     // Waits until the scheduler has no job left and a PDF lies in the output

@@ -86,6 +86,8 @@ TEST(PrintThroughCups, TheDataTableFromACupsQueueMatchesTheOnePrintedToAFile)
     EXPECT_EQ(job.m_nCopies, 2);
     const std::string printed = cups.WaitForPdf();
     ASSERT_FALSE(printed.empty()) << cups.ErrorLog();
+    // cups-pdf names its file after the job's title, the application's.
+    EXPECT_EQ(printed.substr(printed.rfind('/') + 1, 7), "Decibar") << printed;
     EXPECT_EQ(testutil::PdfPageCount(printed), pages);
     EXPECT_EQ(TextWithoutTimes(printed), TextWithoutTimes(user.pdfPath));
     // Two copies of each page went to the printer.
@@ -97,7 +99,7 @@ TEST(PrintThroughCups, TheDataTableFromACupsQueueMatchesTheOnePrintedToAFile)
     }
 }
 
-TEST(PrintThroughCups, PrintersByNameAndASecondNamedStart)
+TEST(PrintThroughCups, PrintersByNameASecondNamedStartAndAQueueThatRefusesJobs)
 {
     PrivateCups cups("DecibarNamed");
     if (!cups.SkipReason().empty())
@@ -121,6 +123,18 @@ TEST(PrintThroughCups, PrintersByNameAndASecondNamedStart)
         EXPECT_NE(testutil::FindPdfWord(testutil::PdfWords(printed), "Named"), nullptr);
     }
     EXPECT_EQ(job.m_nFontSets, 2);
+
+    // A queue that refuses jobs: the job ends at once and the user is told.
+    ASSERT_TRUE(cups.Accept(false));
+    PrintUser user;
+    user.queue = L"DecibarNamed";
+    RecordSet records(3);
+    PrintDataTable(job, records.Array(), StatisticsOf(records, 3));
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0], kPrintFailedText);
+    EXPECT_FALSE(AfxTestWaitCursorShown());
+    EXPECT_EQ(AfxTestLivePrinterDCs(), 0);
+    EXPECT_EQ(job.m_dc.GetSafeHdc(), nullptr);
 }
 
 } // namespace

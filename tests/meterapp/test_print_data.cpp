@@ -201,6 +201,36 @@ TEST_F(PrintDataTest, AJobThePrinterRefusesEndsAndSaysSo)
     EXPECT_EQ(testutil::PdfPageCount(user.pdfPath), 1);
 }
 
+TEST_F(PrintDataTest, TheDocumentIsNamedAfterTheApplication)
+{
+    RecordSet records(1);
+    PrintDataTable(job, records.Array(), StatisticsOf(records, 1));
+    EXPECT_EQ(testutil::PdfInfoField(user.pdfPath, "Title"), "Decibar");
+}
+
+TEST_F(PrintDataTest, AJobThatNeverEndsGoesWithItsObject)
+{
+    {
+        CPrintRX unfinished;
+        EXPECT_EQ(unfinished.StartPage(), -1);   // no job yet
+        EXPECT_EQ(unfinished.m_nError, PRINT_ERROR_START_PAGE);
+        ASSERT_EQ(unfinished.StartPrinting(nullptr, 1), 0);
+        EXPECT_EQ(unfinished.m_dc.GetDeviceCaps(LOGPIXELSY), kDpi);
+        EXPECT_EQ(unfinished.StartPrinting(nullptr, 1), -1);   // one job at a time
+        ASSERT_EQ(unfinished.StartDoc(), 0);
+        EXPECT_EQ(unfinished.m_nPageWidth, kH);
+        EXPECT_EQ(unfinished.m_nPageHeight, kV);
+        ASSERT_EQ(unfinished.StartPage(), 0);
+        EXPECT_EQ(unfinished.m_nTopMarginPx, MulDiv(PRINT_MARGIN_TOP, kDpi, 72));
+        EXPECT_EQ(unfinished.m_nLeftMarginPx, MulDiv(PRINT_MARGIN_LEFT, kDpi, 72));
+        unfinished.m_dc.TextOut(100, 100, CString(L"never ends"));
+        EXPECT_EQ(AfxTestLivePrinterDCs(), 1);
+    }
+    // The dialog's context went with the object, and the document with it.
+    EXPECT_EQ(AfxTestLivePrinterDCs(), 0);
+    EXPECT_FALSE(Exists(user.pdfPath));
+}
+
 TEST_F(PrintDataTest, TheEleventhJobOnOneObjectStillPrints)
 {
     RecordSet records(2);

@@ -73,6 +73,22 @@ int PdfPageCount(const std::string& pdf)
     return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + 6);
 }
 
+std::string PdfInfoField(const std::string& pdf, const std::string& field)
+{
+    std::string out;
+    if (!Run("pdfinfo " + Quote(pdf), &out))
+        return std::string();
+    const std::string key = "\n" + field + ":";
+    size_t at = ("\n" + out).find(key);
+    if (at == std::string::npos)
+        return std::string();
+    at += key.size() - 1;
+    const size_t end = out.find('\n', at);
+    std::string value = out.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    value.erase(0, value.find_first_not_of(' '));
+    return value;
+}
+
 bool PdfPageSize(const std::string& pdf, double* widthPt, double* heightPt)
 {
     std::string out;

@@ -19,6 +19,8 @@ struct PdfWord {
 bool PopplerToolsAvailable();
 // The page count pdfinfo reports; -1 when it cannot read the file.
 int PdfPageCount(const std::string& pdf);
+// A field of pdfinfo's report ("Title", "Producer", ...); empty when missing.
+std::string PdfInfoField(const std::string& pdf, const std::string& field);
 // The page size in points of the first page ("Page size:" of pdfinfo); false when unreadable.
 bool PdfPageSize(const std::string& pdf, double* widthPt, double* heightPt);
 // Every word of every page, in reading order; empty when unreadable.

@@ -2,6 +2,7 @@
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 

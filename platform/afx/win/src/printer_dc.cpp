@@ -1,4 +1,5 @@
 // The printer device context: CreateDC, handles, documents and pages.
+#include <cwctype>
 #include <set>
 #include <string>
 
