@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
-  xvfb xauth fonts-liberation xdg-utils
+  xvfb xauth fonts-liberation xdg-utils tzdata
   libx11-dev librsvg2-dev
 )
 
