@@ -1,0 +1,265 @@
+// The logger download in a real window over a pseudo-terminal meter: the
+// request, the wait box, the records, and every way a download can end.
+#include "live_fixture.h"
+
+#include "meterapp/messages.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using namespace livetest;
+using namespace std::chrono_literals;
+
+// A meter on a pseudo-terminal: it streams live frames every 100 ms and
+// answers the first download request it reads with the chunks of its reply,
+// streaming no frames while it replies. After the reply it streams frames
+// again unless it was told to stay silent.
+class LoggerMeter {
+public:
+    struct Piece {
+        Bytes bytes;
+        std::chrono::milliseconds pause { 0 };  // before the piece
+        std::function<void()> before;           // run before the piece is written
+    };
+
+    explicit LoggerMeter(FakeMeterLine& line) : m_line(line)
+    {
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~LoggerMeter()
+    {
+        m_running = false;
+        m_thread.join();
+    }
+
+    void Reply(std::vector<Piece> pieces, bool silentAfter = false)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_reply = std::move(pieces);
+        m_silentAfter = silentAfter;
+    }
+
+    std::atomic<int> requestsSeen { 0 };
+    std::atomic<int> requestsAfterReply { 0 };
+    std::atomic<bool> silent { false };
+
+private:
+    void Run()
+    {
+        Bytes pending;
+        bool replied = false;
+        auto nextFrame = std::chrono::steady_clock::now();
+        while (m_running) {
+            const Bytes got = m_line.ReadFor(20);
+            pending.insert(pending.end(), got.begin(), got.end());
+            int requests = 0;
+            for (size_t i = 0; i + 1 < pending.size(); ++i)
+                if (pending[i] == 0x5A && pending[i + 1] == 0xAC)
+                    ++requests;
+            if (!pending.empty())
+                pending.erase(pending.begin(), pending.end() - 1);
+            (replied ? requestsAfterReply : requestsSeen) += requests;
+
+            std::vector<Piece> reply;
+            bool silentAfter = false;
+            if (requests > 0 && !replied) {
+                std::lock_guard<std::mutex> lock(m_lock);
+                reply.swap(m_reply);
+                silentAfter = m_silentAfter;
+            }
+            if (!reply.empty()) {
+                replied = true;
+                for (Piece& piece : reply) {
+                    std::this_thread::sleep_for(piece.pause);
+                    if (piece.before)
+                        piece.before();
+                    if (!piece.bytes.empty())
+                        m_line.Write(piece.bytes);
+                }
+                if (silentAfter)
+                    silent = true;
+                // Requests that crossed the reply on the line are not new ones.
+                std::this_thread::sleep_for(50ms);
+                m_line.ReadFor(10);
+            }
+            if (!silent && std::chrono::steady_clock::now() >= nextFrame) {
+                m_line.Write(LiveFrame(653));
+                nextFrame = std::chrono::steady_clock::now() + 100ms;
+            }
+        }
+    }
+
+    FakeMeterLine& m_line;
+    std::mutex m_lock;
+    std::vector<Piece> m_reply;
+    bool m_silentAfter = false;
+    std::atomic<bool> m_running { true };
+    std::thread m_thread;
+};
+
+const Bytes kExampleReply = { 0xBB, 0x00, 0x70, 0xAA, 0x11, 0x06, 0x15, 0x21, 0x30, 0x00, 0x02, 0xAC, 0x06, 0x53,
+    0x07, 0x01, 0xDD };
+
+Bytes Slice(const Bytes& bytes, size_t from, size_t to)
+{
+    return Bytes(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(to));
+}
+
+class LoggerDownload : public ::testing::Test {
+protected:
+    LoggerDownload() : line(ports.Dir(), 6, BridgeName(6)), meter(line) {}
+
+    void SetUp() override
+    {
+        decibar = std::make_unique<DecibarInstance>();
+        view = decibar->View();
+        // The wait box stays up until the program closes it.
+        AfxTestSetModalAnswerer([this](const AfxModalRequest& request) {
+            std::lock_guard<std::mutex> lock(boxesLock);
+            boxes.push_back(request);
+            if (request.kind == AfxModalRequest::MessageBox)
+                return static_cast<int>(IDOK);
+            return request.dialog && request.dialog->GetTemplateId() == IDD_LOGSTATE ? 0 : static_cast<int>(IDCANCEL);
+        });
+        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
+    }
+
+    void TearDown() override { decibar.reset(); }
+
+    int Count(AfxModalRequest::Kind kind, const std::wstring& text = std::wstring())
+    {
+        std::lock_guard<std::mutex> lock(boxesLock);
+        int n = 0;
+        for (const AfxModalRequest& r : boxes)
+            if (r.kind == kind && (text.empty() || r.text == text))
+                ++n;
+        return n;
+    }
+
+    int WaitBoxes()
+    {
+        std::lock_guard<std::mutex> lock(boxesLock);
+        int n = 0;
+        for (const AfxModalRequest& r : boxes)
+            if (r.kind == AfxModalRequest::Dialog && r.dialog && r.dialog->GetTemplateId() == IDD_LOGSTATE)
+                ++n;
+        return n;
+    }
+
+    CObjData* Logged(INT_PTR i) { return RecordAt(*g_pLogRecords, i); }
+
+    PrivatePorts ports;
+    FakeMeterLine line;
+    LoggerMeter meter;
+    std::unique_ptr<DecibarInstance> decibar;
+    CDecibarView* view = nullptr;
+    std::mutex boxesLock;
+    std::vector<AfxModalRequest> boxes;
+};
+
+TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
+{
+    g_pLogRecords->Add(new CObjData(1, L"from an earlier file", L"dBA", 0, 1));
+    meter.Reply({ { Slice(kExampleReply, 0, 1), 0ms, {} }, { Slice(kExampleReply, 1, 9), 30ms, {} },
+        { Slice(kExampleReply, 9, 17), 30ms, {} } });
+    decibar->Command(ID_DATALOGGER);
+
+    EXPECT_GE(meter.requestsSeen.load(), 1);
+    EXPECT_EQ(WaitBoxes(), 1);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
+    EXPECT_FALSE(view->m_bLogMode);
+    ASSERT_EQ(g_pLogRecords->GetSize(), 2);
+    EXPECT_DOUBLE_EQ(Logged(0)->m_dValue, 65.3);
+    EXPECT_EQ(Logged(0)->m_strDateTime, L"15-06-2011,13:30:00");
+    EXPECT_DOUBLE_EQ(Logged(1)->m_dValue, 70.1);
+    EXPECT_EQ(Logged(1)->m_strDateTime, L"15-06-2011,13:30:02");
+    EXPECT_EQ(Logged(1)->m_strUnit, L"dBA");
+    EXPECT_EQ(Logged(1)->m_nRecordSet, 1);
+    EXPECT_DOUBLE_EQ(Logged(1)->m_dInterval, 2.0);
+
+    // The request stopped with the reply; the frames that follow are live again.
+    AfxTestPumpUntil([] { return false; }, 300);
+    EXPECT_EQ(meter.requestsAfterReply.load(), 0);
+    EXPECT_TRUE(view->m_bConnected);
+}
+
+TEST_F(LoggerDownload, AnEmptyLoggerEndsAtOnceWithoutRecords)
+{
+    g_pLogRecords->Add(new CObjData(1, L"old", L"dBA", 1, 1));
+    meter.Reply({ { { 0xBB, 0x00, 0x64, 0xDD }, 0ms, {} } });
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 0);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
+    EXPECT_FALSE(view->m_bLogMode);
+}
+
+TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveReadingReturns)
+{
+    meter.Reply({ { Slice(kExampleReply, 0, 12), 0ms, {} } }, /*silentAfter=*/true);
+    const auto start = std::chrono::steady_clock::now();
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox, L"Occur an error"), 1);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 0);
+    EXPECT_FALSE(view->m_bLogMode);
+
+    meter.silent = false;
+    ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 5000));
+    AfxTestPumpUntil([] { return false; }, 3000);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox), 1) << "the error is shown once";
+}
+
+TEST_F(LoggerDownload, EscAbandonsTheDownloadAndItsLaterBytesAreLiveData)
+{
+    CDecibarView* v = view;
+    meter.Reply({ { Slice(kExampleReply, 0, 12), 0ms, {} },
+        { {}, 100ms, [v] { v->m_logState.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); } },
+        { Slice(kExampleReply, 12, 17), 50ms, {} } });
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_FALSE(view->m_bLogMode);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 0);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
+    AfxTestPumpUntil([] { return false; }, 500);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 0) << "a download's end after Esc keeps nothing";
+    EXPECT_TRUE(view->m_bConnected);
+}
+
+TEST_F(LoggerDownload, TheTimeOutEndsADownloadOnceAndItsLaterExpiryShowsNothing)
+{
+    CDecibarView* v = view;
+    meter.Reply({ { Slice(kExampleReply, 0, 12), 0ms, {} },
+        { {}, 100ms, [v] { v->SendMessage(WM_TIMER, CDecibarView::TIMER_LOG_TIMEOUT, 0); } } });
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox, L"Occur an error"), 1);
+    view->SendMessage(WM_TIMER, CDecibarView::TIMER_LOG_TIMEOUT, 0);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox), 1);
+}
+
+TEST_F(LoggerDownload, AReplyLongerThanAnyLoggerHoldsFailsWithoutGrowing)
+{
+    meter.Reply({ { { 0xBB, 0xFF, 0xFF }, 0ms, {} }, { Bytes(70000, 0x11), 0ms, {} } });
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox, L"Occur an error"), 1);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 0);
+}
+
+TEST_F(LoggerDownload, NothingHappensWhileRecordingOrWithoutAMeter)
+{
+    view->m_bRecording = true;
+    decibar->Command(ID_DATALOGGER);
+    view->m_bRecording = false;
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox, L"Please stop the Real Time Runing!"), 1);
+    EXPECT_EQ(WaitBoxes(), 0);
+    AfxTestPumpUntil([] { return false; }, 200);
+    EXPECT_EQ(meter.requestsSeen.load(), 0);
+}
+
+}  // namespace
