@@ -8,7 +8,6 @@ packages=(
   libgtest-dev libgmock-dev
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth fonts-liberation xdg-utils tzdata
-  xvfb xauth fonts-liberation xdg-utils tzdata
   libx11-dev librsvg2-dev
   clang
 )
