@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -260,6 +262,41 @@ TEST_F(LoggerDownload, NothingHappensWhileRecordingOrWithoutAMeter)
     EXPECT_EQ(WaitBoxes(), 0);
     AfxTestPumpUntil([] { return false; }, 200);
     EXPECT_EQ(meter.requestsSeen.load(), 0);
+}
+
+TEST_F(LoggerDownload, ScreenshotOfTheProgress)
+{
+    const char* path = std::getenv("DECIBAR_DOWNLOAD_SCREENSHOT");
+    if (!path)
+        GTEST_SKIP() << "set DECIBAR_DOWNLOAD_SCREENSHOT to a PNG path to save the wait box part-way";
+    // A reply of 600 samples, sent in pieces so that the bar moves.
+    Bytes reply = { 0xBB, 0x04, 0xE1, 0xAA, 0x26, 0x02, 0x03, 0x09, 0x05, 0x00, 0x01, 0xAC };
+    for (int i = 0; i < 600; ++i) {
+        reply.push_back(0x06);
+        reply.push_back(static_cast<uint8_t>((i % 10) << 4));
+    }
+    reply.push_back(0xDD);
+    std::vector<LoggerMeter::Piece> pieces;
+    for (size_t at = 0; at < reply.size(); at += 40)
+        pieces.push_back({ Slice(reply, at, std::min(reply.size(), at + 40)), 40ms, {} });
+    meter.Reply(pieces);
+    bool saved = false;
+    AfxTestSetModalAnswerer([&](const AfxModalRequest& request) {
+        if (!request.dialog || request.dialog->GetTemplateId() != IDD_LOGSTATE)
+            return static_cast<int>(IDOK);
+        CProgressCtrl& bar = view->m_logState.m_progress;
+        PumpUntil([&] {
+            int low = 0, high = 0;
+            bar.GetRange(low, high);
+            return high > 0 && bar.GetPos() * 5 >= high * 2;
+        }, 20000);
+        const std::string text(path);
+        saved = AfxTestSaveScreenshot(&view->m_logState, std::wstring(text.begin(), text.end()));
+        return 0;
+    });
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 600);
 }
 
 }  // namespace
