@@ -308,7 +308,8 @@ HBRUSH CDataLogDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
         pDC->SetTextColor(kCursorAColour);
     else if (id == IDC_CURSOR_B_LABEL)
         pDC->SetTextColor(kCursorBColour);
-    if (nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_SCROLLBAR)
+    // A list view paints its own background and never asks for a colour.
+    if (nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_SCROLLBAR || id == IDC_RECORD_LIST)
         return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
     return m_brush;
 }

@@ -1,5 +1,6 @@
 #include "meterapp/decibar_view.h"
 
+#include "meterapp/datalog_dlg.h"
 #include "meterapp/help_file.h"
 #include "meterapp/key_senders.h"
 #include "meterapp/messages.h"
@@ -51,6 +52,7 @@ BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
     ON_COMMAND(ID_FILE_SAVE_DATA, &CDecibarView::OnSaveAs)
     ON_COMMAND(ID_FILE_EXPORT_EXCEL, &CDecibarView::OnExportExcel)
     ON_COMMAND(ID_DATALOGGER, &CDecibarView::OnDataLogger)
+    ON_COMMAND(ID_FILE_OPEN_DATA, &CDecibarView::OnOpenDataFile)
     ON_MESSAGE(WM_LOG_DONE, &CDecibarView::OnLogDone)
     ON_MESSAGE(WM_LOG_PROGRESS, &CDecibarView::OnLogProgress)
     ON_MESSAGE(WM_LOG_FAILED, &CDecibarView::OnLogFailed)
@@ -78,6 +80,9 @@ CDecibarView::~CDecibarView()
     m_pKeySenders.reset();
     if (m_brush)
         DeleteObject(reinterpret_cast<HGDIOBJ>(m_brush));
+    // The window refers to logged records: it goes before them.
+    delete m_pLogDlg;
+    m_pLogDlg = nullptr;
     DestroyRecordArrays();
     if (g_pView == this)
         g_pView = nullptr;

@@ -2,9 +2,12 @@
 // the reader thread, and the end of a download on the user-interface thread.
 #include "meterapp/decibar_view.h"
 
+#include "meterapp/datalog_dlg.h"
 #include "meterapp/file_commands.h"
 #include "meterapp/messages.h"
 #include "meterproto/logger_parse.h"
+
+#include "resource.h"
 
 #include <seriallink/ComPort.h>
 
@@ -39,7 +42,7 @@ void CDecibarView::OnDataLogger()
     m_bLogDoneSeen = false;
     KillTimer(TIMER_LOG_TIMEOUT);
     CObArray none;
-    ReplaceLoggedRecords(none, nullptr);
+    ReplaceLoggedData(none);
     SetTimer(TIMER_LOG_TIMEOUT, kLogTimeoutMs, nullptr);
 
     // The request goes out until the reply's header is seen while the box is
@@ -57,7 +60,28 @@ void CDecibarView::OnDataLogger()
     requests.join();
 
     if (downloaded)
-        ReplaceLoggedRecords(*downloaded, nullptr);
+        ReplaceLoggedData(*downloaded);
+    // A meter that never answered has sent nothing to show; a window that
+    // shows the records deleted above is made anew all the same.
+    if (m_bLogReplySeen || (m_pLogDlg && m_pLogDlg->GetSafeHwnd()))
+        ShowLoggedData();
+}
+
+void CDecibarView::ReplaceLoggedData(CObArray& records)
+{
+    ReplaceLoggedRecords(records, m_pLogDlg ? m_pLogDlg->m_pRecords : nullptr);
+}
+
+void CDecibarView::ShowLoggedData()
+{
+    if (!m_pLogDlg) {
+        m_pLogDlg = new CDataLogDlg(nullptr);
+    } else if (m_pLogDlg->GetSafeHwnd()) {
+        m_pLogDlg->ShowWindow(SW_MINIMIZE);
+        m_pLogDlg->DestroyWindow();
+    }
+    if (m_pLogDlg->Create(IDD_DATALOGGER, nullptr))
+        m_pLogDlg->ShowWindow(SW_RESTORE);
 }
 
 void CDecibarView::SendLogRequests()

@@ -1,6 +1,7 @@
 // The logger download in a real window over a pseudo-terminal meter: the
 // request, the wait box, the records, and every way a download can end.
 #include "live_fixture.h"
+#include "logger_meter.h"
 
 #include "meterapp/messages.h"
 #include "resource.h"
@@ -19,101 +20,6 @@ namespace {
 
 using namespace livetest;
 using namespace std::chrono_literals;
-
-// A meter on a pseudo-terminal: it streams live frames every 100 ms and
-// answers the first download request it reads with the chunks of its reply,
-// streaming no frames while it replies. After the reply it streams frames
-// again unless it was told to stay silent.
-class LoggerMeter {
-public:
-    struct Piece {
-        Bytes bytes;
-        std::chrono::milliseconds pause { 0 };  // before the piece
-        std::function<void()> before;           // run before the piece is written
-    };
-
-    explicit LoggerMeter(FakeMeterLine& line) : m_line(line)
-    {
-        m_thread = std::thread([this] { Run(); });
-    }
-    ~LoggerMeter()
-    {
-        m_running = false;
-        m_thread.join();
-    }
-
-    void Reply(std::vector<Piece> pieces, bool silentAfter = false)
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_reply = std::move(pieces);
-        m_silentAfter = silentAfter;
-    }
-
-    std::atomic<int> requestsSeen { 0 };
-    std::atomic<int> requestsAfterReply { 0 };
-    std::atomic<bool> silent { false };
-
-private:
-    void Run()
-    {
-        Bytes pending;
-        bool replied = false;
-        auto nextFrame = std::chrono::steady_clock::now();
-        while (m_running) {
-            const Bytes got = m_line.ReadFor(20);
-            pending.insert(pending.end(), got.begin(), got.end());
-            int requests = 0;
-            for (size_t i = 0; i + 1 < pending.size(); ++i)
-                if (pending[i] == 0x5A && pending[i + 1] == 0xAC)
-                    ++requests;
-            if (!pending.empty())
-                pending.erase(pending.begin(), pending.end() - 1);
-            (replied ? requestsAfterReply : requestsSeen) += requests;
-
-            std::vector<Piece> reply;
-            bool silentAfter = false;
-            if (requests > 0 && !replied) {
-                std::lock_guard<std::mutex> lock(m_lock);
-                reply.swap(m_reply);
-                silentAfter = m_silentAfter;
-            }
-            if (!reply.empty()) {
-                replied = true;
-                for (Piece& piece : reply) {
-                    std::this_thread::sleep_for(piece.pause);
-                    if (piece.before)
-                        piece.before();
-                    if (!piece.bytes.empty())
-                        m_line.Write(piece.bytes);
-                }
-                if (silentAfter)
-                    silent = true;
-                // Requests that crossed the reply on the line are not new ones.
-                std::this_thread::sleep_for(50ms);
-                m_line.ReadFor(10);
-            }
-            if (!silent && std::chrono::steady_clock::now() >= nextFrame) {
-                m_line.Write(LiveFrame(653));
-                nextFrame = std::chrono::steady_clock::now() + 100ms;
-            }
-        }
-    }
-
-    FakeMeterLine& m_line;
-    std::mutex m_lock;
-    std::vector<Piece> m_reply;
-    bool m_silentAfter = false;
-    std::atomic<bool> m_running { true };
-    std::thread m_thread;
-};
-
-const Bytes kExampleReply = { 0xBB, 0x00, 0x70, 0xAA, 0x11, 0x06, 0x15, 0x21, 0x30, 0x00, 0x02, 0xAC, 0x06, 0x53,
-    0x07, 0x01, 0xDD };
-
-Bytes Slice(const Bytes& bytes, size_t from, size_t to)
-{
-    return Bytes(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(to));
-}
 
 class LoggerDownload : public ::testing::Test {
 protected:

@@ -21,6 +21,7 @@
 #include <thread>
 
 class CComPort;
+class CDataLogDlg;
 class CKeySenders;
 
 class CDecibarView : public CFormView {
@@ -89,6 +90,9 @@ public:
     int m_nLogParsed = 0; // the generation of the download being parsed
     bool m_bLogFailed = false;
     std::unique_ptr<CObArray> m_pLogDownload;
+    // The logged-data window: made on first use, its window made anew for
+    // every new set of logged data; owned.
+    CDataLogDlg* m_pLogDlg = nullptr;
 
     // Guards what the port's reader thread and the key senders share with the
     // user-interface thread: m_reading, m_strRx, m_liveStream, m_liveDisplay
@@ -175,6 +179,8 @@ protected:
     LRESULT OnLogDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnLogProgress(WPARAM wParam, LPARAM lParam);
     LRESULT OnLogFailed(WPARAM wParam, LPARAM lParam);
+    // Open: reads a data file into the logged records and shows them.
+    void OnOpenDataFile();
 
     // The graph panel. WM_GRAPH_SCALE (wParam the Y scale, read unsigned,
     // and lParam the Y offset, signed, both times 10000) rewrites the hidden
@@ -212,6 +218,11 @@ private:
     // Clears the download state; true when a download was running.
     bool AbandonLogDownload();
     void SendLogRequests();
+    // Replaces the logged records by `records` (emptied), the window's shown
+    // recording first.
+    void ReplaceLoggedData(CObArray& records);
+    // Makes the logged-data window anew for the logged records and shows it.
+    void ShowLoggedData();
 
     bool m_bInitialised = false;
     // Repeats the pressed keys' bytes; ended before the port closes.
