@@ -29,6 +29,12 @@ void LoggerMeter::Run()
                 ++requests;
         if (!pending.empty())
             pending.erase(pending.begin(), pending.end() - 1);
+        {
+            // A new reply answers the next request again.
+            std::lock_guard<std::mutex> lock(m_lock);
+            if (!m_reply.empty())
+                replied = false;
+        }
         (replied ? requestsAfterReply : requestsSeen) += requests;
 
         std::vector<Piece> reply;

@@ -13,9 +13,9 @@
 namespace livetest {
 
 // A meter on a pseudo-terminal: it streams live frames every 100 ms and
-// answers the first download request it reads with the chunks of its reply,
-// streaming no frames while it replies. After the reply it streams frames
-// again unless it was told to stay silent.
+// answers the first download request it reads after Reply with the chunks of
+// that reply, streaming no frames while it replies. After the reply it
+// streams frames again unless it was told to stay silent.
 class LoggerMeter {
 public:
     struct Piece {

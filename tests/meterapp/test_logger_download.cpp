@@ -3,6 +3,7 @@
 #include "live_fixture.h"
 #include "logger_meter.h"
 
+#include "meterapp/datalog_dlg.h"
 #include "meterapp/messages.h"
 #include "resource.h"
 
@@ -168,6 +169,37 @@ TEST_F(LoggerDownload, NothingHappensWhileRecordingOrWithoutAMeter)
     EXPECT_EQ(WaitBoxes(), 0);
     AfxTestPumpUntil([] { return false; }, 200);
     EXPECT_EQ(meter.requestsSeen.load(), 0);
+}
+
+TEST_F(LoggerDownload, ADownloadWhileTheWindowIsOpenMakesItAnewWithTheNewRecords)
+{
+    meter.Reply({ { kExampleReply, 0ms, {} } });
+    decibar->Command(ID_DATALOGGER);
+    ASSERT_NE(view->m_pLogDlg, nullptr);
+    CDataLogDlg* window = view->m_pLogDlg;
+    ASSERT_TRUE(window->IsWindowVisible());
+    ASSERT_EQ(window->m_list.GetItemCount(), 1);
+    AfxTestActivateListItem(&window->m_list, 0);
+    AfxTestPump();
+    ASSERT_EQ(window->m_pRecords->GetSize(), 2);
+    const HWND first = window->GetSafeHwnd();
+
+    // Two blocks, the second of dBC: two rows now, and nothing loaded.
+    Bytes twoBlocks = Slice(kExampleReply, 0, 16);
+    twoBlocks[2] = 0x7D;
+    for (BYTE b : { 0x55, 0x26, 0x01, 0x02, 0x12, 0x00, 0x00, 0x05, 0xAC, 0x04, 0x00, 0xDD })
+        twoBlocks.push_back(b);
+    meter.Reply({ { twoBlocks, 0ms, {} } });
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_EQ(view->m_pLogDlg, window);
+    EXPECT_NE(window->GetSafeHwnd(), first);
+    EXPECT_TRUE(window->IsWindowVisible());
+    ASSERT_EQ(window->m_list.GetItemCount(), 2);
+    EXPECT_EQ(window->m_list.GetItemText(1, 0), L"2");
+    EXPECT_EQ(window->m_list.GetItemText(1, 1), L"02-01-2026,12:00:00");
+    EXPECT_EQ(window->m_list.GetItemText(1, 2), L"dBC");
+    EXPECT_EQ(window->m_pRecords->GetSize(), 0);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 3);
 }
 
 TEST_F(LoggerDownload, ScreenshotOfTheProgress)
