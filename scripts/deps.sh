@@ -7,10 +7,11 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
-  xvfb xauth fonts-liberation xdg-utils
+  xvfb xauth fonts-liberation xdg-utils tzdata
   libx11-dev librsvg2-dev
   libcups2-dev poppler-utils
   cups cups-client printer-driver-cups-pdf
+  clang
 )
 
 missing=()

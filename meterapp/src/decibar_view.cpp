@@ -1,5 +1,6 @@
 #include "meterapp/decibar_view.h"
 
+#include "meterapp/datalog_dlg.h"
 #include "meterapp/help_file.h"
 #include "meterapp/key_senders.h"
 #include "meterapp/messages.h"
@@ -52,6 +53,11 @@ BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
     ON_COMMAND(ID_FILE_EXPORT_EXCEL, &CDecibarView::OnExportExcel)
     ON_COMMAND(ID_FILE_PRINT_DATA, &CDecibarView::OnPrintData)
     ON_COMMAND(ID_FILE_PRINT_GRAPH, &CDecibarView::OnPrintGraph)
+    ON_COMMAND(ID_DATALOGGER, &CDecibarView::OnDataLogger)
+    ON_COMMAND(ID_FILE_OPEN_DATA, &CDecibarView::OnOpenDataFile)
+    ON_MESSAGE(WM_LOG_DONE, &CDecibarView::OnLogDone)
+    ON_MESSAGE(WM_LOG_PROGRESS, &CDecibarView::OnLogProgress)
+    ON_MESSAGE(WM_LOG_FAILED, &CDecibarView::OnLogFailed)
 END_MESSAGE_MAP()
 
 CDecibarView::CDecibarView()
@@ -76,6 +82,9 @@ CDecibarView::~CDecibarView()
     m_pKeySenders.reset();
     if (m_brush)
         DeleteObject(reinterpret_cast<HGDIOBJ>(m_brush));
+    // The window refers to logged records: it goes before them.
+    delete m_pLogDlg;
+    m_pLogDlg = nullptr;
     DestroyRecordArrays();
     if (g_pView == this)
         g_pView = nullptr;

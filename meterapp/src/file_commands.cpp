@@ -70,17 +70,8 @@ bool ReadDataFileChosen(CWnd* owner, CObArray& read)
         return false;
 
     CWaitCursor wait;
-    std::string bytes;
     CString problem;
-    meterfiles::EFileRead file
-        = meterfiles::ReadWholeFile(dialog.GetPathName(), meterfiles::kDataFileMaxBytes, &bytes, &problem);
-    if (file == meterfiles::EFileRead::Failed) {
-        owner->MessageBox(L"The file was not opened: " + problem, L"ERROR", MB_OK | MB_ICONERROR);
-        return false;
-    }
-    meterfiles::EDataFileRead data = file == meterfiles::EFileRead::TooLarge
-        ? meterfiles::EDataFileRead::TooLarge
-        : meterfiles::ParseDataFile(bytes.data(), bytes.size(), read);
+    const meterfiles::EDataFileRead data = meterfiles::ReadDataFile(dialog.GetPathName(), read, &problem);
     switch (data) {
     case meterfiles::EDataFileRead::Read:
         return true;
@@ -89,6 +80,9 @@ bool ReadDataFileChosen(CWnd* owner, CObArray& read)
         return false;
     case meterfiles::EDataFileRead::TooLarge:
         owner->MessageBox(L"The file is too large for a data file.", L"ERROR", MB_OK | MB_ICONERROR);
+        return false;
+    case meterfiles::EDataFileRead::Failed:
+        owner->MessageBox(L"The file was not opened: " + problem, L"ERROR", MB_OK | MB_ICONERROR);
         return false;
     }
     return false;

@@ -1,14 +1,15 @@
 #include "meterapp/records.h"
 
 #include <cstdio>
+#include <utility>
 
 CObArray* g_pLogRecords = nullptr;
 CObArray* g_pRealTimeRecords = nullptr;
 
 CObjData::CObjData(double value, CString dateTime, CString unit, int recordSet, double interval)
     : m_dValue(value)
-    , m_strDateTime(dateTime)
-    , m_strUnit(unit)
+    , m_strDateTime(std::move(dateTime))
+    , m_strUnit(std::move(unit))
     , m_nRecordSet(recordSet)
     , m_dInterval(interval)
 {

@@ -1,5 +1,5 @@
 // The main view's file commands: Save as and Export To Excel of the
-// real-time records.
+// real-time records, and Open of a data file into the logged records.
 #include "meterapp/decibar_view.h"
 
 #include "meterapp/file_commands.h"
@@ -23,4 +23,14 @@ void CDecibarView::OnExportExcel()
         return;
     CWaitCursor wait;
     ExportTableAs(this, *g_pRealTimeRecords, m_stat, meterfiles::EExportCopy::MainView);
+}
+
+void CDecibarView::OnOpenDataFile()
+{
+    CObArray read;
+    if (!ReadDataFileChosen(this, read))
+        return;
+    CWaitCursor wait;
+    ReplaceLoggedData(read);
+    ShowLoggedData();
 }

@@ -36,4 +36,6 @@ void CDecibarView::OnMeterBytes(void* userData, char* data, int length)
         ::SendMessage(receiver, WM_COMMAND, ID_REALTIME_STOP, 0);
     if (redraw)
         ::SendMessage(receiver, WM_METER_FACE, 0, 0);
+    if (result.toCollector)
+        view->CollectLoggerChunk(chunkHex);
 }

@@ -1,4 +1,5 @@
-// The view's link timers: opening a detected port and the link watchdog.
+// The view's timers: opening a detected port, the link watchdog and the
+// logger download's time-out.
 #include "meterapp/decibar_view.h"
 
 #include "meterapp/key_senders.h"
@@ -32,6 +33,10 @@ void CDecibarView::OnTimer(UINT_PTR nIDEvent)
         if (std::chrono::steady_clock::now() - m_timeLastRx.load() >= kLinkLostAfter)
             OnLinkLost();
         break;
+    case TIMER_LOG_TIMEOUT:
+        FailLogDownload();
+        KillTimer(TIMER_LOG_TIMEOUT);
+        break;
     default:
         CFormView::OnTimer(nIDEvent);
         break;
@@ -57,9 +62,5 @@ void CDecibarView::OnLinkLost()
         SendMessage(WM_COMMAND, ID_REALTIME_STOP, 0);
     m_bConnected = false;
     m_pKeySenders->StopAll();
-    if (m_bLogMode) {
-        SendMessage(WM_LOG_DONE, 0, 0);
-        m_bLogMode = false;
-        MessageBox(L"Occur an error", L"error", MB_OK);
-    }
+    FailLogDownload();
 }

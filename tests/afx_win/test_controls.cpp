@@ -63,6 +63,7 @@ public:
     CGraph m_graph;
     CScrollBar m_vScroll;
     int m_keyClicks = 0, m_plainClicks = 0, m_rateChanges = 0, m_doubleClicks = 0;
+    std::vector<int> m_doubleClickedRows;
     std::vector<std::pair<UINT, UINT>> m_scrolls;
     CScrollBar* m_scrollFrom = nullptr;
 
@@ -81,6 +82,7 @@ protected:
     {
         EXPECT_EQ(hdr->idFrom, static_cast<UINT_PTR>(IDC_LIST));
         ++m_doubleClicks;
+        m_doubleClickedRows.push_back(reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem);
         *result = 0;
     }
     void OnVScroll(UINT code, UINT pos, CScrollBar* bar)
@@ -190,6 +192,9 @@ TEST_F(ControlsTest, ReportListHoldsColumnsAndRowsAndReportsDoubleClicks)
     AfxTestActivateListItem(list, 1);
     EXPECT_EQ(m_panel.m_doubleClicks, 1);
     EXPECT_EQ(list->GetNextItem(-1, LVNI_SELECTED), 1);
+    // A double click below the rows hits none.
+    AfxTestActivateListItem(list, -1);
+    EXPECT_EQ(m_panel.m_doubleClickedRows, (std::vector<int> { 1, -1 }));
     EXPECT_TRUE(list->DeleteAllItems());
     EXPECT_EQ(list->GetItemCount(), 0);
 }

@@ -206,6 +206,18 @@ TEST(DataFileReader, RefusesMoreRecordsThanAnyRecordingHoldsWithoutTouchingTheAr
     EXPECT_EQ(static_cast<size_t>(all.Size()), meterfiles::kDataFileMaxRecords);
 }
 
+TEST(DataFileReader, ReadsOneEnormousLineAsOneRecord)
+{
+    std::string bytes = "VELDMARK KV415 DATA LOGGER SamplingRate:1.0;\r\n";
+    bytes += std::string(10u << 20, '7') + ",00:00:00, 1.00, dBA\r\n";
+    Records read;
+    ASSERT_EQ(Parse(bytes, read), EDataFileRead::Read);
+    ASSERT_EQ(read.Size(), 1);
+    EXPECT_EQ(read[0].m_strDateTime.GetLength(), (10 << 20) + 9);
+    EXPECT_DOUBLE_EQ(read[0].m_dValue, 1.0);
+    EXPECT_EQ(read[0].m_strUnit, L"dBA");
+}
+
 TEST(DecimalText, ReadsTheLeadingDecimalNumberOnlyAndWritesPrintfsFixedPoint)
 {
     struct Case {

@@ -1,5 +1,6 @@
-// Reading files whole and replacing them so that a failed save leaves the
-// old file as it was.
+// Reading data files from disk, and replacing files so that a failed save
+// leaves the old file as it was.
+#include "meterfiles/data_file.h"
 #include "meterfiles/file_store.h"
 
 #include "support/tempdir.h"
@@ -17,8 +18,8 @@
 
 namespace {
 
-using meterfiles::EFileRead;
-using meterfiles::ReadWholeFile;
+using meterfiles::EDataFileRead;
+using meterfiles::ReadDataFile;
 using meterfiles::ReplaceFileContents;
 
 class FileStore : public ::testing::Test {
@@ -140,21 +141,59 @@ TEST_F(FileStore, ASymbolicLinkKeepsPointingAtTheReplacedFile)
     EXPECT_EQ(Contents(Path("real.txt")), "new");
 }
 
-TEST_F(FileStore, ReadsRegularFilesOnlyAndStopsAtTheSizeLimit)
+TEST_F(FileStore, ReadsDataFilesFromRegularFilesOnly)
 {
-    std::string bytes;
+    CObArray records;
     CString problem;
-    Put(Path("data.txt"), std::string("a\0b\r\n", 5));
-    ASSERT_EQ(ReadWholeFile(Wide(Path("data.txt")), 5, &bytes, &problem), EFileRead::Read);
-    EXPECT_EQ(bytes, std::string("a\0b\r\n", 5));
-    EXPECT_EQ(ReadWholeFile(Wide(Path("data.txt")), 4, &bytes, &problem), EFileRead::TooLarge);
-
-    EXPECT_EQ(ReadWholeFile(Wide(dir.path()), 100, &bytes, &problem), EFileRead::Failed);
+    EXPECT_EQ(ReadDataFile(Wide(dir.path()), records, &problem), EDataFileRead::Failed);
     EXPECT_NE(problem.Find(L"folder"), -1);
-    EXPECT_EQ(ReadWholeFile(Wide(Path("none.txt")), 100, &bytes, &problem), EFileRead::Failed);
+    EXPECT_EQ(ReadDataFile(Wide(Path("none.txt")), records, &problem), EDataFileRead::Failed);
     // A pipe that nobody writes to must not hang the reader.
     ASSERT_EQ(mkfifo(Path("pipe.txt").c_str(), 0600), 0);
-    EXPECT_EQ(ReadWholeFile(Wide(Path("pipe.txt")), 100, &bytes, &problem), EFileRead::Failed);
+    EXPECT_EQ(ReadDataFile(Wide(Path("pipe.txt")), records, &problem), EDataFileRead::Failed);
+    EXPECT_EQ(records.GetSize(), 0);
+}
+
+TEST_F(FileStore, ReadsAFileInPiecesAsItsBytesAreParsed)
+{
+    // Lines of every length, so that line ends and CR LF pairs fall across
+    // the reader's pieces.
+    std::string bytes = "VELDMARK KV415 DATA LOGGER SamplingRate:0.5;\r\n";
+    for (int i = 0; bytes.size() < 300000; ++i)
+        bytes += std::to_string(i) + std::string(static_cast<size_t>(i % 97), 'x') + ",12:00:00, "
+            + std::to_string(i % 1000) + ".5, dBC\r\n";
+    bytes += "last line without a line end, dBA";
+    Put(Path("data.txt"), bytes);
+
+    CObArray parsed;
+    ASSERT_EQ(meterfiles::ParseDataFile(bytes.data(), bytes.size(), parsed), EDataFileRead::Read);
+    CObArray read;
+    CString problem;
+    ASSERT_EQ(ReadDataFile(Wide(Path("data.txt")), read, &problem), EDataFileRead::Read);
+    ASSERT_EQ(read.GetSize(), parsed.GetSize());
+    for (INT_PTR i = 0; i < read.GetSize(); ++i) {
+        ASSERT_EQ(RecordAt(read, i)->m_strDateTime, RecordAt(parsed, i)->m_strDateTime) << i;
+        ASSERT_EQ(RecordAt(read, i)->m_strUnit, RecordAt(parsed, i)->m_strUnit) << i;
+        ASSERT_EQ(RecordAt(read, i)->m_dValue, RecordAt(parsed, i)->m_dValue) << i;
+    }
+    DeleteAllRecords(&read);
+    DeleteAllRecords(&parsed);
+}
+
+TEST_F(FileStore, StopsReadingAtTheSizeLimitUnlessTheRecordsEndBefore)
+{
+    const std::string header = "VELDMARK KV415 DATA LOGGER SamplingRate:1.0;\r\n";
+    const std::string huge(meterfiles::kDataFileMaxBytes, 'x');
+    Put(Path("one-line.txt"), header + huge + "\r\n");
+    CObArray records;
+    CString problem;
+    EXPECT_EQ(ReadDataFile(Wide(Path("one-line.txt")), records, &problem), EDataFileRead::TooLarge);
+    EXPECT_EQ(records.GetSize(), 0);
+
+    Put(Path("ends-early.txt"), header + "d,t, 1.00, dBA\r\n\r\n" + huge);
+    EXPECT_EQ(ReadDataFile(Wide(Path("ends-early.txt")), records, &problem), EDataFileRead::Read);
+    EXPECT_EQ(records.GetSize(), 1);
+    DeleteAllRecords(&records);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "file_dialogs.h"
 
+#include "resource.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -9,8 +11,10 @@ void AnswerFileDialogs(DecibarInstance& decibar, std::function<std::wstring(cons
         decibar.modal.requests.push_back(request);
         if (request.kind == AfxModalRequest::MessageBox)
             return decibar.modal.messageBoxAnswer;
-        if (request.kind != AfxModalRequest::FileDialog)
-            return static_cast<int>(IDOK);
+        if (request.kind != AfxModalRequest::FileDialog) {
+            // A download's wait box stays until the download closes it.
+            return request.dialog && request.dialog->GetTemplateId() == IDD_LOGSTATE ? 0 : static_cast<int>(IDOK);
+        }
         auto* dialog = static_cast<CFileDialog*>(request.dialog);
         const std::wstring path = choosePath(*dialog);
         if (path.empty())

@@ -8,7 +8,8 @@
 
 // From now on every modal box of the instance is logged in its modal log;
 // message boxes get its messageBoxAnswer, file dialogs the path that
-// choosePath gives for them (an empty path cancels), other dialogs OK.
+// choosePath gives for them (an empty path cancels), other dialogs OK but a
+// download's wait box, which stays until the download closes it.
 void AnswerFileDialogs(DecibarInstance& decibar,
     std::function<std::wstring(const CFileDialog& dialog)> choosePath);
 

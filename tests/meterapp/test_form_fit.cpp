@@ -18,8 +18,8 @@
 namespace {
 
 // Every dialog template of the program. A new dialog joins the check by
-// adding its id here (for example IDD_DATALOGGER once its template exists).
-const UINT kDialogTemplates[] = { IDD_MYORVO_FORM, IDD_ABOUT, IDD_PORT };
+// adding its id here.
+const UINT kDialogTemplates[] = { IDD_MYORVO_FORM, IDD_ABOUT, IDD_PORT, IDD_DATALOGGER, IDD_LOGSTATE };
 
 // The faces the templates name and the metric-compatible ones that draw them.
 struct SFaceMatch {

@@ -1,12 +1,12 @@
 #include "meterfiles/data_file.h"
 
 #include "meterfiles/decimal_text.h"
+#include "meterfiles/file_store.h"
 
 #include <win32/text.h>
 
+#include <algorithm>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 namespace meterfiles {
 
@@ -19,62 +19,157 @@ void AppendUtf8(std::string& out, const CString& text)
     out += win32::Utf8FromWide(text.GetString());
 }
 
+bool IsAscii(const char* begin, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(begin[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+CString WidenAscii(const char* begin, size_t length)
+{
+    CString text;
+    wchar_t* out = text.GetBufferSetLength(static_cast<int>(length));
+    for (size_t i = 0; i < length; ++i)
+        out[i] = static_cast<unsigned char>(begin[i]);
+    text.ReleaseBuffer(static_cast<int>(length));
+    return text;
+}
+
 // A line's characters: bytes below 0x80 as they are, the rest as UTF-8.
 CString LineText(const char* begin, size_t length)
 {
-    bool ascii = true;
-    for (size_t i = 0; i < length && ascii; ++i)
-        ascii = static_cast<unsigned char>(begin[i]) < 0x80;
-    if (ascii)
-        return CString(begin, static_cast<int>(length));
+    if (IsAscii(begin, length))
+        return WidenAscii(begin, length);
     const std::wstring wide = win32::WideFromUtf8(std::string(begin, length));
     return CString(wide.c_str(), static_cast<int>(wide.size()));
 }
 
-class LineReader {
-public:
-    LineReader(const char* bytes, size_t length) : m_next(bytes), m_end(bytes + length) {}
+CObjData* RecordOfLine(const char* begin, size_t size, double interval);
 
-    // The next line without its LF (and a CR right before that LF); false at the end.
-    bool Next(const char** begin, size_t* length)
+// The lines of a data file, fed to it one by one.
+class Parser {
+public:
+    explicit Parser(CObArray& out) : m_out(out) {}
+    ~Parser() { DeleteAllRecords(&m_read); }
+
+    // Takes the next line (without its LF, nor a CR right before that LF);
+    // false once the records are over.
+    bool Line(const char* begin, size_t size)
     {
-        if (m_next == m_end)
+        if (!m_headerSeen) {
+            const size_t headerLength = sizeof kDataFileHeader - 1;
+            if (size < headerLength || std::memcmp(begin, kDataFileHeader, headerLength) != 0) {
+                m_result = EDataFileRead::WrongFormat;
+                return false;
+            }
+            m_headerSeen = true;
+            m_interval = HeaderInterval(LineText(begin, size));
+            m_result = EDataFileRead::Read;
+            return true;
+        }
+        if (size == 0)
             return false;
-        const char* newline = static_cast<const char*>(std::memchr(m_next, '\n', static_cast<size_t>(m_end - m_next)));
-        const char* stop = newline ? newline : m_end;
-        *begin = m_next;
-        *length = static_cast<size_t>(stop - m_next);
-        if (newline && *length > 0 && newline[-1] == '\r')
-            --*length;
-        m_next = newline ? newline + 1 : m_end;
+        if (m_read.GetSize() == static_cast<INT_PTR>(kDataFileMaxRecords)) {
+            m_result = EDataFileRead::TooLarge;
+            return false;
+        }
+        m_read.Add(RecordOfLine(begin, size, m_interval));
         return true;
     }
 
+    // The result; on Read the records go to `out`.
+    EDataFileRead Finish(EDataFileRead result)
+    {
+        if (result == EDataFileRead::Read)
+            result = m_result;
+        if (result == EDataFileRead::Read) {
+            m_out.Append(m_read);
+            m_read.RemoveAll();
+        }
+        return result;
+    }
+
 private:
-    const char* m_next;
-    const char* m_end;
+    CObArray& m_out;
+    CObArray m_read;
+    bool m_headerSeen = false;
+    double m_interval = 0;
+    EDataFileRead m_result = EDataFileRead::WrongFormat;  // until a header is seen
 };
 
-// Positions are those of the cut described in the header, taken on the line
-// itself so that a long line is not copied piece by piece.
-CObjData* RecordOfLine(const CString& line, double interval)
+// Feeds the complete lines of bytes[0, length) to the parser; the count of
+// bytes taken (up to the end of the last complete line), or `length` when
+// the parser wants no more.
+size_t FeedLines(Parser& parser, const char* bytes, size_t length, bool last, bool* done)
 {
-    const int firstComma = line.Find(L',');
-    const int secondComma = firstComma < 0 ? -1 : line.Find(L',', firstComma + 1);
-    const int dateLength = secondComma >= 0 ? secondComma : firstComma;
-    const CString dateTime = dateLength > 0 ? line.Left(dateLength) : CString();
-    const int levelStart = secondComma >= 0 ? secondComma + 1 : firstComma + 1;
-    const int levelEnd = line.Find(L',', levelStart);
-    const double level = levelEnd > levelStart
-        ? ReadDecimalNumber(line.GetString() + levelStart, static_cast<size_t>(levelEnd - levelStart))
-        : 0.0;
+    size_t at = 0;
+    while (at < length) {
+        const char* newline = static_cast<const char*>(std::memchr(bytes + at, '\n', length - at));
+        if (!newline && !last)
+            break;
+        const size_t end = newline ? static_cast<size_t>(newline - bytes) : length;
+        size_t size = end - at;
+        if (newline && size > 0 && bytes[end - 1] == '\r')
+            --size;
+        if (!parser.Line(bytes + at, size)) {
+            *done = true;
+            return length;
+        }
+        at = newline ? end + 1 : length;
+    }
+    return at;
+}
 
-    CString unit = line.Right(4);
-    if (!unit.IsEmpty() && unit[unit.GetLength() - 1] == L'\r')
-        unit = unit.Left(unit.GetLength() - 1);
-    if (!unit.IsEmpty() && unit[0] == L' ')
-        unit = unit.Mid(1);
-    return new CObjData(level, dateTime, unit, 0, interval);
+// The cut of a record line, on any kind of character: the positions are
+// taken on the line itself so that a long line is not copied piece by piece.
+template <class Char> struct LineCut {
+    int dateLength = 0;
+    double level = 0;
+    int unitStart = 0;
+    int unitLength = 0;
+
+    LineCut(const Char* line, int length)
+    {
+        const int firstComma = Find(line, length, 0);
+        const int secondComma = firstComma < 0 ? -1 : Find(line, length, firstComma + 1);
+        dateLength = std::max(secondComma >= 0 ? secondComma : firstComma, 0);
+        const int levelStart = secondComma >= 0 ? secondComma + 1 : firstComma + 1;
+        const int levelEnd = Find(line, length, levelStart);
+        if (levelEnd > levelStart)
+            level = ReadDecimalNumber(line + levelStart, static_cast<size_t>(levelEnd - levelStart));
+        // The last four characters, less a final CR and a first blank.
+        unitStart = std::max(length - 4, 0);
+        unitLength = length - unitStart;
+        if (unitLength > 0 && line[unitStart + unitLength - 1] == '\r')
+            --unitLength;
+        if (unitLength > 0 && line[unitStart] == ' ') {
+            ++unitStart;
+            --unitLength;
+        }
+    }
+
+    static int Find(const Char* line, int length, int from)
+    {
+        for (int i = from; i < length; ++i)
+            if (line[i] == ',')
+                return i;
+        return -1;
+    }
+};
+
+CObjData* RecordOfLine(const char* begin, size_t size, double interval)
+{
+    const int length = static_cast<int>(size);
+    if (IsAscii(begin, size)) {
+        const LineCut<char> cut(begin, length);
+        return new CObjData(cut.level, WidenAscii(begin, static_cast<size_t>(cut.dateLength)),
+            WidenAscii(begin + cut.unitStart, static_cast<size_t>(cut.unitLength)), 0, interval);
+    }
+    const CString line = LineText(begin, size);
+    const LineCut<wchar_t> cut(line.GetString(), line.GetLength());
+    return new CObjData(cut.level, line.Left(cut.dateLength), line.Mid(cut.unitStart, cut.unitLength), 0, interval);
 }
 
 }  // namespace
@@ -115,23 +210,37 @@ double HeaderInterval(const CString& header)
 
 EDataFileRead ParseDataFile(const char* bytes, size_t length, CObArray& out)
 {
-    LineReader lines(bytes, length);
-    const char* begin = nullptr;
-    size_t size = 0;
-    const size_t headerLength = sizeof kDataFileHeader - 1;
-    if (!lines.Next(&begin, &size) || size < headerLength || std::memcmp(begin, kDataFileHeader, headerLength) != 0)
-        return EDataFileRead::WrongFormat;
-    const double interval = HeaderInterval(LineText(begin, size));
+    Parser parser(out);
+    bool done = false;
+    FeedLines(parser, bytes, length, true, &done);
+    return parser.Finish(EDataFileRead::Read);
+}
 
-    std::vector<std::unique_ptr<CObjData>> read;
-    while (lines.Next(&begin, &size) && size > 0) {
-        if (read.size() == kDataFileMaxRecords)
+EDataFileRead ReadDataFile(const CString& path, CObArray& out, CString* problem)
+{
+    FileReader file;
+    if (!file.Open(path, problem))
+        return EDataFileRead::Failed;
+    Parser parser(out);
+    // The bytes read and not yet taken: at most one line and one piece.
+    std::string pending;
+    size_t total = 0;
+    bool done = false;
+    char piece[1 << 16];
+    while (!done) {
+        const long n = file.Read(piece, sizeof piece, problem);
+        if (n < 0)
+            return EDataFileRead::Failed;
+        total += static_cast<size_t>(n);
+        if (total > kDataFileMaxBytes)
             return EDataFileRead::TooLarge;
-        read.emplace_back(RecordOfLine(LineText(begin, size), interval));
+        pending.append(piece, static_cast<size_t>(n));
+        const size_t taken = FeedLines(parser, pending.data(), pending.size(), n == 0, &done);
+        pending.erase(0, taken);
+        if (n == 0)
+            break;
     }
-    for (auto& record : read)
-        out.Add(record.release());
-    return EDataFileRead::Read;
+    return parser.Finish(EDataFileRead::Read);
 }
 
 }  // namespace meterfiles

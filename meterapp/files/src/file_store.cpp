@@ -92,52 +92,44 @@ int CreateSibling(const std::string& target, std::string* created)
 
 }  // namespace
 
-EFileRead ReadWholeFile(const CString& path, size_t maxBytes, std::string* bytes, CString* problem)
+FileReader::~FileReader()
 {
-    const std::string narrow = win32::Utf8FromWide(path.GetString());
+    if (m_fd >= 0)
+        close(m_fd);
+}
+
+bool FileReader::Open(const CString& path, CString* problem)
+{
+    m_path = win32::Utf8FromWide(path.GetString());
     // O_NONBLOCK: a pipe chosen by mistake must not hang the program before
     // it is found not to be a regular file.
-    const int fd = open(narrow.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        SetProblem(problem, narrow, "cannot be opened", errno);
-        return EFileRead::Failed;
+        SetProblem(problem, m_path, "cannot be opened", errno);
+        return false;
     }
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? 0 : errno;
-        SetProblem(problem, narrow, S_ISDIR(info.st_mode) ? "is a folder" : "is not a file", error);
+        const bool folder = S_ISDIR(info.st_mode);
+        SetProblem(problem, m_path, folder ? "is a folder" : "is not a file", 0);
         close(fd);
-        return EFileRead::Failed;
+        return false;
     }
-    if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        close(fd);
-        return EFileRead::TooLarge;
-    }
+    m_fd = fd;
+    return true;
+}
 
-    std::string read;
-    read.reserve(static_cast<size_t>(info.st_size));
-    char buffer[1 << 16];
+long FileReader::Read(char* buffer, size_t capacity, CString* problem)
+{
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            SetProblem(problem, narrow, "cannot be read", errno);
-            close(fd);
-            return EFileRead::Failed;
+        const ssize_t n = read(m_fd, buffer, capacity);
+        if (n >= 0)
+            return static_cast<long>(n);
+        if (errno != EINTR) {
+            SetProblem(problem, m_path, "cannot be read", errno);
+            return -1;
         }
-        if (n == 0)
-            break;
-        // The file may grow while it is read.
-        if (read.size() + static_cast<size_t>(n) > maxBytes) {
-            close(fd);
-            return EFileRead::TooLarge;
-        }
-        read.append(buffer, static_cast<size_t>(n));
     }
-    close(fd);
-    bytes->swap(read);
-    return EFileRead::Read;
 }
 
 bool ReplaceFileContents(const CString& path, const std::string& bytes, CString* problem)

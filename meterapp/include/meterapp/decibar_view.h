@@ -7,8 +7,10 @@
 #include "meterapp/file_commands.h"
 #include "meterapp/live_display.h"
 #include "meterapp/graphics_btn.h"
+#include "meterapp/log_state.h"
 #include "meterapp/meter_button.h"
 #include "meterapp/records.h"
+#include "meterproto/logger_reply.h"
 #include "meterproto/reading.h"
 #include "meterproto/receive_path.h"
 
@@ -16,8 +18,10 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 class CComPort;
+class CDataLogDlg;
 class CKeySenders;
 
 class CDecibarView : public CFormView {
@@ -38,6 +42,7 @@ public:
     enum ViewTimer : UINT_PTR {
         TIMER_OPEN_PORT = 1, // one-shot: opens the detected port, starts the watchdog
         TIMER_WATCHDOG = 2,  // every second: counts the link lost after 2 s of silence
+        TIMER_LOG_TIMEOUT = 4, // one-shot: ends a logger download still running after 250 s
     };
 
     // Pictures of the face; loaded once, by the first initial update.
@@ -74,6 +79,21 @@ public:
     CStatic m_grpCursor;
     bool m_bAutoPort = true;
 
+    // The logger download. The collector's state, the generation and the
+    // finished download are guarded by m_stateLock; the reader thread fills
+    // a download's own array, which the command takes over once the wait box
+    // has closed, so no other array is touched off the user-interface thread.
+    int m_nLogExpected = 0;
+    CLogState m_logState;
+    meterproto::SLogCollector m_logCollector;
+    int m_nLogGeneration = 0;
+    int m_nLogParsed = 0; // the generation of the download being parsed
+    bool m_bLogFailed = false;
+    std::unique_ptr<CObArray> m_pLogDownload;
+    // The logged-data window: made on first use, its window made anew for
+    // every new set of logged data; owned.
+    CDataLogDlg* m_pLogDlg = nullptr;
+
     // Guards what the port's reader thread and the key senders share with the
     // user-interface thread: m_reading, m_strRx, m_liveStream, m_liveDisplay
     // and the face pictures while they are drawn. Held only for short,
@@ -109,6 +129,16 @@ public:
     // what was drawn in m_liveDisplay. The caller holds m_stateLock;
     // user-interface thread only.
     void DrawMeterFace(CDC* dc);
+
+    // DataLogger: downloads the meter's recordings into the logged records,
+    // with the wait box shown until the download ends, fails or is abandoned.
+    void OnDataLogger();
+    // The download collector (reader thread): the hex text of one chunk
+    // received while a download runs.
+    void CollectLoggerChunk(const CString& chunkHex);
+    // Turns a complete download's text into records and hands them to the
+    // command, unless the download was abandoned meanwhile (reader thread).
+    void ParseLoggerData(const CString& text);
 
     // Save as: asks for a name and writes the real-time records as a data
     // file; with no real-time records it does nothing at all. True when the
@@ -149,6 +179,12 @@ protected:
     // taken before the print dialog opens.
     void OnPrintData();
     void OnPrintGraph();
+    // WM_LOG_DONE: the download is over; closes the wait box. Returns 1.
+    LRESULT OnLogDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLogProgress(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLogFailed(WPARAM wParam, LPARAM lParam);
+    // Open: reads a data file into the logged records and shows them.
+    void OnOpenDataFile();
 
     // The graph panel. WM_GRAPH_SCALE (wParam the Y scale, read unsigned,
     // and lParam the Y offset, signed, both times 10000) rewrites the hidden
@@ -180,12 +216,25 @@ private:
     CBitmap* FaceBitmap(UINT id);
     void StartWatchdog();
     void OnLinkLost();
+    // Ends a running download as failed: the wait box closes and "Occur an
+    // error" is shown. Does nothing when no download runs.
+    void FailLogDownload();
+    // Clears the download state; true when a download was running.
+    bool AbandonLogDownload();
+    void SendLogRequests();
+    // Replaces the logged records by `records` (emptied), the window's shown
+    // recording first.
+    void ReplaceLoggedData(CObArray& records);
+    // Makes the logged-data window anew for the logged records and shows it.
+    void ShowLoggedData();
 
     bool m_bInitialised = false;
     // Repeats the pressed keys' bytes; ended before the port closes.
     std::unique_ptr<CKeySenders> m_pKeySenders;
     // The window the receive callback sends to, set before the port opens.
     std::atomic<HWND> m_hwndReceiver { nullptr };
+    // Set by WM_LOG_DONE: the wait box is not shown once the download is over.
+    bool m_bLogDoneSeen = false;
 };
 
 // The one view, for the main frame and the meter keys; null while no view exists.

@@ -13,3 +13,7 @@
 
 // Inside the view only: the receive callback asks for a face redraw.
 #define WM_METER_FACE (WM_USER + 7)
+// Inside the view only: a download's progress (wParam the bytes announced,
+// lParam the bytes received), and a download that cannot be a reply.
+#define WM_LOG_PROGRESS (WM_USER + 8)
+#define WM_LOG_FAILED (WM_USER + 9)

@@ -19,6 +19,10 @@ extern const AfxToolBarTemplate kMainToolBar;
 extern const AfxDialogTemplate kMainForm;
 extern const AfxDialogTemplate kAboutDialog;
 extern const AfxDialogTemplate kPortDialog;
+extern const AfxMenuEntry kDataLogMenu[];
+extern const size_t kDataLogMenuCount;
+extern const AfxDialogTemplate kDataLogDialog;
+extern const AfxDialogTemplate kLogStateDialog;
 
 // Answers the framework's picture look-ups from the program's drawn pictures.
 bool FindDecibarImage(AfxImageKind kind, UINT id, AfxImage* out);

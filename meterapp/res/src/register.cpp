@@ -20,6 +20,9 @@ void RegisterDecibarResources()
         AfxRegisterDialog(IDD_MYORVO_FORM, kMainForm);
         AfxRegisterDialog(IDD_ABOUT, kAboutDialog);
         AfxRegisterDialog(IDD_PORT, kPortDialog);
+        AfxRegisterMenu(IDR_DATALOG_MENU, kDataLogMenu, kDataLogMenuCount);
+        AfxRegisterDialog(IDD_DATALOGGER, kDataLogDialog);
+        AfxRegisterDialog(IDD_LOGSTATE, kLogStateDialog);
         AfxSetImageSource(&FindDecibarImage);
     });
 }

@@ -19,7 +19,8 @@ namespace meterfiles {
 extern const char kDataFileHeader[];
 
 // Reading stops short of these: a data file of the program holds at most a few
-// ten thousand records, and a larger file is not one of them.
+// ten thousand records, and a larger file is not one of them. The byte count
+// is of what is read, up to the end of the records.
 constexpr size_t kDataFileMaxBytes = 16u << 20;
 constexpr size_t kDataFileMaxRecords = 1000000;
 
@@ -30,7 +31,8 @@ std::string FormatDataFile(const CObArray& records);
 enum class EDataFileRead {
     Read,         // records appended
     WrongFormat,  // the first line does not begin with kDataFileHeader
-    TooLarge,     // more than kDataFileMaxRecords records
+    TooLarge,     // more than kDataFileMaxRecords records, or kDataFileMaxBytes bytes read
+    Failed,       // the file is not a regular file, or cannot be opened or read
 };
 
 // Reads the bytes of a data file and appends a new CObjData (recording number
@@ -41,6 +43,10 @@ enum class EDataFileRead {
 // and the third comma, the unit the last four characters less a final CR and
 // a first blank. Anything other than Read leaves `out` as it was.
 EDataFileRead ParseDataFile(const char* bytes, size_t length, CObArray& out);
+
+// Reads the data file at path as ParseDataFile reads its bytes, piece by
+// piece: reading ends at the first empty line. Failed sets *problem.
+EDataFileRead ReadDataFile(const CString& path, CObArray& out, CString* problem);
 
 // The interval of a header line: the number between its first ':' and its
 // first ';', 0 when there is none.

@@ -13,6 +13,7 @@ namespace meterfiles {
 // continue the number. No digits, or a number beyond the range of a double,
 // give 0. Words such as "inf" or "nan" are not numbers.
 double ReadDecimalNumber(const wchar_t* text, size_t length);
+double ReadDecimalNumber(const char* text, size_t length);
 double ReadDecimalNumber(const CString& text);
 
 // Appends value as printf's "%<width>.<precision>f" does in the C locale:

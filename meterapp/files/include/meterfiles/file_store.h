@@ -9,15 +9,26 @@
 
 namespace meterfiles {
 
-enum class EFileRead {
-    Read,      // *bytes holds the whole file
-    TooLarge,  // the file holds more than maxBytes
-    Failed,    // not a regular file, or it cannot be opened or read: *problem says why
-};
+// A regular file read piece by piece. Folders, devices and pipes are
+// refused without being read.
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
 
-// Reads the regular file at path (a wide path, UTF-8 on disk). Folders,
-// devices and pipes are refused without being opened for reading.
-EFileRead ReadWholeFile(const CString& path, size_t maxBytes, std::string* bytes, CString* problem);
+    // Opens the file at path (a wide path, UTF-8 on disk); false with
+    // *problem set when it is not a regular file or cannot be opened.
+    bool Open(const CString& path, CString* problem);
+    // Reads up to capacity bytes: the count read, 0 at the end of the file,
+    // -1 with *problem set when the file cannot be read.
+    long Read(char* buffer, size_t capacity, CString* problem);
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+};
 
 // Writes bytes to a new file beside path, and only when all of them are on
 // the disk puts it in path's place. A file already at path keeps its

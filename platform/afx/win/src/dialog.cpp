@@ -12,17 +12,29 @@ END_MESSAGE_MAP()
 
 namespace afxwin {
 
-// Makes the window of a dialog template: a wx dialog with the template's
-// controls, attached to `self`.
-wxDialog* CreateDialogWindow(CDialog* self, const AfxDialogTemplate& t, CWnd* parent)
+namespace {
+
+long TemplateFrameStyle(const AfxDialogTemplate& t)
+{
+    long style = (t.style & WS_CAPTION) == WS_CAPTION ? wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX
+                 : (t.style & WS_BORDER) ? wxBORDER_SIMPLE : wxBORDER_NONE;
+    if (t.style & WS_THICKFRAME)
+        style |= wxRESIZE_BORDER;
+    return style;
+}
+
+wxWindow* OwnerOf(CWnd* parent)
 {
     wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
     if (!parentWx && AfxGetMainWnd())
         parentWx = AfxGetMainWnd()->GetWx();
-    long style = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX;
-    if (t.style & WS_THICKFRAME)
-        style |= wxRESIZE_BORDER;
-    auto* dlg = new wxDialog(parentWx, wxID_ANY, ToWx(t.caption), wxDefaultPosition, wxDefaultSize, style);
+    return parentWx;
+}
+
+// Gives the window of a dialog template its controls and the dialog's
+// keyboard and close handling, and attaches it to `self`.
+void SetUpDialogWindow(CDialog* self, wxTopLevelWindow* dlg, const AfxDialogTemplate& t)
+{
     AfxWindowImpl* impl = Register(dlg, self);
     impl->style = t.style;
     impl->exStyle = t.exStyle;
@@ -69,7 +81,32 @@ wxDialog* CreateDialogWindow(CDialog* self, const AfxDialogTemplate& t, CWnd* pa
         Dispatch(ToHwnd(dlg), WM_SIZE, SIZE_RESTORED, MAKELPARAM(s.x, s.y));
         e.Skip();
     });
+}
+
+}  // namespace
+
+// Makes the window of a dialog template as a wx dialog, for a modal run.
+wxDialog* CreateDialogWindow(CDialog* self, const AfxDialogTemplate& t, CWnd* parent)
+{
+    auto* dlg = new wxDialog(OwnerOf(parent), wxID_ANY, ToWx(t.caption), wxDefaultPosition, wxDefaultSize,
+                             TemplateFrameStyle(t));
+    SetUpDialogWindow(self, dlg, t);
     return dlg;
+}
+
+// The window of a modeless dialog: a wx frame when the template has a menu
+// bar (wx puts menu bars on frames only), else a wx dialog.
+wxTopLevelWindow* CreateModelessDialogWindow(CDialog* self, const AfxDialogTemplate& t, CWnd* parent)
+{
+    if (t.menu == 0)
+        return CreateDialogWindow(self, t, parent);
+    auto* frame = new wxFrame(parent ? parent->GetWx() : nullptr, wxID_ANY, ToWx(t.caption), wxDefaultPosition,
+                              wxDefaultSize, TemplateFrameStyle(t));
+    std::unique_ptr<CMenu> menu = AttachDialogMenu(frame, t.menu);
+    SetUpDialogWindow(self, frame, t);
+    if (AfxWindowImpl* impl = Lookup(frame))
+        impl->menuBar = std::move(menu);
+    return frame;
 }
 
 }  // namespace afxwin
@@ -127,16 +164,17 @@ INT_PTR CDialog::DoModal()
 void CDialog::EndDialog(int result)
 {
     m_modalResult = result;
-    auto* dlg = dynamic_cast<wxDialog*>(GetWx());
-    if (!dlg)
+    auto* window = dynamic_cast<wxTopLevelWindow*>(GetWx());
+    if (!window)
         return;
-    if (m_modalRunning && dlg->IsModal()) {
+    auto* dlg = dynamic_cast<wxDialog*>(window);
+    if (m_modalRunning && dlg && dlg->IsModal()) {
         m_modalRunning = false;
         dlg->EndModal(result);
     } else if (m_modalRunning) {
         m_modalRunning = false;   // ended before its loop started
     } else {
-        dlg->Hide();
+        window->Hide();
     }
 }
 
@@ -148,7 +186,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
             return FALSE;
         m_nTemplateId = templateId;
         m_pParentWnd = parent;
-        wxDialog* dlg = afxwin::CreateDialogWindow(this, *t, parent);
+        wxTopLevelWindow* dlg = afxwin::CreateModelessDialogWindow(this, *t, parent);
         HWND hwnd = m_hWnd;
         OnInitDialog();
         if (!afxwin::IsLive(hwnd))

@@ -44,9 +44,9 @@ CString IdleText()
     return text.IsEmpty() ? CString(L"Ready") : text;
 }
 
-// barCommands gets one entry per drop-down of the bar: 0, or the command of an
-// item that stands on the bar itself.
-wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries, std::vector<UINT>& barCommands)
+}  // namespace
+
+wxMenuBar* afxwin::BuildMenuBar(const std::vector<AfxMenuEntry>& entries, std::vector<UINT>& barCommands)
 {
     if (entries.empty())
         return nullptr;
@@ -96,6 +96,8 @@ wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries, std::vector<UI
     }
     return bar;
 }
+
+namespace {
 
 int WxKey(WORD vk)
 {
@@ -193,7 +195,7 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
         HWND hwnd = m_hWnd;
 
         std::vector<UINT> barCommands;
-        if (wxMenuBar* bar = BuildMenuBar(afxwin::FindMenu(id), barCommands)) {
+        if (wxMenuBar* bar = afxwin::BuildMenuBar(afxwin::FindMenu(id), barCommands)) {
             frame->SetMenuBar(bar);
             m_menuBar = std::make_unique<CMenu>();
             m_menuBar->m_wxBar = bar;

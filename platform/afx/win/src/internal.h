@@ -43,6 +43,7 @@ struct AfxWindowImpl {
     std::unique_ptr<wxMemoryDC> pictureDC;   // shared by the paint and client contexts
     int pictureUsers = 0;
     std::unique_ptr<CFont> ownFont;
+    std::unique_ptr<CMenu> menuBar;      // a dialog's menu bar (frames keep their own)
 };
 
 namespace afxwin {
@@ -165,6 +166,8 @@ bool HasModalAnswerer();
 // True when an answerer answered (result in *result).
 bool AnswerModal(const AfxModalRequest& request, int* result);
 
+// The window of a list view that shows its rows and takes their clicks.
+wxWindow* ListRowsWindow(wxWindow* list);
 // Closes whatever drop-down of the bar is open.
 void CloseMenuBar(wxMenuBar* bar);
 // Draws the mark of a checkable item as a radio mark (a bullet) or as a check mark.
@@ -181,6 +184,15 @@ LockKeys CurrentLockKeys();
 // Calls `changed` (on the user-interface thread) whenever a lock key changes,
 // until `owner` is destroyed.
 void WatchLockKeys(wxWindow* owner, std::function<void()> changed);
+// The menu bar of a registered menu; barCommands gets one entry per drop-down
+// of the bar: 0, or the command of an item that stands on the bar itself.
+wxMenuBar* BuildMenuBar(const std::vector<AfxMenuEntry>& entries, std::vector<UINT>& barCommands);
+// Windows of dialog templates: a wx dialog for a modal run; for a modeless
+// dialog a wx frame when the template has a menu, whose menu bar is the
+// registered menu `menuId` and whose commands reach the dialog as WM_COMMAND.
+wxDialog* CreateDialogWindow(CDialog* self, const AfxDialogTemplate& t, CWnd* parent);
+wxTopLevelWindow* CreateModelessDialogWindow(CDialog* self, const AfxDialogTemplate& t, CWnd* parent);
+std::unique_ptr<CMenu> AttachDialogMenu(wxFrame* frame, UINT menuId);
 
 // Printer context handles made by ::CreateDC and not yet deleted.
 int LivePrinterHandles();

@@ -262,6 +262,25 @@ int CListBox::GetText(int index, CString& text) const
 
 // ---- CListCtrl ----
 
+namespace afxwin {
+
+// wx keeps the rows in a child window of its own (beside the column heads)
+// and offers no call for it: it is the tallest child.
+wxWindow* ListRowsWindow(wxWindow* list)
+{
+    wxWindow* rows = list;
+    int height = -1;
+    for (wxWindow* child : list->GetChildren()) {
+        if (child->GetSize().y > height) {
+            rows = child;
+            height = child->GetSize().y;
+        }
+    }
+    return rows;
+}
+
+}  // namespace afxwin
+
 int CListCtrl::InsertColumn(int col, LPCTSTR heading, int format, int width, int)
 {
     return afxwin::OnUi([&]() -> int {

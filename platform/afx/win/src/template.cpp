@@ -42,14 +42,14 @@ void Notify(wxWindow* control, UINT code)
     parent->SendMessage(WM_COMMAND, MAKEWPARAM(impl->id, code), reinterpret_cast<LPARAM>(afxwin::ToHwnd(control)));
 }
 
-void NotifyList(wxWindow* control, UINT code)
+void NotifyList(wxWindow* control, UINT code, long item)
 {
     AfxWindowImpl* impl = afxwin::Lookup(control);
     CWnd* parent = ParentWnd(control);
     if (!impl || !parent)
         return;
-    NMHDR hdr{afxwin::ToHwnd(control), static_cast<UINT_PTR>(impl->id), code};
-    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(impl->id), reinterpret_cast<LPARAM>(&hdr));
+    NMITEMACTIVATE note{{afxwin::ToHwnd(control), static_cast<UINT_PTR>(impl->id), code}, static_cast<int>(item), 0};
+    parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(impl->id), reinterpret_cast<LPARAM>(&note));
 }
 
 void Scrolled(wxScrollBar* bar, UINT code, wxScrollEvent& e)
@@ -91,13 +91,22 @@ void BindControlEvents(wxWindow* w, AfxControlKind kind)
         w->Bind(wxEVT_LISTBOX, [w](wxCommandEvent&) { Notify(w, LBN_SELCHANGE); });
         w->Bind(wxEVT_LISTBOX_DCLICK, [w](wxCommandEvent&) { Notify(w, LBN_DBLCLK); });
         break;
-    case AfxControlKind::ListView:
-        w->Bind(wxEVT_LIST_ITEM_ACTIVATED, [w](wxListEvent&) { NotifyList(w, NM_DBLCLK); });
-        w->Bind(wxEVT_LIST_ITEM_SELECTED, [w](wxListEvent&) {
-            NotifyList(w, LVN_ITEMCHANGED);
-            NotifyList(w, NM_CLICK);
+    case AfxControlKind::ListView: {
+        auto* list = static_cast<wxListCtrl*>(w);
+        w->Bind(wxEVT_LIST_ITEM_ACTIVATED, [w](wxListEvent& e) { NotifyList(w, NM_DBLCLK, e.GetIndex()); });
+        w->Bind(wxEVT_LIST_ITEM_SELECTED, [w](wxListEvent& e) {
+            NotifyList(w, LVN_ITEMCHANGED, e.GetIndex());
+            NotifyList(w, NM_CLICK, e.GetIndex());
+        });
+        // A double click on no row reaches the parent too, as row -1.
+        afxwin::ListRowsWindow(list)->Bind(wxEVT_LEFT_DCLICK, [list](wxMouseEvent& e) {
+            int flags = 0;
+            if (list->HitTest(e.GetPosition(), flags) == wxNOT_FOUND)
+                NotifyList(list, NM_DBLCLK, -1);
+            e.Skip();
         });
         break;
+    }
     case AfxControlKind::ScrollBar: {
         auto* bar = static_cast<wxScrollBar*>(w);
         bar->Bind(wxEVT_SCROLL_LINEUP, [bar](wxScrollEvent& e) { Scrolled(bar, SB_LINEUP, e); });

@@ -623,8 +623,10 @@ UINT CWnd::IsDlgButtonChecked(int id) const
 CMenu* CWnd::GetMenu() const
 {
     return afxwin::OnUi([&]() -> CMenu* {
-        auto* frame = dynamic_cast<const CFrameWnd*>(this);
-        return frame ? frame->GetMenuBar() : nullptr;
+        if (auto* frame = dynamic_cast<const CFrameWnd*>(this))
+            return frame->GetMenuBar();
+        AfxWindowImpl* impl = ImplOf(this);
+        return impl ? impl->menuBar.get() : nullptr;
     });
 }
 

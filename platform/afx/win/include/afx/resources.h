@@ -145,7 +145,10 @@ struct AfxDlgItem {
 // units: one horizontal unit is a quarter of the font's average character
 // width, one vertical unit an eighth of its height, as Windows computes them
 // at 96 pixels per inch. style: WS_POPUP | WS_CAPTION | WS_SYSMENU |
-// DS_MODALFRAME for a dialog, WS_CHILD for a form.
+// DS_MODALFRAME for a dialog, WS_CHILD for a form. A dialog without
+// WS_CAPTION has no title bar (and a border only with WS_BORDER). menu: the
+// id of a registered menu that a modeless dialog (CDialog::Create) shows as
+// its menu bar; its commands reach the dialog as WM_COMMAND. 0: none.
 struct AfxDialogTemplate {
     const wchar_t* caption;
     const wchar_t* fontName;
@@ -155,6 +158,7 @@ struct AfxDialogTemplate {
     const AfxDlgItem* items;
     size_t count;
     DWORD exStyle = 0;
+    UINT menu = 0;
 };
 
 // ---- images ---------------------------------------------------------------------------

@@ -122,6 +122,14 @@ struct NMHDR {
 };
 typedef NMHDR* LPNMHDR;
 
+// What a list view's NM_DBLCLK and NM_CLICK carry: the row hit, -1 for none.
+struct NMITEMACTIVATE {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+};
+typedef NMITEMACTIVATE* LPNMITEMACTIVATE;
+
 // Scroll codes of WM_HSCROLL / WM_VSCROLL.
 #define SB_LINEUP 0
 #define SB_LINELEFT 0

@@ -192,6 +192,19 @@ int AfxTestScrollThumb(CScrollBar* bar)
 void AfxTestActivateListItem(CListCtrl* list, int item)
 {
     auto* w = list ? dynamic_cast<wxListCtrl*>(list->GetWx()) : nullptr;
+    if (w && item == -1) {
+        // A double click below the last row.
+        wxRect last(0, 0, 0, 0);
+        if (w->GetItemCount() > 0)
+            w->GetItemRect(w->GetItemCount() - 1, last);
+        wxWindow* rows = afxwin::ListRowsWindow(w);
+        wxMouseEvent click(wxEVT_LEFT_DCLICK);
+        click.SetPosition(wxPoint(4, last.GetBottom() + 4));
+        click.SetEventObject(rows);
+        if (last.GetBottom() + 4 < rows->GetClientSize().y)
+            rows->GetEventHandler()->ProcessEvent(click);
+        return;
+    }
     if (!w || item < 0 || item >= w->GetItemCount())
         return;
     w->SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
@@ -224,7 +237,7 @@ void AfxTestClickButton(CWnd* button)
     ::SendMessage(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
 }
 
-void AfxTestChooseCommand(CFrameWnd* frame, UINT id)
+void AfxTestChooseCommand(CWnd* frame, UINT id)
 {
     wxWindow* w = frame ? frame->GetWx() : nullptr;
     if (!w)
@@ -262,10 +275,10 @@ void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
     w->GetEventHandler()->ProcessEvent(e);
 }
 
-void AfxTestOpenMenu(CFrameWnd* frame, int barPosition)
+void AfxTestOpenMenu(CWnd* frame, int barPosition)
 {
     wxWindow* w = frame ? frame->GetWx() : nullptr;
-    CMenu* bar = frame ? frame->GetMenuBar() : nullptr;
+    CMenu* bar = frame ? frame->GetMenu() : nullptr;
     if (!w || !bar || barPosition < 0 || barPosition >= bar->GetMenuItemCount())
         return;
     // As a click on the bar does: GTK selects the item and opens its drop-down.

@@ -55,17 +55,17 @@ COLORREF AfxTestBackColour(CWnd* control);
 void AfxTestChooseItem(CWnd* control, int index);
 // The user scrolls a scroll bar: code SB_LINEUP ... SB_THUMBPOSITION, at `pos`.
 void AfxTestScroll(CScrollBar* bar, int code, int pos);
-// The user double-clicks row `item` of a list view.
+// The user double-clicks row `item` of a list view; -1: below the last row.
 void AfxTestActivateListItem(CListCtrl* list, int item);
 // The user types `text` into an edit box (replacing its text).
 void AfxTestTypeText(CWnd* edit, LPCTSTR text);
 // The user clicks a push button (native or drawn).
 void AfxTestClickButton(CWnd* button);
-// The user opens drop-down `barPosition` of the frame's menu bar (for a
-// command on the bar itself: chooses it).
-void AfxTestOpenMenu(CFrameWnd* frame, int barPosition);
-// The user chooses a command from the frame's menu or tool bar.
-void AfxTestChooseCommand(CFrameWnd* frame, UINT id);
+// The user opens drop-down `barPosition` of the menu bar of a frame or a
+// dialog (for a command on the bar itself: chooses it).
+void AfxTestOpenMenu(CWnd* frame, int barPosition);
+// The user chooses a command from the menu or tool bar of a frame or a dialog.
+void AfxTestChooseCommand(CWnd* frame, UINT id);
 // The user presses a key (VK_ESCAPE, VK_RETURN, ...) in a dialog.
 void AfxTestPressKey(CWnd* dialog, UINT virtualKey);
 // The mouse rests on the menu item of `id`; 0: the menu closes.

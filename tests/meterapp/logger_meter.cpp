@@ -1,0 +1,77 @@
+#include "logger_meter.h"
+
+namespace livetest {
+
+using namespace std::chrono_literals;
+
+LoggerMeter::LoggerMeter(FakeMeterLine& line) : m_line(line)
+{
+    m_thread = std::thread([this] { Run(); });
+}
+
+LoggerMeter::~LoggerMeter()
+{
+    m_running = false;
+    m_thread.join();
+}
+
+void LoggerMeter::Run()
+{
+    Bytes pending;
+    bool replied = false;
+    auto nextFrame = std::chrono::steady_clock::now();
+    while (m_running) {
+        const Bytes got = m_line.ReadFor(20);
+        pending.insert(pending.end(), got.begin(), got.end());
+        int requests = 0;
+        for (size_t i = 0; i + 1 < pending.size(); ++i)
+            if (pending[i] == 0x5A && pending[i + 1] == 0xAC)
+                ++requests;
+        if (!pending.empty())
+            pending.erase(pending.begin(), pending.end() - 1);
+        {
+            // A new reply answers the next request again.
+            std::lock_guard<std::mutex> lock(m_lock);
+            if (!m_reply.empty())
+                replied = false;
+        }
+        (replied ? requestsAfterReply : requestsSeen) += requests;
+
+        std::vector<Piece> reply;
+        bool silentAfter = false;
+        if (requests > 0 && !replied) {
+            std::lock_guard<std::mutex> lock(m_lock);
+            reply.swap(m_reply);
+            silentAfter = m_silentAfter;
+        }
+        if (!reply.empty()) {
+            replied = true;
+            for (Piece& piece : reply) {
+                std::this_thread::sleep_for(piece.pause);
+                if (piece.before)
+                    piece.before();
+                if (!piece.bytes.empty())
+                    m_line.Write(piece.bytes);
+            }
+            if (silentAfter)
+                silent = true;
+            // Requests that crossed the reply on the line are not new ones.
+            std::this_thread::sleep_for(50ms);
+            m_line.ReadFor(10);
+        }
+        if (!silent && std::chrono::steady_clock::now() >= nextFrame) {
+            m_line.Write(LiveFrame(653));
+            nextFrame = std::chrono::steady_clock::now() + 100ms;
+        }
+    }
+}
+
+const Bytes kExampleReply = { 0xBB, 0x00, 0x70, 0xAA, 0x11, 0x06, 0x15, 0x21, 0x30, 0x00, 0x02, 0xAC, 0x06, 0x53,
+    0x07, 0x01, 0xDD };
+
+Bytes Slice(const Bytes& bytes, size_t from, size_t to)
+{
+    return Bytes(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(to));
+}
+
+}  // namespace livetest
