@@ -46,6 +46,9 @@ public:
     // What the program has written to the port within waitMs. The message
     // loop runs meanwhile, so the program's threads can reach its window.
     Bytes ReadFor(int waitMs);
+    // The same for a thread that plays the meter beside the user-interface
+    // thread: it waits without running the message loop, which is not its own.
+    Bytes ReadOnMeterThreadFor(int waitMs);
 
 private:
     int m_master = -1;
