@@ -62,6 +62,7 @@ struct SeenBox {
     std::wstring title, text;
     int icons = 0;
     wxImage icon;
+    bool gtkDialog = false;   // GTK's own message dialog, which shows no icon
 };
 
 // Answers the first message box on screen with No, noting what it showed.
@@ -83,7 +84,17 @@ gboolean AnswerNo(gpointer data)
         box->EndModal(wxID_NO);
         return G_SOURCE_REMOVE;
     }
-    return G_SOURCE_CONTINUE;
+    // Answered too, so that a box of the wrong kind fails the test instead of waiting.
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* item = windows; item; item = item->next) {
+        if (GTK_IS_MESSAGE_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
+            seen->gtkDialog = true;
+            gtk_dialog_response(GTK_DIALOG(item->data), GTK_RESPONSE_NO);
+            break;
+        }
+    }
+    g_list_free(windows);
+    return seen->gtkDialog ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
 }
 
 bool SamePixels(const wxImage& a, const wxImage& b)
@@ -127,6 +138,7 @@ TEST(MsgBox, ABoxShowsTheIconItsFlagsAskForAndNoneWithoutOne)
         SeenBox seen;
         g_timeout_add(20, &AnswerNo, &seen);
         wxsupport::ShowMessageBox(nullptr, "Warning:Can't open COM3!", "Decibar", MB_OK | c.icon);
+        ASSERT_FALSE(seen.gtkDialog);
         if (c.art == 0) {
             EXPECT_EQ(seen.icons, 0);
             continue;
