@@ -79,6 +79,8 @@ BEGIN_MESSAGE_MAP(CDataLogDlg, CDialog)
     ON_COMMAND(ID_IMPORT_DATA, &CDataLogDlg::OnImportData)
     ON_COMMAND(ID_EXPORT_SELECTED_EXCEL, &CDataLogDlg::OnExportExcel)
     ON_COMMAND(ID_SAVE_SELECTED, &CDataLogDlg::OnSaveSelected)
+    ON_COMMAND(ID_PRINT_SELECTED_GRAPH, &CDataLogDlg::OnPrintGraph)
+    ON_COMMAND(ID_PRINT_SELECTED_DATA, &CDataLogDlg::OnPrintData)
 END_MESSAGE_MAP()
 
 CDataLogDlg::CDataLogDlg(CWnd* parent)

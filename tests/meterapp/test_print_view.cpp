@@ -1,8 +1,10 @@
-// File > Print Data and Print Graph in the main window: the real-time
-// records as the graph shows them, with the statistics of the moment the
-// command started, through the print dialog to a PDF printer.
+// File > Print Data and Print Graph in the main window, and the Print menu of
+// the logged-data window: the records as the graph shows them, with the
+// statistics of the moment the command started, through the print dialog to
+// a PDF printer.
 #include "gui_fixture.h"
 
+#include "meterapp/datalog_dlg.h"
 #include "meterapp/graphics_btn.h"
 #include "resource.h"
 
@@ -119,6 +121,52 @@ TEST_F(PrintFromTheView, ACancelledDialogPrintsNothingAndSaysNothing)
     EXPECT_EQ(boxes, 2);   // the two dialogs, no message
     EXPECT_EQ(testutil::PdfPageCount(pdf), -1);
     EXPECT_FALSE(AfxTestWaitCursorShown());
+}
+
+TEST_F(PrintFromTheView, TheLoggedDataWindowPrintsTheRecordingShownAndNothingBefore)
+{
+    g_pLogRecords->Add(new CObjData(61.5, L"08-12-2011,9:05:00", L"dBA", 1, 2));
+    g_pLogRecords->Add(new CObjData(72.25, L"08-12-2011,9:05:02", L"dBA", 1, 2));
+    g_pLogRecords->Add(new CObjData(55, L"09-12-2011,10:00:00", L"dBC", 2, 5));
+    int dialogs = 0;
+    AfxTestSetModalAnswerer([&](const AfxModalRequest& request) {
+        if (request.kind == AfxModalRequest::PrintDialog) {
+            ++dialogs;
+            const std::wstring path(pdf.begin(), pdf.end());
+            AfxTestChoosePdfPrinter(static_cast<CPrintDialog*>(request.dialog), path.c_str());
+        }
+        return static_cast<int>(IDOK);
+    });
+    auto window = std::make_unique<CDataLogDlg>(nullptr);
+    ASSERT_TRUE(window->Create(IDD_DATALOGGER, nullptr));
+    window->ShowWindow(SW_SHOW);
+    AfxTestPump();
+
+    // No recording chosen yet: nothing, not even the dialog.
+    AfxTestChooseCommand(window.get(), ID_PRINT_SELECTED_DATA);
+    AfxTestChooseCommand(window.get(), ID_PRINT_SELECTED_GRAPH);
+    EXPECT_EQ(dialogs, 0);
+
+    AfxTestActivateListItem(&window->m_list, 0);
+    AfxTestPump();
+    AfxTestChooseCommand(window.get(), ID_PRINT_SELECTED_DATA);
+    EXPECT_EQ(dialogs, 1);
+    auto lines = testutil::PdfPageLines(testutil::PdfWords(pdf), 1);
+    ASSERT_EQ(lines.size(), 7u + 2u + 1u);
+    EXPECT_EQ(lines[1], "Start Time 08-12-2011,9:05:00");
+    EXPECT_EQ(lines[2], "MaxNUM 72.25 08-12-2011,9:05:02");
+    EXPECT_EQ(lines[5], "Sample Rate 2.00");
+    EXPECT_EQ(lines[8], "2 08-12-2011,9:05:02 dBA 72.25");
+
+    AfxTestChooseCommand(window.get(), ID_PRINT_SELECTED_GRAPH);
+    EXPECT_EQ(dialogs, 2);
+    lines = testutil::PdfPageLines(testutil::PdfWords(pdf), 1);
+    ASSERT_GE(lines.size(), 8u);
+    EXPECT_EQ(lines[0], "Veldmark KV415 RealTime Graph");
+    EXPECT_EQ(lines.back(), "Data No.: 2");
+    window->DestroyWindow();
+    window.reset();
+    DeleteAllRecords(g_pLogRecords);
 }
 
 } // namespace

@@ -50,6 +50,10 @@ protected:
     void OnImportData();
     void OnExportExcel();
     void OnSaveSelected();
+    // Print > Print Data and Print Graph: the shown recording with a copy of
+    // m_stat taken before the print dialog opens; nothing before one is shown.
+    void OnPrintData();
+    void OnPrintGraph();
 
     DECLARE_MESSAGE_MAP()
 
