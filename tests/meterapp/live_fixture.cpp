@@ -5,7 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
 #include <fcntl.h>
+#include <poll.h>
 #include <filesystem>
 #include <fstream>
 #include <pty.h>
@@ -76,6 +78,22 @@ Bytes FakeMeterLine::ReadFor(int waitMs)
             got.insert(got.end(), buffer, buffer + n);
         return false;
     }, waitMs);
+    return got;
+}
+
+Bytes FakeMeterLine::ReadOffUiThread(int waitMs)
+{
+    Bytes got;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (std::chrono::steady_clock::now() < end) {
+        pollfd fd { m_master, POLLIN, 0 };
+        if (poll(&fd, 1, 5) <= 0)
+            continue;
+        uint8_t buffer[256];
+        const ssize_t n = read(m_master, buffer, sizeof buffer);
+        if (n > 0)
+            got.insert(got.end(), buffer, buffer + n);
+    }
     return got;
 }
 
