@@ -5,13 +5,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <fcntl.h>
 #include <chrono>
+#include <fcntl.h>
+#include <poll.h>
 #include <filesystem>
 #include <fstream>
 #include <pty.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
 
 namespace livetest {
@@ -68,37 +68,32 @@ void FakeMeterLine::Write(const Bytes& bytes)
     }
 }
 
-namespace {
-
-void ReadWhatIsThere(int fd, Bytes& got)
-{
-    uint8_t buffer[256];
-    ssize_t n = 0;
-    while ((n = read(fd, buffer, sizeof buffer)) > 0)
-        got.insert(got.end(), buffer, buffer + n);
-}
-
-} // namespace
-
 Bytes FakeMeterLine::ReadFor(int waitMs)
 {
     Bytes got;
     AfxTestPumpUntil([&] {
-        ReadWhatIsThere(m_master, got);
+        uint8_t buffer[256];
+        ssize_t n = 0;
+        while ((n = read(m_master, buffer, sizeof buffer)) > 0)
+            got.insert(got.end(), buffer, buffer + n);
         return false;
     }, waitMs);
     return got;
 }
 
-Bytes FakeMeterLine::ReadOnMeterThreadFor(int waitMs)
+Bytes FakeMeterLine::ReadOffUiThread(int waitMs)
 {
     Bytes got;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    do {
-        ReadWhatIsThere(m_master, got);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    } while (std::chrono::steady_clock::now() < end);
-    ReadWhatIsThere(m_master, got);
+    while (std::chrono::steady_clock::now() < end) {
+        pollfd fd { m_master, POLLIN, 0 };
+        if (poll(&fd, 1, 5) <= 0)
+            continue;
+        uint8_t buffer[256];
+        const ssize_t n = read(m_master, buffer, sizeof buffer);
+        if (n > 0)
+            got.insert(got.end(), buffer, buffer + n);
+    }
     return got;
 }
 

@@ -46,9 +46,8 @@ public:
     // What the program has written to the port within waitMs. The message
     // loop runs meanwhile, so the program's threads can reach its window.
     Bytes ReadFor(int waitMs);
-    // The same for a thread that plays the meter beside the user-interface
-    // thread: it waits without running the message loop, which is not its own.
-    Bytes ReadOnMeterThreadFor(int waitMs);
+    // The same on a thread of the test's own, which runs no message loop.
+    Bytes ReadOffUiThread(int waitMs);
 
 private:
     int m_master = -1;

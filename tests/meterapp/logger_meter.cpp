@@ -21,7 +21,7 @@ void LoggerMeter::Run()
     bool replied = false;
     auto nextFrame = std::chrono::steady_clock::now();
     while (m_running) {
-        const Bytes got = m_line.ReadOnMeterThreadFor(20);
+        const Bytes got = m_line.ReadOffUiThread(20);
         pending.insert(pending.end(), got.begin(), got.end());
         int requests = 0;
         for (size_t i = 0; i + 1 < pending.size(); ++i)
@@ -57,7 +57,7 @@ void LoggerMeter::Run()
                 silent = true;
             // Requests that crossed the reply on the line are not new ones.
             std::this_thread::sleep_for(50ms);
-            m_line.ReadOnMeterThreadFor(10);
+            m_line.ReadOffUiThread(10);
         }
         if (!silent && std::chrono::steady_clock::now() >= nextFrame) {
             m_line.Write(LiveFrame(653));

@@ -30,13 +30,18 @@ protected:
     {
         decibar = std::make_unique<DecibarInstance>();
         view = decibar->View();
+        viewWindow = view->GetSafeHwnd();
         // The wait box stays up until the program closes it.
         AfxTestSetModalAnswerer([this](const AfxModalRequest& request) {
             std::lock_guard<std::mutex> lock(boxesLock);
             boxes.push_back(request);
             if (request.kind == AfxModalRequest::MessageBox)
                 return static_cast<int>(IDOK);
-            return request.dialog && request.dialog->GetTemplateId() == IDD_LOGSTATE ? 0 : static_cast<int>(IDCANCEL);
+            if (request.dialog && request.dialog->GetTemplateId() == IDD_LOGSTATE) {
+                waitBox = request.dialog->GetSafeHwnd();
+                return 0;
+            }
+            return static_cast<int>(IDCANCEL);
         });
         ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
     }
@@ -70,6 +75,9 @@ protected:
     LoggerMeter meter;
     std::unique_ptr<DecibarInstance> decibar;
     CDecibarView* view = nullptr;
+    // Windows the meter's thread reaches: handles taken on the user-interface thread.
+    std::atomic<HWND> viewWindow { nullptr };
+    std::atomic<HWND> waitBox { nullptr };
     std::mutex boxesLock;
     std::vector<AfxModalRequest> boxes;
 };
@@ -128,9 +136,13 @@ TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveRe
 
 TEST_F(LoggerDownload, EscAbandonsTheDownloadAndItsLaterBytesAreLiveData)
 {
-    CDecibarView* v = view;
+    // What Esc does in the box.
     meter.Reply({ { Slice(kExampleReply, 0, 12), 0ms, {} },
-        { {}, 100ms, [v] { v->m_logState.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); } },
+        { {}, 100ms, [this] {
+             for (int i = 0; i < 500 && !waitBox; ++i)
+                 std::this_thread::sleep_for(10ms);
+             ::SendMessage(waitBox, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+         } },
         { Slice(kExampleReply, 12, 17), 50ms, {} } });
     decibar->Command(ID_DATALOGGER);
     EXPECT_FALSE(view->m_bLogMode);
@@ -143,9 +155,8 @@ TEST_F(LoggerDownload, EscAbandonsTheDownloadAndItsLaterBytesAreLiveData)
 
 TEST_F(LoggerDownload, TheTimeOutEndsADownloadOnceAndItsLaterExpiryShowsNothing)
 {
-    CDecibarView* v = view;
     meter.Reply({ { Slice(kExampleReply, 0, 12), 0ms, {} },
-        { {}, 100ms, [v] { v->SendMessage(WM_TIMER, CDecibarView::TIMER_LOG_TIMEOUT, 0); } } });
+        { {}, 100ms, [this] { ::SendMessage(viewWindow, WM_TIMER, CDecibarView::TIMER_LOG_TIMEOUT, 0); } } });
     decibar->Command(ID_DATALOGGER);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox, L"Occur an error"), 1);
     view->SendMessage(WM_TIMER, CDecibarView::TIMER_LOG_TIMEOUT, 0);
