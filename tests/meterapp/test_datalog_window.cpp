@@ -204,11 +204,12 @@ TEST_F(DataLogWindow, ClosingDiscardsTheLoggedDataWhileEscOnlyHidesTheWindow)
     EXPECT_FALSE(dlg.IsWindowVisible());
     EXPECT_EQ(g_pLogRecords->GetSize(), 1);
 
-    // wx shows a top-level window once it is idle: let it, before closing.
+    // wx finishes showing a top-level window later: let it, before closing.
     dlg.ShowWindow(SW_SHOW);
-    AfxTestPump();
+    ASSERT_TRUE(AfxTestPumpUntil([&] { return dlg.IsWindowVisible() != FALSE; }));
+    AfxTestPumpUntil([] { return false; }, 300);
     dlg.SendMessage(WM_CLOSE);
-    AfxTestPump();
+    AfxTestPumpUntil([] { return false; }, 300);
     EXPECT_FALSE(dlg.IsWindowVisible());
     EXPECT_EQ(g_pLogRecords->GetSize(), 0);
     EXPECT_EQ(dlg.m_pRecords->GetSize(), 0);
