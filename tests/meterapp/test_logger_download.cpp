@@ -129,8 +129,14 @@ TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveRe
 TEST_F(LoggerDownload, EscAbandonsTheDownloadAndItsLaterBytesAreLiveData)
 {
     CDecibarView* v = view;
+    const HWND viewWindow = view->GetSafeHwnd();
     meter.Reply({ { Slice(kExampleReply, 0, 12), 0ms, {} },
-        { {}, 100ms, [v] { v->m_logState.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); } },
+        { {}, 100ms, [v, viewWindow] {
+             // The box's handle is written on the user-interface thread: a message
+             // the view handles there first orders that write before the read below.
+             ::SendMessage(viewWindow, WM_NULL, 0, 0);
+             v->m_logState.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+         } },
         { Slice(kExampleReply, 12, 17), 50ms, {} } });
     decibar->Command(ID_DATALOGGER);
     EXPECT_FALSE(view->m_bLogMode);
