@@ -1,5 +1,6 @@
 #include <gtk/gtk.h>
 #include <wx/evtloop.h>
+#include <wx/graphics.h>
 #include <wx/listctrl.h>
 #include <wx/scrolbar.h>
 
@@ -123,6 +124,9 @@ bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
     wxBitmap shot(r.width, r.height, 24);
     {
         wxScreenDC screen;
+        // cairo keeps a snapshot of the screen from an earlier read until told it changed.
+        if (wxGraphicsContext* gc = screen.GetGraphicsContext())
+            cairo_surface_mark_dirty(cairo_get_target(static_cast<cairo_t*>(gc->GetNativeContext())));
         wxMemoryDC mem(shot);
         mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
     }
