@@ -2,7 +2,10 @@
 // picture, saved states, and painting through WM_PAINT.
 #include <atomic>
 
+#include <wx/window.h>
+
 #include "gui_support.h"
+#include "screen_image.h"
 
 namespace {
 
@@ -12,10 +15,19 @@ const AfxDlgItem kCanvasItems[] = {
 };
 const AfxDialogTemplate kCanvas{L"Canvas", L"Arial", 9, WS_POPUP | WS_CAPTION, 220, 140, kCanvasItems, 1};
 
+// A dialog with one drawn child window.
+constexpr UINT IDD_BOARD = 721;
+constexpr int IDC_BOARD = 1300;
+const AfxDlgItem kBoardItems[] = {
+    {AfxControlKind::PushButton, IDC_BOARD, L"", 5, 5, 150, 110, WS_VISIBLE | BS_OWNERDRAW},
+};
+const AfxDialogTemplate kBoard{L"Board", L"Arial", 9, WS_POPUP | WS_CAPTION, 160, 120, kBoardItems, 1};
+
 struct Registration {
     Registration()
     {
         AfxRegisterDialog(IDD_CANVAS, kCanvas);
+        AfxRegisterDialog(IDD_BOARD, kBoard);
     }
 } g_registration;
 
@@ -308,6 +320,106 @@ void Draw(CCanvas& canvas, std::atomic<COLORREF>& memPixel)
     memPixel = mem.GetPixel(25, 15);
     dc.BitBlt(140, 90, 30, 20, &mem, 0, 0, SRCCOPY);
     mem.SelectObject(old);
+}
+
+// The areas of a window that reach the screen: what each paint event updates.
+class ScreenUpdates {
+public:
+    explicit ScreenUpdates(CWnd* wnd) : m_window(wnd->GetWx())
+    {
+        m_window->Bind(wxEVT_PAINT, &ScreenUpdates::OnPaint, this);
+    }
+    ~ScreenUpdates() { m_window->Unbind(wxEVT_PAINT, &ScreenUpdates::OnPaint, this); }
+    // Lets every refresh asked for so far reach the screen, and returns their union.
+    wxRect Settle()
+    {
+        m_box = wxRect();
+        m_paints = 0;
+        AfxTestPumpUntil([] { return false; }, 150);
+        return m_box;
+    }
+    int Paints() const { return m_paints; }
+    // The colour the screen shows at a client point of the window.
+    COLORREF ScreenPixel(int x, int y) const
+    {
+        const wxImage image = ScreenImage(m_window, wxRect(x, y, 1, 1));
+        return RGB(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
+    }
+
+private:
+    void OnPaint(wxPaintEvent& e)
+    {
+        m_box.Union(m_window->GetUpdateRegion().GetBox());
+        ++m_paints;
+        e.Skip();
+    }
+    wxWindow* m_window;
+    wxRect m_box;
+    int m_paints = 0;
+};
+
+TEST(Drawing, OnlyWhatDrawingChangesGoesToTheScreen)
+{
+    // A drawn child window, as a view is (a top-level window is always painted whole).
+    CDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_BOARD));
+    dialog.ShowWindow(SW_SHOW);
+    dialog.GetWx()->Raise();
+    CWnd* board = dialog.GetDlgItem(IDC_BOARD);
+    ASSERT_NE(board, nullptr);
+    board->UpdateWindow();
+    ScreenUpdates updates(board);
+    updates.Settle();
+
+    // A composed picture copied whole onto the window, as a meter face is for every reading.
+    MemoryCanvas face(120, 100, RGB(128, 140, 128));
+    auto copyFace = [&] {
+        CClientDC dc(board);
+        EXPECT_TRUE(dc.BitBlt(0, 0, 120, 100, &face.dc, 0, 0, SRCCOPY));
+    };
+    copyFace();
+    EXPECT_EQ(updates.Settle(), wxRect(0, 0, 120, 100));
+    EXPECT_EQ(updates.ScreenPixel(60, 50), RGB(128, 140, 128));
+
+    // A new reading changes a small part of the picture: only that part is shown again.
+    face.dc.FillSolidRect(45, 42, 20, 12, RGB(200, 0, 0));
+    copyFace();
+    EXPECT_EQ(updates.Settle(), wxRect(45, 42, 20, 12));
+    EXPECT_EQ(updates.ScreenPixel(50, 50), RGB(200, 0, 0));
+    EXPECT_EQ(AfxTestReadPixel(board, 64, 53), RGB(200, 0, 0));
+    EXPECT_EQ(AfxTestReadPixel(board, 65, 53), RGB(128, 140, 128));
+
+    // The same picture again changes nothing, and nothing is painted.
+    copyFace();
+    updates.Settle();
+    EXPECT_EQ(updates.Paints(), 0);
+
+    // Lines, fills and squeezed text show where they are drawn, not elsewhere.
+    {
+        CClientDC dc(board);
+        CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+        CPen* old = dc.SelectObject(&pen);
+        dc.MoveTo(150, 20);
+        dc.LineTo(180, 20);
+        dc.SelectObject(old);
+    }
+    wxRect box = updates.Settle();
+    EXPECT_TRUE(box.Contains(wxRect(150, 20, 30, 1)));
+    EXPECT_LE(box.width * box.height, 40 * 8);
+    {
+        CClientDC dc(board);
+        CFont narrow;
+        narrow.CreateFont(-24, 6, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"Arial");
+        CFont* old = dc.SelectObject(&narrow);
+        dc.SetBkMode(TRANSPARENT);
+        dc.TextOut(150, 120, CString(L"12:34:56"));
+        dc.SelectObject(old);
+    }
+    box = updates.Settle();
+    EXPECT_TRUE(box.Contains(wxPoint(151, 121)));
+    EXPECT_LE(box.GetRight(), 150 + 8 * 8);
+    EXPECT_LE(box.GetBottom(), 120 + 30);
+    dialog.DestroyWindow();
 }
 
 TEST(Drawing, AnotherThreadDrawsThroughTheUserInterfaceThread)

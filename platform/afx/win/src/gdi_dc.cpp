@@ -85,6 +85,18 @@ BOOL CDC::DeleteDC()
     });
 }
 
+void CDC::NoteDrawn(int x, int y, int cx, int cy)
+{
+    if (cx <= 0 || cy <= 0)
+        return;
+    const CRect r(x, y, x + cx, y + cy);
+    if (m_drawn.IsRectEmpty())
+        m_drawn = r;
+    else
+        m_drawn.SetRect(std::min(m_drawn.left, r.left), std::min(m_drawn.top, r.top), std::max(m_drawn.right, r.right),
+                        std::max(m_drawn.bottom, r.bottom));
+}
+
 // ---- state ----
 
 void CDC::ApplyPen()
@@ -435,6 +447,7 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color)
             return CLR_INVALID;
         m_dc->SetPen(wxPen(afxwin::ToWxColour(color), 1));
         m_dc->DrawPoint(x, y);
+        NoteDrawn(x, y, 1, 1);
         return color;
     });
 }
@@ -547,6 +560,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             ApplyState();
         }
         DrawScaledText(*m_dc, s, x, y, scale, afxwin::ToWxColour(m_state.textColor));
+        NoteDrawn(x, y, w, h);
         return TRUE;
     });
 }
@@ -649,7 +663,13 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
         }
         if (!src || !src->m_dc || w <= 0 || h <= 0)
             return FALSE;
-        return m_dc->Blit(x, y, w, h, src->m_dc, xSrc, ySrc, wxCOPY);
+        // Only what changes is copied, and counted as drawn.
+        const wxRect changed = afxwin::ChangedByCopy(*m_dc, wxRect(x, y, w, h), *src->m_dc, wxPoint(xSrc, ySrc));
+        if (changed.IsEmpty())
+            return TRUE;
+        NoteDrawn(changed.x, changed.y, changed.width, changed.height);
+        return m_dc->Blit(changed.x, changed.y, changed.width, changed.height, src->m_dc, xSrc + changed.x - x,
+                          ySrc + changed.y - y, wxCOPY);
     });
 }
 
@@ -662,6 +682,7 @@ BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, i
         }
         if (!m_dc || !src || !src->m_dc || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
             return FALSE;
+        NoteDrawn(x, y, w, h);
         return m_dc->StretchBlit(x, y, w, h, src->m_dc, xSrc, ySrc, wSrc, hSrc, wxCOPY);
     });
 }
@@ -684,28 +705,28 @@ wxDC* OpenPicture(CWnd* wnd)
     return impl->pictureDC.get();
 }
 
-void ClosePicture(CWnd* wnd, HWND hwnd, bool show)
+// `noted`: what the context drew that wx does not count (copies, pictures).
+void ClosePicture(HWND hwnd, const CRect& noted)
 {
     AfxWindowImpl* impl = afxwin::Lookup(hwnd);
     if (!impl || impl->pictureUsers <= 0)
         return;
-    (void)wnd;
     // Only what was drawn goes to the screen: a window-sized refresh for every
-    // small drawing would repaint every control each time.
+    // small drawing would repaint every control each time. wx counts lines,
+    // shapes and texts (without the pen's width); the context noted the rest.
     wxRect drawn;
     if (impl->pictureDC) {
         wxDC& dc = *impl->pictureDC;
-        if (dc.MaxX() > dc.MinX() && dc.MaxY() > dc.MinY())
-            drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(1);
+        if (dc.MaxX() >= dc.MinX() && dc.MaxY() >= dc.MinY() && (dc.MaxX() > 0 || dc.MaxY() > 0))
+            drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(2);
     }
+    if (!noted.IsRectEmpty())
+        drawn.Union(wxRect(noted.left, noted.top, noted.Width(), noted.Height()));
     if (--impl->pictureUsers == 0)
         impl->pictureDC.reset();
-    if (!show || impl->painting)
+    if (drawn.IsEmpty() || impl->painting)
         return;
-    if (drawn.IsEmpty())
-        impl->wx->Refresh(false);
-    else
-        impl->wx->RefreshRect(drawn, false);
+    impl->wx->RefreshRect(drawn, false);
 }
 
 }  // namespace
@@ -725,7 +746,7 @@ CPaintDC::~CPaintDC()
 {
     afxwin::OnUi([&] {
         if (m_dc)
-            ClosePicture(m_wnd, m_hwnd, true);
+            ClosePicture(m_hwnd, m_drawn);
         m_dc = nullptr;
     });
 }
@@ -743,7 +764,7 @@ CClientDC::~CClientDC()
 {
     afxwin::OnUi([&] {
         if (m_dc)
-            ClosePicture(m_wnd, m_hwnd, true);
+            ClosePicture(m_hwnd, m_drawn);
         m_dc = nullptr;
     });
 }

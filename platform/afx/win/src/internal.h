@@ -149,6 +149,11 @@ wxSize CreateTemplateControls(CWnd* parentWnd, wxWindow* parent, const AfxDialog
 wxWindow* CreateControl(wxWindow* parent, AfxControlKind kind, int id, const wchar_t* text, const wxRect& r,
                         DWORD style, DWORD exStyle, UINT image, const wxFont* font);
 
+// The rectangle of the destination pixels that copying `to.GetSize()` pixels from
+// `from` of src to `to` of dst would change: empty when none would; the whole
+// of `to` when the pixels cannot be read.
+wxRect ChangedByCopy(wxDC& dst, const wxRect& to, wxDC& src, const wxPoint& from);
+
 // Widens a one-line text label whose text is wider than it (any other window: nothing).
 void FitLabelToText(wxWindow* window);
 

@@ -429,6 +429,9 @@ protected:
     void ApplyBrush();
     void ApplyFont();
     void ApplyState();
+    // Widens the area this context has drawn with what wx does not count itself
+    // (copies and pictures); a window's context shows that area when it ends.
+    void NoteDrawn(int x, int y, int cx, int cy);
 
     wxDC* m_dc = nullptr;
     bool m_ownsDC = false;
@@ -439,6 +442,7 @@ protected:
     afxwin::PrinterDevice* m_printer = nullptr;
     bool m_ownsPrinter = false;
     bool m_attached = false;   // m_hDC is another object's handle
+    CRect m_drawn;
 };
 
 // A printer context as a handle (see CDC::CreateDC); null on failure. The

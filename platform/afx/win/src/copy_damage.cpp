@@ -1,0 +1,113 @@
+// What a plain copy between two pictures changes. A window's picture goes to
+// the screen only where it changed; a program that copies a whole composed
+// picture onto its window for every new reading (the meter face: 195 x 461
+// pixels, of which a reading changes the display window) would otherwise have
+// the whole picture, and every control over it, repainted each time. wx does
+// not report what Blit touched, so the pixels are compared, straight from the
+// cairo image surfaces behind the two memory contexts.
+#include <cairo.h>
+#include <wx/graphics.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "internal.h"
+
+namespace {
+
+struct Pixels {
+    const unsigned char* data = nullptr;
+    int stride = 0;
+    cairo_format_t format = CAIRO_FORMAT_INVALID;
+    wxRect bounds;   // the surface's pixels within the context's clipping area
+
+    const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride); }
+};
+
+// The pixels behind a memory context whose coordinates are the surface's own;
+// false for anything else (a scaled or moved context, another kind of surface).
+bool PixelsOf(wxDC& dc, Pixels* out)
+{
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    auto* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (!cr || dc.LogicalToDeviceX(0) != 0 || dc.LogicalToDeviceY(0) != 0 || dc.LogicalToDeviceXRel(1000) != 1000 ||
+        dc.LogicalToDeviceYRel(1000) != 1000)
+        return false;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != 0 || m.y0 != 0)
+        return false;
+    cairo_surface_t* surface = cairo_get_target(cr);
+    if (cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
+        return false;
+    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32)
+        return false;
+    cairo_surface_flush(surface);
+    out->data = cairo_image_surface_get_data(surface);
+    out->stride = cairo_image_surface_get_stride(surface);
+    out->format = format;
+    out->bounds = wxRect(0, 0, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    out->bounds.Intersect(wxRect(wxPoint(static_cast<int>(std::ceil(x1)), static_cast<int>(std::ceil(y1))),
+                                 wxPoint(static_cast<int>(std::floor(x2)) - 1, static_cast<int>(std::floor(y2)) - 1)));
+    return out->data != nullptr;
+}
+
+}  // namespace
+
+namespace afxwin {
+
+wxRect ChangedByCopy(wxDC& dst, const wxRect& to, wxDC& src, const wxPoint& from)
+{
+    Pixels d, s;
+    if (!PixelsOf(dst, &d) || !PixelsOf(src, &s) || d.format != s.format)
+        return to;
+    // The part of the copy that both pictures hold.
+    const wxPoint shift = from - to.GetPosition();
+    wxRect area = to;
+    area.Intersect(d.bounds);
+    area.Intersect(wxRect(s.bounds.GetPosition() - shift, s.bounds.GetSize()));
+    if (area.IsEmpty())
+        return wxRect();
+    // RGB24 leaves the top byte of a pixel undefined.
+    const uint32_t mask = d.format == CAIRO_FORMAT_RGB24 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    auto differs = [&](int x, int y) {
+        return ((d.Row(y)[x] ^ s.Row(y + shift.y)[x + shift.x]) & mask) != 0;
+    };
+    auto rowDiffers = [&](int y) {
+        const uint32_t* a = d.Row(y) + area.x;
+        const uint32_t* b = s.Row(y + shift.y) + area.x + shift.x;
+        if (std::memcmp(a, b, static_cast<size_t>(area.width) * 4) == 0)
+            return false;
+        for (int i = 0; i < area.width; ++i)
+            if (((a[i] ^ b[i]) & mask) != 0)
+                return true;
+        return false;
+    };
+    int top = area.y, bottom = area.GetBottom();
+    while (top <= bottom && !rowDiffers(top))
+        ++top;
+    if (top > bottom)
+        return wxRect();
+    while (!rowDiffers(bottom))
+        --bottom;
+    int left = area.GetRight(), right = area.x;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = area.x; x < left; ++x)
+            if (differs(x, y)) {
+                left = x;
+                break;
+            }
+        for (int x = area.GetRight(); x > right; --x)
+            if (differs(x, y)) {
+                right = x;
+                break;
+            }
+    }
+    return wxRect(wxPoint(std::min(left, right), top), wxPoint(std::max(left, right), bottom));
+}
+
+}  // namespace afxwin
