@@ -1,6 +1,8 @@
 // Drawing: memory contexts and bitmaps, pens, fonts, copies to a window's
 // picture, saved states, and painting through WM_PAINT.
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include <wx/window.h>
 
@@ -245,6 +247,45 @@ TEST(Drawing, CharacterWidthSqueezesText)
     EXPECT_NEAR(wideEnd, 10 + wide.cx, 4);
     EXPECT_NEAR(narrowEnd, 10 + squeezed.cx, 4);
     EXPECT_GT(narrowInk, wideInk / 4);  // drawn, not lost
+}
+
+// Fonts made anew for every drawing, as a face drawing makes them, draw the
+// same text again as they did, in the colour and width asked for each time.
+TEST(Drawing, SqueezedTextDrawnAgainKeepsItsFontsWidthAndTakesTheNewColour)
+{
+    MemoryCanvas c(200, 40, RGB(255, 255, 255));
+    const CString text(L"FAST");
+    auto draw = [&](int width, COLORREF colour) {
+        CFont font;
+        font.CreateFont(-24, width, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"Arial");
+        CFont* old = c.dc.SelectObject(&font);
+        c.dc.FillSolidRect(0, 0, 200, 40, RGB(255, 255, 255));
+        c.dc.SetBkMode(TRANSPARENT);
+        c.dc.SetTextColor(colour);
+        c.dc.TextOut(5, 5, text);
+        const CSize extent = c.dc.GetTextExtent(text);
+        c.dc.SelectObject(old);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 200; ++x)
+                pixels.push_back(c.dc.GetPixel(x, y));
+        return std::make_pair(extent, pixels);
+    };
+    auto count = [](const std::vector<COLORREF>& pixels, COLORREF colour) {
+        return std::count(pixels.begin(), pixels.end(), colour);
+    };
+    const auto [narrowExtent, narrowBlack] = draw(6, RGB(0, 0, 0));
+    EXPECT_GT(count(narrowBlack, RGB(0, 0, 0)), 20);
+    EXPECT_EQ(draw(6, RGB(0, 0, 0)).second, narrowBlack) << "drawn again exactly as before";
+
+    const auto [sameExtent, narrowRed] = draw(6, RGB(200, 0, 0));
+    EXPECT_EQ(sameExtent, narrowExtent);
+    EXPECT_EQ(count(narrowRed, RGB(0, 0, 0)), 0);
+    EXPECT_EQ(count(narrowRed, RGB(200, 0, 0)), count(narrowBlack, RGB(0, 0, 0)));
+
+    const auto [wideExtent, wide] = draw(10, RGB(0, 0, 0));
+    EXPECT_GT(wideExtent.cx, narrowExtent.cx * 3 / 2);
+    EXPECT_EQ(wideExtent.cy, narrowExtent.cy);
 }
 
 TEST(Drawing, TextAlignmentPlacesTextAroundThePoint)

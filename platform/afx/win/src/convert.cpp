@@ -87,7 +87,19 @@ int CellOf100(const wxFont& font100)
 
 }  // namespace
 
-wxFont FontFor(const LOGFONT& lf)
+std::wstring FontKey(const LOGFONT& lf)
+{
+    std::wstring key = std::to_wstring(lf.lfHeight) + L',' + std::to_wstring(lf.lfWidth) + L',' +
+                       std::to_wstring(lf.lfWeight) + L',' + std::to_wstring(lf.lfItalic) +
+                       std::to_wstring(lf.lfUnderline) + std::to_wstring(lf.lfStrikeOut) + L',';
+    for (int i = 0; i < LF_FACESIZE && lf.lfFaceName[i]; ++i)
+        key += lf.lfFaceName[i];
+    return key;
+}
+
+namespace {
+
+wxFont MakeFontFor(const LOGFONT& lf)
 {
     wxString face = FaceFor(wxString(lf.lfFaceName));
     // Negative: the character (em) height in pixels; positive: the cell height; 0: a default.
@@ -99,6 +111,21 @@ wxFont FontFor(const LOGFONT& lf)
         em = lf.lfHeight * 100.0 / cell100;
     }
     return MakeFont(face, PointsForEm(std::max(em, 1.0)), lf);
+}
+
+}  // namespace
+
+wxFont FontFor(const LOGFONT& lf)
+{
+    // Used on the user-interface thread only; never destroyed, as it holds wx objects.
+    static auto* fonts = new std::map<std::wstring, wxFont>;
+    const std::wstring key = FontKey(lf);
+    auto it = fonts->find(key);
+    if (it != fonts->end())
+        return it->second;
+    if (fonts->size() >= 256)
+        fonts->clear();
+    return fonts->emplace(key, MakeFontFor(lf)).first->second;
 }
 
 wxFont TemplateFont(const AfxDialogTemplate& t)

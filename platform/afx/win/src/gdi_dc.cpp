@@ -475,52 +475,9 @@ COLORREF CDC::GetPixel(int x, int y) const
 
 namespace {
 
-// A font with a character width of its own is drawn narrower or wider than its
-// natural shape: the factor from the natural average width to the asked one.
-// Expects the font selected into dc.
-double WidthScale(wxDC& dc, const CFont& font)
+CFont* FontOrSystem(CFont* font)
 {
-    LOGFONT lf{};
-    font.GetLogFont(&lf);
-    if (lf.lfWidth <= 0)
-        return 1.0;
-    const int natural = dc.GetFontMetrics().averageWidth;
-    return natural > 0 ? static_cast<double>(lf.lfWidth) / natural : 1.0;
-}
-
-int Scaled(wxCoord width, double scale)
-{
-    return std::max(1, static_cast<int>(std::lround(width * scale)));
-}
-
-// Draws text squeezed or stretched across, anti-aliased, in the given colour.
-void DrawScaledText(wxDC& dc, const wxString& text, int x, int y, double scale, const wxColour& colour)
-{
-    wxCoord w = 0, h = 0;
-    dc.GetTextExtent(text, &w, &h);
-    if (w <= 0 || h <= 0)
-        return;
-    wxBitmap natural(w, h, 24);
-    {
-        wxMemoryDC mdc(natural);
-        mdc.SetBackground(*wxWHITE_BRUSH);
-        mdc.Clear();
-        mdc.SetFont(dc.GetFont());
-        mdc.SetTextForeground(*wxBLACK);
-        mdc.DrawText(text, 0, 0);
-    }
-    wxImage image = natural.ConvertToImage().Scale(Scaled(w, scale), h, wxIMAGE_QUALITY_BILINEAR);
-    image.InitAlpha();
-    unsigned char* rgb = image.GetData();
-    unsigned char* alpha = image.GetAlpha();
-    const int pixels = image.GetWidth() * image.GetHeight();
-    for (int i = 0; i < pixels; ++i) {
-        alpha[i] = static_cast<unsigned char>(255 - rgb[3 * i]);
-        rgb[3 * i] = colour.Red();
-        rgb[3 * i + 1] = colour.Green();
-        rgb[3 * i + 2] = colour.Blue();
-    }
-    dc.DrawBitmap(wxBitmap(image), x, y, true);
+    return font && !font->IsNull() ? font : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
 }
 
 }  // namespace
@@ -532,13 +489,10 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             return FALSE;
         ApplyState();
         wxString s(text, static_cast<size_t>(length));
-        wxCoord w = 0, h = 0;
-        m_dc->GetTextExtent(s, &w, &h);
-        CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
-                                                             : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
-        const double scale = WidthScale(*m_dc, *font);
-        if (scale != 1.0)
-            w = Scaled(w, scale);
+        CFont* font = FontOrSystem(m_state.font);
+        const afxwin::FontLook fontLook = afxwin::LookOfFont(*m_dc, *font);
+        const afxwin::TextLook look = afxwin::LookOfText(*m_dc, *font, s);
+        const int w = look.width, h = look.natural.y;
         UINT horizontal = m_state.textAlign & 6u;
         UINT vertical = m_state.textAlign & 24u;
         if (horizontal == TA_CENTER)
@@ -546,10 +500,10 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
         else if (horizontal == TA_RIGHT)
             x -= w;
         if (vertical == TA_BASELINE)
-            y -= m_dc->GetFontMetrics().ascent;
+            y -= fontLook.metrics.ascent;
         else if (vertical == TA_BOTTOM)
             y -= h;
-        if (scale == 1.0) {
+        if (fontLook.scale == 1.0) {
             m_dc->DrawText(s, x, y);
             return TRUE;
         }
@@ -559,8 +513,11 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             m_dc->DrawRectangle(x, y, w, h);
             ApplyState();
         }
-        DrawScaledText(*m_dc, s, x, y, scale, afxwin::ToWxColour(m_state.textColor));
-        NoteDrawn(x, y, w, h);
+        const wxBitmap picture = afxwin::ScaledTextPicture(*m_dc, *font, s, m_state.textColor);
+        if (picture.IsOk()) {
+            m_dc->DrawBitmap(picture, x, y, true);
+            NoteDrawn(x, y, picture.GetWidth(), picture.GetHeight());
+        }
         return TRUE;
     });
 }
@@ -604,13 +561,10 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
             return CSize(0, tm.tmHeight);
         }
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
-        CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
-                                                             : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
+        CFont* font = FontOrSystem(m_state.font);
         dc->SetFont(font->WxFont());
-        wxCoord w = 0, h = 0;
-        dc->GetTextExtent(wxString(text, static_cast<size_t>(length)), &w, &h);
-        const double scale = WidthScale(*dc, *font);
-        return CSize(scale == 1.0 ? w : Scaled(w, scale), h);
+        const afxwin::TextLook look = afxwin::LookOfText(*dc, *font, wxString(text, static_cast<size_t>(length)));
+        return CSize(look.width, look.natural.y);
     });
 }
 
@@ -627,20 +581,20 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
         if (!metrics)
             return FALSE;
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
-        CFont* font = m_state.font && !m_state.font->IsNull() ? m_state.font
-                                                             : static_cast<CFont*>(afxwin::StockObject(SYSTEM_FONT));
+        CFont* font = FontOrSystem(m_state.font);
         dc->SetFont(font->WxFont());
-        wxFontMetrics m = dc->GetFontMetrics();
-        wxCoord wide = 0, h = 0;
-        dc->GetTextExtent("W", &wide, &h);
+        const afxwin::FontLook look = afxwin::LookOfFont(*dc, *font);
+        const wxFontMetrics& m = look.metrics;
         metrics->tmHeight = m.height;
         metrics->tmAscent = m.ascent;
         metrics->tmDescent = m.descent;
         metrics->tmInternalLeading = m.internalLeading;
         metrics->tmExternalLeading = m.externalLeading;
-        const double scale = WidthScale(*dc, *font);
-        metrics->tmAveCharWidth = scale == 1.0 ? m.averageWidth : Scaled(m.averageWidth, scale);
-        metrics->tmMaxCharWidth = scale == 1.0 ? wide : Scaled(wide, scale);
+        auto scaled = [&](int width) {
+            return look.scale == 1.0 ? width : std::max(1, static_cast<int>(std::lround(width * look.scale)));
+        };
+        metrics->tmAveCharWidth = scaled(m.averageWidth);
+        metrics->tmMaxCharWidth = scaled(look.widestChar);
         metrics->tmWeight = font->WxFont().GetNumericWeight();
         return TRUE;
     });

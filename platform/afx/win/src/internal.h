@@ -133,7 +133,29 @@ wxColour ToWxColour(COLORREF c);
 COLORREF FromWxColour(const wxColour& c);
 // Windows menu text ("&File\tCtrl+O") to a wx label that binds no key.
 wxString MenuLabel(const wchar_t* text);
+// The wx font of a font description; kept, so that fonts made for every drawing cost nothing.
 wxFont FontFor(const LOGFONT& lf);
+// What tells two font descriptions apart.
+std::wstring FontKey(const LOGFONT& lf);
+
+// How a font draws: its natural metrics and the factor by which its character
+// width squeezes or stretches its texts across (1: natural).
+struct FontLook {
+    wxFontMetrics metrics;
+    int widestChar = 0;
+    double scale = 1.0;
+};
+// How a font draws a text: its natural extent, and its width as drawn.
+struct TextLook {
+    wxSize natural;
+    int width = 0;
+};
+// Measured with the font selected into dc the first time, then kept.
+FontLook LookOfFont(wxDC& dc, const CFont& font);
+TextLook LookOfText(wxDC& dc, const CFont& font, const wxString& text);
+// The text as a squeezed or stretched font draws it, in `colour` over a
+// transparent background; null for an empty text.
+wxBitmap ScaledTextPicture(wxDC& dc, const CFont& font, const wxString& text, COLORREF colour);
 // The font of a dialog template at 96 pixels per inch.
 wxFont TemplateFont(const AfxDialogTemplate& t);
 // Dialog base units of a font: average character width and height.
