@@ -138,6 +138,11 @@ void PaintNow(AfxWindowImpl* impl)
 void BindDrawnEvents(wxWindow* w)
 {
     w->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    // A paint context takes the window's font and colours; ones the window
+    // only inherits are looked up in the GTK theme again for every paint.
+    w->SetOwnFont(w->GetFont());
+    w->SetOwnForegroundColour(*wxBLACK);
+    w->SetOwnBackgroundColour(ToWxColour(RGB(240, 240, 240)));
     w->Bind(wxEVT_PAINT, [w](wxPaintEvent&) {
         wxPaintDC screen(w);
         AfxWindowImpl* impl = Lookup(w);
