@@ -1,8 +1,11 @@
 // Live-meter benchmark of the decibar program: the delay from a frame's
 // arrival to the face showing it, the CPU the program uses while the meter
-// streams, and its memory before and after 100,000 frames sent as fast as the
-// pseudo-terminal takes them. See README.md.
+// streams (beside that of a floor program that only redraws a cached picture,
+// fed the same frames at the same time), and its memory before and after
+// 100,000 frames sent as fast as the pseudo-terminal takes them. See README.md.
 #include <art/art.h>
+
+#include "process_stats.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -17,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <pty.h>
+#include <random>
 #include <signal.h>
 #include <string>
 #include <sys/wait.h>
@@ -139,62 +143,96 @@ private:
     Display* m_display;
 };
 
-struct CpuSample {
-    double seconds = 0;
-    Clock::time_point at;
+using bench::CpuPercent;
+using bench::CpuSample;
+using bench::ProcessCpu;
+
+// A pseudo-terminal whose far end a program opens as its serial port.
+struct Line {
+    int master = -1;
+    int slave = -1;
+    std::string name;
 };
 
-CpuSample ProcessCpu(pid_t pid)
+bool OpenLine(Line* line)
 {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    const size_t close = text.rfind(')');
-    std::vector<std::string> fields;
-    size_t pos = close + 2;
-    while (pos < text.size()) {
-        const size_t next = text.find(' ', pos);
-        fields.push_back(text.substr(pos, next - pos));
-        if (next == std::string::npos)
-            break;
-        pos = next + 1;
+    char name[128] = {};
+    if (openpty(&line->master, &line->slave, name, nullptr, nullptr) != 0)
+        return false;
+    termios raw {};
+    tcgetattr(line->master, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(line->master, TCSANOW, &raw);
+    fcntl(line->master, F_SETFL, fcntl(line->master, F_GETFL) | O_NONBLOCK);
+    line->name = name;
+    return true;
+}
+
+// What the meter sends in one frame period: the frame, after 1 to 10 random
+// bytes when the line is noisy (random bytes may hold anything, 0xA5 0x0D and
+// 0xFF included, as the simulated meter's mixed garbage does).
+class Meter {
+public:
+    explicit Meter(bool noisy) : m_noisy(noisy), m_random(415) {}
+    Bytes Next()
+    {
+        // The level changes with every frame, as a real meter's does.
+        const int tenths = 551 + (m_frame++ % 9) * 3;
+        Bytes out;
+        if (m_noisy) {
+            const int count = std::uniform_int_distribution<int>(1, 10)(m_random);
+            for (int i = 0; i < count; ++i)
+                out.push_back(static_cast<uint8_t>(std::uniform_int_distribution<int>(0, 255)(m_random)));
+        }
+        const Bytes frame = LiveFrame(tenths);
+        out.insert(out.end(), frame.begin(), frame.end());
+        return out;
     }
-    CpuSample sample;
-    sample.at = Clock::now();
-    if (fields.size() > 12)
-        sample.seconds = (std::stod(fields[11]) + std::stod(fields[12])) / static_cast<double>(sysconf(_SC_CLK_TCK));
-    return sample;
-}
 
-long StatusKilobytes(pid_t pid, const std::string& field)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0)
-            return std::strtol(line.c_str() + field.size() + 1, nullptr, 10);
-    return -1;
-}
+private:
+    bool m_noisy;
+    std::mt19937 m_random;
+    int m_frame = 0;
+};
 
-// Streams frames of one level every periodMs until stop.
-void Stream(int master, int tenths, int periodMs, const Clock::time_point& until)
+// Streams to every line at once, one frame period after another, until `until`.
+void Stream(const std::vector<int>& masters, Meter& meter, int periodMs, const Clock::time_point& until)
 {
+    auto next = Clock::now();
     while (Clock::now() < until) {
-        WriteAll(master, LiveFrame(tenths));
-        Drain(master);
-        std::this_thread::sleep_for(std::chrono::milliseconds(periodMs));
+        const Bytes bytes = meter.Next();
+        for (int master : masters) {
+            WriteAll(master, bytes);
+            Drain(master);
+        }
+        next += std::chrono::milliseconds(periodMs);
+        std::this_thread::sleep_until(next);
     }
+}
+
+// CPU of Decibar and of the floor over the same stream.
+void CompareCpu(const char* what, pid_t decibar, pid_t floor, const std::vector<int>& masters, bool noisy,
+    int periodMs, int seconds)
+{
+    Meter meter(noisy);
+    const CpuSample d0 = ProcessCpu(decibar), f0 = ProcessCpu(floor);
+    Stream(masters, meter, periodMs, Clock::now() + std::chrono::seconds(seconds));
+    const CpuSample d1 = ProcessCpu(decibar), f1 = ProcessCpu(floor);
+    const double d = CpuPercent(d0, d1), f = CpuPercent(f0, f1);
+    std::printf("CPU, %s (%d s): Decibar %.2f %%, floor %.2f %% of one core; ratio %.1f\n", what, seconds, d, f,
+        f > 0 ? d / f : 0.0);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s path/to/decibar [latency-samples]\n", argv[0]);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s path/to/decibar path/to/decibar_redraw_floor [latency-samples]\n", argv[0]);
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    const int samples = argc > 2 ? std::atoi(argv[2]) : 30;
+    const int samples = argc > 3 ? std::atoi(argv[3]) : 30;
     ScreenReader screen;
     if (!screen.Open()) {
         std::fprintf(stderr, "no display\n");
@@ -207,21 +245,16 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(dir + "/ports");
     std::filesystem::create_directories(dir + "/sys/class/tty");
     std::filesystem::create_directories(dir + "/sys/devices");
-    int master = -1, slave = -1;
-    char name[128] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
+    Line meterLine, floorLine;
+    if (!OpenLine(&meterLine) || !OpenLine(&floorLine))
         return 1;
-    termios raw {};
-    tcgetattr(master, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(master, TCSANOW, &raw);
+    const int master = meterLine.master;
     const std::string link = dir + "/ports/com" + std::to_string(kPortNumber);
     std::ofstream(link + ".name") << "Silicon Labs CP210x USB to UART Bridge (COM" << kPortNumber << ")\n";
-    std::filesystem::create_symlink(name, link);
+    std::filesystem::create_symlink(meterLine.name, link);
     setenv("COMPORTS_DIR", (dir + "/ports").c_str(), 1);
     setenv("WIN32_SYSFS_ROOT", (dir + "/sys").c_str(), 1);
     setenv("NO_AT_BRIDGE", "1", 1);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
     const pid_t child = fork();
     if (child == 0) {
@@ -241,15 +274,27 @@ int main(int argc, char** argv)
     }
     std::printf("face at screen (%d, %d)\n", originX, originY);
 
-    // The program with its port open and the meter silent, as a base line.
-    const CpuSample idleStart = ProcessCpu(child);
-    std::this_thread::sleep_for(std::chrono::seconds(10));
-    const CpuSample idleEnd = ProcessCpu(child);
-    std::printf("CPU with the port open and no frames (10 s): %.2f %% of one core\n",
-        100.0 * (idleEnd.seconds - idleStart.seconds) / std::chrono::duration<double>(idleEnd.at - idleStart.at).count());
+    // The floor, beside Decibar's window.
+    const pid_t floor = fork();
+    if (floor == 0) {
+        execl(argv[2], argv[2], floorLine.name.c_str(), "1060", "400", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const std::vector<int> both = { meterLine.master, floorLine.master };
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+
+    // Both programs with their ports open and no frames, as a base line.
+    {
+        const CpuSample d0 = ProcessCpu(child), f0 = ProcessCpu(floor);
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        const CpuSample d1 = ProcessCpu(child), f1 = ProcessCpu(floor);
+        std::printf("CPU, port open and no frames (10 s): Decibar %.2f %%, floor %.2f %% of one core\n",
+            CpuPercent(d0, d1), CpuPercent(f0, f1));
+    }
 
     // Connect: frames every 250 ms, as the meter sends them, for 2 s.
-    Stream(master, 551, 250, Clock::now() + std::chrono::seconds(2));
+    Meter quiet(false);
+    Stream(both, quiet, 250, Clock::now() + std::chrono::seconds(2));
 
     // Delay: one frame with a new tenths digit, and the chunk after it, which
     // shows the decoder that the frame is whole (the decoder's own wait for
@@ -281,35 +326,37 @@ int main(int argc, char** argv)
     else
         std::printf("frame to face: the face never showed a sent frame\n");
 
-    // CPU while the meter streams at its own pace (a frame every 250 ms).
-    const CpuSample cpuStart = ProcessCpu(child);
-    Stream(master, 551, 250, Clock::now() + std::chrono::seconds(20));
-    const CpuSample cpuEnd = ProcessCpu(child);
-    const double wall = std::chrono::duration<double>(cpuEnd.at - cpuStart.at).count();
-    std::printf("CPU while streaming (4 frames/s, %.0f s): %.2f %% of one core\n", wall,
-        100.0 * (cpuEnd.seconds - cpuStart.seconds) / wall);
+    // CPU while the meter streams: at its own pace (a frame every 250 ms), fast,
+    // and on a noisy line.
+    CompareCpu("4 frames/s", child, floor, both, false, 250, 20);
+    CompareCpu("50 frames/s", child, floor, both, false, 20, 20);
+    CompareCpu("4 frames/s, 1-10 random bytes before each", child, floor, both, true, 250, 20);
+    kill(floor, SIGTERM);
+    waitpid(floor, nullptr, 0);
 
     // Memory before and after 100,000 frames as fast as the terminal takes them.
-    const long rssBefore = StatusKilobytes(child, "VmRSS");
+    const long rssBefore = bench::StatusKilobytes(child, "VmRSS");
     const auto floodStart = Clock::now();
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) & ~O_NONBLOCK);
     for (int i = 1; i <= 100000; ++i) {
         WriteAll(master, LiveFrame(300 + i % 700));
         if (i % 10000 == 0)
             std::printf("  %d frames, %.1f s, RSS %ld kB\n", i,
-                std::chrono::duration<double>(Clock::now() - floodStart).count(), StatusKilobytes(child, "VmRSS"));
+                std::chrono::duration<double>(Clock::now() - floodStart).count(), bench::StatusKilobytes(child, "VmRSS"));
     }
     const double floodSeconds = std::chrono::duration<double>(Clock::now() - floodStart).count();
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    Stream(master, 551, 250, Clock::now() + std::chrono::seconds(3));
-    const long rssAfter = StatusKilobytes(child, "VmRSS");
+    Stream({ master }, quiet, 250, Clock::now() + std::chrono::seconds(3));
+    const long rssAfter = bench::StatusKilobytes(child, "VmRSS");
     std::printf("100000 frames written in %.1f s; RSS before %ld kB, after %ld kB (%+ld kB); peak %ld kB\n",
-        floodSeconds, rssBefore, rssAfter, rssAfter - rssBefore, StatusKilobytes(child, "VmHWM"));
+        floodSeconds, rssBefore, rssAfter, rssAfter - rssBefore, bench::StatusKilobytes(child, "VmHWM"));
 
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
-    close(master);
-    close(slave);
+    for (const Line& line : { meterLine, floorLine }) {
+        close(line.master);
+        close(line.slave);
+    }
     std::filesystem::remove_all(dir);
     return 0;
 }

@@ -7,6 +7,8 @@
 // Needs an X display (with-display.sh starts an Xvfb when none is set).
 #include <art/art.h>
 
+#include "process_stats.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -15,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -97,16 +98,6 @@ bool ScreenShows(Display* display, const Probe& probe)
     return found;
 }
 
-long StatusKilobytes(pid_t pid, const std::string& field)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0)
-            return std::strtol(line.c_str() + field.size() + 1, nullptr, 10);
-    return -1;
-}
-
 struct RunResult {
     double firstPaintMs = -1;
     long rssKb = -1;
@@ -135,8 +126,8 @@ RunResult RunOnce(const char* program, Display* display, const Probe& probe)
     }
     if (result.firstPaintMs >= 0) {
         std::this_thread::sleep_for(kIdleWait);
-        result.rssKb = StatusKilobytes(child, "VmRSS");
-        result.peakKb = StatusKilobytes(child, "VmHWM");
+        result.rssKb = bench::StatusKilobytes(child, "VmRSS");
+        result.peakKb = bench::StatusKilobytes(child, "VmHWM");
     }
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
