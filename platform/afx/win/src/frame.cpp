@@ -190,6 +190,7 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
 
         wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
         auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
+        afxwin::KeepDefaultAttributes(frame);
         AfxWindowImpl* impl = afxwin::Register(frame, this);
         impl->style = static_cast<DWORD>(cs.style);
         HWND hwnd = m_hWnd;
@@ -269,6 +270,7 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
             ::SendMessage(hwnd, WM_SIZE, frame->IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(s.x, s.y));
             e.Skip();
         });
+        frame->SetExtraStyle(frame->GetExtraStyle() | wxWS_EX_PROCESS_IDLE);
         frame->Bind(wxEVT_IDLE, [this, hwnd](wxIdleEvent& e) {
             if (afxwin::IsLive(hwnd))
                 OnIdleUpdate();

@@ -119,6 +119,8 @@ void ShutdownSends();
 void EnsurePicture(AfxWindowImpl* impl);
 void PaintNow(AfxWindowImpl* impl);
 void BindDrawnEvents(wxWindow* window);
+// Makes the font and colours a window now has its own (as it looks, it stays).
+void KeepDefaultAttributes(wxWindow* window);
 COLORREF BackgroundOf(AfxWindowImpl* impl);
 void ApplyControlColours(CWnd* parent);
 

@@ -135,14 +135,20 @@ void PaintNow(AfxWindowImpl* impl)
     }
 }
 
+void KeepDefaultAttributes(wxWindow* w)
+{
+    // A paint context takes its window's font and colours; ones the window only
+    // inherits are looked up in the GTK theme (making GTK objects) for every
+    // paint of it, and of its top-level window around it.
+    w->SetOwnFont(w->GetFont());
+    w->SetOwnForegroundColour(w->GetForegroundColour());
+    w->SetOwnBackgroundColour(w->GetBackgroundColour());
+}
+
 void BindDrawnEvents(wxWindow* w)
 {
     w->SetBackgroundStyle(wxBG_STYLE_PAINT);
-    // A paint context takes the window's font and colours; ones the window
-    // only inherits are looked up in the GTK theme again for every paint.
-    w->SetOwnFont(w->GetFont());
-    w->SetOwnForegroundColour(*wxBLACK);
-    w->SetOwnBackgroundColour(ToWxColour(RGB(240, 240, 240)));
+    KeepDefaultAttributes(w);
     w->Bind(wxEVT_PAINT, [w](wxPaintEvent&) {
         wxPaintDC screen(w);
         AfxWindowImpl* impl = Lookup(w);
