@@ -617,8 +617,12 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
         }
         if (!src || !src->m_dc || w <= 0 || h <= 0)
             return FALSE;
-        // Only what changes is copied, and counted as drawn.
-        const wxRect changed = afxwin::ChangedByCopy(*m_dc, wxRect(x, y, w, h), *src->m_dc, wxPoint(xSrc, ySrc));
+        // Onto a window, only what changes is copied and shown again; comparing
+        // is not worth it for a small copy.
+        const wxRect to(x, y, w, h);
+        const wxRect changed = m_showsWindow && w * h >= 4096
+                                   ? afxwin::ChangedByCopy(*m_dc, to, *src->m_dc, wxPoint(xSrc, ySrc))
+                                   : to;
         if (changed.IsEmpty())
             return TRUE;
         NoteDrawn(changed.x, changed.y, changed.width, changed.height);
@@ -688,6 +692,7 @@ void ClosePicture(HWND hwnd, const CRect& noted)
 CPaintDC::CPaintDC(CWnd* wnd) : m_wnd(wnd)
 {
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
+    m_showsWindow = true;
     afxwin::OnUi([&] {
         if (wxDC* dc = OpenPicture(wnd))
             Attach(dc, false);
@@ -708,6 +713,7 @@ CPaintDC::~CPaintDC()
 CClientDC::CClientDC(CWnd* wnd) : m_wnd(wnd)
 {
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
+    m_showsWindow = true;
     afxwin::OnUi([&] {
         if (wxDC* dc = OpenPicture(wnd))
             Attach(dc, false);

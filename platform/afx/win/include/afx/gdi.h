@@ -443,6 +443,7 @@ protected:
     bool m_ownsPrinter = false;
     bool m_attached = false;   // m_hDC is another object's handle
     CRect m_drawn;
+    bool m_showsWindow = false;   // draws on a window's picture (paint and client contexts)
 };
 
 // A printer context as a handle (see CDC::CreateDC); null on failure. The
