@@ -201,6 +201,11 @@ TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
     m_frame->m_wndToolBar.UpdateButtons();
     EXPECT_FALSE(m_frame->m_wndToolBar.IsButtonEnabled(ID_RUN));
     EXPECT_TRUE(m_frame->m_wndToolBar.IsButtonEnabled(ID_STOP));
+    // Idle time updates them too.
+    AfxTestChooseCommand(m_frame, ID_STOP);
+    AfxTestPump();
+    EXPECT_TRUE(m_frame->m_wndToolBar.IsButtonEnabled(ID_RUN));
+    EXPECT_FALSE(m_frame->m_wndToolBar.IsButtonEnabled(ID_STOP));
 
     EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Ready");
     AfxTestHighlightCommand(m_frame, ID_RUN);

@@ -19,7 +19,15 @@ CWinApp* g_app = nullptr;
 
 class AfxWxApp : public wxApp {
 public:
-    bool OnInit() override { return true; }
+    bool OnInit() override
+    {
+        // Menus and tool bars are updated through the layer's own command
+        // routing, and only frames watch for idle time: wx's update and idle
+        // events to every window after each wake-up would only cost time.
+        wxUpdateUIEvent::SetMode(wxUPDATE_UI_PROCESS_SPECIFIED);
+        wxIdleEvent::SetMode(wxIDLE_PROCESS_SPECIFIED);
+        return true;
+    }
     int OnExit() override
     {
         afxwin::ShutdownSends();
