@@ -3,13 +3,17 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 namespace bench {
 
-CpuSample ProcessCpu(pid_t pid)
+namespace {
+
+// utime and stime of /proc/<pid>/stat, in clock ticks (10 ms).
+double TickSeconds(pid_t pid)
 {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
@@ -23,11 +27,32 @@ CpuSample ProcessCpu(pid_t pid)
             break;
         pos = next + 1;
     }
+    return fields.size() > 12
+               ? (std::stod(fields[11]) + std::stod(fields[12])) / static_cast<double>(sysconf(_SC_CLK_TCK))
+               : 0;
+}
+
+}  // namespace
+
+CpuSample ProcessCpu(pid_t pid)
+{
     CpuSample sample;
     sample.at = std::chrono::steady_clock::now();
-    // utime and stime, the 14th and 15th fields of the line.
-    if (fields.size() > 12)
-        sample.seconds = (std::stod(fields[11]) + std::stod(fields[12])) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    // The run time of every thread in nanoseconds (first field of schedstat);
+    // clock ticks are too coarse for a program that uses well under 1 %.
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    unsigned long long nanoseconds = 0;
+    bool any = false;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        unsigned long long runtime = 0;
+        if (schedstat >> runtime) {
+            nanoseconds += runtime;
+            any = true;
+        }
+    }
+    sample.seconds = any ? nanoseconds / 1e9 : TickSeconds(pid);
     return sample;
 }
 

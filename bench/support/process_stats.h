@@ -8,7 +8,8 @@
 
 namespace bench {
 
-// The CPU time (user and system) a process has used so far, and when it was read.
+// The CPU time a process's threads have used so far, and when it was read
+// (threads that have ended no longer count).
 struct CpuSample {
     double seconds = 0;
     std::chrono::steady_clock::time_point at;
