@@ -487,7 +487,6 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
     return afxwin::OnUi([&]() -> BOOL {
         if (!m_dc || !text || length < 0)
             return FALSE;
-        ApplyState();
         wxString s(text, static_cast<size_t>(length));
         CFont* font = FontOrSystem(m_state.font);
         const afxwin::FontLook fontLook = afxwin::LookOfFont(*m_dc, *font);
@@ -503,7 +502,9 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             y -= fontLook.metrics.ascent;
         else if (vertical == TA_BOTTOM)
             y -= h;
-        if (fontLook.scale == 1.0) {
+        // Pictures draw texts on the screen's terms; a printer takes them as text.
+        if (fontLook.scale == 1.0 && !dynamic_cast<wxMemoryDC*>(m_dc)) {
+            ApplyState();
             m_dc->DrawText(s, x, y);
             return TRUE;
         }
@@ -511,9 +512,8 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             m_dc->SetPen(*wxTRANSPARENT_PEN);
             m_dc->SetBrush(wxBrush(afxwin::ToWxColour(m_state.bkColor)));
             m_dc->DrawRectangle(x, y, w, h);
-            ApplyState();
         }
-        const wxBitmap picture = afxwin::ScaledTextPicture(*m_dc, *font, s, m_state.textColor);
+        const wxBitmap picture = afxwin::TextPicture(*m_dc, *font, s, m_state.textColor);
         if (picture.IsOk()) {
             m_dc->DrawBitmap(picture, x, y, true);
             NoteDrawn(x, y, picture.GetWidth(), picture.GetHeight());
@@ -562,7 +562,6 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
         }
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
         CFont* font = FontOrSystem(m_state.font);
-        dc->SetFont(font->WxFont());
         const afxwin::TextLook look = afxwin::LookOfText(*dc, *font, wxString(text, static_cast<size_t>(length)));
         return CSize(look.width, look.natural.y);
     });
@@ -582,7 +581,6 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
             return FALSE;
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
         CFont* font = FontOrSystem(m_state.font);
-        dc->SetFont(font->WxFont());
         const afxwin::FontLook look = afxwin::LookOfFont(*dc, *font);
         const wxFontMetrics& m = look.metrics;
         metrics->tmHeight = m.height;

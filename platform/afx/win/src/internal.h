@@ -152,12 +152,13 @@ struct TextLook {
     wxSize natural;
     int width = 0;
 };
-// Measured with the font selected into dc the first time, then kept.
+// Measured in dc (which then has the font selected): in a memory context the
+// first time only, then kept.
 FontLook LookOfFont(wxDC& dc, const CFont& font);
 TextLook LookOfText(wxDC& dc, const CFont& font, const wxString& text);
-// The text as a squeezed or stretched font draws it, in `colour` over a
-// transparent background; null for an empty text.
-wxBitmap ScaledTextPicture(wxDC& dc, const CFont& font, const wxString& text, COLORREF colour);
+// The text as the font draws it (squeezed or stretched by its character
+// width), in `colour` over a transparent background; null for an empty text.
+wxBitmap TextPicture(wxDC& dc, const CFont& font, const wxString& text, COLORREF colour);
 // The font of a dialog template at 96 pixels per inch.
 wxFont TemplateFont(const AfxDialogTemplate& t);
 // Dialog base units of a font: average character width and height.

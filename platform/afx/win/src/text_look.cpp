@@ -1,8 +1,9 @@
 // How fonts draw texts, kept while they stay the same. Programs make their
 // fonts for each drawing and draw the same few texts again and again (a meter
-// face: its annunciators and clock, several times a second); measuring them
-// through pango and squeezing a narrow font's text through a scaled picture
-// each time cost more than the rest of the drawing.
+// face: its annunciators and clock, several times a second); laying them out
+// through pango, and squeezing a narrow font's text through a scaled picture,
+// each time cost more than the rest of the drawing. A text is drawn as a
+// picture of its anti-aliased shape, made once per font, text and colour.
 #include <map>
 #include <unordered_map>
 
@@ -38,7 +39,34 @@ int Scaled(int width, double scale)
     return std::max(1, static_cast<int>(std::lround(width * scale)));
 }
 
-// Expects the font selected into dc.
+FontLook MeasureFont(wxDC& dc, const CFont& font)
+{
+    LOGFONT lf{};
+    font.GetLogFont(&lf);
+    FontLook look;
+    dc.SetFont(font.WxFont());
+    look.metrics = dc.GetFontMetrics();
+    wxCoord wide = 0, h = 0;
+    dc.GetTextExtent("W", &wide, &h);
+    look.widestChar = wide;
+    // A font with a character width of its own is drawn narrower or wider than
+    // its natural shape: the factor from the natural average width to the asked one.
+    const int natural = look.metrics.averageWidth;
+    look.scale = lf.lfWidth > 0 && natural > 0 ? static_cast<double>(lf.lfWidth) / natural : 1.0;
+    return look;
+}
+
+TextLook MeasureText(wxDC& dc, const CFont& font, double scale, const wxString& text)
+{
+    dc.SetFont(font.WxFont());
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(text, &w, &h);
+    TextLook look;
+    look.natural = wxSize(w, h);
+    look.width = scale == 1.0 || w <= 0 ? w : Scaled(w, scale);
+    return look;
+}
+
 FontEntry& EntryOf(wxDC& dc, const CFont& font)
 {
     LOGFONT lf{};
@@ -51,14 +79,7 @@ FontEntry& EntryOf(wxDC& dc, const CFont& font)
     if (store.size() >= kMaxFonts)
         store.clear();
     FontEntry& entry = store[key];
-    entry.look.metrics = dc.GetFontMetrics();
-    wxCoord wide = 0, h = 0;
-    dc.GetTextExtent("W", &wide, &h);
-    entry.look.widestChar = wide;
-    // A font with a character width of its own is drawn narrower or wider than
-    // its natural shape: the factor from the natural average width to the asked one.
-    const int natural = entry.look.metrics.averageWidth;
-    entry.look.scale = lf.lfWidth > 0 && natural > 0 ? static_cast<double>(lf.lfWidth) / natural : 1.0;
+    entry.look = MeasureFont(dc, font);
     return entry;
 }
 
@@ -72,16 +93,21 @@ TextEntry& TextOf(wxDC& dc, const CFont& font, const wxString& text)
     if (f.texts.size() >= kMaxTextsPerFont)
         f.texts.clear();
     TextEntry& entry = f.texts[key];
-    wxCoord w = 0, h = 0;
-    dc.GetTextExtent(text, &w, &h);
-    entry.look.natural = wxSize(w, h);
-    entry.look.width = f.look.scale == 1.0 || w <= 0 ? w : Scaled(w, f.look.scale);
+    entry.look = MeasureText(dc, font, f.look.scale, text);
     return entry;
 }
 
-// The text drawn in its natural shape, squeezed or stretched across and
-// anti-aliased, as a picture in `colour` over a transparent background.
-wxBitmap MakeScaledText(const wxFont& font, const wxString& text, const TextLook& look, const wxColour& colour)
+// Measures are kept for pictures on the screen's terms (memory contexts); a
+// printer lays text out at its own resolution and is asked each time.
+bool Keeps(wxDC& dc)
+{
+    return dynamic_cast<wxMemoryDC*>(&dc) != nullptr;
+}
+
+// The text drawn in its natural shape, squeezed or stretched across when the
+// font asks for it, as a picture in `colour` over a transparent background:
+// drawn black on white, its darkness is how much of each pixel it covers.
+wxBitmap MakeTextPicture(const wxFont& font, const wxString& text, const TextLook& look, const wxColour& colour)
 {
     const int w = look.natural.x, h = look.natural.y;
     wxBitmap natural(w, h, 24);
@@ -93,7 +119,9 @@ wxBitmap MakeScaledText(const wxFont& font, const wxString& text, const TextLook
         mdc.SetTextForeground(*wxBLACK);
         mdc.DrawText(text, 0, 0);
     }
-    wxImage image = natural.ConvertToImage().Scale(look.width, h, wxIMAGE_QUALITY_BILINEAR);
+    wxImage image = natural.ConvertToImage();
+    if (look.width != w)
+        image = image.Scale(look.width, h, wxIMAGE_QUALITY_BILINEAR);
     image.InitAlpha();
     unsigned char* rgb = image.GetData();
     unsigned char* alpha = image.GetAlpha();
@@ -111,22 +139,27 @@ wxBitmap MakeScaledText(const wxFont& font, const wxString& text, const TextLook
 
 FontLook LookOfFont(wxDC& dc, const CFont& font)
 {
-    return EntryOf(dc, font).look;
+    return Keeps(dc) ? EntryOf(dc, font).look : MeasureFont(dc, font);
 }
 
 TextLook LookOfText(wxDC& dc, const CFont& font, const wxString& text)
 {
-    return TextOf(dc, font, text).look;
+    return Keeps(dc) ? TextOf(dc, font, text).look : MeasureText(dc, font, MeasureFont(dc, font).scale, text);
 }
 
-wxBitmap ScaledTextPicture(wxDC& dc, const CFont& font, const wxString& text, COLORREF colour)
+wxBitmap TextPicture(wxDC& dc, const CFont& font, const wxString& text, COLORREF colour)
 {
+    if (!Keeps(dc)) {
+        const TextLook look = LookOfText(dc, font, text);
+        return look.natural.x > 0 && look.natural.y > 0 ? MakeTextPicture(font.WxFont(), text, look, ToWxColour(colour))
+                                                        : wxNullBitmap;
+    }
     TextEntry& entry = TextOf(dc, font, text);
     if (entry.look.natural.x <= 0 || entry.look.natural.y <= 0)
         return wxNullBitmap;
     auto it = entry.pictures.find(colour);
     if (it == entry.pictures.end())
-        it = entry.pictures.emplace(colour, MakeScaledText(font.WxFont(), text, entry.look, ToWxColour(colour))).first;
+        it = entry.pictures.emplace(colour, MakeTextPicture(font.WxFont(), text, entry.look, ToWxColour(colour))).first;
     return it->second;
 }
 
