@@ -271,6 +271,46 @@ TEST_F(GraphWindow, ADragZoomsLabelsAndScrollBarsFollowAndUnDoZoomReturns)
     EXPECT_EQ(Graph().m_nCursorA, 5);
 }
 
+// The labels left of the plot are kept as a picture while they stay the same.
+TEST_F(GraphWindow, TheLevelLabelsFollowAZoomAndComeBackWithUnDoZoom)
+{
+    AddRecords(40);
+    Draw();
+    auto strip = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < PlotBottom(); y += 2)
+            for (int x = 0; x < PLOT_LEFT; x += 2)
+                pixels.push_back(Pixel(x, y));
+        return pixels;
+    };
+    const std::vector<COLORREF> full = strip();
+    Drag(AtSample(5, 40), AtSample(20, 200));
+    ASSERT_EQ(Graph().m_dZoomed, 1.0);
+    EXPECT_NE(strip(), full);
+    AfxTestClickButton(view->GetDlgItem(IDC_UNDO_ZOOM));
+    EXPECT_EQ(strip(), full);
+}
+
+TEST_F(GraphWindow, AScaleMessageWithANegativeOffsetSetsTheScrollBarsButNoLabel)
+{
+    Draw();
+    view->SetDlgItemText(IDC_Y_LABEL_FIRST + 4, L"kept");
+    Graph().m_dYScale = 0.1;
+    Graph().m_dYOffset = -5;
+    view->SendMessage(WM_GRAPH_SCALE, 1000, static_cast<LPARAM>(-50000));
+    EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 4), CString(L"kept"));
+    int low = 0, high = 0;
+    view->m_vScroll.GetScrollRange(&low, &high);
+    EXPECT_EQ(high, graph::ScrollBarsFor(Graph()).vMax);
+    EXPECT_GT(high, 0);
+    view->SendMessage(WM_GRAPH_SCALE, 1000, 50000); // scale 0.1, offset 5
+    CRect window;
+    Graph().GetWindowRect(&window);
+    CString expected;
+    expected.Format(L"%.2f", (window.Height() - 15) * 4 / 10.0 * 0.1 + 5.0);
+    EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 4), expected);
+}
+
 TEST_F(GraphWindow, ScrollBarsPanByLinesAndToTheReleasedThumbOfALongRecording)
 {
     AddRecords(40000, [](int i) { return 40.0 + i % 50; });
