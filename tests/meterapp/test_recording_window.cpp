@@ -32,8 +32,9 @@ public:
                 if (m_hold) {
                     m_line.Write({ 0xFF });
                 } else if (!m_silent) {
-                    Bytes frame = LiveFrame(m_tenths);
-                    frame[7] = m_weightingA ? 0x1B : 0x1C;
+                    const Shown shown = m_shown;
+                    Bytes frame = LiveFrame(shown.tenths);
+                    frame[7] = shown.weightingA ? 0x1B : 0x1C;
                     m_line.Write(frame);
                 }
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -45,8 +46,12 @@ public:
         m_running = false;
         m_thread.join();
     }
-    std::atomic<int> m_tenths { 653 };
-    std::atomic<bool> m_weightingA { true };
+    // Level and weighting change together, as one frame shows them.
+    struct Shown {
+        int tenths;
+        bool weightingA;
+    };
+    std::atomic<Shown> m_shown { Shown { 653, true } };
     std::atomic<bool> m_hold { false };
     std::atomic<bool> m_silent { false };
 
@@ -127,10 +132,9 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
     EXPECT_TRUE(ItemEnabled(1));
 
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 8; }, 5000));
-    meter.m_tenths = 800;
-    meter.m_weightingA = false;
+    meter.m_shown = Meter::Shown { 800, false };
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 12 && RecordAt(*g_pRealTimeRecords, Count() - 1)->m_dValue == 80.0; }, 5000));
-    meter.m_tenths = 300;
+    meter.m_shown = Meter::Shown { 300, false };
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 30 && RecordAt(*g_pRealTimeRecords, Count() - 1)->m_dValue == 30.0; }, 8000));
     const auto started = Clock::now();
     const int before = Count();
@@ -163,6 +167,7 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
             minTime = r->m_strDateTime;
         }
         sum += r->m_dValue;
+        // Level and weighting of one and the same frame.
         EXPECT_EQ(r->m_strUnit, CString(r->m_dValue == 65.3 ? L"dBA" : L"dBC")) << i;
         EXPECT_DOUBLE_EQ(r->m_dInterval, 0.1);
     }
