@@ -12,6 +12,7 @@ packages=(
   libcups2-dev poppler-utils
   cups cups-client printer-driver-cups-pdf
   clang
+  locales
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "meterapp/datalog_dlg.h"
 #include "meterapp/help_file.h"
 #include "meterapp/key_senders.h"
+#include "meterapp/recording.h"
 #include "meterapp/messages.h"
 #include "meterapp/view_layout.h"
 #include "resource.h"
@@ -32,13 +33,17 @@ BEGIN_MESSAGE_MAP(CDecibarView, CFormView)
     ON_WM_CTLCOLOR()
     ON_BN_CLICKED(IDC_UNDO_ZOOM, &CDecibarView::OnUndoZoom)
     ON_WM_TIMER()
+    ON_COMMAND(ID_REALTIME_RUN, &CDecibarView::OnRun)
+    ON_COMMAND(ID_REALTIME_STOP, &CDecibarView::OnStop)
     ON_MESSAGE(WM_GRAPH_SCALE, &CDecibarView::OnGraphScale)
     ON_MESSAGE(WM_GRAPH_CURSOR, &CDecibarView::OnGraphCursor)
     ON_MESSAGE(WM_GRAPH_HOVER, &CDecibarView::OnGraphHover)
     ON_MESSAGE(WM_PORT_CHANGED, &CDecibarView::OnPortChanged)
     ON_MESSAGE(WM_METER_KEY, &CDecibarView::OnMeterKey)
+    ON_COMMAND(ID_REALTIME_CLEAR, &CDecibarView::OnClearData)
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
+    ON_COMMAND(ID_REALTIME_SETUP, &CDecibarView::OnSetup)
     ON_COMMAND(ID_FILE_EXIT, &CDecibarView::OnExit)
     ON_COMMAND(ID_HELP_CONTENTS, &CDecibarView::OnHelpContents)
     ON_UPDATE_COMMAND_UI(ID_REALTIME_RUN, &CDecibarView::OnUpdateRun)
@@ -166,13 +171,7 @@ void CDecibarView::FillRateList()
 
 void CDecibarView::ResetStatistics()
 {
-    m_stat.average = 0;
-    m_stat.max = 0;
-    m_stat.maxTime.Empty();
-    m_stat.minTime.Empty();
-    m_stat.min = 150;
-    m_stat.startTime.Empty();
-    m_stat.sum = 0;
+    ResetRecordingStatistics(m_stat);
 }
 
 CDecibarView::SReading CDecibarView::ReadingNow()

@@ -2,6 +2,7 @@
 // memory bitmap and copied to the control in one step.
 #include "meterapp/graphics_btn.h"
 
+#include "meterapp/curve_line.h"
 #include "meterapp/records.h"
 
 #include <graph/curve.h>
@@ -43,8 +44,10 @@ void CGraphicsBtn::DrawGraph(CObArray* records)
         m_bScaleSent = true;
         SendScale();
     }
-    Invalidate(TRUE);
-    UpdateWindow();
+    // The control's paint handler only validates and the copy below covers
+    // the whole control: validating it here is what invalidating and
+    // updating it at once comes to, without showing the old picture again.
+    ValidateRect(nullptr);
 
     CRect client;
     GetClientRect(&client);
@@ -130,7 +133,7 @@ void CGraphicsBtn::DrawCurve(CDC* dc)
     if (points.size() >= 2) {
         CPen curve(PS_SOLID, 1, kCurveColour);
         CPen* old = dc->SelectObject(&curve);
-        dc->Polyline(points.data(), static_cast<int>(points.size()));
+        DrawLineInPieces(dc, points.data(), static_cast<int>(points.size()));
         dc->SelectObject(old);
     }
 
@@ -174,18 +177,13 @@ void CGraphicsBtn::DrawGrid(CDC* dc)
             dc->MoveTo(x, PLOT_TOP);
             dc->LineTo(x, height + PLOT_TOP);
         }
-        TEXTMETRIC metrics {};
-        dc->GetTextMetrics(&metrics);
-        const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
         for (int j = 0; j < graph::kHorizontalGridLines; ++j) {
             const int y = graph::GridLineY(height, j);
             dc->MoveTo(PLOT_LEFT, y);
             dc->LineTo(width + PLOT_LEFT, y);
-            const CString label = graph::GridLabel(*this, j);
-            const CSize extent = dc->GetTextExtent(label);
-            dc->TextOut(kLabelRightEdge - extent.cx, y - lineHeight / 2, label);
         }
         dc->SelectObject(old);
+        DrawLevelLabels(dc);
     }
     {
         CPen axis(PS_SOLID, 1, kAxisColour);
@@ -208,6 +206,46 @@ void CGraphicsBtn::DrawGrid(CDC* dc)
         dc->LineTo(line.x, height + PLOT_TOP - 2);
         dc->SelectObject(old);
     }
+}
+
+// The labels stand in the left margin, on its plain colour, left of the
+// plot: they are drawn once into a strip of that margin and copied from it
+// while they stay the same (a recording redraws the graph ten times a second,
+// and its levels seldom change their scale).
+void CGraphicsBtn::DrawLevelLabels(CDC* dc)
+{
+    const int height = m_nPlotHeight;
+    CString key;
+    CString labels[graph::kHorizontalGridLines];
+    for (int j = 0; j < graph::kHorizontalGridLines; ++j) {
+        labels[j] = graph::GridLabel(*this, j);
+        key += labels[j] + L"|";
+    }
+    key.AppendFormat(L"%d", height);
+    if (!m_labels.GetSafeHdc() || key != m_labelsKey) {
+        m_labelsKey.Empty();
+        if (m_labels.GetSafeHdc()) {
+            m_labels.SelectObject(m_pOldLabelsPicture);
+            m_labelsPicture.DeleteObject();
+            m_labels.DeleteDC();
+        }
+        if (!m_labels.CreateCompatibleDC(dc))
+            return;
+        TEXTMETRIC metrics {};
+        m_labels.GetTextMetrics(&metrics);
+        const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+        m_labelsSize = CSize(PLOT_LEFT, height + PLOT_TOP + lineHeight);
+        m_labelsPicture.CreateCompatibleBitmap(dc, m_labelsSize.cx, m_labelsSize.cy);
+        m_pOldLabelsPicture = m_labels.SelectObject(&m_labelsPicture);
+        m_labels.FillSolidRect(0, 0, m_labelsSize.cx, m_labelsSize.cy, kMarginColour);
+        m_labels.SetBkMode(TRANSPARENT);
+        for (int j = 0; j < graph::kHorizontalGridLines; ++j) {
+            const CSize extent = m_labels.GetTextExtent(labels[j]);
+            m_labels.TextOut(kLabelRightEdge - extent.cx, graph::GridLineY(height, j) - lineHeight / 2, labels[j]);
+        }
+        m_labelsKey = key;
+    }
+    dc->BitBlt(0, 0, m_labelsSize.cx, m_labelsSize.cy, &m_labels, 0, 0, SRCCOPY);
 }
 
 bool CGraphicsBtn::DrawTimeAxis(CDC* dc, CString* badText)

@@ -37,6 +37,9 @@ void CDecibarView::OnTimer(UINT_PTR nIDEvent)
         FailLogDownload();
         KillTimer(TIMER_LOG_TIMEOUT);
         break;
+    case TIMER_SAMPLE:
+        OnSampleTick();
+        break;
     default:
         CFormView::OnTimer(nIDEvent);
         break;

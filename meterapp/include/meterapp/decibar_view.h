@@ -42,6 +42,7 @@ public:
     enum ViewTimer : UINT_PTR {
         TIMER_OPEN_PORT = 1, // one-shot: opens the detected port, starts the watchdog
         TIMER_WATCHDOG = 2,  // every second: counts the link lost after 2 s of silence
+        TIMER_SAMPLE = 3,    // one recording sample per sampling interval
         TIMER_LOG_TIMEOUT = 4, // one-shot: ends a logger download still running after 250 s
     };
 
@@ -200,9 +201,24 @@ protected:
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnUndoZoom();
 
+    // The real-time recorder. Run (while connected) offers to save the
+    // records of the last recording and drops them only when saved or let
+    // go, then samples at the rate list's interval; Stop, the sample limit,
+    // HOLD and a lost link end it. Setup chooses the limit and the interval
+    // and starts a recording.
+    void OnRun();
+    void OnStop();
+    void OnClearData();
+    void OnSetup();
+    // One tick of TIMER_SAMPLE: one sample from one copy of the reading.
+    void OnSampleTick();
+
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Enables or grays Run, Clear Data and Setup by their positions in the Real Time menu.
+    void EnableRealTimeItems(bool enable);
+    bool m_bInSampleTick = false;
     // The graph's start values from its client size, and its first draw.
     void SetUpGraph();
     void LoadPictures();

@@ -80,6 +80,8 @@ private:
     void ReportBadTimeText(const CString& text);
     // The memory context and bitmap the picture is composed in, of the client size.
     bool PreparePicture(CDC* screen, CSize size);
+    // The eleven level labels of the horizontal grid lines, right-aligned at x 43.
+    void DrawLevelLabels(CDC* dc);
 
     CObArray m_ownRecords;
     std::vector<POINT> m_curvePoints;  // kept between draws: no allocation per draw
@@ -87,6 +89,11 @@ private:
     CBitmap m_picture;
     CBitmap* m_pOldPicture = nullptr;
     CSize m_pictureSize;
+    CDC m_labels;  // the left margin with the level labels, while m_labelsKey holds
+    CBitmap m_labelsPicture;
+    CBitmap* m_pOldLabelsPicture = nullptr;
+    CSize m_labelsSize;
+    CString m_labelsKey;
     std::set<std::wstring> m_reportedTimeTexts;
     bool m_bReportingTime = false;
 };

@@ -23,6 +23,7 @@ extern const AfxMenuEntry kDataLogMenu[];
 extern const size_t kDataLogMenuCount;
 extern const AfxDialogTemplate kDataLogDialog;
 extern const AfxDialogTemplate kLogStateDialog;
+extern const AfxDialogTemplate kRealTimeSetupDialog;
 
 // Answers the framework's picture look-ups from the program's drawn pictures.
 bool FindDecibarImage(AfxImageKind kind, UINT id, AfxImage* out);

@@ -101,6 +101,24 @@ const AfxDlgItem kPortItems[] = {
     { K::Static, IDC_STATIC, L"Com Port", 60, 17, 30, 8, kLabel },
 };
 
+const AfxDlgItem kRealTimeSetupItems[] = {
+    { K::PushButton, IDOK, L"Start", 58, 105, 41, 15, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP },
+    { K::PushButton, IDCANCEL, L"Cancel", 135, 104, 40, 16, kButton },
+    { K::Static, IDC_STATIC, L"DATA POINTS", 23, 17, 63, 8, kLabel },
+    { K::Edit, IDC_DATA_POINTS, L"", 75, 15, 40, 12, kEdit | ES_AUTOHSCROLL },
+    { K::Static, IDC_STATIC, L"Real-Time Sampling Rate ", 23, 35, 81, 8, kLabel },
+    { K::ComboBox, IDC_RATE, L"", 115, 34, 48, 54, kShown | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT },
+    { K::Static, IDC_STATIC, L"Second", 169, 37, 25, 8, kLabel },
+    { K::Static, IDC_STATIC, L"Duration of Recording", 23, 55, 66, 8, kLabel },
+    { K::Edit, IDC_DURATION, L"", 92, 53, 108, 12, kEdit | ES_AUTOHSCROLL },
+    { K::Static, IDC_STATIC, L"Start Time:", 81, 72, 33, 8, kLabel },
+    { K::Static, IDC_STATIC, L"End Time:", 81, 88, 32, 8, kLabel },
+    // 82 units wide, to the duration's right edge: at 62 a time such as
+    // "28-12-2026,23:58:58" does not fit.
+    { K::Edit, IDC_START_AT, L"", 118, 71, 82, 12, kEdit | ES_AUTOHSCROLL },
+    { K::Edit, IDC_END_AT, L"", 118, 86, 82, 12, kEdit | ES_AUTOHSCROLL },
+};
+
 } // namespace
 
 const AfxDialogTemplate kMainForm = { L"", L"Arial", 9, WS_CHILD, 545, 365, kMainFormItems,
@@ -113,3 +131,7 @@ const AfxDialogTemplate kAboutDialog = { L"About KV415", L"Arial", 9,
 const AfxDialogTemplate kPortDialog = { L"Port", L"Arial", 8,
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 210, 67, kPortItems,
     sizeof(kPortItems) / sizeof(kPortItems[0]) };
+
+const AfxDialogTemplate kRealTimeSetupDialog = { L"Real-Time Setup", L"Arial", 10,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 236, 139, kRealTimeSetupItems,
+    sizeof(kRealTimeSetupItems) / sizeof(kRealTimeSetupItems[0]) };

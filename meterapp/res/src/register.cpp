@@ -23,6 +23,7 @@ void RegisterDecibarResources()
         AfxRegisterMenu(IDR_DATALOG_MENU, kDataLogMenu, kDataLogMenuCount);
         AfxRegisterDialog(IDD_DATALOGGER, kDataLogDialog);
         AfxRegisterDialog(IDD_LOGSTATE, kLogStateDialog);
+        AfxRegisterDialog(IDD_RTSETUP, kRealTimeSetupDialog);
         AfxSetImageSource(&FindDecibarImage);
     });
 }
