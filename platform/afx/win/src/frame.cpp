@@ -191,6 +191,7 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
         wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
         auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
         AfxWindowImpl* impl = afxwin::Register(frame, this);
+        afxwin::KeepShownStateTrue(frame);
         impl->style = static_cast<DWORD>(cs.style);
         HWND hwnd = m_hWnd;
 

@@ -115,6 +115,10 @@ extern void* const kHandlerProbe;
 // Lets waiting senders go with result 0 when the layer shuts down.
 void ShutdownSends();
 
+// Makes a top-level window count as shown only while GTK shows it, however
+// late the X server reports it mapped.
+void KeepShownStateTrue(wxTopLevelWindow* window);
+
 // Painting of drawn windows.
 void EnsurePicture(AfxWindowImpl* impl);
 void PaintNow(AfxWindowImpl* impl);
