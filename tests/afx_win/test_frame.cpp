@@ -8,14 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
 #include "gui_support.h"
 #include "win32/devicewatch.h"
 #include "x_keyboard.h"
+#include "x_screen.h"
 
 namespace {
 
@@ -217,21 +216,6 @@ TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
     m_frame->UpdateMenuPopup(4);
     EXPECT_FALSE(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(m_frame->m_wndToolBar.IsWindowVisible());
-}
-
-// What the screen shows of a window, as the user sees it.
-wxImage ScreenImage(wxWindow* window)
-{
-    window->GetParent()->Raise();
-    AfxTestPumpUntil([] { return false; }, 150);
-    const wxRect r = window->GetScreenRect();
-    wxBitmap shot(r.width, r.height, 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC memory(shot);
-        memory.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
-    return shot.ConvertToImage();
 }
 
 TEST_F(FrameTest, ToolBarImagesShowTheBarThroughTheirLightGrey)

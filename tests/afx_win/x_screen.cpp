@@ -1,7 +1,28 @@
 #include "x_screen.h"
 
+#include <wx/toplevel.h>
+
+#include "afx/testing.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+// The 8-bit value of one colour of a pixel, given the colour's mask.
+unsigned char Channel(unsigned long pixel, unsigned long mask)
+{
+    if (!mask)
+        return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1))
+        ++shift;
+    const unsigned long max = mask >> shift;
+    return static_cast<unsigned char>(((pixel & mask) >> shift) * 255 / max);
+}
+
+}  // namespace
 
 std::string TopWindowTitleAt(int x, int y)
 {
@@ -30,4 +51,28 @@ std::string TopWindowTitleAt(int x, int y)
     }
     XCloseDisplay(display);
     return title;
+}
+
+wxImage ScreenImage(wxWindow* window)
+{
+    wxGetTopLevelParent(window)->Raise();
+    AfxTestPumpUntil([] { return false; }, 150);
+    const wxRect r = window->GetScreenRect();
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return wxImage();
+    wxImage shot;
+    if (XImage* pixels = XGetImage(display, DefaultRootWindow(display), r.x, r.y, static_cast<unsigned>(r.width),
+            static_cast<unsigned>(r.height), AllPlanes, ZPixmap)) {
+        shot.Create(r.width, r.height);
+        for (int y = 0; y < r.height; ++y)
+            for (int x = 0; x < r.width; ++x) {
+                const unsigned long pixel = XGetPixel(pixels, x, y);
+                shot.SetRGB(x, y, Channel(pixel, pixels->red_mask), Channel(pixel, pixels->green_mask),
+                    Channel(pixel, pixels->blue_mask));
+            }
+        XDestroyImage(pixels);
+    }
+    XCloseDisplay(display);
+    return shot;
 }

@@ -119,6 +119,18 @@ void ShutdownSends();
 // late the X server reports it mapped.
 void KeepShownStateTrue(wxTopLevelWindow* window);
 
+// The window of a progress bar; the bar fills the whole window.
+class AfxProgressBar : public wxWindow {
+public:
+    AfxProgressBar(wxWindow* parent, const wxRect& r);
+    // Shows `value` of `range` (at least 1; the value is kept within it).
+    void SetProgress(int range, int value);
+
+private:
+    int m_range = 100;
+    int m_value = 0;
+};
+
 // Painting of drawn windows.
 void EnsurePicture(AfxWindowImpl* impl);
 void PaintNow(AfxWindowImpl* impl);
