@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need,
-# asking apt only for those that are missing.
+# Installs the Debian packages that building and running need, asking apt only
+# for those that are missing.
+#   scripts/deps.sh          building and running (scripts/run.sh)
+#   scripts/deps.sh --tests  and what only the tests use besides: the PDF
+#                            reader, a CUPS scheduler with a PDF printer,
+#                            clang for the fuzzers and LibreOffice Calc
+#                            (scripts/test.sh)
 set -euo pipefail
 
 packages=(
@@ -9,11 +14,22 @@ packages=(
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth fonts-liberation xdg-utils tzdata
   libx11-dev librsvg2-dev
-  libcups2-dev poppler-utils
+  libcups2-dev
+)
+
+test_packages=(
+  poppler-utils
   cups cups-client printer-driver-cups-pdf
   clang
   locales
+  libreoffice-calc-nogui
 )
+
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: scripts/deps.sh [--tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for pkg in "${packages[@]}"; do

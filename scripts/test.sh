@@ -6,7 +6,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-scripts/deps.sh
+scripts/deps.sh --tests
 
 run_suite() {
   local dir="$1"; shift

@@ -1,6 +1,7 @@
 // Controls by id: owner-drawn buttons, buttons subclassed to draw
 // themselves, combo boxes, report lists, scroll bars and progress bars.
 #include "gui_support.h"
+#include "screen_image.h"
 
 namespace {
 
@@ -242,6 +243,36 @@ TEST_F(ControlsTest, ProgressBarTakesItsMessagesFromAnotherThread)
     EXPECT_EQ(progress->GetPos(), 150);
     EXPECT_EQ(progress->SetPos(500), 150);
     EXPECT_EQ(progress->GetPos(), 200);
+}
+
+// As on Windows, the bar fills the height of the rectangle the template gives
+// it: only its frame differs from the fill.
+TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
+{
+    auto* progress = static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS));
+    progress->SetRange(0, 100);
+    progress->SetPos(50);
+    const wxImage shot = ScreenImage(progress->GetWx());
+    CRect r;
+    progress->GetClientRect(&r);
+    ASSERT_EQ(shot.GetHeight(), r.Height());
+    ASSERT_GE(r.Height(), 12);
+    auto colour = [&](int x, int y) { return RGB(shot.GetRed(x, y), shot.GetGreen(x, y), shot.GetBlue(x, y)); };
+    const int filled = shot.GetWidth() / 4, empty = shot.GetWidth() * 3 / 4, middle = shot.GetHeight() / 2;
+    const COLORREF bar = colour(filled, middle);
+    EXPECT_NE(bar, colour(empty, middle)) << "the bar shows its position";
+    EXPECT_NE(bar, GetSysColor(COLOR_BTNFACE)) << "the bar is not painted in the dialog's colour";
+    for (int y = 2; y < shot.GetHeight() - 2; ++y)
+        EXPECT_EQ(colour(filled, y), bar) << "row " << y;
+
+    // And at another height: taller, into the gap above it.
+    progress->GetWindowRect(&r);
+    m_panel.ScreenToClient(&r);
+    progress->MoveWindow(r.left, r.top - 12, r.Width(), r.Height() + 12);
+    const wxImage tall = ScreenImage(progress->GetWx());
+    ASSERT_EQ(tall.GetHeight(), r.Height() + 12);
+    for (int y = 2; y < tall.GetHeight() - 2; ++y)
+        EXPECT_EQ(RGB(tall.GetRed(filled, y), tall.GetGreen(filled, y), tall.GetBlue(filled, y)), bar) << "row " << y;
 }
 
 TEST_F(ControlsTest, WindowOperationsFromAnotherThreadRunOnTheUserInterfaceThread)

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gui_support.h"
+#include "x_screen.h"
 
 namespace {
 
@@ -344,6 +345,27 @@ TEST(ModelessDialog, CancelHidesItAndItCanBeMadeAgainAfterDestroy)
     EXPECT_FALSE(dlg.DestroyWindow());
     ASSERT_TRUE(dlg.Create(IDD_SETUP));
     EXPECT_NE(dlg.GetDlgItem(IDC_POINTS), nullptr);
+}
+
+// A window shown and hidden again before the X server reports it mapped: the
+// late report must not make it count as shown, or the next show would do
+// nothing.
+TEST(ModelessDialog, HiddenBeforeTheServerShowedItStaysHiddenAndShowsAgain)
+{
+    CSetupDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SETUP));
+    dlg.ShowWindow(SW_SHOW);
+    dlg.SendMessage(WM_CLOSE);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_FALSE(dlg.IsWindowVisible());
+
+    dlg.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(dlg.IsWindowVisible());
+    CRect r;
+    dlg.GetWindowRect(&r);
+    EXPECT_TRUE(PumpUntil([&] { return TopWindowTitleAt(r.CenterPoint().x, r.CenterPoint().y) == "Real-Time Setup"; }))
+        << "the dialog is on the screen";
+    dlg.DestroyWindow();
 }
 
 TEST(ModalDialog, AnUnknownTemplateFails)

@@ -2,7 +2,7 @@
 #include "form1.h"
 #include "guikit.h"
 #include "medium.h"
-#include "support/scopedenv.h"
+#include "win32/testing.h"
 
 #include <gtest/gtest.h>
 #include <wx/toplevel.h>
@@ -49,9 +49,8 @@ protected:
     Medium medium;
     guikit::ScriptedBoxes boxes;
     Form1 form{medium.Path()};
-    testutil::ScopedEnv platform{"WIN32_PLATFORM", "2"};
-    testutil::ScopedEnv version{"WIN32_VERSION", "6.1.7601"};
-    testutil::ScopedEnv wow64{"WIN32_WOW64", "1"};
+    win32test::ScopedWindowsVersion version{VER_PLATFORM_WIN32_NT, 6, 1, 7601};
+    win32test::ScopedWow64 wow64{win32test::ScopedWow64::Answer::Yes};
 };
 
 }  // namespace
@@ -102,22 +101,23 @@ TEST(SoftwareFromTheRootFolder, KeepsTheDoubledSeparator)
 
 TEST_F(ButtonTest, DriversStartTheInstallerForTheVersionAndBitness)
 {
+    using Wow64 = win32test::ScopedWow64::Answer;
     struct Case {
-        const char* platform;
-        const char* version;
-        const char* wow64;
+        DWORD platform;
+        DWORD major, minor, build;
+        Wow64 wow64;
         const char* installer;
     };
     const Case cases[] = {
-        {"2", "5.1.2600", "0", "/Software/Driver_xp/CP210xVCPInstaller.exe"},
-        {"2", "5.1.2600", "1", "/Software/Driver_xp/CP210xVCPInstaller.exe"},
-        {"2", "5.2.3790", "1", "/Software/Driver/CP210xVCPInstaller_x64.exe"},  // 64-bit XP
-        {"2", "5.0.2195", "missing", "/Software/Driver/CP210xVCPInstaller_x86.exe"},
-        {"2", "6.1.7601", "0", "/Software/Driver/CP210xVCPInstaller_x86.exe"},
-        {"2", "6.1.7601", "1", "/Software/Driver/CP210xVCPInstaller_x64.exe"},
-        {"2", "10.0.19045", "1", "/Software/Driver/CP210xVCPInstaller_x64.exe"},
-        {"2", "10.0.19045", "0", "/Software/Driver/CP210xVCPInstaller_x86.exe"},
-        {"1", "4.10.1998", "missing", "/Software/Driver/CP210xVCPInstaller_x86.exe"},
+        {2, 5, 1, 2600, Wow64::No, "/Software/Driver_xp/CP210xVCPInstaller.exe"},
+        {2, 5, 1, 2600, Wow64::Yes, "/Software/Driver_xp/CP210xVCPInstaller.exe"},
+        {2, 5, 2, 3790, Wow64::Yes, "/Software/Driver/CP210xVCPInstaller_x64.exe"},  // 64-bit XP
+        {2, 5, 0, 2195, Wow64::Missing, "/Software/Driver/CP210xVCPInstaller_x86.exe"},
+        {2, 6, 1, 7601, Wow64::No, "/Software/Driver/CP210xVCPInstaller_x86.exe"},
+        {2, 6, 1, 7601, Wow64::Yes, "/Software/Driver/CP210xVCPInstaller_x64.exe"},
+        {2, 10, 0, 19045, Wow64::Yes, "/Software/Driver/CP210xVCPInstaller_x64.exe"},
+        {2, 10, 0, 19045, Wow64::No, "/Software/Driver/CP210xVCPInstaller_x86.exe"},
+        {1, 4, 10, 1998, Wow64::Missing, "/Software/Driver/CP210xVCPInstaller_x86.exe"},
     };
     const std::string installers[] = {
         medium.AddInstaller("/Software/Driver_xp/CP210xVCPInstaller.exe"),
@@ -125,10 +125,10 @@ TEST_F(ButtonTest, DriversStartTheInstallerForTheVersionAndBitness)
         medium.AddInstaller("/Software/Driver/CP210xVCPInstaller_x86.exe"),
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.platform) + " " + c.version + " wow64=" + c.wow64);
-        testutil::ScopedEnv platformNow("WIN32_PLATFORM", c.platform);
-        testutil::ScopedEnv versionNow("WIN32_VERSION", c.version);
-        testutil::ScopedEnv wow64Now("WIN32_WOW64", c.wow64);
+        SCOPED_TRACE(c.installer + (" on " + std::to_string(c.platform) + " " + std::to_string(c.major) + "." +
+                                    std::to_string(c.minor) + " wow64 " + std::to_string(static_cast<int>(c.wow64))));
+        win32test::ScopedWindowsVersion versionNow(c.platform, c.major, c.minor, c.build);
+        win32test::ScopedWow64 wow64Now(c.wow64);
         Press(form.Image1);
         ExpectStartedWithoutWaiting(medium.At(c.installer));
         for (const std::string& other : installers)

@@ -15,6 +15,29 @@ LoggerMeter::~LoggerMeter()
     m_thread.join();
 }
 
+namespace {
+
+int CountRequests(const Bytes& bytes)
+{
+    int requests = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0x5A && bytes[i + 1] == 0xAC)
+            ++requests;
+    return requests;
+}
+
+}  // namespace
+
+int LoggerMeter::RequestsAfterQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds limit,
+    std::chrono::milliseconds span)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + limit;
+    while (!m_line.ReadOffUiThread(static_cast<int>(quiet.count())).empty())
+        if (std::chrono::steady_clock::now() >= giveUp)
+            return -1;
+    return CountRequests(m_line.ReadOffUiThread(static_cast<int>(span.count())));
+}
+
 void LoggerMeter::Run()
 {
     Bytes pending;
@@ -23,10 +46,7 @@ void LoggerMeter::Run()
     while (m_running) {
         const Bytes got = m_line.ReadOffUiThread(20);
         pending.insert(pending.end(), got.begin(), got.end());
-        int requests = 0;
-        for (size_t i = 0; i + 1 < pending.size(); ++i)
-            if (pending[i] == 0x5A && pending[i + 1] == 0xAC)
-                ++requests;
+        const int requests = CountRequests(pending);
         if (!pending.empty())
             pending.erase(pending.begin(), pending.end() - 1);
         {
@@ -35,7 +55,8 @@ void LoggerMeter::Run()
             if (!m_reply.empty())
                 replied = false;
         }
-        (replied ? requestsAfterReply : requestsSeen) += requests;
+        if (!replied)
+            requestsSeen += requests;
 
         std::vector<Piece> reply;
         bool silentAfter = false;
@@ -55,7 +76,7 @@ void LoggerMeter::Run()
             }
             if (silentAfter)
                 silent = true;
-            // Requests that crossed the reply on the line are not new ones.
+            // Requests that crossed the reply on the line do not ask for the next one.
             std::this_thread::sleep_for(50ms);
             m_line.ReadOffUiThread(10);
         }

@@ -15,7 +15,8 @@ namespace livetest {
 // A meter on a pseudo-terminal: it streams live frames every 100 ms and
 // answers the first download request it reads after Reply with the chunks of
 // that reply, streaming no frames while it replies. After the reply it
-// streams frames again unless it was told to stay silent.
+// streams frames again unless it was told to stay silent. A piece's hook runs
+// on the meter's thread and may read the line there (RequestsAfterQuiet).
 class LoggerMeter {
 public:
     struct Piece {
@@ -34,8 +35,14 @@ public:
         m_silentAfter = silentAfter;
     }
 
+    // For a piece's hook: reads what the program writes until the line has
+    // been quiet for `quiet` (giving up after `limit`), so that what it wrote
+    // before the call has passed, then counts the download requests it writes
+    // during `span`. -1 when the line never fell quiet.
+    int RequestsAfterQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds limit,
+        std::chrono::milliseconds span);
+
     std::atomic<int> requestsSeen { 0 };
-    std::atomic<int> requestsAfterReply { 0 };
     std::atomic<bool> silent { false };
 
 private:

@@ -85,11 +85,27 @@ protected:
 TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
 {
     g_pLogRecords->Add(new CObjData(1, L"from an earlier file", L"dBA", 0, 1));
+    // The rest of the reply waits until the program has seen its header and
+    // the requests written before have passed: from then on the line is quiet.
+    // Every wait ends well within the 2 s of silence after which the link
+    // counts as lost.
+    std::atomic<bool> headerSeen { false };
+    std::atomic<int> requestsAfterHeader { -2 };
+    std::atomic<bool> hookDone { false };
     meter.Reply({ { Slice(kExampleReply, 0, 1), 0ms, {} }, { Slice(kExampleReply, 1, 9), 30ms, {} },
-        { Slice(kExampleReply, 9, 17), 30ms, {} } });
+        { Slice(kExampleReply, 9, 17), 30ms, [&] {
+             for (int i = 0; i < 100 && view->m_bLogMode && !view->m_bLogReplySeen; ++i)
+                 std::this_thread::sleep_for(10ms);
+             headerSeen = view->m_bLogReplySeen.load();
+             requestsAfterHeader = meter.RequestsAfterQuiet(100ms, 1s, 300ms);
+             hookDone = true;
+         } } });
     decibar->Command(ID_DATALOGGER);
+    ASSERT_TRUE(PumpUntil([&] { return hookDone.load(); }, 10000));
 
     EXPECT_GE(meter.requestsSeen.load(), 1);
+    EXPECT_TRUE(headerSeen);
+    EXPECT_EQ(requestsAfterHeader.load(), 0) << "-1: the requests went on after the header";
     EXPECT_EQ(WaitBoxes(), 1);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
     EXPECT_FALSE(view->m_bLogMode);
@@ -102,9 +118,8 @@ TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
     EXPECT_EQ(Logged(1)->m_nRecordSet, 1);
     EXPECT_DOUBLE_EQ(Logged(1)->m_dInterval, 2.0);
 
-    // The request stopped with the reply; the frames that follow are live again.
+    // The frames that follow the reply are live again.
     AfxTestPumpUntil([] { return false; }, 300);
-    EXPECT_EQ(meter.requestsAfterReply.load(), 0);
     EXPECT_TRUE(view->m_bConnected);
 }
 

@@ -1,6 +1,7 @@
 #include "support/scopedenv.h"
 #include "win32/errors.h"
 #include "win32/system.h"
+#include "win32/testing.h"
 #include "win32/user.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ TEST(LastError, IsPerThread)
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
 
-TEST(Version, DefaultAndOverridden)
+TEST(Version, Windows7UnlessATestReportsAnother)
 {
     OSVERSIONINFOW w{};
     w.dwOSVersionInfoSize = sizeof(w);
@@ -25,9 +26,16 @@ TEST(Version, DefaultAndOverridden)
     EXPECT_EQ(w.dwMajorVersion, 6u);
     EXPECT_EQ(w.dwMinorVersion, 1u);
     EXPECT_EQ(w.dwPlatformId, VER_PLATFORM_WIN32_NT);
+    {
+        // A shipped program obeys no switch in its environment.
+        testutil::ScopedEnv version("WIN32_VERSION", "5.1.2600");
+        testutil::ScopedEnv platform("WIN32_PLATFORM", "1");
+        ASSERT_TRUE(GetVersionExW(&w));
+        EXPECT_EQ(w.dwMajorVersion, 6u);
+        EXPECT_EQ(w.dwPlatformId, VER_PLATFORM_WIN32_NT);
+    }
 
-    testutil::ScopedEnv version("WIN32_VERSION", "5.1.2600");
-    testutil::ScopedEnv platform("WIN32_PLATFORM", "1");
+    win32test::ScopedWindowsVersion reported(1, 5, 1, 2600);
     OSVERSIONINFOA a{};
     a.dwOSVersionInfoSize = 148;  // the record's size on Windows is accepted too
     ASSERT_TRUE(GetVersionExA(&a));
@@ -54,7 +62,7 @@ TEST(Modules, Kernel32LookUps)
     EXPECT_EQ(GetProcAddress(nullptr, "IsWow64Process"), nullptr);
 }
 
-TEST(Modules, Wow64FollowsSetting)
+TEST(Modules, Wow64AnswersForThisMachineOrTheTestsSystem)
 {
     HMODULE k = GetModuleHandleA("kernel32");
     auto ask = [&](BOOL* answer) {
@@ -62,18 +70,20 @@ TEST(Modules, Wow64FollowsSetting)
         return fn && fn(GetCurrentProcess(), answer);
     };
     BOOL answer = 7;
+    ASSERT_TRUE(ask(&answer));
+    EXPECT_EQ(answer, sizeof(void*) == 8 ? TRUE : FALSE) << "this machine's answer";
     {
-        testutil::ScopedEnv wow("WIN32_WOW64", "1");
+        win32test::ScopedWow64 wow(win32test::ScopedWow64::Answer::Yes);
         ASSERT_TRUE(ask(&answer));
         EXPECT_EQ(answer, TRUE);
     }
     {
-        testutil::ScopedEnv wow("WIN32_WOW64", "0");
+        win32test::ScopedWow64 wow(win32test::ScopedWow64::Answer::No);
         ASSERT_TRUE(ask(&answer));
         EXPECT_EQ(answer, FALSE);
     }
     {
-        testutil::ScopedEnv wow("WIN32_WOW64", "missing");
+        win32test::ScopedWow64 wow(win32test::ScopedWow64::Answer::Missing);
         EXPECT_EQ(GetProcAddress(k, "IsWow64Process"), nullptr);
     }
 }

@@ -139,9 +139,8 @@ TEST(SerialEnum, AMachineWithoutPortsGivesAnEmptyList)
 TEST(SerialEnum, OlderSystemsGetTheNumberedPorts)
 {
     FakeMachine machine;
-    for (const char* platform : {"2", "1"}) {
-        testutil::ScopedEnv version("WIN32_VERSION", "4.0.1381");
-        testutil::ScopedEnv id("WIN32_PLATFORM", platform);
+    for (DWORD platform : { VER_PLATFORM_WIN32_NT, VER_PLATFORM_WIN32_WINDOWS }) {
+        win32test::ScopedWindowsVersion version(platform, 4, 0, 1381);
         PortList ports;
         ListSerialPorts(ports, FALSE);
         ASSERT_EQ(16, ports.GetSize());

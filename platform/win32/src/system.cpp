@@ -1,40 +1,16 @@
 #include "win32/system.h"
 
+#include "reported_system.h"
 #include "win32/comm.h"
 #include "win32/errors.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
 
 namespace {
-
-struct ReportedVersion {
-    DWORD major = 6;
-    DWORD minor = 1;
-    DWORD build = 7601;
-    DWORD platform = VER_PLATFORM_WIN32_NT;
-};
-
-ReportedVersion CurrentVersion()
-{
-    ReportedVersion v;
-    if (const char* text = std::getenv("WIN32_VERSION")) {
-        unsigned major = 0, minor = 0, build = 0;
-        int n = std::sscanf(text, "%u.%u.%u", &major, &minor, &build);
-        if (n >= 2) {
-            v.major = major;
-            v.minor = minor;
-            v.build = n == 3 ? build : 0;
-        }
-    }
-    if (const char* text = std::getenv("WIN32_PLATFORM"))
-        v.platform = static_cast<DWORD>(std::strtoul(text, nullptr, 10));
-    return v;
-}
 
 template <typename Info>
 BOOL FillVersion(Info* info, DWORD windowsSize)
@@ -47,7 +23,7 @@ BOOL FillVersion(Info* info, DWORD windowsSize)
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
-    ReportedVersion v = CurrentVersion();
+    const win32::ReportedVersion v = win32::CurrentReportedVersion();
     info->dwMajorVersion = v.major;
     info->dwMinorVersion = v.minor;
     info->dwBuildNumber = v.build;
@@ -65,18 +41,6 @@ bool IsKernel32(std::string name)
     for (char& c : name)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name == "kernel32" || name == "kernel32.dll";
-}
-
-enum class Wow64Answer { Host, Yes, No, Missing };
-
-Wow64Answer Wow64Setting()
-{
-    const char* text = std::getenv("WIN32_WOW64");
-    if (!text)
-        return Wow64Answer::Host;
-    if (std::strcmp(text, "missing") == 0)
-        return Wow64Answer::Missing;
-    return std::strcmp(text, "0") == 0 ? Wow64Answer::No : Wow64Answer::Yes;
 }
 
 const wchar_t* SystemMessage(DWORD code)
@@ -147,7 +111,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName)
     if (module == Kernel32() && procName) {
         if (std::strcmp(procName, "CancelIo") == 0)
             return reinterpret_cast<FARPROC>(&CancelIo);
-        if (std::strcmp(procName, "IsWow64Process") == 0 && Wow64Setting() != Wow64Answer::Missing)
+        if (std::strcmp(procName, "IsWow64Process") == 0 && win32::CurrentWow64Answer() != win32::Wow64Answer::Missing)
             return reinterpret_cast<FARPROC>(&IsWow64Process);
     }
     SetLastError(ERROR_PROC_NOT_FOUND);
@@ -165,9 +129,9 @@ BOOL IsWow64Process(HANDLE process, PBOOL wow64)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    switch (Wow64Setting()) {
-    case Wow64Answer::Yes: *wow64 = TRUE; break;
-    case Wow64Answer::No: *wow64 = FALSE; break;
+    switch (win32::CurrentWow64Answer()) {
+    case win32::Wow64Answer::Yes: *wow64 = TRUE; break;
+    case win32::Wow64Answer::No: *wow64 = FALSE; break;
     default: *wow64 = sizeof(void*) == 8 ? TRUE : FALSE; break;
     }
     return TRUE;

@@ -1,5 +1,4 @@
 // Scroll bars and progress bars.
-#include <wx/gauge.h>
 #include <wx/scrolbar.h>
 
 #include "internal.h"
@@ -128,11 +127,9 @@ BOOL CScrollBar::EnableScrollBar(UINT arrows)
 
 namespace {
 
-void ApplyProgress(wxGauge* gauge, AfxWindowImpl* impl)
+void ApplyProgress(afxwin::AfxProgressBar* bar, AfxWindowImpl* impl)
 {
-    int range = std::max(1, impl->progressMax - impl->progressMin);
-    gauge->SetRange(range);
-    gauge->SetValue(std::max(0, std::min(range, impl->progressPos - impl->progressMin)));
+    bar->SetProgress(impl->progressMax - impl->progressMin, impl->progressPos - impl->progressMin);
 }
 
 }  // namespace
@@ -143,13 +140,13 @@ void CProgressCtrl::SetRange32(int lower, int upper)
 {
     afxwin::OnUi([&]() {
         AfxWindowImpl* impl = ImplOf(this);
-        auto* gauge = As<wxGauge>(this);
-        if (!impl || !gauge)
+        auto* bar = As<afxwin::AfxProgressBar>(this);
+        if (!impl || !bar)
             return;
         impl->progressMin = lower;
         impl->progressMax = upper;
         impl->progressPos = std::max(lower, std::min(impl->progressPos, upper));
-        ApplyProgress(gauge, impl);
+        ApplyProgress(bar, impl);
     });
 }
 
@@ -166,12 +163,12 @@ int CProgressCtrl::SetPos(int pos)
 {
     return afxwin::OnUi([&]() -> int {
         AfxWindowImpl* impl = ImplOf(this);
-        auto* gauge = As<wxGauge>(this);
-        if (!impl || !gauge)
+        auto* bar = As<afxwin::AfxProgressBar>(this);
+        if (!impl || !bar)
             return 0;
         int old = impl->progressPos;
         impl->progressPos = std::max(impl->progressMin, std::min(pos, impl->progressMax));
-        ApplyProgress(gauge, impl);
+        ApplyProgress(bar, impl);
         return old;
     });
 }

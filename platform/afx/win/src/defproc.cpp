@@ -1,5 +1,4 @@
 // The default handling of messages (what the system's window procedures do).
-#include <wx/gauge.h>
 
 #include "internal.h"
 

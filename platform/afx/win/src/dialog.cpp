@@ -40,6 +40,7 @@ void SetUpDialogWindow(CDialog* self, wxTopLevelWindow* dlg, const AfxDialogTemp
     impl->exStyle = t.exStyle;
     impl->drawn = true;
     BindDrawnEvents(dlg);
+    KeepShownStateTrue(dlg);
     wxSize size = CreateTemplateControls(self, dlg, t);
     dlg->SetClientSize(size);
     dlg->Bind(wxEVT_CLOSE_WINDOW, [dlg](wxCloseEvent& e) {

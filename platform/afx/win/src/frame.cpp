@@ -192,6 +192,7 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
         auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
         afxwin::KeepDefaultAttributes(frame);
         AfxWindowImpl* impl = afxwin::Register(frame, this);
+        afxwin::KeepShownStateTrue(frame);
         impl->style = static_cast<DWORD>(cs.style);
         HWND hwnd = m_hWnd;
 

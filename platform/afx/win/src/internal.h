@@ -115,6 +115,22 @@ extern void* const kHandlerProbe;
 // Lets waiting senders go with result 0 when the layer shuts down.
 void ShutdownSends();
 
+// Makes a top-level window count as shown only while GTK shows it, however
+// late the X server reports it mapped.
+void KeepShownStateTrue(wxTopLevelWindow* window);
+
+// The window of a progress bar; the bar fills the whole window.
+class AfxProgressBar : public wxWindow {
+public:
+    AfxProgressBar(wxWindow* parent, const wxRect& r);
+    // Shows `value` of `range` (at least 1; the value is kept within it).
+    void SetProgress(int range, int value);
+
+private:
+    int m_range = 100;
+    int m_value = 0;
+};
+
 // Painting of drawn windows.
 void EnsurePicture(AfxWindowImpl* impl);
 void PaintNow(AfxWindowImpl* impl);

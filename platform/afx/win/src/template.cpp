@@ -1,6 +1,5 @@
 // Controls of dialog templates, and their wx events turned into the
 // notifications their parents receive.
-#include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/scrolbar.h>
 #include <wx/statbmp.h>
@@ -211,7 +210,7 @@ wxWindow* MakeWx(wxWindow* parent, AfxControlKind kind, const wchar_t* text, con
         return bar;
     }
     case AfxControlKind::Progress:
-        return new wxGauge(parent, wxID_ANY, 100, pos, size, wxGA_HORIZONTAL | wxGA_SMOOTH);
+        return new afxwin::AfxProgressBar(parent, r);
     }
     return new AfxCanvas(parent, r);
 }

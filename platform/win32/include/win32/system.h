@@ -2,10 +2,8 @@
 // texts, local memory.
 //
 // The reported Windows version is 6.1 build 7601 on the NT platform (Windows 7
-// SP1). WIN32_VERSION="major.minor.build" and WIN32_PLATFORM=<id> override it.
-// IsWow64Process reports TRUE on a 64-bit host; WIN32_WOW64=0 or 1 overrides
-// the answer and WIN32_WOW64=missing makes GetProcAddress not find it, as on a
-// system that lacks the function.
+// SP1); IsWow64Process reports TRUE on a 64-bit host. Tests report other
+// systems through the test library (win32/testing.h).
 #pragma once
 
 #include "win32/types.h"
