@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 void ResetRecordingStatistics(SStatInfo& stat)
 {
@@ -60,7 +61,11 @@ ESampleTick DecideSampleTick(bool hold, bool connected, INT_PTR count, int maxSa
 
 CObjData* MakeSample(double level, bool weightingA, const std::tm& local, double interval)
 {
-    return new CObjData(level, FormatSampleDateTime(local), weightingA ? L"dBA" : L"dBC", 0, interval);
+    // A text made by formatting keeps the formatting's larger buffer; the
+    // record takes over what it is given, and a recording holds 40,000 of them.
+    const CString formatted = FormatSampleDateTime(local);
+    CString dateTime(static_cast<LPCWSTR>(formatted));
+    return new CObjData(level, std::move(dateTime), weightingA ? L"dBA" : L"dBC", 0, interval);
 }
 
 SSampleEffect AddSampleToStatistics(SStatInfo& stat, const CObArray& records)

@@ -34,6 +34,17 @@ const CObjData* RealTimeRecord(INT_PTR index)
     return RecordAt(*g_pRealTimeRecords, index);
 }
 
+// The message carries the thumb in 16 bits; the bar itself knows the whole
+// position, which long recordings need.
+int ThumbPosition(CScrollBar& bar)
+{
+    SCROLLINFO info {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    bar.GetScrollInfo(&info, SIF_TRACKPOS);
+    return info.nTrackPos;
+}
+
 } // namespace
 
 void CDecibarView::SetUpGraph()
@@ -59,17 +70,6 @@ LRESULT CDecibarView::OnGraphScale(WPARAM wParam, LPARAM lParam)
     m_hScroll.SetScrollRange(0, bars.hMax, TRUE);
     m_hScroll.SetScrollPos(bars.hPos, TRUE);
     return 1;
-}
-
-// The message carries the thumb in 16 bits; the bar itself knows the whole
-// position, which long recordings need.
-static int ThumbPosition(CScrollBar& bar)
-{
-    SCROLLINFO info {};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_TRACKPOS;
-    bar.GetScrollInfo(&info, SIF_TRACKPOS);
-    return info.nTrackPos;
 }
 
 void CDecibarView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
