@@ -13,18 +13,6 @@
 #include <mutex>
 #include <thread>
 
-#if defined(__SANITIZE_THREAD__)
-// Pango reads the fontconfig cache that its start-up thread mapped, after a
-// hand-over through GLib's futex locks, which the race detector cannot see;
-// GIO's worker threads hand their results over the same way.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:libfontconfig.so\n"
-           "race:libgio-2.0.so\n"
-           "race:libglib-2.0.so\n";
-}
-#endif
-
 namespace {
 
 // Sets the toolkit up once for the whole test program.
