@@ -27,12 +27,6 @@ struct SColumn {
 const SColumn kColumns[] = { { L"ID", 31 }, { L"DATETIME", 120 }, { L"UNIT", 55 }, { L"Sampling Rate", 85 },
     { L"Nums", 45 } };
 
-const double kBetweenMaxStart = 0.0;
-const double kBetweenMinStart = 150.0;
-
-// The cursor-B read-out and the A-to-B statistics, emptied by every cursor-A notice.
-const int kEmptiedByCursorA[] = { IDC_CURSOR_B_TIME, IDC_AB_MAX_VALUE, IDC_AB_MAX_TIME, IDC_AB_MIN_TIME,
-    IDC_AB_MIN_VALUE, IDC_AB_AVERAGE, IDC_CURSOR_B_VALUE, IDC_AB_QUANTITY };
 // What a loaded recording's statistics fill in.
 const int kStatisticsTexts[] = { IDC_AVERAGE, IDC_MAX_VALUE, IDC_MAX_TIME, IDC_MIN_VALUE, IDC_MIN_TIME,
     IDC_START_TIME, IDC_DATA_COUNT };
@@ -49,16 +43,6 @@ CString FormatInt(int value)
     CString text;
     text.Format(L"%d", value);
     return text;
-}
-
-// The thumb's whole position: the message carries only 16 bits of it.
-int ThumbPosition(CScrollBar& bar)
-{
-    SCROLLINFO info {};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_TRACKPOS;
-    bar.GetScrollInfo(&info, SIF_TRACKPOS);
-    return info.nTrackPos;
 }
 
 } // namespace
@@ -194,52 +178,27 @@ void CDataLogDlg::ShowStatistics()
     SetDlgItemText(IDC_DATA_COUNT, FormatInt(static_cast<int>(m_pRecords->GetSize())));
 }
 
-const CObjData* CDataLogDlg::ShownRecord(INT_PTR index) const
+SGraphPanel CDataLogDlg::GraphPanel()
 {
-    if (index < 0 || index >= m_pRecords->GetSize())
-        return nullptr;
-    return RecordAt(*m_pRecords, index);
+    return SGraphPanel { *this, m_graph, m_vScroll, m_hScroll, m_pRecords };
 }
 
 LRESULT CDataLogDlg::OnGraphScale(WPARAM wParam, LPARAM lParam)
 {
-    CRect graphWindow;
-    m_graph.GetWindowRect(&graphWindow);
-    CString labels[graph::kAxisLabels];
-    if (graph::AxisLabels(static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam), graphWindow.Height(), labels)) {
-        for (int k = 0; k < graph::kAxisLabels; ++k)
-            SetDlgItemText(IDC_Y_LABEL_FIRST + k, labels[k]);
-    }
-    const graph::SScrollBars bars = graph::ScrollBarsFor(m_graph);
-    m_vScroll.SetScrollRange(0, bars.vMax, TRUE);
-    m_vScroll.SetScrollPos(bars.vPos, TRUE);
-    m_hScroll.SetScrollRange(0, bars.hMax, TRUE);
-    m_hScroll.SetScrollPos(bars.hPos, TRUE);
+    ShowGraphScale(GraphPanel(), wParam, lParam);
     return 1;
 }
 
 // The window has no scroll bars of its own: every scroll message is one of its bars'.
 void CDataLogDlg::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 {
-    int pos = m_vScroll.GetScrollPos();
-    if (graph::PanPosition(nSBCode, pos, graph::VerticalPanBound(m_graph), ThumbPosition(m_vScroll), &pos)) {
-        m_vScroll.SetScrollPos(pos, TRUE);
-        m_graph.m_dYOffset = graph::YOffsetForPosition(m_graph, pos);
-        m_graph.DrawGraph(m_pRecords);
-        OnGraphScale(static_cast<WPARAM>(static_cast<uint32_t>(graph::ScaleMessageValue(m_graph.m_dYScale))),
-            static_cast<LPARAM>(graph::ScaleMessageValue(m_graph.m_dYOffset)));
-    }
+    PanGraphVertically(GraphPanel(), nSBCode);
     CDialog::OnVScroll(nSBCode, nPos, pScrollBar);
 }
 
 void CDataLogDlg::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 {
-    int pos = m_hScroll.GetScrollPos();
-    if (graph::PanPosition(nSBCode, pos, graph::HorizontalPanBound(m_graph), ThumbPosition(m_hScroll), &pos)) {
-        m_hScroll.SetScrollPos(pos, TRUE);
-        m_graph.m_dXStart = pos;
-        m_graph.DrawGraph(m_pRecords);
-    }
+    PanGraphHorizontally(GraphPanel(), nSBCode);
     CDialog::OnHScroll(nSBCode, nPos, pScrollBar);
 }
 
@@ -251,42 +210,14 @@ void CDataLogDlg::OnUndoZoom()
 // Notices for an index the shown recording does not hold change nothing.
 LRESULT CDataLogDlg::OnGraphCursor(WPARAM wParam, LPARAM lParam)
 {
-    const int which = static_cast<int>(static_cast<INT_PTR>(wParam));
-    const int index = static_cast<int>(lParam);
-    const CObjData* record = ShownRecord(index);
-    if (!record)
-        return 1;
-    if (which == -1) {
-        m_nCursorA = index;
-        SetDlgItemText(IDC_CURSOR_A_VALUE, Format(L"%.1f", record->m_dValue));
-        SetDlgItemText(IDC_CURSOR_A_TIME, record->m_strDateTime);
-        for (int id : kEmptiedByCursorA)
-            SetDlgItemText(id, L"");
-    } else if (which == -2) {
-        const graph::SBetweenStats stats
-            = graph::StatsBetween(*m_pRecords, m_nCursorA, index, kBetweenMaxStart, kBetweenMinStart);
-        if (stats.count == 0)
-            return 1;
-        SetDlgItemText(IDC_CURSOR_B_VALUE, Format(L"%.1f", record->m_dValue));
-        SetDlgItemText(IDC_CURSOR_B_TIME, record->m_strDateTime);
-        if (stats.hasMax) {
-            SetDlgItemText(IDC_AB_MAX_VALUE, Format(L"%.1f", stats.max));
-            SetDlgItemText(IDC_AB_MAX_TIME, ShownRecord(stats.maxIndex)->m_strDateTime);
-        }
-        if (stats.hasMin) {
-            SetDlgItemText(IDC_AB_MIN_VALUE, Format(L"%.1f", stats.min));
-            SetDlgItemText(IDC_AB_MIN_TIME, ShownRecord(stats.minIndex)->m_strDateTime);
-        }
-        SetDlgItemText(IDC_AB_AVERAGE, Format(L"%.1f", stats.average));
-        SetDlgItemText(IDC_AB_QUANTITY, FormatInt(stats.count));
-    }
+    ShowGraphCursor(GraphPanel(), static_cast<int>(static_cast<INT_PTR>(wParam)), static_cast<int>(lParam), &m_nCursorA);
     return 1;
 }
 
 // Unlike the main view, the value is shown without its unit.
 LRESULT CDataLogDlg::OnGraphHover(WPARAM, LPARAM lParam)
 {
-    const CObjData* record = ShownRecord(static_cast<int>(lParam));
+    const CObjData* record = PanelRecord(m_pRecords, static_cast<int>(lParam));
     if (!record)
         return 1;
     SetDlgItemText(IDC_HOVER_VALUE, Format(L"%.1f", record->m_dValue));

@@ -5,6 +5,7 @@
 // window anew for every new set of logged data. User-interface thread only.
 #pragma once
 
+#include "meterapp/graph_panel.h"
 #include "meterapp/graphics_btn.h"
 #include "meterapp/records.h"
 
@@ -59,6 +60,7 @@ protected:
 
 private:
     void SetUpGraph();
+    // The window's graph with its scroll bars, read-outs and shown recording.
+    SGraphPanel GraphPanel();
     void ShowStatistics();
-    const CObjData* ShownRecord(INT_PTR index) const;
 };

@@ -7,6 +7,7 @@
 #include "meterapp/file_commands.h"
 #include "meterapp/live_display.h"
 #include "meterapp/graphics_btn.h"
+#include "meterapp/graph_panel.h"
 #include "meterapp/log_state.h"
 #include "meterapp/meter_button.h"
 #include "meterapp/records.h"
@@ -221,6 +222,8 @@ private:
     bool m_bInSampleTick = false;
     // The graph's start values from its client size, and its first draw.
     void SetUpGraph();
+    // The real-time graph with its scroll bars, read-outs and records.
+    SGraphPanel GraphPanel();
     void LoadPictures();
     void FillRateList();
     void ResetStatistics();
