@@ -110,6 +110,20 @@ COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y)
     return afxwin::ReadPixel(*impl->picture, x, y);
 }
 
+wxImage AfxTestScreenImage(const wxRect& screenRect)
+{
+    wxBitmap shot(screenRect.width, screenRect.height, 24);
+    {
+        wxScreenDC screen;
+        // cairo keeps a snapshot of the screen from an earlier read until told it changed.
+        if (wxGraphicsContext* gc = screen.GetGraphicsContext())
+            cairo_surface_mark_dirty(cairo_get_target(static_cast<cairo_t*>(gc->GetNativeContext())));
+        wxMemoryDC mem(shot);
+        mem.Blit(0, 0, screenRect.width, screenRect.height, &screen, screenRect.x, screenRect.y);
+    }
+    return shot.ConvertToImage();
+}
+
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
 {
     wxWindow* w = wnd ? wnd->GetWx() : nullptr;
@@ -120,19 +134,10 @@ bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
     w->Raise();
     AfxTestPumpUntil([] { return false; }, 100);
     w->Update();
-    wxRect r = w->GetScreenRect();
-    wxBitmap shot(r.width, r.height, 24);
-    {
-        wxScreenDC screen;
-        // cairo keeps a snapshot of the screen from an earlier read until told it changed.
-        if (wxGraphicsContext* gc = screen.GetGraphicsContext())
-            cairo_surface_mark_dirty(cairo_get_target(static_cast<cairo_t*>(gc->GetNativeContext())));
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
+    const wxImage shot = AfxTestScreenImage(w->GetScreenRect());
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
-    return shot.SaveFile(wxString(path), wxBITMAP_TYPE_PNG);
+    return shot.IsOk() && shot.SaveFile(wxString(path), wxBITMAP_TYPE_PNG);
 }
 
 COLORREF AfxTestTextColour(CWnd* control)

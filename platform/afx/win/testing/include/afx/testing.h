@@ -9,6 +9,9 @@
 // controls before answering.
 #pragma once
 
+class wxImage;
+class wxRect;
+
 #include <functional>
 #include <string>
 
@@ -44,6 +47,8 @@ void AfxTestPump();
 COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y);
 // Saves a screenshot of a window (its screen pixels, controls included) as PNG.
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path);
+// The pixels the screen shows in a rectangle (screen coordinates), read afresh.
+wxImage AfxTestScreenImage(const wxRect& screenRect);
 // Sets up the wx application for tests that do not run AfxWinMain.
 void AfxTestInitialize();
 
