@@ -3,6 +3,8 @@
 #include "graph/geometry.h"
 #include "meterapp/records.h"
 
+#include <afx/ctime.h>
+
 #include <climits>
 #include <cmath>
 #include <string>
@@ -87,18 +89,8 @@ bool ReadTimeText(const CString& text, std::time_t* out)
             && ScanInt(bytes, pos, &hour) && ScanLiteral(bytes, pos, ':') && ScanInt(bytes, pos, &minute)
             && ScanLiteral(bytes, pos, ':') && ScanInt(bytes, pos, &second)))
         return false;
-    if (year < 1900 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0
-        || minute > 59 || second < 0 || second > 59)
-        return false;
-    std::tm local {};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    const std::time_t t = std::mktime(&local);
+    // CTime refuses fields out of their ranges and times the calendar cannot convert.
+    const std::time_t t = CTime(year, month, day, hour, minute, second).GetTime();
     if (t == static_cast<std::time_t>(-1))
         return false;
     *out = t;
