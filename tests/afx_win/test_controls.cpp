@@ -7,7 +7,8 @@ namespace {
 
 constexpr UINT IDD_PANEL = 730;
 constexpr int IDC_KEY = 1050, IDC_GRAPH = 1010, IDC_RATE = 1007, IDC_LIST = 1035, IDC_VSCROLL = 1039,
-              IDC_PROGRESS = 1040, IDC_PLAIN = 1000;
+              IDC_PROGRESS = 1040, IDC_PLAIN = 1000,
+              IDC_CENTRED_GROUP = 1058, IDC_LEFT_GROUP = 1059;
 
 const AfxDlgItem kPanelItems[] = {
     {AfxControlKind::PushButton, IDC_KEY, L"Stop", 10, 10, 49, 20, WS_VISIBLE | BS_OWNERDRAW},
@@ -17,8 +18,10 @@ const AfxDlgItem kPanelItems[] = {
     {AfxControlKind::ListView, IDC_LIST, L"", 10, 100, 150, 60, WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL},
     {AfxControlKind::ScrollBar, IDC_VSCROLL, L"", 180, 10, 12, 150, WS_VISIBLE | SBS_VERT},
     {AfxControlKind::Progress, IDC_PROGRESS, L"", 10, 170, 150, 10, WS_VISIBLE | WS_BORDER},
+    {AfxControlKind::GroupBox, IDC_CENTRED_GROUP, L"Graph", 200, 10, 90, 40, WS_VISIBLE | BS_GROUPBOX | BS_CENTER},
+    {AfxControlKind::GroupBox, IDC_LEFT_GROUP, L"Graph", 200, 60, 90, 40, WS_VISIBLE | BS_GROUPBOX},
 };
-const AfxDialogTemplate kPanel{L"Panel", L"Arial", 9, WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 190, kPanelItems,
+const AfxDialogTemplate kPanel{L"Panel", L"Arial", 9, WS_POPUP | WS_CAPTION | WS_SYSMENU, 300, 190, kPanelItems,
                                sizeof(kPanelItems) / sizeof(kPanelItems[0])};
 
 struct Registration {
@@ -275,6 +278,31 @@ TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
         EXPECT_EQ(RGB(tall.GetRed(filled, y), tall.GetGreen(filled, y), tall.GetBlue(filled, y)), bar) << "row " << y;
 }
 
+// Where a group box's title stands: the mean column of its dark pixels in the
+// title's rows, as a share of the box's width.
+double TitleCentre(CWnd* group)
+{
+    const wxImage shot = ScreenImage(group->GetWx());
+    long long sum = 0, count = 0;
+    for (int y = 0; y < std::min(shot.GetHeight(), 14); ++y)
+        for (int x = 0; x < shot.GetWidth(); ++x)
+            if (shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y) < 3 * 90) {
+                sum += x;
+                ++count;
+            }
+    return count ? static_cast<double>(sum) / count / shot.GetWidth() : -1;
+}
+
+TEST_F(ControlsTest, AGroupBoxTitleStandsWhereItsStyleAligns)
+{
+    const double centred = TitleCentre(m_panel.GetDlgItem(IDC_CENTRED_GROUP));
+    const double left = TitleCentre(m_panel.GetDlgItem(IDC_LEFT_GROUP));
+    ASSERT_GT(centred, 0) << "the title is drawn";
+    ASSERT_GT(left, 0) << "the title is drawn";
+    EXPECT_NEAR(centred, 0.5, 0.08);
+    EXPECT_LT(left, 0.35);
+}
+
 TEST_F(ControlsTest, WindowOperationsFromAnotherThreadRunOnTheUserInterfaceThread)
 {
     std::atomic<bool> done{false};
@@ -303,7 +331,14 @@ TEST_F(ControlsTest, ScreenshotOfThePanel)
 {
     m_panel.m_graph.Draw();
     AfxTestPump();
-    EXPECT_TRUE(AfxTestSaveScreenshot(&m_panel, L"afx_panel.png"));
+    const std::string path = ::testing::TempDir() + "afx_panel.png";
+    ASSERT_TRUE(AfxTestSaveScreenshot(&m_panel, std::wstring(path.begin(), path.end())));
+    const wxImage saved(wxString(path), wxBITMAP_TYPE_PNG);
+    CRect r;
+    m_panel.GetWindowRect(&r);
+    EXPECT_EQ(saved.GetWidth(), r.Width());
+    EXPECT_EQ(saved.GetHeight(), r.Height());
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -158,8 +158,14 @@ wxWindow* MakeWx(wxWindow* parent, AfxControlKind kind, const wchar_t* text, con
         return new wxCheckBox(parent, wxID_ANY, label, pos, size);
     case AfxControlKind::RadioButton:
         return new wxRadioButton(parent, wxID_ANY, label, pos, size, (style & WS_GROUP) ? wxRB_GROUP : 0);
-    case AfxControlKind::GroupBox:
-        return new wxStaticBox(parent, wxID_ANY, label, pos, size, border);
+    case AfxControlKind::GroupBox: {
+        long align = 0;
+        if ((style & BS_CENTER) == BS_CENTER)
+            align = wxALIGN_CENTRE_HORIZONTAL;
+        else if (style & BS_RIGHT)
+            align = wxALIGN_RIGHT;
+        return new wxStaticBox(parent, wxID_ANY, label, pos, size, border | align);
+    }
     case AfxControlKind::Edit: {
         long s = (style & WS_BORDER) || border ? 0 : wxBORDER_NONE;
         if (style & ES_MULTILINE)
