@@ -1,6 +1,7 @@
 // Decibar in a real window: start-up state, menus, layout, pictures, About,
 // Help and the close question.
 #include "gui_fixture.h"
+#include "view_test_access.h"
 
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
@@ -35,16 +36,6 @@ CString MenuText(CMenu* menu, int position)
     CString text;
     menu->GetMenuString(position, text, MF_BYPOSITION);
     return text;
-}
-
-bool Grayed(CMainFrame* frame, UINT id)
-{
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0;
-}
-
-bool Checked(CMainFrame* frame, UINT id)
-{
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
@@ -124,15 +115,13 @@ TEST(DecibarWindow, ViewStartsIdleWithTheRateListAndEmptyStatistics)
         view->GetDlgItemText(id, text);
         EXPECT_TRUE(text.IsEmpty()) << id;
     }
-    EXPECT_EQ(view->m_nMaxSamples, 40000);
-    EXPECT_DOUBLE_EQ(view->m_stat.min, 150);
-    EXPECT_DOUBLE_EQ(view->m_stat.max, 0);
-    EXPECT_FALSE(view->m_bConnected);
-    EXPECT_FALSE(view->m_bRecording);
-    EXPECT_DOUBLE_EQ(view->m_reading.level, 50.0);
-    EXPECT_EQ(view->m_nCursorA, -1);
-    EXPECT_TRUE(view->m_bAutoPort);
-    EXPECT_NE(view->m_pPort, nullptr);
+    EXPECT_EQ(DecibarViewTestAccess::MaxSamples(view), 40000);
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).min, 150);
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).max, 0);
+    EXPECT_FALSE(DecibarViewTestAccess::Connected(view));
+    EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::ReadingNow(view).level, 50.0);
+    EXPECT_EQ(DecibarViewTestAccess::CursorA(view), -1);
 
     // The idle picture at the top left of the view, pixel for pixel where sampled.
     view->Invalidate();
@@ -161,8 +150,9 @@ TEST(DecibarWindow, RunStopAndPortItemsFollowTheView)
     EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
     EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
 
-    view->m_bRecording = true;
-    view->m_bAutoPort = false;
+    DecibarViewTestAccess::Recording(view) = true;
+    decibar.modal.dialogAnswer = IDCANCEL; // manual mode without opening a port
+    decibar.Command(ID_COMPORT_MANUAL);
     frame->UpdateMenuPopup(1);
     frame->UpdateMenuPopup(3);
     EXPECT_TRUE(Grayed(frame, ID_REALTIME_RUN));
@@ -172,7 +162,7 @@ TEST(DecibarWindow, RunStopAndPortItemsFollowTheView)
     frame->m_wndToolBar.UpdateButtons();
     EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
     EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
-    view->m_bRecording = false;
+    DecibarViewTestAccess::Recording(view) = false;
 
     // Without automatic enabling, an item the program grayed stays gray.
     frame->GetMenuBar()->EnableMenuItem(ID_REALTIME_CLEAR, MF_BYCOMMAND | MF_GRAYED);
@@ -331,18 +321,18 @@ TEST(DecibarWindow, RepeatedInitialUpdateKeepsTheViewAsItIs)
     CDecibarView* view = decibar.View();
     auto* rates = static_cast<CComboBox*>(view->GetDlgItem(IDC_RATE));
     rates->SetCurSel(4);
-    view->m_bRecording = true;
-    view->m_stat.max = 88;
+    DecibarViewTestAccess::Recording(view) = true;
+    DecibarViewTestAccess::Stat(view).max = 88;
     g_pRealTimeRecords->Add(new CObjData(88, L"01-02-2017,09:05:03", L"dBA", 0, 0.5));
 
     decibar.Command(ID_FILE_NEW);
     ASSERT_EQ(decibar.View(), view);
     EXPECT_EQ(rates->GetCount(), 10);
     EXPECT_EQ(rates->GetCurSel(), 4);
-    EXPECT_TRUE(view->m_bRecording);
-    EXPECT_DOUBLE_EQ(view->m_stat.max, 88);
+    EXPECT_TRUE(DecibarViewTestAccess::Recording(view));
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).max, 88);
     EXPECT_EQ(g_pRealTimeRecords->GetSize(), 1);
-    view->m_bRecording = false;
+    DecibarViewTestAccess::Recording(view) = false;
     DeleteAllRecords(g_pRealTimeRecords);
 }
 
@@ -355,15 +345,13 @@ TEST(DecibarWindow, PaintingWhileAnotherThreadWritesTheReading)
     std::atomic<bool> stop { false };
     std::thread writer([&] {
         for (int i = 0; !stop; ++i) {
-            {
-                std::lock_guard<std::mutex> lock(view->m_stateLock);
-                view->m_reading.level = 30 + i % 100;
-                view->m_strRx += L"a5";
-                if (view->m_strRx.GetLength() > 400)
-                    view->m_strRx.Empty();
-            }
-            view->m_bConnected = (i / 50) % 2 == 0;
-            view->m_timeLastRx = std::chrono::steady_clock::now();
+            DecibarViewTestAccess::WriteAsReader(view, [i](SReading& reading, CString& rx) {
+                reading.level = 30 + i % 100;
+                rx += L"a5";
+                if (rx.GetLength() > 400)
+                    rx.Empty();
+            });
+            DecibarViewTestAccess::Connected(view) = (i / 50) % 2 == 0;
             std::this_thread::yield();
         }
     });
@@ -376,11 +364,11 @@ TEST(DecibarWindow, PaintingWhileAnotherThreadWritesTheReading)
     writer.join();
 
     // Connected, the display window of the face is cleared; idle, the idle picture shows.
-    view->m_bConnected = true;
+    DecibarViewTestAccess::Connected(view) = true;
     view->Invalidate();
     view->UpdateWindow();
     EXPECT_EQ(AfxTestReadPixel(view, 60, 60), RGB(128, 140, 128));
-    view->m_bConnected = false;
+    DecibarViewTestAccess::Connected(view) = false;
     view->Invalidate();
     view->UpdateWindow();
     EXPECT_EQ(AfxTestReadPixel(view, 60, 60), ArtPixel(IDB_IDLE, 60, 60));
