@@ -1,6 +1,6 @@
 // Decibar in a real window: start-up state, menus, layout, pictures, About,
 // Help and the close question.
-#include "gui_fixture.h"
+#include "live_fixture.h"
 #include "view_test_access.h"
 
 #include "support/scopedenv.h"
@@ -71,15 +71,18 @@ TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
 
     const UINT buttons[] = { ID_FILE_OPEN_DATA, ID_SEPARATOR, ID_FILE_SAVE_DATA, ID_FILE_EXPORT_EXCEL, ID_REALTIME_RUN,
         ID_REALTIME_STOP, ID_FILE_PRINT_GRAPH, ID_HELP_CONTENTS };
-    ASSERT_EQ(frame->m_wndToolBar.GetCount(), 8);
+    // The bars as the frame holds them once they are made.
+    ASSERT_NE(frame->m_toolBar, nullptr);
+    ASSERT_NE(frame->m_statusBar, nullptr);
+    ASSERT_EQ(frame->m_toolBar->GetCount(), 8);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(frame->m_wndToolBar.GetItemID(i), buttons[i]) << i;
+        EXPECT_EQ(frame->m_toolBar->GetItemID(i), buttons[i]) << i;
 
     const UINT indicators[] = { ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
-    ASSERT_EQ(frame->m_wndStatusBar.m_ids.size(), 4u);
+    ASSERT_EQ(frame->m_statusBar->m_ids.size(), 4u);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(frame->m_wndStatusBar.m_ids[i], indicators[i]);
-    EXPECT_EQ(frame->m_wndStatusBar.GetPaneText(0), CString(L"Ready"));
+        EXPECT_EQ(frame->m_statusBar->m_ids[i], indicators[i]);
+    EXPECT_EQ(frame->m_statusBar->GetPaneText(0), CString(L"Ready"));
 
     EXPECT_STREQ(AfxGetAppName(), L"Decibar");
     EXPECT_FALSE(frame->m_bAutoMenuEnable);
@@ -146,9 +149,9 @@ TEST(DecibarWindow, RunStopAndPortItemsFollowTheView)
     // Both port modes carry radio marks, not check marks.
     EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_AUTO, MF_BYCOMMAND) & MFT_RADIOCHECK);
     EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_MANUAL, MF_BYCOMMAND) & MFT_RADIOCHECK);
-    frame->m_wndToolBar.UpdateButtons();
-    EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
+    frame->m_toolBar->UpdateButtons();
+    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
+    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
 
     DecibarViewTestAccess::Recording(view) = true;
     decibar.modal.dialogAnswer = IDCANCEL; // manual mode without opening a port
@@ -159,9 +162,9 @@ TEST(DecibarWindow, RunStopAndPortItemsFollowTheView)
     EXPECT_FALSE(Grayed(frame, ID_REALTIME_STOP));
     EXPECT_FALSE(Checked(frame, ID_COMPORT_AUTO));
     EXPECT_TRUE(Checked(frame, ID_COMPORT_MANUAL));
-    frame->m_wndToolBar.UpdateButtons();
-    EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
+    frame->m_toolBar->UpdateButtons();
+    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
+    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
     DecibarViewTestAccess::Recording(view) = false;
 
     // Without automatic enabling, an item the program grayed stays gray.
@@ -382,9 +385,12 @@ TEST(DecibarWindow, Screenshot)
     DecibarInstance decibar;
     // As a maximised window on a 1280 x 1024 screen shows it.
     decibar.SetViewClientSize(1280, 900);
-    decibar.View()->Invalidate();
-    decibar.View()->UpdateWindow();
-    AfxTestPumpUntil([] { return false; }, 500);
+    CDecibarView* view = decibar.View();
+    view->Invalidate();
+    view->UpdateWindow();
+    // Taken once the screen shows the drawn face, not before GTK has put it there.
+    EXPECT_TRUE(livetest::PumpUntil(
+        [&] { return livetest::ScreenPixelsUnlikePicture(view, IDB_IDLE, CRect(0, 0, 100, 100)) == 0; }, 5000));
     const std::string text(path);
     EXPECT_TRUE(AfxTestSaveScreenshot(decibar.Frame(), std::wstring(text.begin(), text.end())));
 }

@@ -350,9 +350,9 @@ TEST_F(Recording, RunAndStopFollowTheUpdateHandlersWhileTheOtherItemsStayGrayed)
     EXPECT_TRUE(ItemEnabled(1));
     EXPECT_FALSE(ItemEnabled(2));
     EXPECT_FALSE(ItemEnabled(3));
-    frame->m_wndToolBar.UpdateButtons();
-    EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
+    frame->m_toolBar->UpdateButtons();
+    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
+    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
     decibar->Command(ID_REALTIME_STOP);
     frame->UpdateMenuPopup(1);
     EXPECT_TRUE(ItemEnabled(0));
