@@ -6,6 +6,7 @@
 #include "meterapp/decibar_view.h"
 #include "meterapp/main_frame.h"
 #include "resource.h"
+#include "view_test_access.h"
 
 #include <afx/testing.h>
 
@@ -147,7 +148,7 @@ int main(int argc, char** argv)
     if (!theApp.InitInstance())
         return 1;
     CDecibarView* view = g_pView;
-    if (!AfxTestPumpUntil([&] { return view->m_bConnected.load(); }, 15000)) {
+    if (!AfxTestPumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 15000)) {
         std::fprintf(stderr, "no link to the meter\n");
         return 1;
     }

@@ -11,6 +11,7 @@
 #include "meterapp/recording.h"
 #include "meterapp/records.h"
 #include "resource.h"
+#include "view_test_access.h"
 
 #include <afx/testing.h>
 
@@ -173,9 +174,14 @@ CDecibarView* StartProgram(CDecibarApp& app)
     return g_pView;
 }
 
+CGraphicsBtn& GraphOf(CDecibarView* view)
+{
+    return *static_cast<CGraphicsBtn*>(view->GetDlgItem(IDC_GRAPH));
+}
+
 int Draw(CDecibarView* view, int repeats)
 {
-    CGraphicsBtn& graph = view->m_graph;
+    CGraphicsBtn& graph = GraphOf(view);
     CRect client;
     graph.GetClientRect(&client);
     std::printf("graph control %d x %d px, plot %d x %d px\n", client.Width(), client.Height(),
@@ -225,7 +231,7 @@ int Memory(CDecibarView* view)
     for (int i = 0; i < kRecords; ++i) {
         g_pRealTimeRecords->Add(Sample(i, start));
         if (i % 10 == 9) {
-            view->m_graph.DrawGraph(g_pRealTimeRecords);
+            GraphOf(view).DrawGraph(g_pRealTimeRecords);
             AfxTestPump();
         }
     }
@@ -240,7 +246,7 @@ int Memory(CDecibarView* view)
 
 int Record(CDecibarView* view, int seconds)
 {
-    if (!AfxTestPumpUntil([&] { return view->m_bConnected.load(); }, 15000)) {
+    if (!AfxTestPumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 15000)) {
         std::fprintf(stderr, "the meter did not connect\n");
         return 1;
     }
@@ -253,7 +259,7 @@ int Record(CDecibarView* view, int seconds)
 
     static_cast<CComboBox*>(view->GetDlgItem(IDC_RATE))->SetCurSel(0);
     AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_REALTIME_RUN, 0);
-    if (!view->m_bRecording) {
+    if (!DecibarViewTestAccess::Recording(view)) {
         std::fprintf(stderr, "the recording did not start\n");
         return 1;
     }
@@ -287,7 +293,7 @@ int Record(CDecibarView* view, int seconds)
         const double before = ThreadCpuSeconds();
         view->SendMessage(WM_TIMER, CDecibarView::TIMER_SAMPLE, 0);
         const double ticked = ThreadCpuSeconds();
-        view->m_graph.UpdateWindow();
+        GraphOf(view).UpdateWindow();
         AfxTestPump();
         tickCpu += ticked - before;
         paintCpu += ThreadCpuSeconds() - ticked;

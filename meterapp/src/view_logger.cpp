@@ -35,7 +35,6 @@ void CDecibarView::OnDataLogger()
         m_pLogDownload.reset();
         m_bLogFailed = false;
         ++m_nLogGeneration;
-        m_nLogBlock = 0;
         m_bLogReplySeen = false;
         m_bLogMode = true;
     }
@@ -104,7 +103,7 @@ void CDecibarView::CollectLoggerChunk(const CString& chunkHex)
             return;
         chunk = meterproto::CollectLogChunk(chunkHex, m_strRx, m_logCollector, g_nLogBytes);
         m_reading.powerWatch = 0;
-        m_nLogExpected = expected = m_logCollector.expected;
+        expected = m_logCollector.expected;
         received = g_nLogBytes;
         m_nLogParsed = m_nLogGeneration;
         if (m_logCollector.replySeen)
@@ -150,7 +149,6 @@ void CDecibarView::ParseLoggerData(const CString& text)
         std::lock_guard<std::mutex> lock(m_stateLock);
         // A download abandoned meanwhile, or already followed by another, keeps nothing.
         if (m_bLogMode && m_nLogParsed == m_nLogGeneration) {
-            m_nLogBlock = data.blocks;
             m_pLogDownload = std::move(records);
             m_bLogMode = false;
             handedOver = true;

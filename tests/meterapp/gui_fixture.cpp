@@ -1,5 +1,7 @@
 #include "gui_fixture.h"
 
+#include "resource.h"
+
 #include <gtest/gtest.h>
 
 void PrintTo(const CString& text, std::ostream* os)
@@ -34,7 +36,7 @@ DecibarInstance::DecibarInstance()
         modal.requests.push_back(request);
         if (request.kind == AfxModalRequest::MessageBox)
             return modal.messageBoxAnswer;
-        return static_cast<int>(IDOK);
+        return modal.dialogAnswer;
     });
     CDecibarApp& app = App();
     if (app.GetFirstTemplate() == nullptr) {
@@ -117,4 +119,24 @@ CRect ControlRect(CDecibarView* view, int id)
     view->GetDlgItem(id)->GetWindowRect(&rect);
     view->ScreenToClient(&rect);
     return rect;
+}
+
+CGraphicsBtn& GraphOf(CDecibarView* view)
+{
+    return ControlOf<CGraphicsBtn>(view, IDC_GRAPH);
+}
+
+CScrollBar& ScrollBarOf(CDecibarView* view, int id)
+{
+    return ControlOf<CScrollBar>(view, id);
+}
+
+bool Grayed(CMainFrame* frame, UINT id)
+{
+    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+bool Checked(CMainFrame* frame, UINT id)
+{
+    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }

@@ -6,6 +6,7 @@
 #include "meterapp/main_frame.h"
 
 #include <afx/testing.h>
+#include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
@@ -19,6 +20,7 @@ void PrintTo(const CString& text, std::ostream* os);
 struct SModalLog {
     std::vector<AfxModalRequest> requests;
     int messageBoxAnswer = IDNO;
+    int dialogAnswer = IDOK;
 };
 
 class DecibarInstance {
@@ -42,3 +44,20 @@ public:
 
 // The window's rectangle in the view's client coordinates.
 CRect ControlRect(CDecibarView* view, int id);
+
+// A control of a window as the window tree holds it; a missing one, or one
+// of another class, fails the test.
+template <class Control>
+Control& ControlOf(CWnd* parent, int id)
+{
+    auto* control = dynamic_cast<Control*>(parent->GetDlgItem(id));
+    if (!control)
+        ADD_FAILURE() << "control " << id << " is missing or of another class";
+    return *control;
+}
+CGraphicsBtn& GraphOf(CDecibarView* view);
+CScrollBar& ScrollBarOf(CDecibarView* view, int id); // IDC_VSCROLL or IDC_HSCROLL
+
+// Menu items of the main window as their menu last showed them.
+bool Grayed(CMainFrame* frame, UINT id);
+bool Checked(CMainFrame* frame, UINT id);

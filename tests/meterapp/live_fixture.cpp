@@ -196,11 +196,7 @@ int MarkedPixels(CDecibarView* view, int x, int y, int width, int height)
 
 CMeterButton& KeyOf(CDecibarView* view, UINT id)
 {
-    for (CMeterButton& key : view->m_keys) {
-        if (static_cast<UINT>(key.GetDlgCtrlID()) == id)
-            return key;
-    }
-    return view->m_keys[0];
+    return ControlOf<CMeterButton>(view, static_cast<int>(id));
 }
 
 }  // namespace livetest

@@ -2,6 +2,7 @@
 // with a double click, its read-outs, its menu's file commands, closing and
 // Esc; and the view's Open.
 #include "file_dialogs.h"
+#include "view_test_access.h"
 
 #include "meterapp/datalog_dlg.h"
 #include "meterapp/messages.h"
@@ -281,17 +282,17 @@ TEST_F(DataLogWindow, OpenOnTheViewReadsAFileIntoANewWindowAndRefusesAWrongOne)
     decibar->Command(ID_FILE_OPEN_DATA);
     EXPECT_EQ(lastFilter, L"Data File(*.txt)|*.txt||");
     CDecibarView* view = decibar->View();
-    ASSERT_NE(view->m_pLogDlg, nullptr);
-    ASSERT_TRUE(view->m_pLogDlg->IsWindowVisible());
-    EXPECT_EQ(view->m_pLogDlg->m_list.GetItemCount(), 1);
+    ASSERT_NE(DecibarViewTestAccess::LoggedDataWindow(view), nullptr);
+    ASSERT_TRUE(DecibarViewTestAccess::LoggedDataWindow(view)->IsWindowVisible());
+    EXPECT_EQ(DecibarViewTestAccess::LoggedDataWindow(view)->m_list.GetItemCount(), 1);
     ASSERT_EQ(g_pLogRecords->GetSize(), 1);
     EXPECT_DOUBLE_EQ(RecordAt(*g_pLogRecords, 0)->m_dValue, 65.3);
 
     // Opening again makes the window anew.
-    const HWND first = view->m_pLogDlg->GetSafeHwnd();
+    const HWND first = DecibarViewTestAccess::LoggedDataWindow(view)->GetSafeHwnd();
     decibar->Command(ID_FILE_OPEN_DATA);
-    EXPECT_NE(view->m_pLogDlg->GetSafeHwnd(), first);
-    EXPECT_TRUE(view->m_pLogDlg->IsWindowVisible());
+    EXPECT_NE(DecibarViewTestAccess::LoggedDataWindow(view)->GetSafeHwnd(), first);
+    EXPECT_TRUE(DecibarViewTestAccess::LoggedDataWindow(view)->IsWindowVisible());
 
     chosen = Wide(dir.path() + "/none.txt");
     decibar->Command(ID_FILE_OPEN_DATA);

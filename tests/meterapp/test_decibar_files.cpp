@@ -1,6 +1,7 @@
 // Decibar's file commands in a real window: Save as and Export To Excel of
 // the real-time records, and the close question's Yes.
 #include "file_dialogs.h"
+#include "view_test_access.h"
 
 #include "meterfiles/data_file.h"
 #include "meterfiles/export_table.h"
@@ -80,7 +81,7 @@ TEST_F(FileCommands, SaveAsWritesTheRealTimeRecordsUnderTheChosenName)
 {
     AddRealTimeRecords();
     chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/saved.txt";
-    EXPECT_TRUE(decibar->View()->OnSaveAs());
+    decibar->Command(ID_FILE_SAVE_DATA);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_FALSE(dialogs[0].open);
     EXPECT_EQ(dialogs[0].ext, "txt");
@@ -90,7 +91,7 @@ TEST_F(FileCommands, SaveAsWritesTheRealTimeRecordsUnderTheChosenName)
     EXPECT_EQ(FileBytes(dir.path() + "/saved.txt"), meterfiles::FormatDataFile(*g_pRealTimeRecords));
     EXPECT_TRUE(MessageBoxes().empty());
 
-    // The menu command does the same.
+    // Again under another name: the same file.
     chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/again.txt";
     decibar->Command(ID_FILE_SAVE_DATA);
     EXPECT_EQ(FileBytes(dir.path() + "/again.txt"), FileBytes(dir.path() + "/saved.txt"));
@@ -100,7 +101,7 @@ TEST_F(FileCommands, SaveAsAndExportDoNothingWithoutRealTimeRecords)
 {
     g_pLogRecords->Add(new CObjData(60, L"01-02-2017,9:05:03", L"dBC", 1, 2));
     chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/none.txt";
-    EXPECT_FALSE(decibar->View()->OnSaveAs());
+    decibar->Command(ID_FILE_SAVE_DATA);
     decibar->Command(ID_FILE_EXPORT_EXCEL);
     EXPECT_TRUE(dialogs.empty());
     EXPECT_TRUE(decibar->modal.requests.empty());
@@ -113,7 +114,7 @@ TEST_F(FileCommands, ASaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     chosen = std::wstring(folder.begin(), folder.end());
     decibar->modal.messageBoxAnswer = IDYES; // replace what is there
-    EXPECT_FALSE(decibar->View()->OnSaveAs());
+    decibar->Command(ID_FILE_SAVE_DATA);
     const auto boxes = MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[0]->text.find(L"already exists"), std::wstring::npos);
@@ -121,22 +122,23 @@ TEST_F(FileCommands, ASaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
     EXPECT_NE(boxes[1]->text.find(L"folder.txt"), std::wstring::npos);
 
     chosen.clear();
-    EXPECT_FALSE(decibar->View()->OnSaveAs()) << "a cancelled dialog writes nothing";
+    decibar->Command(ID_FILE_SAVE_DATA);
+    EXPECT_EQ(MessageBoxes().size(), 2u) << "a cancelled dialog writes nothing and says nothing";
 }
 
 TEST_F(FileCommands, ExportWritesTheViewsTableWithItsStatistics)
 {
     AddRealTimeRecords();
     CDecibarView* view = decibar->View();
-    view->m_stat.startTime = L"03-02-2026,09:05:00";
-    view->m_stat.max = 100.5;
-    view->m_stat.maxTime = L"03-02-2026,09:05:02";
-    view->m_stat.maxUnit = L"dBC";
-    view->m_stat.min = 5.3;
-    view->m_stat.minTime = L"03-02-2026,09:05:01";
-    view->m_stat.minUnit = L"dBA";
-    view->m_stat.average = 57.03;
-    view->m_stat.interval = 0.5;
+    DecibarViewTestAccess::Stat(view).startTime = L"03-02-2026,09:05:00";
+    DecibarViewTestAccess::Stat(view).max = 100.5;
+    DecibarViewTestAccess::Stat(view).maxTime = L"03-02-2026,09:05:02";
+    DecibarViewTestAccess::Stat(view).maxUnit = L"dBC";
+    DecibarViewTestAccess::Stat(view).min = 5.3;
+    DecibarViewTestAccess::Stat(view).minTime = L"03-02-2026,09:05:01";
+    DecibarViewTestAccess::Stat(view).minUnit = L"dBA";
+    DecibarViewTestAccess::Stat(view).average = 57.03;
+    DecibarViewTestAccess::Stat(view).interval = 0.5;
     chosen = std::wstring(dir.path().begin(), dir.path().end()) + L"/table.xls";
     decibar->Command(ID_FILE_EXPORT_EXCEL);
     ASSERT_EQ(dialogs.size(), 1u);
@@ -144,7 +146,7 @@ TEST_F(FileCommands, ExportWritesTheViewsTableWithItsStatistics)
     EXPECT_EQ(dialogs[0].filter, "Data File(*.xls)|*.xls||");
     EXPECT_TRUE(IsDefaultFileName(dialogs[0].name, "xls")) << dialogs[0].name;
     EXPECT_EQ(FileBytes(dir.path() + "/table.xls"),
-        meterfiles::FormatExportTable(*g_pRealTimeRecords, view->m_stat, meterfiles::EExportCopy::MainView));
+        meterfiles::FormatExportTable(*g_pRealTimeRecords, DecibarViewTestAccess::Stat(view), meterfiles::EExportCopy::MainView));
 }
 
 TEST_F(FileCommands, CloseQuestionYesSavesTheRealTimeRecordsThenCloses)

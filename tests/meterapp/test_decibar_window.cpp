@@ -1,6 +1,7 @@
 // Decibar in a real window: start-up state, menus, layout, pictures, About,
 // Help and the close question.
-#include "gui_fixture.h"
+#include "live_fixture.h"
+#include "view_test_access.h"
 
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
@@ -37,16 +38,6 @@ CString MenuText(CMenu* menu, int position)
     return text;
 }
 
-bool Grayed(CMainFrame* frame, UINT id)
-{
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0;
-}
-
-bool Checked(CMainFrame* frame, UINT id)
-{
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
 TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
 {
     DecibarInstance decibar;
@@ -80,15 +71,18 @@ TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
 
     const UINT buttons[] = { ID_FILE_OPEN_DATA, ID_SEPARATOR, ID_FILE_SAVE_DATA, ID_FILE_EXPORT_EXCEL, ID_REALTIME_RUN,
         ID_REALTIME_STOP, ID_FILE_PRINT_GRAPH, ID_HELP_CONTENTS };
-    ASSERT_EQ(frame->m_wndToolBar.GetCount(), 8);
+    // The bars as the frame holds them once they are made.
+    ASSERT_NE(frame->m_toolBar, nullptr);
+    ASSERT_NE(frame->m_statusBar, nullptr);
+    ASSERT_EQ(frame->m_toolBar->GetCount(), 8);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(frame->m_wndToolBar.GetItemID(i), buttons[i]) << i;
+        EXPECT_EQ(frame->m_toolBar->GetItemID(i), buttons[i]) << i;
 
     const UINT indicators[] = { ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
-    ASSERT_EQ(frame->m_wndStatusBar.m_ids.size(), 4u);
+    ASSERT_EQ(frame->m_statusBar->m_ids.size(), 4u);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(frame->m_wndStatusBar.m_ids[i], indicators[i]);
-    EXPECT_EQ(frame->m_wndStatusBar.GetPaneText(0), CString(L"Ready"));
+        EXPECT_EQ(frame->m_statusBar->m_ids[i], indicators[i]);
+    EXPECT_EQ(frame->m_statusBar->GetPaneText(0), CString(L"Ready"));
 
     EXPECT_STREQ(AfxGetAppName(), L"Decibar");
     EXPECT_FALSE(frame->m_bAutoMenuEnable);
@@ -124,15 +118,13 @@ TEST(DecibarWindow, ViewStartsIdleWithTheRateListAndEmptyStatistics)
         view->GetDlgItemText(id, text);
         EXPECT_TRUE(text.IsEmpty()) << id;
     }
-    EXPECT_EQ(view->m_nMaxSamples, 40000);
-    EXPECT_DOUBLE_EQ(view->m_stat.min, 150);
-    EXPECT_DOUBLE_EQ(view->m_stat.max, 0);
-    EXPECT_FALSE(view->m_bConnected);
-    EXPECT_FALSE(view->m_bRecording);
-    EXPECT_DOUBLE_EQ(view->m_reading.level, 50.0);
-    EXPECT_EQ(view->m_nCursorA, -1);
-    EXPECT_TRUE(view->m_bAutoPort);
-    EXPECT_NE(view->m_pPort, nullptr);
+    EXPECT_EQ(DecibarViewTestAccess::MaxSamples(view), 40000);
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).min, 150);
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).max, 0);
+    EXPECT_FALSE(DecibarViewTestAccess::Connected(view));
+    EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::ReadingNow(view).level, 50.0);
+    EXPECT_EQ(DecibarViewTestAccess::CursorA(view), -1);
 
     // The idle picture at the top left of the view, pixel for pixel where sampled.
     view->Invalidate();
@@ -157,22 +149,23 @@ TEST(DecibarWindow, RunStopAndPortItemsFollowTheView)
     // Both port modes carry radio marks, not check marks.
     EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_AUTO, MF_BYCOMMAND) & MFT_RADIOCHECK);
     EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_MANUAL, MF_BYCOMMAND) & MFT_RADIOCHECK);
-    frame->m_wndToolBar.UpdateButtons();
-    EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
+    frame->m_toolBar->UpdateButtons();
+    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
+    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
 
-    view->m_bRecording = true;
-    view->m_bAutoPort = false;
+    DecibarViewTestAccess::Recording(view) = true;
+    decibar.modal.dialogAnswer = IDCANCEL; // manual mode without opening a port
+    decibar.Command(ID_COMPORT_MANUAL);
     frame->UpdateMenuPopup(1);
     frame->UpdateMenuPopup(3);
     EXPECT_TRUE(Grayed(frame, ID_REALTIME_RUN));
     EXPECT_FALSE(Grayed(frame, ID_REALTIME_STOP));
     EXPECT_FALSE(Checked(frame, ID_COMPORT_AUTO));
     EXPECT_TRUE(Checked(frame, ID_COMPORT_MANUAL));
-    frame->m_wndToolBar.UpdateButtons();
-    EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
-    view->m_bRecording = false;
+    frame->m_toolBar->UpdateButtons();
+    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
+    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
+    DecibarViewTestAccess::Recording(view) = false;
 
     // Without automatic enabling, an item the program grayed stays gray.
     frame->GetMenuBar()->EnableMenuItem(ID_REALTIME_CLEAR, MF_BYCOMMAND | MF_GRAYED);
@@ -331,18 +324,18 @@ TEST(DecibarWindow, RepeatedInitialUpdateKeepsTheViewAsItIs)
     CDecibarView* view = decibar.View();
     auto* rates = static_cast<CComboBox*>(view->GetDlgItem(IDC_RATE));
     rates->SetCurSel(4);
-    view->m_bRecording = true;
-    view->m_stat.max = 88;
+    DecibarViewTestAccess::Recording(view) = true;
+    DecibarViewTestAccess::Stat(view).max = 88;
     g_pRealTimeRecords->Add(new CObjData(88, L"01-02-2017,09:05:03", L"dBA", 0, 0.5));
 
     decibar.Command(ID_FILE_NEW);
     ASSERT_EQ(decibar.View(), view);
     EXPECT_EQ(rates->GetCount(), 10);
     EXPECT_EQ(rates->GetCurSel(), 4);
-    EXPECT_TRUE(view->m_bRecording);
-    EXPECT_DOUBLE_EQ(view->m_stat.max, 88);
+    EXPECT_TRUE(DecibarViewTestAccess::Recording(view));
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).max, 88);
     EXPECT_EQ(g_pRealTimeRecords->GetSize(), 1);
-    view->m_bRecording = false;
+    DecibarViewTestAccess::Recording(view) = false;
     DeleteAllRecords(g_pRealTimeRecords);
 }
 
@@ -355,15 +348,13 @@ TEST(DecibarWindow, PaintingWhileAnotherThreadWritesTheReading)
     std::atomic<bool> stop { false };
     std::thread writer([&] {
         for (int i = 0; !stop; ++i) {
-            {
-                std::lock_guard<std::mutex> lock(view->m_stateLock);
-                view->m_reading.level = 30 + i % 100;
-                view->m_strRx += L"a5";
-                if (view->m_strRx.GetLength() > 400)
-                    view->m_strRx.Empty();
-            }
-            view->m_bConnected = (i / 50) % 2 == 0;
-            view->m_timeLastRx = std::chrono::steady_clock::now();
+            DecibarViewTestAccess::WriteAsReader(view, [i](SReading& reading, CString& rx) {
+                reading.level = 30 + i % 100;
+                rx += L"a5";
+                if (rx.GetLength() > 400)
+                    rx.Empty();
+            });
+            DecibarViewTestAccess::Connected(view) = (i / 50) % 2 == 0;
             std::this_thread::yield();
         }
     });
@@ -376,11 +367,11 @@ TEST(DecibarWindow, PaintingWhileAnotherThreadWritesTheReading)
     writer.join();
 
     // Connected, the display window of the face is cleared; idle, the idle picture shows.
-    view->m_bConnected = true;
+    DecibarViewTestAccess::Connected(view) = true;
     view->Invalidate();
     view->UpdateWindow();
     EXPECT_EQ(AfxTestReadPixel(view, 60, 60), RGB(128, 140, 128));
-    view->m_bConnected = false;
+    DecibarViewTestAccess::Connected(view) = false;
     view->Invalidate();
     view->UpdateWindow();
     EXPECT_EQ(AfxTestReadPixel(view, 60, 60), ArtPixel(IDB_IDLE, 60, 60));
@@ -394,9 +385,12 @@ TEST(DecibarWindow, Screenshot)
     DecibarInstance decibar;
     // As a maximised window on a 1280 x 1024 screen shows it.
     decibar.SetViewClientSize(1280, 900);
-    decibar.View()->Invalidate();
-    decibar.View()->UpdateWindow();
-    AfxTestPumpUntil([] { return false; }, 500);
+    CDecibarView* view = decibar.View();
+    view->Invalidate();
+    view->UpdateWindow();
+    // Taken once the screen shows the drawn face, not before GTK has put it there.
+    EXPECT_TRUE(livetest::PumpUntil(
+        [&] { return livetest::ScreenPixelsUnlikePicture(view, IDB_IDLE, CRect(0, 0, 100, 100)) == 0; }, 5000));
     const std::string text(path);
     EXPECT_TRUE(AfxTestSaveScreenshot(decibar.Frame(), std::wstring(text.begin(), text.end())));
 }

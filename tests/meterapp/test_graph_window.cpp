@@ -2,6 +2,7 @@
 // where, the mouse's cursors and zoom, and the panel's read-outs, labels and
 // scroll bars.
 #include "live_fixture.h"
+#include "view_test_access.h"
 
 #include "meterapp/curve_line.h"
 #include "meterapp/graphics_btn.h"
@@ -60,7 +61,7 @@ protected:
             g_pRealTimeRecords->Add(new CObjData(level(i), time, i % 2 ? L"dBC" : L"dBA", 0, 1.0));
         }
     }
-    CGraphicsBtn& Graph() { return view->m_graph; }
+    CGraphicsBtn& Graph() { return GraphOf(view); }
     void Draw() { Graph().DrawGraph(g_pRealTimeRecords); }
     COLORREF Pixel(int x, int y) { return AfxTestReadPixel(&Graph(), x, y); }
     CString Text(int id)
@@ -175,7 +176,7 @@ TEST_F(GraphWindow, ClicksPlaceTheCursorsAndFillTheReadOutsBetweenThem)
     EXPECT_EQ(Text(IDC_CURSOR_A_VALUE), CString(L"40.0")); // follows the mouse
     Click(AtSample(3));
     EXPECT_EQ(Graph().m_nCursorA, 3);
-    EXPECT_EQ(view->m_nCursorA, 3);
+    EXPECT_EQ(DecibarViewTestAccess::CursorA(view), 3);
     EXPECT_EQ(Text(IDC_CURSOR_A_VALUE), CString(L"70.0"));
     EXPECT_EQ(Text(IDC_CURSOR_A_TIME), CString(L"01-02-2017,10:00:03"));
     Click(AtSample(3)); // B on A's own sample is refused
@@ -248,17 +249,17 @@ TEST_F(GraphWindow, ADragZoomsLabelsAndScrollBarsFollowAndUnDoZoomReturns)
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST), CString(L"0.00"));
     int low = 0, high = 0;
-    view->m_vScroll.GetScrollRange(&low, &high);
+    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
     EXPECT_GT(high, 0);
-    view->m_hScroll.GetScrollRange(&low, &high);
+    ScrollBarOf(view, IDC_HSCROLL).GetScrollRange(&low, &high);
     EXPECT_GT(high, 0);
-    EXPECT_EQ(view->m_hScroll.GetScrollPos(), graph::TruncToInt(Graph().m_dXStart));
+    EXPECT_EQ(ScrollBarOf(view, IDC_HSCROLL).GetScrollPos(), graph::TruncToInt(Graph().m_dXStart));
 
     AfxTestClickButton(view->GetDlgItem(IDC_UNDO_ZOOM));
     EXPECT_EQ(Graph().m_dZoomed, 0.0);
     EXPECT_EQ(Graph().m_dXStart, 0);
     EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
-    view->m_vScroll.GetScrollRange(&low, &high);
+    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
     EXPECT_EQ(high, 0);
 
     // In a cursor mode a drag places a cursor and draws no rectangle.
@@ -300,7 +301,7 @@ TEST_F(GraphWindow, AScaleMessageWithANegativeOffsetSetsTheScrollBarsButNoLabel)
     view->SendMessage(WM_GRAPH_SCALE, 1000, static_cast<LPARAM>(-50000));
     EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 4), CString(L"kept"));
     int low = 0, high = 0;
-    view->m_vScroll.GetScrollRange(&low, &high);
+    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
     EXPECT_EQ(high, graph::ScrollBarsFor(Graph()).vMax);
     EXPECT_GT(high, 0);
     view->SendMessage(WM_GRAPH_SCALE, 1000, 50000); // scale 0.1, offset 5
@@ -322,34 +323,34 @@ TEST_F(GraphWindow, ScrollBarsPanByLinesAndToTheReleasedThumbOfALongRecording)
     (void)w;
 
     int low = 0, high = 0;
-    view->m_hScroll.GetScrollRange(&low, &high);
+    ScrollBarOf(view, IDC_HSCROLL).GetScrollRange(&low, &high);
     const int far = high - 10; // beyond a 16-bit position
     ASSERT_GT(far, 32767);
-    AfxTestScroll(&view->m_hScroll, SB_THUMBPOSITION, far);
-    EXPECT_EQ(view->m_hScroll.GetScrollPos(), far);
+    AfxTestScroll(&ScrollBarOf(view, IDC_HSCROLL), SB_THUMBPOSITION, far);
+    EXPECT_EQ(ScrollBarOf(view, IDC_HSCROLL).GetScrollPos(), far);
     EXPECT_EQ(Graph().m_dXStart, far);
     EXPECT_GE(graph::IndexUnderX(Graph(), PLOT_LEFT + 1), far);
     // Dragging the thumb changes nothing until it is released.
-    AfxTestScroll(&view->m_hScroll, SB_THUMBTRACK, 100);
+    AfxTestScroll(&ScrollBarOf(view, IDC_HSCROLL), SB_THUMBTRACK, 100);
     EXPECT_EQ(Graph().m_dXStart, far);
-    AfxTestScroll(&view->m_hScroll, SB_LINEDOWN, 0);
+    AfxTestScroll(&ScrollBarOf(view, IDC_HSCROLL), SB_LINEDOWN, 0);
     EXPECT_EQ(Graph().m_dXStart, far + 1);
-    AfxTestScroll(&view->m_hScroll, SB_THUMBPOSITION, 0);
-    AfxTestScroll(&view->m_hScroll, SB_LINEUP, 0);
-    EXPECT_EQ(view->m_hScroll.GetScrollPos(), 0);
+    AfxTestScroll(&ScrollBarOf(view, IDC_HSCROLL), SB_THUMBPOSITION, 0);
+    AfxTestScroll(&ScrollBarOf(view, IDC_HSCROLL), SB_LINEUP, 0);
+    EXPECT_EQ(ScrollBarOf(view, IDC_HSCROLL).GetScrollPos(), 0);
     EXPECT_EQ(Graph().m_dXStart, 0);
 
     // Vertically: position 0 shows the top of the range; a line down at the
     // bound stays, but the offset is set again and the labels rewritten.
-    view->m_vScroll.GetScrollRange(&low, &high);
+    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
     ASSERT_GT(high, 0);
-    AfxTestScroll(&view->m_vScroll, SB_THUMBPOSITION, high);
+    AfxTestScroll(&ScrollBarOf(view, IDC_VSCROLL), SB_THUMBPOSITION, high);
     EXPECT_DOUBLE_EQ(Graph().m_dYOffset, graph::VerticalPanBound(Graph()) - high);
     view->SetDlgItemText(IDC_Y_LABEL_FIRST, L"stale");
-    AfxTestScroll(&view->m_vScroll, SB_LINEDOWN, 0);
-    EXPECT_EQ(view->m_vScroll.GetScrollPos(), high);
+    AfxTestScroll(&ScrollBarOf(view, IDC_VSCROLL), SB_LINEDOWN, 0);
+    EXPECT_EQ(ScrollBarOf(view, IDC_VSCROLL).GetScrollPos(), high);
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST), CString(L"stale"));
-    AfxTestScroll(&view->m_vScroll, SB_THUMBPOSITION, 0);
+    AfxTestScroll(&ScrollBarOf(view, IDC_VSCROLL), SB_THUMBPOSITION, 0);
     EXPECT_DOUBLE_EQ(Graph().m_dYOffset, graph::VerticalPanBound(Graph()));
 }
 
@@ -425,7 +426,7 @@ TEST_F(GraphWindow, NoticesForIndicesTheArrayDoesNotHoldChangeNothing)
     view->SendMessage(WM_GRAPH_CURSOR, static_cast<WPARAM>(-7), 2);
     for (int id : { IDC_CURSOR_A_VALUE, IDC_CURSOR_B_VALUE, IDC_AB_QUANTITY, IDC_HOVER_VALUE })
         EXPECT_TRUE(Text(id).IsEmpty()) << id;
-    EXPECT_EQ(view->m_nCursorA, -1);
+    EXPECT_EQ(DecibarViewTestAccess::CursorA(view), -1);
     view->SendMessage(WM_GRAPH_CURSOR, static_cast<WPARAM>(-1), 3);
     view->SendMessage(WM_GRAPH_CURSOR, static_cast<WPARAM>(-2), 1); // left of A
     EXPECT_TRUE(Text(IDC_AB_QUANTITY).IsEmpty());

@@ -1,6 +1,7 @@
 // The meter display as frames arrive over a port: garbled frames, text that
 // once ran off the display, HOLD, link loss, and chunks that change nothing.
 #include "live_fixture.h"
+#include "view_test_access.h"
 
 #include "meterapp/face_layout.h"
 #include "resource.h"
@@ -26,7 +27,7 @@ class LiveDisplay : public ::testing::Test {
 protected:
     LiveDisplay() : line(ports.Dir(), 4, BridgeName(4)), view(decibar.View()) {}
 
-    double Level() { return view->ReadingNow().level; }
+    double Level() { return DecibarViewTestAccess::ReadingNow(view).level; }
     int HoldMarks() { return MarkedPixels(view, kHoldPlace.left, kHoldPlace.top, kHoldPlace.Width(), kHoldPlace.Height()); }
 
     // Sends the frame twice (a frame is decoded when the next one arrives)
@@ -35,22 +36,14 @@ protected:
     {
         line.Write(frame);
         line.Write(frame);
-        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected && std::lround(Level() * 10) == tenths; }, 5000))
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view) && std::lround(Level() * 10) == tenths; }, 5000))
             << Level();
         // The redraw follows the decoding.
         AfxTestPumpUntil([] { return false; }, 100);
     }
 
-    struct Counts {
-        std::uint64_t chunks;
-        int asked;
-        int drawn;
-    };
-    Counts CountsNow()
-    {
-        std::lock_guard<std::mutex> lock(view->m_stateLock);
-        return { view->m_liveStream.position.chunks, view->m_liveDisplay.redrawsAsked, view->m_liveDisplay.drawings };
-    }
+    using Counts = DecibarViewTestAccess::SLiveCounts;
+    Counts CountsNow() { return DecibarViewTestAccess::LiveCounts(view); }
 
     PrivatePorts ports;
     FakeMeterLine line;
@@ -73,12 +66,12 @@ TEST_F(LiveDisplay, GarbledFramesAndOverhangingTextLeaveNoMarkOutsideTheWindow)
     line.Write(LiveFrame(612, { kRange30to80 }));
     AfxTestPumpUntil([] { return false; }, 300);
     EXPECT_DOUBLE_EQ(Level(), 61.2);
-    EXPECT_EQ(view->ReadingNow().range, 1);
+    EXPECT_EQ(DecibarViewTestAccess::ReadingNow(view).range, 1);
 
     for (int i = 0; i < 5; ++i)
         Show(LiveFrame(1053 + i, { kRangeAuto, kOver, kUnder }), 1053 + i);
     Show(LiveFrame(500, { kRange30to80, kLimitsClear, kFast }), 500);
-    EXPECT_EQ(view->ReadingNow().over, 0);
+    EXPECT_EQ(DecibarViewTestAccess::ReadingNow(view).over, 0);
     EXPECT_EQ(PixelsUnlikePicture(view, IDB_METER_FACE, kWindow), 0);
     EXPECT_EQ(ViewPixel(view, 48, 100), kDisplayColour);
 }
@@ -96,7 +89,7 @@ TEST_F(LiveDisplay, AfterLinkLossTheIdlePictureCoversAllTheLiveFaceShowed)
     ASSERT_TRUE(PumpUntil([&] {
         return ScreenPixelsUnlikePicture(view, IDB_METER_FACE, CRect(0, 0, 195, kDisplayArea.y)) == 0;
     }, 3000));
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bConnected; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Connected(view); }, 10000));
     EXPECT_TRUE(PumpUntil([&] { return PixelsUnlikePicture(view, IDB_IDLE) == 0; }, 3000));
     EXPECT_TRUE(PumpUntil([&] { return ScreenPixelsUnlikePicture(view, IDB_IDLE, aboveTheKeys) == 0; }, 3000))
         << ScreenPixelsUnlikePicture(view, IDB_IDLE, aboveTheKeys);
@@ -112,10 +105,10 @@ TEST_F(LiveDisplay, HoldShowsWhenTheMeterHoldsAndGoesWithItsNextFrame)
     Show(LiveFrame(653, { kRange30to80 }), 653);
     ASSERT_EQ(HoldMarks(), 0);
     line.Write({ 0xFF });
-    ASSERT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == 1; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == 1; }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return HoldMarks() > 0; }, 2000));
     line.Write(LiveFrame(700, { kRange30to80 }));
-    ASSERT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == 0; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == 0; }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return HoldMarks() == 0; }, 2000));
 }
 
@@ -142,16 +135,16 @@ TEST_F(LiveDisplay, ChunksThatChangeNothingDrawNothing)
     AfxTestPumpUntil([] { return false; }, 500);
     const Counts after = CountsNow();
     RecordProperty("chunks", std::to_string(after.chunks - before.chunks));
-    RecordProperty("redraws_asked", std::to_string(after.asked - before.asked));
-    RecordProperty("drawings", std::to_string(after.drawn - before.drawn));
+    RecordProperty("redraws_asked", std::to_string(after.redrawsAsked - before.redrawsAsked));
+    RecordProperty("drawings", std::to_string(after.drawings - before.drawings));
     EXPECT_GE(after.chunks - before.chunks, static_cast<std::uint64_t>(frames));
-    EXPECT_EQ(after.asked, before.asked);
-    EXPECT_EQ(after.drawn, before.drawn);
+    EXPECT_EQ(after.redrawsAsked, before.redrawsAsked);
+    EXPECT_EQ(after.drawings, before.drawings);
     EXPECT_DOUBLE_EQ(Level(), 65.3);
 
     // A new reading is drawn at once.
     Show(LiveFrame(701, { kRange30to80 }), 701);
-    EXPECT_EQ(CountsNow().drawn, before.drawn + 1);
+    EXPECT_EQ(CountsNow().drawings, before.drawings + 1);
     EXPECT_TRUE(ShowsPicture(view, IDB_DIGIT_0 + 7, 68, 116, 25, 45));
 }
 

@@ -1,6 +1,7 @@
 // The meter face as the view draws it for chosen instrument states: digits,
 // point, bar segments, range labels and annunciators where the face places them.
 #include "live_fixture.h"
+#include "view_test_access.h"
 
 #include "meterapp/messages.h"
 #include "resource.h"
@@ -23,13 +24,12 @@ protected:
     // Draws the face for a state as the receive path does, on a link that is up.
     void Show(const std::function<void(SReading&)>& change)
     {
-        view->m_bConnected = true;
-        {
-            std::lock_guard<std::mutex> lock(view->m_stateLock);
+        DecibarViewTestAccess::Connected(view) = true;
+        DecibarViewTestAccess::WriteAsReader(view, [&](SReading& shown, CString&) {
             SReading reading;
             change(reading);
-            view->m_reading = reading;
-        }
+            shown = reading;
+        });
         view->SendMessage(WM_METER_FACE, 0, 0);
     }
 

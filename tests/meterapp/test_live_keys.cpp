@@ -3,6 +3,7 @@
 // once, as the meter itself reports, and a byte it missed is sent again.
 // Each period runs as a test of its own, so that they run side by side.
 #include "metersim_fixture.h"
+#include "view_test_access.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ protected:
         decibar = std::make_unique<DecibarInstance>();
         view = decibar->View();
         // The meter starts on the auto range; once a frame says so the state is known.
-        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected && view->ReadingNow().range == 4; }, Patience()));
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view) && DecibarViewTestAccess::ReadingNow(view).range == 4; }, Patience()));
     }
 
     void TearDown() override { decibar.reset(); }
@@ -41,7 +42,7 @@ protected:
         const auto pressed = Clock::now();
         AfxTestClickButton(&KeyOf(view, id));
         EXPECT_TRUE(meter.PumpUntilSays("key ", Patience()));
-        EXPECT_TRUE(PumpUntil([&] { return view->KeySendersRunning() == 0; }, 2 * Patience()));
+        EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::KeySendersRunning(view) == 0; }, 2 * Patience()));
         slowest = std::max(slowest, std::chrono::duration<double>(Clock::now() - pressed).count());
         // A byte written just before the sender ended would be on its way.
         meter.PumpFor(100);
@@ -53,7 +54,7 @@ protected:
     // The view's state as the meter's state line would say it.
     std::string ViewState()
     {
-        const SReading r = view->ReadingNow();
+        const SReading r = DecibarViewTestAccess::ReadingNow(view);
         return std::string("state hold ") + (r.hold ? "on" : "off") + " rec " + (r.rec ? "on" : "off") + " maxmin "
             + (r.max ? "max" : r.min ? "min" : "off") + " speed " + (r.fast ? "fast" : "slow") + " range "
             + std::to_string(r.range) + " weighting " + (r.weightingA ? "A" : "C");
@@ -90,9 +91,9 @@ TEST_P(KeysAtFramePeriod, EachPressChangesTheMeterOnce)
 
     // Stop toggles HOLD with its one byte; the view shows what the meter holds.
     EXPECT_EQ(Press(IDC_KEY_STOP), std::vector<std::string> { "key Stop hold on" });
-    EXPECT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == 1; }, Patience()));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == 1; }, Patience()));
     EXPECT_EQ(Press(IDC_KEY_STOP), std::vector<std::string> { "key Stop hold off" });
-    EXPECT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == 0; }, Patience()));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == 0; }, Patience()));
     EXPECT_EQ(meter.State(), "state hold off rec on maxmin min speed slow range 1 weighting C");
 
     RecordProperty("slowest_press_seconds", std::to_string(slowest));

@@ -2,6 +2,7 @@
 // directory: finding and opening the bridge, Manual and Auto, the receive
 // path, the watchdog and the key senders.
 #include "live_fixture.h"
+#include "view_test_access.h"
 
 #include "meterapp/messages.h"
 #include "resource.h"
@@ -45,8 +46,14 @@ private:
     std::thread m_thread;
 };
 
-bool Connected(CDecibarView* view) { return view->m_bConnected; }
-double Level(CDecibarView* view) { return view->ReadingNow().level; }
+bool Connected(CDecibarView* view) { return DecibarViewTestAccess::Connected(view); }
+// The port mode as the Com Port menu shows it when opened.
+bool AutoPortChecked(DecibarInstance& decibar)
+{
+    decibar.Frame()->UpdateMenuPopup(3);
+    return Checked(decibar.Frame(), ID_COMPORT_AUTO);
+}
+double Level(CDecibarView* view) { return DecibarViewTestAccess::ReadingNow(view).level; }
 
 // A point of the display window on which the live face draws nothing.
 const CPoint kBlankDisplayPoint(48, 100);
@@ -59,15 +66,15 @@ TEST(LiveLink, StartUpOpensTheLastBridgeListedAndTheFaceFollowsItsFrames)
     FakeMeterLine com7(ports.Dir(), 7, BridgeName(7));
     DecibarInstance decibar;
     CDecibarView* view = decibar.View();
-    EXPECT_EQ(view->m_nPortNumber, 7);
+    EXPECT_EQ(DecibarViewTestAccess::PortNumber(view), 7);
     EXPECT_FALSE(Connected(view));
 
     // The first frame only fills the buffer; the next one shows it whole.
     com7.Write(LiveFrame(653, { 0x02, 0x4B }));
     com7.Write(LiveFrame(1234));
     ASSERT_TRUE(PumpUntil([&] { return Connected(view) && Level(view) == 65.3; }, 5000));
-    EXPECT_EQ(view->ReadingNow().fast, 1);
-    EXPECT_EQ(view->ReadingNow().range, 2);
+    EXPECT_EQ(DecibarViewTestAccess::ReadingNow(view).fast, 1);
+    EXPECT_EQ(DecibarViewTestAccess::ReadingNow(view).range, 2);
     EXPECT_TRUE(PumpUntil([&] { return ShowsPicture(view, IDB_DIGIT_0 + 6, 68, 116, 25, 45); }, 2000));
     EXPECT_EQ(ViewPixel(view, kBlankDisplayPoint.x, kBlankDisplayPoint.y), kDisplayColour);
 
@@ -121,7 +128,7 @@ TEST(LiveLink, WithoutABridgeNoPortIsOpened)
     FakeMeterLine lower(ports.Dir(), 8, "silicon labs cp210x usb to uart bridge (COM8)");
     DecibarInstance decibar;
     CDecibarView* view = decibar.View();
-    EXPECT_EQ(view->m_nPortNumber, 0);
+    EXPECT_EQ(DecibarViewTestAccess::PortNumber(view), 0);
     for (FakeMeterLine* line : { &com5, &bare, &lower }) {
         line->Write(LiveFrame(653));
         line->Write(LiveFrame(653));
@@ -141,9 +148,9 @@ TEST(LiveLink, HoldByteSetsHoldAndTheNextFrameClearsIt)
     ASSERT_TRUE(PumpUntil([&] { return Level(view) == 65.3; }, 5000));
     // One byte: the test on a chunk's text cannot see across two reads.
     com4.Write({ 0xFF });
-    ASSERT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == 1; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == 1; }, 5000));
     com4.Write(LiveFrame(700));
-    EXPECT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == 0; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == 0; }, 5000));
 }
 
 // Answers the Port dialog with a number typed by the user.
@@ -174,8 +181,8 @@ TEST(LiveLink, ManualOpensTheChosenPortAndWarnsWhenItCannot)
     ASSERT_TRUE(PumpUntil([&] { return !decibar.modal.requests.empty(); }, 5000));
     EXPECT_EQ(decibar.modal.requests[0].kind, AfxModalRequest::Dialog);
     EXPECT_EQ(decibar.modal.requests[0].text, L"Port");
-    EXPECT_FALSE(view->m_bAutoPort);
-    EXPECT_EQ(view->m_nPortNumber, 7);
+    EXPECT_FALSE(AutoPortChecked(decibar));
+    EXPECT_EQ(DecibarViewTestAccess::PortNumber(view), 7);
     com3.Write(LiveFrame(421));
     com3.Write(LiveFrame(421));
     EXPECT_TRUE(PumpUntil([&] { return Level(view) == 42.1; }, 5000));
@@ -223,23 +230,23 @@ TEST(LiveLink, AutoModeOpensABridgeThatArrivesAndManualModeIgnoresIt)
     // Manual (cancelled): an arriving bridge is not searched for.
     AnswerPortDialog(decibar, nullptr, IDCANCEL);
     decibar.Command(ID_COMPORT_MANUAL);
-    ASSERT_FALSE(view->m_bAutoPort);
+    ASSERT_FALSE(AutoPortChecked(decibar));
     {
         FakeMeterLine com9(ports.Dir(), 9, BridgeName(9));
         StreamingMeter meter(com9);
         AfxTestPumpUntil([] { return false; }, 3000);
-        EXPECT_EQ(view->m_nPortNumber, 0);
+        EXPECT_EQ(DecibarViewTestAccess::PortNumber(view), 0);
         EXPECT_FALSE(Connected(view));
     }
 
     decibar.Command(ID_COMPORT_AUTO);
-    EXPECT_TRUE(view->m_bAutoPort);
+    EXPECT_TRUE(AutoPortChecked(decibar));
     FakeMeterLine com11(ports.Dir(), 11, BridgeName(11));
     StreamingMeter meter(com11);
     // The device change starts the search; the port opens 2 s later.
     const auto arrived = Clock::now();
     ASSERT_TRUE(PumpUntil([&] { return Connected(view); }, 10000));
-    EXPECT_EQ(view->m_nPortNumber, 11);
+    EXPECT_EQ(DecibarViewTestAccess::PortNumber(view), 11);
     EXPECT_GE(std::chrono::duration<double>(Clock::now() - arrived).count(), 1.5);
 }
 
@@ -270,10 +277,10 @@ TEST_F(LiveKeys, RecRepeatsItsByteUntilTheMeterReportsRec)
     EXPECT_LE(sent.size(), 4u);
     for (uint8_t byte : sent)
         EXPECT_EQ(byte, 0x55);
-    EXPECT_EQ(view->KeySendersRunning(), 1);
+    EXPECT_EQ(DecibarViewTestAccess::KeySendersRunning(view), 1);
 
     meter.m_rec = true;
-    ASSERT_TRUE(PumpUntil([&] { return view->KeySendersRunning() == 0; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::KeySendersRunning(view) == 0; }, 5000));
     line.ReadFor(100);
     EXPECT_TRUE(line.ReadFor(1000).empty());
 }
@@ -291,7 +298,7 @@ TEST_F(LiveKeys, StopSendsOnceAndEachSenderKeepsItsOwnKey)
     EXPECT_EQ(stops, 1);
     EXPECT_GE(acs, 2);
     EXPECT_EQ(stops + acs, static_cast<int>(sent.size()));
-    EXPECT_EQ(view->KeySendersRunning(), 1);
+    EXPECT_EQ(DecibarViewTestAccess::KeySendersRunning(view), 1);
 }
 
 TEST_F(LiveKeys, LinkLossEndsTheSendersAndKeysThenSendNothing)
@@ -300,11 +307,11 @@ TEST_F(LiveKeys, LinkLossEndsTheSendersAndKeysThenSendNothing)
     ASSERT_FALSE(line.ReadFor(300).empty());
     meter.m_silent = true;
     ASSERT_TRUE(PumpUntil([&] { return !Connected(view); }, 10000));
-    EXPECT_EQ(view->KeySendersRunning(), 0);
+    EXPECT_EQ(DecibarViewTestAccess::KeySendersRunning(view), 0);
     line.ReadFor(100);
     AfxTestClickButton(&Key(IDC_KEY_FASTSLOW));
     EXPECT_TRUE(line.ReadFor(800).empty());
-    EXPECT_EQ(view->KeySendersRunning(), 0);
+    EXPECT_EQ(DecibarViewTestAccess::KeySendersRunning(view), 0);
 }
 
 // The meter streams all the while, so the reader is sending the face redraw
@@ -313,12 +320,12 @@ TEST_F(LiveKeys, ReopeningThePortWhileFramesArriveEndsTheSendersAndGoesOn)
 {
     AfxTestClickButton(&Key(IDC_KEY_MAXMIN));
     ASSERT_FALSE(line.ReadFor(300).empty());
-    EXPECT_EQ(view->KeySendersRunning(), 1);
+    EXPECT_EQ(DecibarViewTestAccess::KeySendersRunning(view), 1);
     for (int i = 0; i < 3; ++i) {
         const auto start = Clock::now();
-        EXPECT_TRUE(view->OpenMeterPort(4));
+        EXPECT_TRUE(DecibarViewTestAccess::OpenMeterPort(view, 4));
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5.0);
-        EXPECT_EQ(view->KeySendersRunning(), 0);
+        EXPECT_EQ(DecibarViewTestAccess::KeySendersRunning(view), 0);
     }
     meter.m_tenths = 777;
     EXPECT_TRUE(PumpUntil([&] { return Level(view) == 77.7; }, 5000));

@@ -1,6 +1,7 @@
 // Decibar with the simulated meter: finding it, following its frames, its
 // keys, silence, disappearance and return.
 #include "metersim_fixture.h"
+#include "view_test_access.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ protected:
         ASSERT_TRUE(meter.Started());
         decibar = std::make_unique<DecibarInstance>();
         view = decibar->View();
-        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 10000));
     }
 
     void TearDown() override { decibar.reset(); }
@@ -42,14 +43,14 @@ protected:
 
 TEST_F(WithMeter, StartUpFindsTheMeterAndTheFaceFollowsItsFrames)
 {
-    EXPECT_EQ(view->m_nPortNumber, meter.Number());
+    EXPECT_EQ(DecibarViewTestAccess::PortNumber(view), meter.Number());
     ASSERT_TRUE(Command("level 65.3"));
-    ASSERT_TRUE(PumpUntil([&] { return view->ReadingNow().level == 65.3; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).level == 65.3; }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return ShowsPicture(view, IDB_DIGIT_0 + 6, 68, 116, 25, 45); }, 2000));
     ASSERT_TRUE(Command("level 105.3"));
     EXPECT_TRUE(PumpUntil([&] { return ShowsPicture(view, IDB_DIGIT_0 + 1, 43, 116, 25, 45); }, 5000));
     // The meter's time of day reaches the state with today's date.
-    EXPECT_EQ(view->ReadingNow().timeStamp.GetLength(), 19);
+    EXPECT_EQ(DecibarViewTestAccess::ReadingNow(view).timeStamp.GetLength(), 19);
 }
 
 TEST_F(WithMeter, EachKeyChangesTheMeterOnceAndItsSenderEnds)
@@ -71,14 +72,14 @@ TEST_F(WithMeter, EachKeyChangesTheMeterOnceAndItsSenderEnds)
         SCOPED_TRACE(key.said);
         AfxTestClickButton(&Key(key.id));
         ASSERT_TRUE(PumpUntilMeterSays(key.said, 5000));
-        ASSERT_TRUE(PumpUntil([&] { return view->KeySendersRunning() == 0; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::KeySendersRunning(view) == 0; }, 5000));
         EXPECT_FALSE(PumpUntilMeterSays("key ", 1000));
         if (key.id == IDC_KEY_STOP) {
             const BYTE held = std::string(key.said).back() == 'n' ? 1 : 0;
-            EXPECT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == held; }, 5000));
+            EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == held; }, 5000));
         }
     }
-    const SReading now = view->ReadingNow();
+    const SReading now = DecibarViewTestAccess::ReadingNow(view);
     EXPECT_EQ(now.rec, 1);
     EXPECT_EQ(now.max, 1);
     EXPECT_EQ(now.weightingA, 0);
@@ -90,45 +91,41 @@ TEST_F(WithMeter, EachKeyChangesTheMeterOnceAndItsSenderEnds)
 TEST_F(WithMeter, MixedGarbageDoesNotRedrawEveryChunk)
 {
     ASSERT_TRUE(Command("level 55.5"));
-    ASSERT_TRUE(PumpUntil([&] { return view->ReadingNow().level == 55.5; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).level == 55.5; }, 5000));
     ASSERT_TRUE(Command("garbage mix"));
-    auto counts = [&] {
-        std::lock_guard<std::mutex> lock(view->m_stateLock);
-        return std::make_pair(view->m_liveStream.position.chunks, view->m_liveDisplay.redrawsAsked);
-    };
-    const auto before = counts();
+    const auto before = DecibarViewTestAccess::LiveCounts(view);
     meter.PumpFor(3000);
-    const auto after = counts();
-    const auto chunks = after.first - before.first;
-    const int asked = after.second - before.second;
+    const auto after = DecibarViewTestAccess::LiveCounts(view);
+    const auto chunks = after.chunks - before.chunks;
+    const int asked = after.redrawsAsked - before.redrawsAsked;
     RecordProperty("chunks", std::to_string(chunks));
     RecordProperty("redraws_asked", std::to_string(asked));
     EXPECT_GE(chunks, 30u);
     EXPECT_LE(static_cast<std::uint64_t>(asked), chunks / 3);
-    EXPECT_EQ(view->ReadingNow().level, 55.5);
+    EXPECT_EQ(DecibarViewTestAccess::ReadingNow(view).level, 55.5);
 }
 
 TEST_F(WithMeter, SilenceBringsTheIdlePictureWithinThreeSeconds)
 {
     ASSERT_TRUE(Command("silent on"));
     const auto silentFrom = Clock::now();
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bConnected; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Connected(view); }, 10000));
     EXPECT_LT(std::chrono::duration<double>(Clock::now() - silentFrom).count(), 5.0);
     EXPECT_TRUE(PumpUntil([&] { return ViewPixel(view, 48, 100) == ArtPixel(IDB_IDLE, 48, 100); }, 2000));
     ASSERT_TRUE(Command("silent off"));
-    EXPECT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 5000));
 }
 
 TEST_F(WithMeter, DisappearanceAndReturnReconnectInAutoMode)
 {
     meter.Send("vanish");
     ASSERT_TRUE(PumpUntilMeterSays("gone COM", 5000));
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bConnected; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Connected(view); }, 10000));
     meter.Send("return");
     ASSERT_TRUE(PumpUntilMeterSays("COM" + std::to_string(meter.Number()), 5000));
-    EXPECT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 15000));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 15000));
     ASSERT_TRUE(Command("level 77.7"));
-    EXPECT_TRUE(PumpUntil([&] { return view->ReadingNow().level == 77.7; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).level == 77.7; }, 5000));
 }
 
 TEST_F(WithMeter, ManualWithAWrongPortWarns)
@@ -144,7 +141,7 @@ TEST_F(WithMeter, ManualWithAWrongPortWarns)
     decibar->Command(ID_COMPORT_MANUAL);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Warning:Can't open COM199!");
-    EXPECT_TRUE(PumpUntil([&] { return !view->m_bConnected; }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Connected(view); }, 10000));
 }
 
 TEST_F(WithMeter, ConnectedScreenshot)
@@ -157,7 +154,7 @@ TEST_F(WithMeter, ConnectedScreenshot)
         AfxTestClickButton(&Key(std::string(line) == "key REC" ? IDC_KEY_REC : IDC_KEY_MAXMIN));
         ASSERT_TRUE(PumpUntilMeterSays(line, 5000));
     }
-    ASSERT_TRUE(PumpUntil([&] { return view->KeySendersRunning() == 0 && view->ReadingNow().level == 65.3; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::KeySendersRunning(view) == 0 && DecibarViewTestAccess::ReadingNow(view).level == 65.3; }, 5000));
     decibar->SetViewClientSize(1280, 900);
     AfxTestPumpUntil([] { return false; }, 500);
     const std::string text(path);

@@ -1,6 +1,7 @@
 // The logger download in a real window over a pseudo-terminal meter: the
 // request, the wait box, the records, and every way a download can end.
 #include "live_fixture.h"
+#include "view_test_access.h"
 #include "logger_meter.h"
 
 #include "meterapp/datalog_dlg.h"
@@ -43,7 +44,7 @@ protected:
             }
             return static_cast<int>(IDCANCEL);
         });
-        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 10000));
     }
 
     void TearDown() override { decibar.reset(); }
@@ -94,9 +95,9 @@ TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
     std::atomic<bool> hookDone { false };
     meter.Reply({ { Slice(kExampleReply, 0, 1), 0ms, {} }, { Slice(kExampleReply, 1, 9), 30ms, {} },
         { Slice(kExampleReply, 9, 17), 30ms, [&] {
-             for (int i = 0; i < 100 && view->m_bLogMode && !view->m_bLogReplySeen; ++i)
+             for (int i = 0; i < 100 && DecibarViewTestAccess::LogMode(view) && !DecibarViewTestAccess::LogReplySeen(view); ++i)
                  std::this_thread::sleep_for(10ms);
-             headerSeen = view->m_bLogReplySeen.load();
+             headerSeen = DecibarViewTestAccess::LogReplySeen(view);
              requestsAfterHeader = meter.RequestsAfterQuiet(100ms, 1s, 300ms);
              hookDone = true;
          } } });
@@ -108,7 +109,7 @@ TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
     EXPECT_EQ(requestsAfterHeader.load(), 0) << "-1: the requests went on after the header";
     EXPECT_EQ(WaitBoxes(), 1);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
-    EXPECT_FALSE(view->m_bLogMode);
+    EXPECT_FALSE(DecibarViewTestAccess::LogMode(view));
     ASSERT_EQ(g_pLogRecords->GetSize(), 2);
     EXPECT_DOUBLE_EQ(Logged(0)->m_dValue, 65.3);
     EXPECT_EQ(Logged(0)->m_strDateTime, L"15-06-2011,13:30:00");
@@ -120,7 +121,7 @@ TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
 
     // The frames that follow the reply are live again.
     AfxTestPumpUntil([] { return false; }, 300);
-    EXPECT_TRUE(view->m_bConnected);
+    EXPECT_TRUE(DecibarViewTestAccess::Connected(view));
 }
 
 TEST_F(LoggerDownload, AnEmptyLoggerEndsAtOnceWithoutRecords)
@@ -130,7 +131,7 @@ TEST_F(LoggerDownload, AnEmptyLoggerEndsAtOnceWithoutRecords)
     decibar->Command(ID_DATALOGGER);
     EXPECT_EQ(g_pLogRecords->GetSize(), 0);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
-    EXPECT_FALSE(view->m_bLogMode);
+    EXPECT_FALSE(DecibarViewTestAccess::LogMode(view));
 }
 
 TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveReadingReturns)
@@ -141,10 +142,10 @@ TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveRe
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox, L"Occur an error"), 1);
     EXPECT_EQ(g_pLogRecords->GetSize(), 0);
-    EXPECT_FALSE(view->m_bLogMode);
+    EXPECT_FALSE(DecibarViewTestAccess::LogMode(view));
 
     meter.silent = false;
-    ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 5000));
     AfxTestPumpUntil([] { return false; }, 3000);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 1) << "the error is shown once";
 }
@@ -160,12 +161,12 @@ TEST_F(LoggerDownload, EscAbandonsTheDownloadAndItsLaterBytesAreLiveData)
          } },
         { Slice(kExampleReply, 12, 17), 50ms, {} } });
     decibar->Command(ID_DATALOGGER);
-    EXPECT_FALSE(view->m_bLogMode);
+    EXPECT_FALSE(DecibarViewTestAccess::LogMode(view));
     EXPECT_EQ(g_pLogRecords->GetSize(), 0);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
     AfxTestPumpUntil([] { return false; }, 500);
     EXPECT_EQ(g_pLogRecords->GetSize(), 0) << "a download's end after Esc keeps nothing";
-    EXPECT_TRUE(view->m_bConnected);
+    EXPECT_TRUE(DecibarViewTestAccess::Connected(view));
 }
 
 TEST_F(LoggerDownload, TheTimeOutEndsADownloadOnceAndItsLaterExpiryShowsNothing)
@@ -188,9 +189,9 @@ TEST_F(LoggerDownload, AReplyLongerThanAnyLoggerHoldsFailsWithoutGrowing)
 
 TEST_F(LoggerDownload, NothingHappensWhileRecordingOrWithoutAMeter)
 {
-    view->m_bRecording = true;
+    DecibarViewTestAccess::Recording(view) = true;
     decibar->Command(ID_DATALOGGER);
-    view->m_bRecording = false;
+    DecibarViewTestAccess::Recording(view) = false;
     EXPECT_EQ(Count(AfxModalRequest::MessageBox, L"Please stop the Real Time Runing!"), 1);
     EXPECT_EQ(WaitBoxes(), 0);
     AfxTestPumpUntil([] { return false; }, 200);
@@ -201,8 +202,8 @@ TEST_F(LoggerDownload, ADownloadWhileTheWindowIsOpenMakesItAnewWithTheNewRecords
 {
     meter.Reply({ { kExampleReply, 0ms, {} } });
     decibar->Command(ID_DATALOGGER);
-    ASSERT_NE(view->m_pLogDlg, nullptr);
-    CDataLogDlg* window = view->m_pLogDlg;
+    ASSERT_NE(DecibarViewTestAccess::LoggedDataWindow(view), nullptr);
+    CDataLogDlg* window = DecibarViewTestAccess::LoggedDataWindow(view);
     ASSERT_TRUE(window->IsWindowVisible());
     ASSERT_EQ(window->m_list.GetItemCount(), 1);
     AfxTestActivateListItem(&window->m_list, 0);
@@ -217,7 +218,7 @@ TEST_F(LoggerDownload, ADownloadWhileTheWindowIsOpenMakesItAnewWithTheNewRecords
         twoBlocks.push_back(b);
     meter.Reply({ { twoBlocks, 0ms, {} } });
     decibar->Command(ID_DATALOGGER);
-    EXPECT_EQ(view->m_pLogDlg, window);
+    EXPECT_EQ(DecibarViewTestAccess::LoggedDataWindow(view), window);
     EXPECT_NE(window->GetSafeHwnd(), first);
     EXPECT_TRUE(window->IsWindowVisible());
     ASSERT_EQ(window->m_list.GetItemCount(), 2);
@@ -248,14 +249,14 @@ TEST_F(LoggerDownload, ScreenshotOfTheProgress)
     AfxTestSetModalAnswerer([&](const AfxModalRequest& request) {
         if (!request.dialog || request.dialog->GetTemplateId() != IDD_LOGSTATE)
             return static_cast<int>(IDOK);
-        CProgressCtrl& bar = view->m_logState.m_progress;
+        CProgressCtrl& bar = DecibarViewTestAccess::WaitBox(view).m_progress;
         PumpUntil([&] {
             int low = 0, high = 0;
             bar.GetRange(low, high);
             return high > 0 && bar.GetPos() * 5 >= high * 2;
         }, 20000);
         const std::string text(path);
-        saved = AfxTestSaveScreenshot(&view->m_logState, std::wstring(text.begin(), text.end()));
+        saved = AfxTestSaveScreenshot(&DecibarViewTestAccess::WaitBox(view), std::wstring(text.begin(), text.end()));
         return 0;
     });
     decibar->Command(ID_DATALOGGER);

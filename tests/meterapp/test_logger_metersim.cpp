@@ -1,6 +1,7 @@
 // End to end with the simulated meter: download its recordings, load one,
 // save it, open the file again, and export it for a spreadsheet program.
 #include "file_dialogs.h"
+#include "view_test_access.h"
 #include "metersim_fixture.h"
 
 #include "meterapp/datalog_dlg.h"
@@ -28,7 +29,7 @@ TEST(LoggerWithMeter, DownloadLoadSaveOpenAndExportKeepEverySample)
     ASSERT_TRUE(meter.Started());
     DecibarInstance decibar;
     CDecibarView* view = decibar.View();
-    ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 10000));
     testutil::TempDir dir;
     std::wstring chosen;
     AnswerFileDialogs(decibar, [&](const CFileDialog&) { return chosen; });
@@ -38,7 +39,7 @@ TEST(LoggerWithMeter, DownloadLoadSaveOpenAndExportKeepEverySample)
     decibar.Command(ID_DATALOGGER);
     ASSERT_TRUE(meter.PumpUntilSays("download done", 10000));
     ASSERT_EQ(g_pLogRecords->GetSize(), 300 + 120 + 90 + 12);
-    CDataLogDlg* window = view->m_pLogDlg;
+    CDataLogDlg* window = DecibarViewTestAccess::LoggedDataWindow(view);
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(window->m_list.GetItemCount(), 4);
     const wchar_t* units[] = { L"dBA", L"dBC", L"dBA", L"dBA" };
@@ -66,7 +67,7 @@ TEST(LoggerWithMeter, DownloadLoadSaveOpenAndExportKeepEverySample)
     chosen = Wide(dir.path() + "/midnight.txt");
     AfxTestChooseCommand(window, ID_SAVE_SELECTED);
     decibar.Command(ID_FILE_OPEN_DATA);
-    window = view->m_pLogDlg;
+    window = DecibarViewTestAccess::LoggedDataWindow(view);
     ASSERT_EQ(g_pLogRecords->GetSize(), 90);
     ASSERT_EQ(window->m_list.GetItemCount(), 1);
     AfxTestActivateListItem(&window->m_list, 0);

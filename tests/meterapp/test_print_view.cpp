@@ -3,6 +3,7 @@
 // statistics of the moment the command started, through the print dialog to
 // a PDF printer.
 #include "gui_fixture.h"
+#include "view_test_access.h"
 
 #include "meterapp/datalog_dlg.h"
 #include "meterapp/graphics_btn.h"
@@ -31,14 +32,14 @@ protected:
         pdf = dir.path() + "/view.pdf";
         for (int i = 0; i < 12; ++i)
             AddRecord(50 + i);
-        view->m_stat.max = 61;
-        view->m_stat.maxTime = L"01-02-2017,10:00:11";
-        view->m_stat.min = 50;
-        view->m_stat.minTime = L"01-02-2017,10:00:00";
-        view->m_stat.average = 55.5;
-        view->m_stat.startTime = L"01-02-2017,10:00:00";
-        view->m_stat.interval = 1.0;
-        view->m_graph.DrawGraph(g_pRealTimeRecords);
+        DecibarViewTestAccess::Stat(view).max = 61;
+        DecibarViewTestAccess::Stat(view).maxTime = L"01-02-2017,10:00:11";
+        DecibarViewTestAccess::Stat(view).min = 50;
+        DecibarViewTestAccess::Stat(view).minTime = L"01-02-2017,10:00:00";
+        DecibarViewTestAccess::Stat(view).average = 55.5;
+        DecibarViewTestAccess::Stat(view).startTime = L"01-02-2017,10:00:00";
+        DecibarViewTestAccess::Stat(view).interval = 1.0;
+        GraphOf(view).DrawGraph(g_pRealTimeRecords);
         AfxTestPump();
     }
     void TearDown() override
@@ -63,7 +64,7 @@ protected:
             if (request.kind != AfxModalRequest::PrintDialog)
                 return static_cast<int>(IDOK);
             AddRecord(99);
-            view->m_stat.max = 99;
+            DecibarViewTestAccess::Stat(view).max = 99;
             const std::wstring path(pdf.begin(), pdf.end());
             AfxTestChoosePdfPrinter(static_cast<CPrintDialog*>(request.dialog), path.c_str());
             return static_cast<int>(IDOK);
@@ -100,7 +101,7 @@ TEST_F(PrintFromTheView, PrintGraphLabelsItsTimeAxisAsTheScreenDoes)
     EXPECT_EQ(lines[lines.size() - 5], "Maxnum: 61.00 01-02-2017,10:00:11");
     EXPECT_EQ(lines.back(), "Data No.: 13");
     // One labelling rule: the page's tick labels are the screen's.
-    const graph::SScreenTimeAxis screen = graph::ScreenTimeAxis(view->m_graph, *g_pRealTimeRecords);
+    const graph::SScreenTimeAxis screen = graph::ScreenTimeAxis(GraphOf(view), *g_pRealTimeRecords);
     std::string expected;
     for (int m = 0; m < graph::kTimeTicks; ++m) {
         const CString& label = screen.labels.label[m];

@@ -2,6 +2,7 @@
 // mouse is the real one of the X display (XTest), moved and clicked on the
 // screen, so its events take the toolkit's whole way to the graph.
 #include "live_fixture.h"
+#include "view_test_access.h"
 
 #include "meter_process.h"
 #include "meterapp/graphics_btn.h"
@@ -41,16 +42,16 @@ protected:
         decibar = std::make_unique<DecibarInstance>();
         view = decibar->View();
         ASSERT_TRUE(decibar->SetViewClientSize(1024, 768));
-        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 10000));
     }
     void TearDown() override
     {
-        if (view && view->m_bRecording)
+        if (view && DecibarViewTestAccess::Recording(view))
             decibar->Command(ID_REALTIME_STOP);
         decibar.reset();
     }
 
-    CGraphicsBtn& Graph() { return view->m_graph; }
+    CGraphicsBtn& Graph() { return GraphOf(view); }
     int Count() const { return static_cast<int>(g_pRealTimeRecords->GetSize()); }
     double Level(int i) const { return RecordAt(*g_pRealTimeRecords, i)->m_dValue; }
     CString Text(int id)
@@ -120,7 +121,7 @@ TEST_F(MeterRecording, TheGraphGrowsAZoomScrollsAndCursorsMeasureBetweenThem)
 {
     static_cast<CComboBox*>(view->GetDlgItem(IDC_RATE))->SetCurSel(0);
     decibar->Command(ID_REALTIME_RUN);
-    ASSERT_TRUE(view->m_bRecording);
+    ASSERT_TRUE(DecibarViewTestAccess::Recording(view));
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 40; }, 15000));
     CString count;
     count.Format(L"%d", Count());
@@ -208,23 +209,21 @@ TEST_F(MeterRecording, ALostLinkAndHoldEndARecordingWithEveryRecordKept)
     decibar->Command(ID_REALTIME_RUN);
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 10; }, 10000));
     meter.Send("silent on");
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bRecording; }, 8000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 8000));
     const int kept = Count();
     Wait(500);
     EXPECT_EQ(Count(), kept);
     meter.Send("silent off");
-    ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 8000));
+    ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 8000));
 
     decibar->modal.messageBoxAnswer = IDNO; // "Save Current Data?"
     decibar->Command(ID_REALTIME_RUN);
-    ASSERT_TRUE(view->m_bRecording);
+    ASSERT_TRUE(DecibarViewTestAccess::Recording(view));
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 10; }, 10000));
     // The meter's Stop key puts it on HOLD: it sends 0xFF and the recording ends.
-    for (CMeterButton& key : view->m_keys)
-        if (key.GetDlgCtrlID() == IDC_KEY_STOP)
-            AfxTestClickButton(&key);
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bRecording; }, 8000));
-    EXPECT_TRUE(PumpUntil([&] { return view->ReadingNow().hold == 1; }, 3000));
+    AfxTestClickButton(&KeyOf(view, IDC_KEY_STOP));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 8000));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::ReadingNow(view).hold == 1; }, 3000));
     const int held = Count();
     EXPECT_GE(held, 10);
     Wait(500);

@@ -2,6 +2,7 @@
 // pseudo-terminal: Run, Stop, Clear Data, Setup, the sampling tick and what
 // ends a recording.
 #include "file_dialogs.h"
+#include "view_test_access.h"
 #include "live_fixture.h"
 
 #include "meterapp/rt_setup_dlg.h"
@@ -70,14 +71,14 @@ protected:
         decibar = std::make_unique<DecibarInstance>();
         view = decibar->View();
         ASSERT_NE(view, nullptr);
-        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected.load(); }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 10000));
     }
     void TearDown() override
     {
         // Whatever a test answered, closing answers as the instance does.
         AnswerFileDialogs(*decibar, [](const CFileDialog&) { return std::wstring(); });
         decibar->modal.messageBoxAnswer = IDNO;
-        if (view && view->m_bRecording)
+        if (view && DecibarViewTestAccess::Recording(view))
             decibar->Command(ID_REALTIME_STOP);
         meter.m_hold = false;
         meter.m_silent = false;
@@ -123,9 +124,9 @@ protected:
 TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
 {
     RunAt(0); // 0.1 s
-    ASSERT_TRUE(view->m_bRecording);
-    EXPECT_TRUE(view->m_graph.m_bRunning);
-    EXPECT_DOUBLE_EQ(view->m_stat.interval, 0.1);
+    ASSERT_TRUE(DecibarViewTestAccess::Recording(view));
+    EXPECT_TRUE(GraphOf(view).m_bRunning);
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).interval, 0.1);
     EXPECT_FALSE(Rates()->IsWindowEnabled());
     for (int position : { 0, 2, 3 })
         EXPECT_FALSE(ItemEnabled(position)) << position;
@@ -145,7 +146,7 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
     EXPECT_LE(taken, seconds * 10 + 1);
 
     decibar->Command(ID_REALTIME_STOP);
-    EXPECT_FALSE(view->m_bRecording);
+    EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
     EXPECT_TRUE(Rates()->IsWindowEnabled());
     for (int position : { 0, 2, 3 })
         EXPECT_TRUE(ItemEnabled(position)) << position;
@@ -181,9 +182,9 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
     EXPECT_EQ(Text(IDC_MIN_TIME), minTime);
     text.Format(L"%.2f", sum / stopped);
     EXPECT_EQ(Text(IDC_AVERAGE), text);
-    EXPECT_EQ(view->m_stat.maxUnit, CString(L"dBC"));
+    EXPECT_EQ(DecibarViewTestAccess::Stat(view).maxUnit, CString(L"dBC"));
     // The unzoomed graph widened to keep the whole recording in view.
-    EXPECT_GE(view->m_graph.m_dXMax, stopped - 1);
+    EXPECT_GE(GraphOf(view).m_dXMax, stopped - 1);
 }
 
 TEST_F(Recording, HoldOnTheMeterEndsTheRecordingWithEveryRecordKept)
@@ -191,7 +192,7 @@ TEST_F(Recording, HoldOnTheMeterEndsTheRecordingWithEveryRecordKept)
     RunAt(0);
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 5; }, 5000));
     meter.m_hold = true;
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bRecording; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 5000));
     const int kept = Count();
     EXPECT_GE(kept, 5);
     Wait(500);
@@ -207,9 +208,9 @@ TEST_F(Recording, ALostLinkEndsTheRecordingWithEveryRecordKept)
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 5; }, 5000));
     meter.m_silent = true;
     const auto silentFrom = Clock::now();
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bRecording; }, 6000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 6000));
     EXPECT_LT(std::chrono::duration<double>(Clock::now() - silentFrom).count(), 4.5);
-    EXPECT_FALSE(view->m_bConnected);
+    EXPECT_FALSE(DecibarViewTestAccess::Connected(view));
     const int kept = Count();
     EXPECT_GE(kept, 5);
     Wait(1500); // more watchdog ticks of the same silence: no message
@@ -232,10 +233,10 @@ TEST_F(Recording, SetupStartsARecordingThatEndsWithExactlyItsDataPoints)
     });
     decibar->Command(ID_REALTIME_SETUP);
     ASSERT_EQ(decibar->modal.requests.size(), 1u);
-    EXPECT_EQ(view->m_nMaxSamples, 7);
+    EXPECT_EQ(DecibarViewTestAccess::MaxSamples(view), 7);
     EXPECT_EQ(Rates()->GetCurSel(), 0);
-    ASSERT_TRUE(view->m_bRecording);
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bRecording; }, 5000));
+    ASSERT_TRUE(DecibarViewTestAccess::Recording(view));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 5000));
     EXPECT_EQ(Count(), 7);
     EXPECT_EQ(Text(IDC_DATA_COUNT), CString(L"7"));
     Wait(300);
@@ -254,19 +255,19 @@ TEST_F(Recording, SetupCancelledChangesNothing)
     });
     decibar->Command(ID_REALTIME_SETUP);
     EXPECT_EQ(decibar->modal.requests.size(), 1u);
-    EXPECT_EQ(view->m_nMaxSamples, 40000);
+    EXPECT_EQ(DecibarViewTestAccess::MaxSamples(view), 40000);
     EXPECT_EQ(Rates()->GetCurSel(), 2);
-    EXPECT_FALSE(view->m_bRecording);
+    EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
 }
 
 TEST_F(Recording, RunAndSetupDoNothingWithoutALink)
 {
     meter.m_silent = true;
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bConnected; }, 6000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Connected(view); }, 6000));
     AddOldRecords(3);
     decibar->Command(ID_REALTIME_RUN);
     decibar->Command(ID_REALTIME_SETUP);
-    EXPECT_FALSE(view->m_bRecording);
+    EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
     EXPECT_TRUE(decibar->modal.requests.empty());
     EXPECT_EQ(Count(), 3);
     meter.m_silent = false;
@@ -281,7 +282,7 @@ TEST_F(Recording, RunAfterASaveThatDidNotWriteKeepsTheRecordsAndStartsNothing)
     ASSERT_FALSE(decibar->modal.requests.empty());
     EXPECT_EQ(decibar->modal.requests[0].text, L"Save Current Data?");
     EXPECT_EQ(decibar->modal.requests[0].caption, L"Tip");
-    EXPECT_FALSE(view->m_bRecording);
+    EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
     EXPECT_EQ(Count(), 4);
 
     // A save into a folder that does not exist fails the same way.
@@ -289,7 +290,7 @@ TEST_F(Recording, RunAfterASaveThatDidNotWriteKeepsTheRecordsAndStartsNothing)
     const std::string nowhere = dir.path() + "/missing/data.txt";
     AnswerFileDialogs(*decibar, [&](const CFileDialog&) { return std::wstring(nowhere.begin(), nowhere.end()); });
     RunAt(0);
-    EXPECT_FALSE(view->m_bRecording);
+    EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
     EXPECT_EQ(Count(), 4);
 
     // Written: the old records go and the recording starts afresh.
@@ -297,7 +298,7 @@ TEST_F(Recording, RunAfterASaveThatDidNotWriteKeepsTheRecordsAndStartsNothing)
     AnswerFileDialogs(*decibar, [&](const CFileDialog&) { return std::wstring(saved.begin(), saved.end()); });
     RunAt(0);
     EXPECT_TRUE(std::filesystem::exists(saved));
-    EXPECT_TRUE(view->m_bRecording);
+    EXPECT_TRUE(DecibarViewTestAccess::Recording(view));
     EXPECT_LE(Count(), 1);
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 1; }, 3000));
     EXPECT_DOUBLE_EQ(RecordAt(*g_pRealTimeRecords, 0)->m_dValue, 65.3);
@@ -306,18 +307,18 @@ TEST_F(Recording, RunAfterASaveThatDidNotWriteKeepsTheRecordsAndStartsNothing)
 TEST_F(Recording, RunAnsweredNoDropsTheRecordsAndStartsAtOne)
 {
     AddOldRecords(4);
-    view->m_stat.max = 99;
+    DecibarViewTestAccess::Stat(view).max = 99;
     decibar->modal.messageBoxAnswer = IDNO;
     RunAt(2);
     ASSERT_EQ(decibar->modal.requests.size(), 1u);
-    EXPECT_TRUE(view->m_bRecording);
+    EXPECT_TRUE(DecibarViewTestAccess::Recording(view));
     EXPECT_EQ(Count(), 0);
-    EXPECT_DOUBLE_EQ(view->m_stat.max, 0);
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).max, 0);
     EXPECT_TRUE(Text(IDC_DATA_COUNT).IsEmpty());
     ASSERT_TRUE(PumpUntil([&] { return Count() == 1; }, 3000));
     EXPECT_EQ(Text(IDC_DATA_COUNT), CString(L"1"));
     EXPECT_EQ(Text(IDC_AVERAGE), CString(L"65.30"));
-    EXPECT_EQ(view->m_graph.m_dXMax, 20);
+    EXPECT_EQ(GraphOf(view).m_dXMax, 20);
 }
 
 TEST_F(Recording, ClearDataAsksAndEmptiesTheRecordsAndTheCount)
@@ -337,7 +338,7 @@ TEST_F(Recording, ClearDataAsksAndEmptiesTheRecordsAndTheCount)
     EXPECT_EQ(Count(), 0);
     EXPECT_TRUE(Text(IDC_DATA_COUNT).IsEmpty());
     EXPECT_FALSE(Text(IDC_AVERAGE).IsEmpty()); // the other texts stay until the next sample
-    EXPECT_DOUBLE_EQ(view->m_stat.min, 150);
+    EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).min, 150);
 }
 
 TEST_F(Recording, RunAndStopFollowTheUpdateHandlersWhileTheOtherItemsStayGrayed)
@@ -349,9 +350,9 @@ TEST_F(Recording, RunAndStopFollowTheUpdateHandlersWhileTheOtherItemsStayGrayed)
     EXPECT_TRUE(ItemEnabled(1));
     EXPECT_FALSE(ItemEnabled(2));
     EXPECT_FALSE(ItemEnabled(3));
-    frame->m_wndToolBar.UpdateButtons();
-    EXPECT_FALSE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_REALTIME_STOP));
+    frame->m_toolBar->UpdateButtons();
+    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
+    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
     decibar->Command(ID_REALTIME_STOP);
     frame->UpdateMenuPopup(1);
     EXPECT_TRUE(ItemEnabled(0));
@@ -369,13 +370,13 @@ TEST_F(Recording, ResizingTheWindowDuringARecordingKeepsEverySampleInView)
     ASSERT_TRUE(PumpUntil([&] { return Count() >= atResize + 10; }, 6000));
     ASSERT_TRUE(decibar->SetViewClientSize(1200, 900));
     ASSERT_TRUE(PumpUntil([&] { return Count() >= atResize + 20; }, 6000));
-    CGraphicsBtn& graph = view->m_graph;
+    CGraphicsBtn& graph = GraphOf(view);
     CRect window;
     graph.GetWindowRect(&window);
     EXPECT_EQ(graph.m_nPlotWidth, window.Width() - PLOT_MARGIN_WIDTH);
     EXPECT_EQ(graph.m_dZoomed, 0.0);
     EXPECT_GE(graph.m_dXMax, Count() - 1);
-    EXPECT_TRUE(view->m_bRecording);
+    EXPECT_TRUE(DecibarViewTestAccess::Recording(view));
 }
 
 // The reader thread sends Stop and waits for it while the user-interface
@@ -386,20 +387,20 @@ TEST_F(Recording, HoldWhileThePortIsReopenedNeitherHangsNorLosesTheStop)
     for (int round = 0; round < 6; ++round) {
         SCOPED_TRACE(round);
         meter.m_hold = false;
-        ASSERT_TRUE(PumpUntil([&] { return view->m_bConnected && view->ReadingNow().hold == 0; }, 6000));
+        ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view) && DecibarViewTestAccess::ReadingNow(view).hold == 0; }, 6000));
         decibar->modal.messageBoxAnswer = IDNO;
         RunAt(0);
-        ASSERT_TRUE(view->m_bRecording);
+        ASSERT_TRUE(DecibarViewTestAccess::Recording(view));
         meter.m_hold = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(round * 9));
         const auto reopenAt = Clock::now();
-        EXPECT_TRUE(view->OpenMeterPort(kPort));
+        EXPECT_TRUE(DecibarViewTestAccess::OpenMeterPort(view, kPort));
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - reopenAt).count(), 3.0);
-        ASSERT_TRUE(PumpUntil([&] { return !view->m_bRecording; }, 6000));
+        ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 6000));
         EXPECT_TRUE(Rates()->IsWindowEnabled());
     }
     meter.m_hold = false;
-    EXPECT_TRUE(PumpUntil([&] { return view->m_bConnected && view->ReadingNow().hold == 0; }, 6000));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view) && DecibarViewTestAccess::ReadingNow(view).hold == 0; }, 6000));
 }
 
 TEST_F(Recording, ManualReopenDuringAHeldRecording)
@@ -415,9 +416,9 @@ TEST_F(Recording, ManualReopenDuringAHeldRecording)
         return static_cast<int>(IDOK);
     });
     decibar->Command(ID_COMPORT_MANUAL);
-    ASSERT_TRUE(PumpUntil([&] { return !view->m_bRecording; }, 6000));
+    ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 6000));
     meter.m_hold = false;
-    EXPECT_TRUE(PumpUntil([&] { return view->m_bConnected && view->ReadingNow().hold == 0; }, 6000));
+    EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view) && DecibarViewTestAccess::ReadingNow(view).hold == 0; }, 6000));
     EXPECT_GE(Count(), 2);
 }
 

@@ -100,7 +100,7 @@ TEST_F(CommRead, ShortBurstCompletesAboutAnIntervalAfterItsLastByte)
     char buf[20];
     ASSERT_NO_FATAL_FAILURE(StartPendingRead(ov, buf, sizeof(buf)));
     line.Send("ab");
-    Sleep(30);
+    Sleep(30); // a gap within the interval, as a meter's bytes come: it must not end the read
     line.Send("cde");
     const Clock::time_point lastByte = Clock::now();
     ASSERT_TRUE(ov.Signalled(5000));
@@ -274,7 +274,7 @@ TEST(CommWrite, OverlappedAndBlockingRoundTrips)
         EXPECT_EQ(n, 4u);
         EXPECT_EQ(line.Receive(4), "sync");
         std::thread sender([&] {
-            Sleep(100);
+            Sleep(100); // the data comes late: the read must wait for it
             line.Send("0123456789");
         });
         char buf[10];

@@ -56,6 +56,9 @@ TEST_F(ComPortReceive, BytesBeforeTheCallbackAreDroppedAndTheCallbackOutlivesARe
     CComPort port;
     ASSERT_TRUE(OpenInChunksOf20(port));
     line.Send("early");
+    // The time without a callback is what is tested: a reader drops what it
+    // reads then and gives no sign of it, so the bytes get the reader's read
+    // interval (100 ms) and more to be read and dropped.
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     port.SetReceiveCallback(&ReceiveLog::Callback, &log);
     line.Send("late");

@@ -27,6 +27,8 @@ class CKeySenders;
 
 class CDecibarView : public CFormView {
     DECLARE_DYNCREATE(CDecibarView)
+    // The window tests' view of what no user can reach; defined only in the tests.
+    friend class DecibarViewTestAccess;
 
 protected:
     // Creates the port object (not opened), the two record arrays and sets
@@ -47,113 +49,14 @@ public:
         TIMER_LOG_TIMEOUT = 4, // one-shot: ends a logger download still running after 250 s
     };
 
-    // Pictures of the face; loaded once, by the first initial update.
-    CBitmap m_bmpFace;
-    CBitmap m_bmpIdle;
-    CBitmap m_bmpDigits[10];
-    CBitmap m_bmpPoint;
-    CBitmap m_bmpBarSegment;
-
-    CComPort* m_pPort = nullptr; // owned
-    CString m_strRx;             // guarded by m_stateLock
-    SReading m_reading;          // guarded by m_stateLock
-    int m_nCursorA = -1;
-    SStatInfo m_stat;
-    std::atomic<bool> m_bConnected { false };
-    std::atomic<bool> m_bLogMode { false };
-    std::atomic<bool> m_bLogReplySeen { false };
-    std::atomic<bool> m_bRecording { false };
-    int m_nLogBlock = 0;
-    int m_nMaxSamples = 0;
-    // What the bar and the digits show; written under m_stateLock by the
-    // face drawing and by the receive path when it weighs a redraw.
-    double m_dBarValue = kFaceStartValue;
-    double m_dDigitsValue = kFaceStartValue;
-    int m_nPortNumber = 0;
-    // When the last chunk arrived, on a clock that only moves forward.
-    std::atomic<std::chrono::steady_clock::time_point> m_timeLastRx {};
-    CGraphicsBtn m_graph;
-    CScrollBar m_vScroll;
-    CScrollBar m_hScroll;
-    HBRUSH m_brush = nullptr; // owned, made by the first initial update
-    CMeterButton m_keys[6];   // REC, Level, AC, MaxMin, FastSlow, Stop
-    CStatic m_grpGraph;
-    CStatic m_grpCursor;
-    bool m_bAutoPort = true;
-
-    // The logger download. The collector's state, the generation and the
-    // finished download are guarded by m_stateLock; the reader thread fills
-    // a download's own array, which the command takes over once the wait box
-    // has closed, so no other array is touched off the user-interface thread.
-    int m_nLogExpected = 0;
-    CLogState m_logState;
-    meterproto::SLogCollector m_logCollector;
-    int m_nLogGeneration = 0;
-    int m_nLogParsed = 0; // the generation of the download being parsed
-    bool m_bLogFailed = false;
-    std::unique_ptr<CObArray> m_pLogDownload;
-    // The logged-data window: made on first use, its window made anew for
-    // every new set of logged data; owned.
-    CDataLogDlg* m_pLogDlg = nullptr;
-
-    // Guards what the port's reader thread and the key senders share with the
-    // user-interface thread: m_reading, m_strRx, m_liveStream, m_liveDisplay
-    // and the face pictures while they are drawn. Held only for short,
-    // non-blocking work.
-    std::mutex m_stateLock;
-    // When the frames behind m_reading arrived (guarded by m_stateLock).
-    meterproto::SLiveStream m_liveStream;
-    SLiveDisplay m_liveDisplay;
-
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
 
-    // The meter's port. The search finds the last port whose friendly name
-    // starts with the CP210x bridge's name; enumeration failures are dropped.
-    // Start-up: search, open what it finds and start the watchdog.
-    void DetectAndOpenMeterPort();
-    // Search; when found, remember the number and (re)start TIMER_OPEN_PORT.
-    void DetectMeterPort();
-    // Ends the key senders, closes the port and opens COM<port> at 9600 8N1
-    // with the receive callback; on failure says "Warning:Can't open COM<port>!"
-    // and returns false.
-    bool OpenMeterPort(int port);
-
-    // The receive callback (reader thread): marks the link alive, runs the
-    // chunk through the receive buffer and the decoder, and reaches the
-    // user-interface thread only through sent messages (face redraw, Stop).
-    static void OnMeterBytes(void* userData, char* data, int length);
-
-    // Draws the reading onto the display area's picture. dc is a memory
-    // context that holds that picture, its origin at the area's top left, with
-    // the display window filled; its selection and state are restored. Records
-    // what was drawn in m_liveDisplay. The caller holds m_stateLock;
-    // user-interface thread only.
-    void DrawMeterFace(CDC* dc);
-
-    // DataLogger: downloads the meter's recordings into the logged records,
-    // with the wait box shown until the download ends, fails or is abandoned.
-    void OnDataLogger();
-    // The download collector (reader thread): the hex text of one chunk
-    // received while a download runs.
-    void CollectLoggerChunk(const CString& chunkHex);
-    // Turns a complete download's text into records and hands them to the
-    // command, unless the download was abandoned meanwhile (reader thread).
-    void ParseLoggerData(const CString& text);
-
-    // Save as: asks for a name and writes the real-time records as a data
-    // file; with no real-time records it does nothing at all. True when the
-    // file was written.
-    bool OnSaveAs();
-    // The same, telling how it ended (the close question keeps the program
-    // open when the records could not be written).
+    // Save as for the close question: writes the real-time records under a
+    // name the user chooses and tells how it ended (the program stays open
+    // when the records could not be written).
     ESaveOutcome SaveRealTimeRecords();
-
-    // A consistent copy of the instrument state, for any thread.
-    SReading ReadingNow();
-    // Key senders that have not ended yet.
-    int KeySendersRunning() const;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -185,6 +88,13 @@ protected:
     LRESULT OnLogDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnLogProgress(WPARAM wParam, LPARAM lParam);
     LRESULT OnLogFailed(WPARAM wParam, LPARAM lParam);
+    // DataLogger: downloads the meter's recordings into the logged records,
+    // with the wait box shown until the download ends, fails or is abandoned.
+    void OnDataLogger();
+    // Save as: asks for a name and writes the real-time records as a data
+    // file; with no real-time records it does nothing at all. True when the
+    // file was written.
+    bool OnSaveAs();
     // Open: reads a data file into the logged records and shows them.
     void OnOpenDataFile();
 
@@ -217,9 +127,43 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The meter's port. The search finds the last port whose friendly name
+    // starts with the CP210x bridge's name; enumeration failures are dropped.
+    // Start-up: search, open what it finds and start the watchdog.
+    void DetectAndOpenMeterPort();
+    // Search; when found, remember the number and (re)start TIMER_OPEN_PORT.
+    void DetectMeterPort();
+    // Ends the key senders, closes the port and opens COM<port> at 9600 8N1
+    // with the receive callback; on failure says "Warning:Can't open COM<port>!"
+    // and returns false.
+    bool OpenMeterPort(int port);
+
+    // The receive callback (reader thread): marks the link alive, runs the
+    // chunk through the receive buffer and the decoder, and reaches the
+    // user-interface thread only through sent messages (face redraw, Stop).
+    static void OnMeterBytes(void* userData, char* data, int length);
+
+    // Draws the reading onto the display area's picture. dc is a memory
+    // context that holds that picture, its origin at the area's top left, with
+    // the display window filled; its selection and state are restored. Records
+    // what was drawn in m_liveDisplay. The caller holds m_stateLock;
+    // user-interface thread only.
+    void DrawMeterFace(CDC* dc);
+
+    // The download collector (reader thread): the hex text of one chunk
+    // received while a download runs.
+    void CollectLoggerChunk(const CString& chunkHex);
+    // Turns a complete download's text into records and hands them to the
+    // command, unless the download was abandoned meanwhile (reader thread).
+    void ParseLoggerData(const CString& text);
+
+    // A consistent copy of the instrument state, for any thread.
+    SReading ReadingNow();
+    // Key senders that have not ended yet.
+    int KeySendersRunning() const;
+
     // Enables or grays Run, Clear Data and Setup by their positions in the Real Time menu.
     void EnableRealTimeItems(bool enable);
-    bool m_bInSampleTick = false;
     // The graph's start values from its client size, and its first draw.
     void SetUpGraph();
     // The real-time graph with its scroll bars, read-outs and records.
@@ -248,12 +192,69 @@ private:
     void ShowLoggedData();
 
     bool m_bInitialised = false;
+    bool m_bInSampleTick = false;
     // Repeats the pressed keys' bytes; ended before the port closes.
     std::unique_ptr<CKeySenders> m_pKeySenders;
     // The window the receive callback sends to, set before the port opens.
     std::atomic<HWND> m_hwndReceiver { nullptr };
     // Set by WM_LOG_DONE: the wait box is not shown once the download is over.
     bool m_bLogDoneSeen = false;
+
+    // Pictures of the face; loaded once, by the first initial update.
+    CBitmap m_bmpFace;
+    CBitmap m_bmpIdle;
+    CBitmap m_bmpDigits[10];
+    CBitmap m_bmpPoint;
+    CBitmap m_bmpBarSegment;
+
+    CComPort* m_pPort = nullptr; // owned
+    CString m_strRx;             // guarded by m_stateLock
+    SReading m_reading;          // guarded by m_stateLock
+    int m_nCursorA = -1;
+    SStatInfo m_stat;
+    std::atomic<bool> m_bConnected { false };
+    std::atomic<bool> m_bLogMode { false };
+    std::atomic<bool> m_bLogReplySeen { false };
+    std::atomic<bool> m_bRecording { false };
+    int m_nMaxSamples = 0;
+    // What the bar and the digits show; written under m_stateLock by the
+    // face drawing and by the receive path when it weighs a redraw.
+    double m_dBarValue = kFaceStartValue;
+    double m_dDigitsValue = kFaceStartValue;
+    int m_nPortNumber = 0;
+    // When the last chunk arrived, on a clock that only moves forward.
+    std::atomic<std::chrono::steady_clock::time_point> m_timeLastRx {};
+    CGraphicsBtn m_graph;
+    CScrollBar m_vScroll;
+    CScrollBar m_hScroll;
+    HBRUSH m_brush = nullptr; // owned, made by the first initial update
+    CMeterButton m_keys[6];   // REC, Level, AC, MaxMin, FastSlow, Stop
+    CStatic m_grpGraph;
+    CStatic m_grpCursor;
+    bool m_bAutoPort = true;
+
+    // The logger download. The collector's state, the generation and the
+    // finished download are guarded by m_stateLock; the reader thread fills
+    // a download's own array, which the command takes over once the wait box
+    // has closed, so no other array is touched off the user-interface thread.
+    CLogState m_logState;
+    meterproto::SLogCollector m_logCollector;
+    int m_nLogGeneration = 0;
+    int m_nLogParsed = 0; // the generation of the download being parsed
+    bool m_bLogFailed = false;
+    std::unique_ptr<CObArray> m_pLogDownload;
+    // The logged-data window: made on first use, its window made anew for
+    // every new set of logged data; owned.
+    CDataLogDlg* m_pLogDlg = nullptr;
+
+    // Guards what the port's reader thread and the key senders share with the
+    // user-interface thread: m_reading, m_strRx, m_liveStream, m_liveDisplay
+    // and the face pictures while they are drawn. Held only for short,
+    // non-blocking work.
+    std::mutex m_stateLock;
+    // When the frames behind m_reading arrived (guarded by m_stateLock).
+    meterproto::SLiveStream m_liveStream;
+    SLiveDisplay m_liveDisplay;
 };
 
 // The one view, for the main frame and the meter keys; null while no view exists.

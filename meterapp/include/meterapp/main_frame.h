@@ -15,9 +15,6 @@ public:
     ~CMainFrame() override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
-    CStatusBar m_wndStatusBar;
-    CToolBar m_wndToolBar;
-
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     // Sends WM_PORT_CHANGED to the view for every notification; returns TRUE.
@@ -27,4 +24,8 @@ protected:
     void OnClose();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
 };
