@@ -1,11 +1,17 @@
 // Printer device contexts: PDF output at the printer's resolution, documents
 // and pages, failures that leave files as they were, handles, and the print
 // dialog (answered by the test driver, and GTK's own dialog).
+#include <cups/cups.h>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -245,6 +251,32 @@ TEST(PrinterDC, AQueueCupsDoesNotKnowMakesNoContext)
     CDC dc;
     EXPECT_FALSE(dc.CreateDC(nullptr, L"NoSuchQueue", nullptr, nullptr));
     EXPECT_EQ(::CreateDC(L"WINSPOOL", L"NoSuchQueue", nullptr, nullptr), nullptr);
+}
+
+// A scheduler that takes the connection and never answers: the program's
+// window would wait for it for ever.
+TEST(PrinterDC, ASchedulerThatNeverAnswersMakesNoContextAfterAWhile)
+{
+    testutil::TempDir dir;
+    const std::string socketPath = dir.path() + "/silent-cupsd.sock";
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 16), 0);
+    // libcups keeps the first scheduler it was told of for the whole program.
+    cupsSetServer(socketPath.c_str());
+
+    // Without a time limit this call never returns (the suite's time-out then fails the test).
+    const auto start = std::chrono::steady_clock::now();
+    CDC dc;
+    EXPECT_FALSE(dc.CreateDC(nullptr, L"SilentQueue", nullptr, nullptr));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "the scheduler was never reached";
+    cupsSetServer(nullptr);
+    ::close(listener);
 }
 
 TEST(PrintDialog, TheChosenPrinterComesBackAsAContextAndACancelGivesNone)

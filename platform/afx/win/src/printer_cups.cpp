@@ -1,6 +1,7 @@
 // CUPS queues: what a queue prints on, and handing it a finished document.
 #include <cups/cups.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -14,6 +15,46 @@ namespace {
 
 const double kHundredthsPerMm = 100.0;
 
+// Every request goes over a connection of our own with a time limit: on its
+// default connection libcups waits for ever for a scheduler that takes the
+// request and never answers, and the program's window waits with it. libcups
+// retries a request that timed out, so the limit counts from the connection's
+// start (or the last step that moved on) and, once passed, every further wait
+// gives up after a second.
+const auto kAnswerTime = std::chrono::seconds(15);
+const int kWaitSeconds = 1;
+
+class Connection {
+public:
+    Connection() : m_giveUpAt(std::chrono::steady_clock::now() + kAnswerTime)
+    {
+        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+            static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(kAnswerTime).count()), nullptr);
+        if (m_http)
+            httpSetTimeout(m_http, kWaitSeconds, &Connection::KeepWaiting, this);
+    }
+    ~Connection()
+    {
+        if (m_http)
+            httpClose(m_http);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    http_t* get() const { return m_http; }
+    // A step has moved on: the limit counts afresh.
+    void Renew() { m_giveUpAt = std::chrono::steady_clock::now() + kAnswerTime; }
+
+private:
+    static int KeepWaiting(http_t*, void* self)
+    {
+        return std::chrono::steady_clock::now() < static_cast<Connection*>(self)->m_giveUpAt ? 1 : 0;
+    }
+
+    std::chrono::steady_clock::time_point m_giveUpAt;
+    http_t* m_http = nullptr;
+};
+
 struct DestDeleter {
     void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
 };
@@ -23,9 +64,19 @@ struct InfoDeleter {
 using Dest = std::unique_ptr<cups_dest_t, DestDeleter>;
 using Info = std::unique_ptr<cups_dinfo_t, InfoDeleter>;
 
-Dest FindDest(const std::string& name)
+// The queue by name among those the scheduler lists (cupsGetNamedDest would
+// also ask for the default queue on a connection of its own, with no limit).
+Dest FindDest(http_t* http, const std::string& name)
 {
-    return Dest(name.empty() ? nullptr : cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr));
+    if (name.empty() || !http)
+        return nullptr;
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(http, &dests);
+    cups_dest_t* copy = nullptr;
+    if (cups_dest_t* dest = cupsGetDest(name.c_str(), nullptr, count, dests))
+        cupsCopyDest(dest, 0, &copy);
+    cupsFreeDests(count, dests);
+    return Dest(copy);
 }
 
 void TakeSize(const cups_size_t& size, PrinterSetup* setup)
@@ -54,22 +105,24 @@ int AddJobOptions(const PrinterSetup& setup, cups_option_t** options)
 
 bool LookUpQueue(const std::string& name, PrinterSetup* setup)
 {
-    Dest dest = FindDest(name);
+    const Connection connection;
+    http_t* http = connection.get();
+    Dest dest = FindDest(http, name);
     if (!dest)
         return false;
     setup->queue = name;
-    Info info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    Info info(cupsCopyDestInfo(http, dest.get()));
     if (!info)
         return true;
     // The queue's "media-default" by name: libcups' own default look-up can
     // answer with a size the queue does not default to.
     cups_size_t size {};
-    ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA);
+    ipp_attribute_t* media = cupsFindDestDefault(http, dest.get(), info.get(), CUPS_MEDIA);
     const char* mediaName = media ? ippGetString(media, 0, nullptr) : nullptr;
-    if ((mediaName && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), mediaName, 0, &size))
-        || cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), 0, &size))
+    if ((mediaName && cupsGetDestMediaByName(http, dest.get(), info.get(), mediaName, 0, &size))
+        || cupsGetDestMediaDefault(http, dest.get(), info.get(), 0, &size))
         TakeSize(size, setup);
-    if (ipp_attribute_t* res = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "printer-resolution")) {
+    if (ipp_attribute_t* res = cupsFindDestDefault(http, dest.get(), info.get(), "printer-resolution")) {
         ipp_res_t units = IPP_RES_PER_INCH;
         int y = 0;
         int x = ippGetResolution(res, 0, &y, &units);
@@ -87,13 +140,15 @@ bool LookUpQueue(const std::string& name, PrinterSetup* setup)
 
 bool LookUpMedia(const std::string& name, double widthMm, double heightMm, PrinterSetup* setup)
 {
-    Dest dest = FindDest(name);
+    const Connection connection;
+    http_t* http = connection.get();
+    Dest dest = FindDest(http, name);
     if (!dest)
         return false;
-    Info info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    Info info(cupsCopyDestInfo(http, dest.get()));
     cups_size_t size {};
     if (!info ||
-        !cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest.get(), info.get(),
+        !cupsGetDestMediaBySize(http, dest.get(), info.get(),
             static_cast<int>(std::lround(widthMm * kHundredthsPerMm)),
             static_cast<int>(std::lround(heightMm * kHundredthsPerMm)), 0, &size))
         return false;
@@ -105,7 +160,10 @@ int CreateJob(const PrinterSetup& setup, const std::string& title)
 {
     cups_option_t* options = nullptr;
     int count = AddJobOptions(setup, &options);
-    int job = cupsCreateJob(CUPS_HTTP_DEFAULT, setup.queue.c_str(), title.c_str(), count, options);
+    const Connection connection;
+    const int job = connection.get()
+        ? cupsCreateJob(connection.get(), setup.queue.c_str(), title.c_str(), count, options)
+        : 0;
     cupsFreeOptions(count, options);
     return job;
 }
@@ -117,16 +175,23 @@ bool SendDocument(const PrinterSetup& setup, int job, const std::string& title, 
         CancelJob(setup, job);
         return false;
     }
-    bool ok = cupsStartDocument(CUPS_HTTP_DEFAULT, setup.queue.c_str(), job, title.c_str(), CUPS_FORMAT_PDF, 1) ==
+    Connection connection;
+    http_t* http = connection.get();
+    bool ok = http && cupsStartDocument(http, setup.queue.c_str(), job, title.c_str(), CUPS_FORMAT_PDF, 1) ==
               HTTP_STATUS_CONTINUE;
     char buffer[16384];
     size_t n = 0;
-    while (ok && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        ok = cupsWriteRequestData(CUPS_HTTP_DEFAULT, buffer, n) == HTTP_STATUS_CONTINUE;
+    // A large document may take long to send: only a step that does not move on ends it.
+    while (ok && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        connection.Renew();
+        ok = cupsWriteRequestData(http, buffer, n) == HTTP_STATUS_CONTINUE;
+    }
     ok = !std::ferror(file) && ok;
     std::fclose(file);
     // The request is finished in every case, so that the connection can be used again.
-    ok = cupsFinishDocument(CUPS_HTTP_DEFAULT, setup.queue.c_str()) == IPP_STATUS_OK && ok;
+    connection.Renew();
+    if (http)
+        ok = cupsFinishDocument(http, setup.queue.c_str()) == IPP_STATUS_OK && ok;
     if (!ok)
         CancelJob(setup, job);
     return ok;
@@ -134,8 +199,11 @@ bool SendDocument(const PrinterSetup& setup, int job, const std::string& title, 
 
 void CancelJob(const PrinterSetup& setup, int job)
 {
-    if (job > 0)
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, setup.queue.c_str(), job, 0);
+    if (job <= 0)
+        return;
+    const Connection connection;
+    if (connection.get())
+        cupsCancelJob2(connection.get(), setup.queue.c_str(), job, 0);
 }
 
 }  // namespace cups
