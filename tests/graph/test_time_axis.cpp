@@ -1,6 +1,7 @@
 #include "graph/time_axis.h"
 
 #include "graph_records.h"
+#include "support/timing.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,7 @@ using graphtest::Records;
 
 std::time_t Local(int year, int month, int day, int hour, int minute, int second)
 {
-    std::tm t {};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
+    return testutil::LocalTime(year, month, day, hour, minute, second);
 }
 
 TEST(TimeText, ReadsPaddedUnpaddedAndEightBitTexts)

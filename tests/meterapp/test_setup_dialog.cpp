@@ -1,6 +1,7 @@
 // The "Real-Time Setup" dialog (148) in a real window: its list, the preview
 // that follows the clock, and the checks of the number of data points.
 #include "gui_fixture.h"
+#include "support/timing.h"
 
 #include "live_fixture.h"
 #include "meterapp/rt_setup_dlg.h"
@@ -51,15 +52,7 @@ protected:
         int d, mo, y, h, mi, s;
         if (std::swscanf(text, L"%d-%d-%d,%d:%d:%d", &d, &mo, &y, &h, &mi, &s) != 6)
             return -1;
-        std::tm t {};
-        t.tm_year = y - 1900;
-        t.tm_mon = mo - 1;
-        t.tm_mday = d;
-        t.tm_hour = h;
-        t.tm_min = mi;
-        t.tm_sec = s;
-        t.tm_isdst = -1;
-        return static_cast<long long>(std::mktime(&t));
+        return static_cast<long long>(testutil::LocalTime(y, mo, d, h, mi, s));
     }
 
     livetest::PrivatePorts ports;

@@ -1,4 +1,5 @@
 #include "meterapp/setup_preview.h"
+#include "support/timing.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +9,7 @@ namespace {
 
 std::time_t Local(int year, int month, int day, int hour, int minute, int second)
 {
-    std::tm t {};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
+    return testutil::LocalTime(year, month, day, hour, minute, second);
 }
 
 CString Unpadded(std::time_t t)
