@@ -13,10 +13,6 @@
 
 namespace {
 
-const COLORREF kFormColour = RGB(170, 175, 195);
-const COLORREF kCursorAColour = RGB(110, 30, 200);
-const COLORREF kCursorBColour = RGB(0, 255, 0);
-const COLORREF kRateListColour = RGB(100, 100, 100);
 
 const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
 
@@ -233,14 +229,8 @@ void CDataLogDlg::OnPaint()
 
 HBRUSH CDataLogDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    pDC->SetBkColor(kFormColour);
     const int id = pWnd ? pWnd->GetDlgCtrlID() : 0;
-    if (id == IDC_RATE)
-        pDC->SetBkColor(kRateListColour);
-    else if (id == IDC_CURSOR_A_LABEL)
-        pDC->SetTextColor(kCursorAColour);
-    else if (id == IDC_CURSOR_B_LABEL)
-        pDC->SetTextColor(kCursorBColour);
+    ColourPanelControl(pDC, id);
     // A list view paints its own background and never asks for a colour.
     if (nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_SCROLLBAR || id == IDC_RECORD_LIST)
         return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);

@@ -16,10 +16,6 @@ int g_nLogBytes = 0;
 
 namespace {
 
-const COLORREF kFormColour = RGB(170, 175, 195);
-const COLORREF kCursorAColour = RGB(110, 30, 200);
-const COLORREF kCursorBColour = RGB(0, 255, 0);
-const COLORREF kRateListColour = RGB(100, 100, 100);
 
 const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
 const int kDefaultRateIndex = 2;
@@ -213,14 +209,8 @@ void CDecibarView::OnSize(UINT nType, int cx, int cy)
 
 HBRUSH CDecibarView::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    pDC->SetBkColor(kFormColour);
     const int id = pWnd ? pWnd->GetDlgCtrlID() : 0;
-    if (id == IDC_CURSOR_A_LABEL)
-        pDC->SetTextColor(kCursorAColour);
-    else if (id == IDC_CURSOR_B_LABEL)
-        pDC->SetTextColor(kCursorBColour);
-    else if (id == IDC_RATE)
-        pDC->SetBkColor(kRateListColour);
+    ColourPanelControl(pDC, id);
     // Before the first initial update there is no brush yet: the system's then.
     if (id == IDC_HSCROLL || id == IDC_VSCROLL || nCtlColor == CTLCOLOR_EDIT || !m_brush)
         return CFormView::OnCtlColor(pDC, pWnd, nCtlColor);

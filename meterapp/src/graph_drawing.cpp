@@ -3,6 +3,7 @@
 #include "meterapp/graphics_btn.h"
 
 #include "meterapp/curve_line.h"
+#include "meterapp/graph_panel.h"
 #include "meterapp/records.h"
 
 #include <graph/curve.h>
@@ -18,8 +19,6 @@ const COLORREF kPlotColour = RGB(0, 100, 100);
 const COLORREF kMarginColour = RGB(170, 175, 195);
 const COLORREF kCurveColour = RGB(255, 255, 0);
 const COLORREF kMarkerColour = RGB(0, 0, 0);
-const COLORREF kCursorAColour = RGB(110, 30, 200);
-const COLORREF kCursorBColour = RGB(0, 255, 0);
 const COLORREF kGridColour = RGB(255, 0, 255);
 const COLORREF kAxisColour = RGB(100, 0, 100);
 const COLORREF kTickColour = RGB(0, 0, 0);

@@ -36,6 +36,17 @@ int ThumbPosition(CScrollBar& bar)
 
 } // namespace
 
+void ColourPanelControl(CDC* dc, int id)
+{
+    dc->SetBkColor(kFormColour);
+    if (id == IDC_CURSOR_A_LABEL)
+        dc->SetTextColor(kCursorAColour);
+    else if (id == IDC_CURSOR_B_LABEL)
+        dc->SetTextColor(kCursorBColour);
+    else if (id == IDC_RATE)
+        dc->SetBkColor(kRateListColour);
+}
+
 const CObjData* PanelRecord(const CObArray* records, INT_PTR index)
 {
     if (!records || index < 0 || index >= records->GetSize())

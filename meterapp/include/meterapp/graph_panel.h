@@ -7,6 +7,13 @@
 
 #include <afx/afxwin.h>
 
+// The panel's colours: the form, the two cursors (their lines and their labels)
+// and the rate list.
+const COLORREF kFormColour = RGB(170, 175, 195);
+const COLORREF kCursorAColour = RGB(110, 30, 200);
+const COLORREF kCursorBColour = RGB(0, 255, 0);
+const COLORREF kRateListColour = RGB(100, 100, 100);
+
 struct SGraphPanel {
     CWnd& window;          // holds the label, read-out and scroll-bar controls
     CGraphicsBtn& graph;
@@ -28,6 +35,10 @@ void PanGraphHorizontally(const SGraphPanel& panel, UINT code);
 // Cursor A is remembered in *cursorA; a notice for a record the array does not
 // hold, or a cursor B before cursor A, changes no read-out.
 void ShowGraphCursor(const SGraphPanel& panel, int which, int index, int* cursorA);
+
+// The colours a panel control with this id is drawn in (WM_CTLCOLOR): the
+// form's background, the cursor labels' text, the rate list's background.
+void ColourPanelControl(CDC* dc, int id);
 
 // The record at index, or null when the array is missing or does not hold it.
 const CObjData* PanelRecord(const CObArray* records, INT_PTR index);
