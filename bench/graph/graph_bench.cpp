@@ -11,12 +11,14 @@
 #include "meterapp/recording.h"
 #include "meterapp/records.h"
 #include "resource.h"
+#include "support/ptyline.h"
 #include "view_test_access.h"
 
 #include <afx/testing.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -24,10 +26,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <pty.h>
 #include <string>
 #include <sys/resource.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -108,21 +108,13 @@ void Print(const char* what, const SStats& s)
     std::printf("%-46s median %7.3f ms  mean %7.3f ms  worst %7.3f ms\n", what, s.median, s.mean, s.worst);
 }
 
-// A meter on a pseudo-terminal listed as the bridge on COM3: a frame every 250 ms.
+// A meter on a pseudo-terminal listed as the bridge on COM3 (in the port
+// directory COMPORTS_DIR names): a frame every 250 ms.
 class Meter {
 public:
-    explicit Meter(const std::string& portsDir)
+    Meter() : m_line(kMeterPort, "Silicon Labs CP210x USB to UART Bridge (COM3)")
     {
-        char name[128] = {};
-        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-            return;
-        termios raw {};
-        tcgetattr(m_master, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(m_master, TCSANOW, &raw);
-        const std::string link = portsDir + "/com" + std::to_string(kMeterPort);
-        std::ofstream(link + ".name") << "Silicon Labs CP210x USB to UART Bridge (COM3)\n";
-        std::filesystem::create_symlink(name, link);
+        fcntl(m_line.master(), F_SETFL, fcntl(m_line.master(), F_GETFL) | O_NONBLOCK);
         m_thread = std::thread([this] {
             int tenths = 453;
             while (m_running) {
@@ -131,11 +123,10 @@ public:
                 frame[2] = static_cast<unsigned char>((tenths / 1000 % 10) << 4 | (tenths / 100 % 10));
                 frame[3] = static_cast<unsigned char>((tenths / 10 % 10) << 4 | (tenths % 10));
                 frame[7] = 0x1B;
-                if (write(m_master, frame, sizeof frame) < 0)
+                if (write(m_line.master(), frame, sizeof frame) < 0 && errno != EAGAIN)
                     break;
                 unsigned char drain[64];
-                fcntl(m_master, F_SETFL, O_NONBLOCK);
-                while (read(m_master, drain, sizeof drain) > 0) {
+                while (read(m_line.master(), drain, sizeof drain) > 0) {
                 }
                 std::this_thread::sleep_for(std::chrono::milliseconds(250));
             }
@@ -146,15 +137,10 @@ public:
         m_running = false;
         if (m_thread.joinable())
             m_thread.join();
-        if (m_master >= 0)
-            close(m_master);
-        if (m_slave >= 0)
-            close(m_slave);
     }
 
 private:
-    int m_master = -1;
-    int m_slave = -1;
+    testutil::PtyLine m_line;
     std::atomic<bool> m_running { true };
     std::thread m_thread;
 };
@@ -329,7 +315,7 @@ int main(int argc, char** argv)
     setenv("WIN32_SYSFS_ROOT", sysfs.c_str(), 1);
     std::unique_ptr<Meter> meter;
     if (mode == "record")
-        meter = std::make_unique<Meter>(ports);
+        meter = std::make_unique<Meter>();
 
     CDecibarApp app;
     CDecibarView* view = StartProgram(app);
