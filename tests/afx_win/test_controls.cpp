@@ -260,6 +260,10 @@ TEST_F(ControlsTest, ScrollBarShowsWhatWasSetAlsoWhenAWindowIsPaintedRightAfter)
     std::tie(first, last) = ShownThumb(bar);
     EXPECT_GT(first, length / 3);
     EXPECT_LT(last, length * 2 / 3);
+    set(100, 100);
+    std::tie(first, last) = ShownThumb(bar);
+    EXPECT_GT(first, length * 2 / 3);
+    EXPECT_GE(last, length - 5);
 }
 
 // A notch of the wheel over a bar, and an arrow key once the user clicked the
