@@ -18,6 +18,7 @@
 #include <wx/uiaction.h>
 #include <wx/window.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -124,15 +125,16 @@ protected:
     void DragWithThePointer(CPoint from, CPoint to)
     {
         auto screen = [&](CPoint at) { return Graph().GetWx()->ClientToScreen(wxPoint(at.x, at.y)); };
-        m_user.MouseMove(screen(from));
+        user.MouseMove(screen(from));
         Wait(60);
-        m_user.MouseDown();
+        user.MouseDown();
         Wait(60);
-        m_user.MouseMove(screen(CPoint((from.x + to.x) / 2, (from.y + to.y) / 2)));
+        user.MouseMove(screen(CPoint((from.x + to.x) / 2, (from.y + to.y) / 2)));
         Wait(60);
-        m_user.MouseMove(screen(to));
+        user.MouseMove(screen(to));
         Wait(60);
-        m_user.MouseUp();
+        user.MouseUp();
+        AfxTestPumpUntil([&] { return !Graph().m_bDragging; }, 3000);
         Wait(150);
     }
     // A click on the thumb a bar shows, which moves nothing.
@@ -142,10 +144,10 @@ protected:
         ASSERT_TRUE(AfxTestShownScrollThumb(&bar, &first, &last));
         const wxRect r = bar.GetWx()->GetScreenRect();
         const int along = (first + last) / 2;
-        m_user.MouseMove(r.width > r.height ? wxPoint(r.x + along, r.y + r.height / 2)
-                                            : wxPoint(r.x + r.width / 2, r.y + along));
+        user.MouseMove(r.width > r.height ? wxPoint(r.x + along, r.y + r.height / 2)
+                                          : wxPoint(r.x + r.width / 2, r.y + along));
         Wait(60);
-        m_user.MouseClick();
+        user.MouseClick();
         Wait(150);
     }
     // The highest point of the curve (or its markers) in the plot.
@@ -167,7 +169,7 @@ protected:
     }
 
     livetest::PrivatePorts ports;
-    wxUIActionSimulator m_user;
+    wxUIActionSimulator user;
     std::unique_ptr<DecibarInstance> decibar;
     CDecibarView* view = nullptr;
 };
@@ -449,21 +451,24 @@ TEST_F(GraphWindow, AfterARealDragZoomTheBarsShowTheirThumbsAndTheWheelAndArrowK
     const int start = across.GetScrollPos();
     auto peakAfterPan = [&] { return peak.x - (Graph().m_dXStart - zoomStart) * sample; };
     AfxTestTurnWheel(&across, 3);
-    Wait(200);
+    AfxTestPumpUntil([&] { return across.GetScrollPos() >= start + 3; }, 3000);
+    Wait(100);
     EXPECT_EQ(across.GetScrollPos(), start + 3);
     EXPECT_EQ(AfxTestScrollThumb(&across), start + 3);
     EXPECT_EQ(Graph().m_dXStart, start + 3);
     EXPECT_NEAR(CurvePeak().x, peakAfterPan(), 2);
     expectThumbShown(0);
     AfxTestTurnWheel(&across, -1);
-    Wait(200);
+    AfxTestPumpUntil([&] { return across.GetScrollPos() <= start + 2; }, 3000);
+    Wait(100);
     EXPECT_EQ(Graph().m_dXStart, start + 2);
     EXPECT_NEAR(CurvePeak().x, peakAfterPan(), 2);
 
     // A bar the user clicked takes the arrow keys: a sample, or a decibel.
     ClickWithThePointer(across);
-    m_user.Char(WXK_LEFT);
-    Wait(200);
+    user.Char(WXK_LEFT);
+    AfxTestPumpUntil([&] { return across.GetScrollPos() <= start + 1; }, 3000);
+    Wait(100);
     EXPECT_EQ(Graph().m_dXStart, start + 1);
     EXPECT_NEAR(CurvePeak().x, peakAfterPan(), 2);
     expectThumbShown(0);
@@ -471,8 +476,9 @@ TEST_F(GraphWindow, AfterARealDragZoomTheBarsShowTheirThumbsAndTheWheelAndArrowK
     const double offset = Graph().m_dYOffset;
     const int level = upright.GetScrollPos();
     ClickWithThePointer(upright);
-    m_user.Char(WXK_DOWN);
-    Wait(200);
+    user.Char(WXK_DOWN);
+    AfxTestPumpUntil([&] { return upright.GetScrollPos() >= level + 1; }, 3000);
+    Wait(100);
     EXPECT_EQ(upright.GetScrollPos(), level + 1);
     EXPECT_DOUBLE_EQ(Graph().m_dYOffset, graph::VerticalPanBound(Graph()) - (level + 1));
     EXPECT_NEAR(CurvePeak().y, before.y - (offset - Graph().m_dYOffset) / Graph().m_dYScale, 2);

@@ -212,8 +212,10 @@ bool AfxTestShownScrollThumb(CScrollBar* bar, int* first, int* last)
         const int x = vertical ? size.x / 2 : i, y = vertical ? i : size.y / 2;
         light.push_back(shot.GetRed(x, y) * 299 + shot.GetGreen(x, y) * 587 + shot.GetBlue(x, y) * 114);
     }
+    if (light.empty())
+        return false;
     const auto [darkest, lightest] = std::minmax_element(light.begin(), light.end());
-    if (light.empty() || *lightest - *darkest < 40 * 1000)
+    if (*lightest - *darkest < 40 * 1000)
         return false;
     const int middle = (*darkest + *lightest) / 2;
     int bestFirst = -1, bestLength = 0;
