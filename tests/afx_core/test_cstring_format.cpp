@@ -108,6 +108,7 @@ TEST(CStringFormat, FixedDecimalsRoundExactTiesAwayFromZeroInTextsAndFiles)
         {L"%.1f", 0.45, 0, 1, "0.5"},
         {L"%.2f", 1e300, 0, 2, nullptr},
         {L"%.2f", 0.0, 0, 2, "0.00"},
+        {L"%.1073f", std::ldexp(1.0, -1074), 0, 1073, nullptr},
     };
     for (const Case& c : cases) {
         std::string file;
