@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth fonts-liberation xdg-utils tzdata
-  libx11-dev librsvg2-dev
+  libx11-dev libxtst-dev librsvg2-dev
   libcups2-dev
 )
 

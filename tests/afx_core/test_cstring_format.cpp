@@ -1,8 +1,10 @@
 #include "afx/cstring.h"
+#include "afx/fixed.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -47,7 +49,7 @@ TEST(CStringFormat, NumbersFollowTheWindowsRuntime)
         {Fmt(L"%hd", 70000), L"4464"},
         {Fmt(L"%hhu", 257), L"1"},
         {Fmt(L"%Id", static_cast<intptr_t>(-1)), L"-1"},
-        {Fmt(L"%*d|%-*d|%.*f", 4, 1, 3, 2, 1, 2.25), L"   1|2  |2.2"},
+        {Fmt(L"%*d|%-*d|%.*f", 4, 1, 3, 2, 1, 2.25), L"   1|2  |2.3"},
         {Fmt(L"%e", 12345.678), L"1.234568e+04"},
         {Fmt(L"%g", 0.0001), L"0.0001"},
         {Fmt(L"%Lf", 1.5), L"1.500000"},
@@ -58,6 +60,65 @@ TEST(CStringFormat, NumbersFollowTheWindowsRuntime)
     };
     for (const Case& c : cases)
         EXPECT_STREQ(c.want, static_cast<LPCWSTR>(c.got));
+}
+
+// An exact tie (exact in binary: x.x25, x.x75, x.5...) rounds away from zero as
+// on Windows; every other value keeps the correct rounding of its binary value,
+// also a decimal tie that binary cannot hold (60.15 is 60.1499...).
+TEST(CStringFormat, FixedDecimalsRoundExactTiesAwayFromZeroInTextsAndFiles)
+{
+    struct Case {
+        const wchar_t* format;
+        double value;
+        int width, decimals;
+        const char* want;
+    };
+    const double justBelow = std::nextafter(60.125, 0.0);
+    const double justAbove = std::nextafter(60.125, 100.0);
+    const Case cases[] = {
+        {L"%.2f", (7 * 60.0 + 61.0) / 8, 0, 2, "60.13"},
+        {L"%.2f", 60.375, 0, 2, "60.38"},
+        {L"%.2f", 60.625, 0, 2, "60.63"},
+        {L"%.2f", 60.875, 0, 2, "60.88"},
+        {L"%.2f", 0.125, 0, 2, "0.13"},
+        {L"%.2f", -0.125, 0, 2, "-0.13"},
+        {L"%5.2f", 5.125, 5, 2, " 5.13"},
+        {L"%5.2f", 100.875, 5, 2, "100.88"},
+        {L"%.1f", 60.25, 0, 1, "60.3"},
+        {L"%.1f", 60.75, 0, 1, "60.8"},
+        {L"%.1f", -60.25, 0, 1, "-60.3"},
+        {L"%2.1f", 0.25, 2, 1, "0.3"},
+        {L"%.0f", 0.5, 0, 0, "1"},
+        {L"%.0f", 2.5, 0, 0, "3"},
+        {L"%.0f", -2.5, 0, 0, "-3"},
+        {L"%f", 0.0078125, 0, 6, "0.007813"},
+        // Not ties: unchanged.
+        {L"%.1f", 60.125, 0, 1, "60.1"},
+        {L"%.3f", 60.125, 0, 3, "60.125"},
+        {L"%.2f", justBelow, 0, 2, "60.12"},
+        {L"%.2f", justAbove, 0, 2, "60.13"},
+        {L"%.1f", 60.15, 0, 1, "60.1"},
+        {L"%.1f", 0.15, 0, 1, "0.1"},
+        {L"%.1f", 0.35, 0, 1, "0.3"},
+        {L"%.2f", 1.005, 0, 2, "1.00"},
+        {L"%.2f", 2.675, 0, 2, "2.67"},
+        {L"%.2f", 60.145, 0, 2, "60.15"},
+        {L"%.2f", 68.85, 0, 2, "68.85"},
+        {L"%.2f", 40.25, 0, 2, "40.25"},
+        {L"%.1f", 0.45, 0, 1, "0.5"},
+        {L"%.2f", 1e300, 0, 2, nullptr},
+        {L"%.2f", 0.0, 0, 2, "0.00"},
+        {L"%.1073f", std::ldexp(1.0, -1074), 0, 1073, nullptr},
+    };
+    for (const Case& c : cases) {
+        std::string file;
+        AfxAppendFixed(file, c.value, c.width, c.decimals);
+        SCOPED_TRACE(file);
+        if (c.want) {
+            EXPECT_EQ(file, c.want);
+        }
+        EXPECT_EQ(Fmt(c.format, c.value), CString(file.c_str()));
+    }
 }
 
 TEST(CStringFormat, TextAndCharactersAreWideUnlessMarkedNarrow)

@@ -3,6 +3,10 @@
 #include "gui_support.h"
 #include "screen_image.h"
 
+#include <wx/uiaction.h>
+
+#include <tuple>
+
 namespace {
 
 constexpr UINT IDD_PANEL = 730;
@@ -225,6 +229,81 @@ TEST_F(ControlsTest, ScrollBarReportsCodesAndShowsOnlyThePositionTheProgramSets)
     EXPECT_EQ(m_panel.m_scrolls[2], std::make_pair(static_cast<UINT>(SB_THUMBPOSITION), 15u));
     EXPECT_EQ(bar.GetScrollPos(), 6);
     EXPECT_EQ(AfxTestScrollThumb(&bar), 6);
+}
+
+// What the screen shows of a bar: its thumb's first and last pixel.
+std::pair<int, int> ShownThumb(CScrollBar& bar)
+{
+    PumpUntil([] { return false; }, 150);
+    int first = -1, last = -1;
+    EXPECT_TRUE(AfxTestShownScrollThumb(&bar, &first, &last));
+    return { first, last };
+}
+
+// A handler that sets the bar and then paints a window at once (as the graph
+// does after a zoom) leaves the screen showing what it set.
+TEST_F(ControlsTest, ScrollBarShowsWhatWasSetAlsoWhenAWindowIsPaintedRightAfter)
+{
+    CScrollBar& bar = m_panel.m_vScroll;
+    const int length = bar.GetWx()->GetSize().y;
+    auto set = [&](int max, int pos) {
+        bar.SetScrollRange(0, max);
+        bar.SetScrollPos(pos);
+        m_panel.m_graph.Draw();
+        m_panel.m_graph.UpdateWindow();
+    };
+    set(0, 0);
+    auto [first, last] = ShownThumb(bar);
+    EXPECT_LE(first, 4);
+    EXPECT_GE(last, length - 5);
+    set(100, 50);
+    std::tie(first, last) = ShownThumb(bar);
+    EXPECT_GT(first, length / 3);
+    EXPECT_LT(last, length * 2 / 3);
+    set(100, 100);
+    std::tie(first, last) = ShownThumb(bar);
+    EXPECT_GT(first, length * 2 / 3);
+    EXPECT_GE(last, length - 5);
+}
+
+// A notch of the wheel over a bar, and an arrow key once the user clicked the
+// bar, is a line step; the bar shows only what the program then sets.
+TEST_F(ControlsTest, ScrollBarTakesTheWheelAndArrowKeysAsLineSteps)
+{
+    CScrollBar& bar = m_panel.m_vScroll;
+    bar.SetScrollRange(0, 100);
+    bar.SetScrollPos(40);
+    const int before = ShownThumb(bar).first;
+    auto codes = [&] {
+        std::vector<UINT> seen;
+        for (const auto& scroll : m_panel.m_scrolls)
+            seen.push_back(scroll.first);
+        return seen;
+    };
+    AfxTestTurnWheel(&bar, 3);
+    AfxTestTurnWheel(&bar, -1); // the panel moves its bar only for a line down
+    PumpUntil([&] { return m_panel.m_scrolls.size() >= 4; }, 3000);
+    EXPECT_EQ(codes(), (std::vector<UINT> { SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEUP }));
+    EXPECT_EQ(bar.GetScrollPos(), 43);
+    EXPECT_EQ(AfxTestScrollThumb(&bar), 43);
+    const auto [first, last] = ShownThumb(bar);
+    EXPECT_GT(first, before);
+    EXPECT_LT(first, before + 15);
+
+    m_panel.m_scrolls.clear();
+    wxUIActionSimulator user;
+    const wxRect r = bar.GetWx()->GetScreenRect();
+    user.MouseMove(wxPoint(r.x + r.width / 2, r.y + (first + last) / 2));
+    PumpUntil([] { return false; }, 60);
+    user.MouseClick();
+    PumpUntil([] { return false; }, 150);
+    EXPECT_TRUE(m_panel.m_scrolls.empty()); // a click on the thumb moves nothing
+    for (int key : { WXK_DOWN, WXK_UP, WXK_RIGHT, WXK_LEFT, WXK_DOWN })
+        user.Char(key);
+    PumpUntil([&] { return m_panel.m_scrolls.size() >= 5; }, 3000);
+    EXPECT_EQ(codes(), (std::vector<UINT> { SB_LINEDOWN, SB_LINEUP, SB_LINEDOWN, SB_LINEUP, SB_LINEDOWN }));
+    EXPECT_EQ(bar.GetScrollPos(), 46);
+    EXPECT_EQ(AfxTestScrollThumb(&bar), 46);
 }
 
 TEST_F(ControlsTest, ProgressBarTakesItsMessagesFromAnotherThread)

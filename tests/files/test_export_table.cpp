@@ -62,6 +62,32 @@ TEST(ExportTable, ThreeRecordsGiveNineTabEndedLinesNumberedFromOne)
     EXPECT_EQ(lines, expected);
 }
 
+// Seven records of 60.0 and one of 61.0 average exactly 60.125: "60.13" on
+// Windows, as every exact tie rounds there.
+TEST(ExportTable, ExactTiesRoundAwayFromZero)
+{
+    CObArray records;
+    SStatInfo stat;
+    double sum = 0;
+    for (int i = 0; i < 8; ++i) {
+        const double level = i == 3 ? 61.0 : 60.0;
+        records.Add(new CObjData(level, L"03-02-2026,09:05:00", L"dBA", 0, 1.0));
+        sum += level;
+    }
+    records.Add(new CObjData(40.625, L"03-02-2026,09:05:08", L"dBA", 0, 1.0));
+    stat.average = sum / 8;
+    stat.max = 61.0;
+    stat.min = 40.625;
+    stat.interval = 0.125;
+    const std::vector<std::string> lines = LinesOf(FormatExportTable(records, stat, EExportCopy::MainView));
+    DeleteAllRecords(&records);
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[2], "Min\t40.63 @   \t");
+    EXPECT_EQ(lines[3], "Average\t60.13\t");
+    EXPECT_EQ(lines[4], "SampleRate\t0.13\t");
+    EXPECT_EQ(lines[14], "9\tdBA\t40.63\t03-02-2026,09:05:08\t");
+}
+
 TEST(ExportTable, TheTwoCopiesDifferOnlyByTheBlankBeforeTheMaxLinesTab)
 {
     Recording r;

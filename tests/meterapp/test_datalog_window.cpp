@@ -5,6 +5,7 @@
 #include "view_test_access.h"
 
 #include "meterapp/datalog_dlg.h"
+#include "meterapp/graphics_btn.h"
 #include "meterapp/messages.h"
 #include "meterfiles/data_file.h"
 #include "meterfiles/export_table.h"
@@ -120,6 +121,7 @@ TEST_F(DataLogWindow, ADoubleClickLoadsEveryRunOfItsRecordingWithStatisticsAndRa
     Log(2, 99, L"09-12-2011,10:00:00", L"dBA", 7);
     Log(1, 40, L"10-12-2011,11:00:00", L"dBA", 10);
     CDataLogDlg& dlg = Open();
+    const CString topLabel = Text(IDC_Y_LABEL_FIRST + 10);
     AfxTestActivateListItem(&dlg.m_list, 2);
     AfxTestPump();
     ASSERT_EQ(dlg.m_pRecords->GetSize(), 3);
@@ -137,11 +139,29 @@ TEST_F(DataLogWindow, ADoubleClickLoadsEveryRunOfItsRecordingWithStatisticsAndRa
     EXPECT_EQ(Rates()->GetCurSel(), 9);
     EXPECT_FALSE(Rates()->IsWindowEnabled());
 
-    // A rate that is not on the list clears the choice.
+    // A zoomed graph is laid out anew for the next recording: the level
+    // labels and the scroll bars follow. A rate that is not on the list
+    // clears the choice.
+    CGraphicsBtn& graph = dlg.m_graph;
+    const CPoint from(PLOT_LEFT + 5, PLOT_TOP + 5), to(PLOT_LEFT + graph.m_nPlotWidth / 2, PLOT_TOP + graph.m_nPlotHeight / 2);
+    graph.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    graph.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    graph.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    ASSERT_EQ(graph.m_dZoomed, 1.0);
+    ASSERT_NE(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
     AfxTestActivateListItem(&dlg.m_list, 1);
     AfxTestPump();
     EXPECT_EQ(dlg.m_pRecords->GetSize(), 1);
     EXPECT_EQ(Rates()->GetCurSel(), CB_ERR);
+    EXPECT_EQ(graph.m_dZoomed, 0.0);
+    EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
+    EXPECT_EQ(Text(IDC_Y_LABEL_FIRST), L"0.00");
+    for (CScrollBar* bar : { &dlg.m_vScroll, &dlg.m_hScroll }) {
+        int low = -1, high = -1;
+        bar->GetScrollRange(&low, &high);
+        EXPECT_EQ(high, 0);
+        EXPECT_EQ(bar->GetScrollPos(), 0);
+    }
 
     // A double click on no row enables the rate list again and changes nothing else.
     dlg.m_graph.m_dXMax = 77;

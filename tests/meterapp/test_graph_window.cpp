@@ -15,7 +15,10 @@
 #include <graph/panel.h>
 
 #include <gtest/gtest.h>
+#include <wx/uiaction.h>
+#include <wx/window.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -117,7 +120,56 @@ protected:
         return false;
     }
 
+    void Wait(int ms) { AfxTestPumpUntil([] { return false; }, ms); }
+    // The real pointer of the X display.
+    void DragWithThePointer(CPoint from, CPoint to)
+    {
+        auto screen = [&](CPoint at) { return Graph().GetWx()->ClientToScreen(wxPoint(at.x, at.y)); };
+        user.MouseMove(screen(from));
+        Wait(60);
+        user.MouseDown();
+        Wait(60);
+        user.MouseMove(screen(CPoint((from.x + to.x) / 2, (from.y + to.y) / 2)));
+        Wait(60);
+        user.MouseMove(screen(to));
+        Wait(60);
+        user.MouseUp();
+        AfxTestPumpUntil([&] { return !Graph().m_bDragging; }, 3000);
+        Wait(150);
+    }
+    // A click on the thumb a bar shows, which moves nothing.
+    void ClickWithThePointer(CScrollBar& bar)
+    {
+        int first = 0, last = 0;
+        ASSERT_TRUE(AfxTestShownScrollThumb(&bar, &first, &last));
+        const wxRect r = bar.GetWx()->GetScreenRect();
+        const int along = (first + last) / 2;
+        user.MouseMove(r.width > r.height ? wxPoint(r.x + along, r.y + r.height / 2)
+                                          : wxPoint(r.x + r.width / 2, r.y + along));
+        Wait(60);
+        user.MouseClick();
+        Wait(150);
+    }
+    // The highest point of the curve (or its markers) in the plot.
+    CPoint CurvePeak()
+    {
+        for (int y = PLOT_TOP + 1; y < PlotBottom(); ++y) {
+            int sum = 0, n = 0;
+            for (int x = PLOT_LEFT + 1; x < PLOT_LEFT + Graph().m_nPlotWidth; ++x) {
+                const COLORREF c = Pixel(x, y);
+                if (c == kCurve || c == RGB(0, 0, 0)) {
+                    sum += x;
+                    ++n;
+                }
+            }
+            if (n > 0)
+                return CPoint(sum / n, y);
+        }
+        return CPoint(-1, -1);
+    }
+
     livetest::PrivatePorts ports;
+    wxUIActionSimulator user;
     std::unique_ptr<DecibarInstance> decibar;
     CDecibarView* view = nullptr;
 };
@@ -352,6 +404,85 @@ TEST_F(GraphWindow, ScrollBarsPanByLinesAndToTheReleasedThumbOfALongRecording)
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST), CString(L"stale"));
     AfxTestScroll(&ScrollBarOf(view, IDC_VSCROLL), SB_THUMBPOSITION, 0);
     EXPECT_DOUBLE_EQ(Graph().m_dYOffset, graph::VerticalPanBound(Graph()));
+}
+
+// The bars as the screen shows them after a zoom made with the real pointer,
+// and the graph after a wheel notch or an arrow key on a bar.
+TEST_F(GraphWindow, AfterARealDragZoomTheBarsShowTheirThumbsAndTheWheelAndArrowKeysPanAStepAtATime)
+{
+    AddRecords(300, [](int i) { return i == 60 ? 80.0 : 50.0; });
+    Draw();
+    CScrollBar& across = ScrollBarOf(view, IDC_HSCROLL);
+    CScrollBar& upright = ScrollBarOf(view, IDC_VSCROLL);
+    CScrollBar* bars[] = { &across, &upright };
+    // Unzoomed, each thumb fills its trough, which gives the trough's ends.
+    Wait(200);
+    int troughFirst[2], troughLast[2];
+    for (int b = 0; b < 2; ++b) {
+        ASSERT_TRUE(AfxTestShownScrollThumb(bars[b], &troughFirst[b], &troughLast[b]));
+        const wxSize size = bars[b]->GetWx()->GetSize();
+        EXPECT_GT(troughLast[b] - troughFirst[b], std::max(size.x, size.y) - 12) << b;
+    }
+    // Where the trough puts the thumb of the bar's position, and its length.
+    auto expectThumbShown = [&](int b) {
+        int first = 0, last = 0, low = 0, high = 0;
+        ASSERT_TRUE(AfxTestShownScrollThumb(bars[b], &first, &last)) << b;
+        bars[b]->GetScrollRange(&low, &high);
+        ASSERT_GT(high, 0) << b;
+        const int trough = troughLast[b] - troughFirst[b] + 1;
+        EXPECT_LT(last - first + 1, trough / 3) << b;
+        const double travel = trough - (last - first + 1);
+        EXPECT_NEAR(first, troughFirst[b] + travel * bars[b]->GetScrollPos() / high, 2) << b;
+    };
+
+    const int w = Graph().m_nPlotWidth;
+    DragWithThePointer(AtSample(30, graph::LevelY(Graph(), 95)), AtSample(90, graph::LevelY(Graph(), 20)));
+    ASSERT_EQ(Graph().m_dZoomed, 1.0);
+    Wait(300);
+    expectThumbShown(0);
+    expectThumbShown(1);
+
+    // Three notches down over the bar: three line steps, which the graph
+    // shows (the zoom left its start between two samples).
+    const CPoint peak = CurvePeak();
+    ASSERT_GT(peak.x, PLOT_LEFT + w / 4);
+    const double sample = 1 / Graph().m_dXScale;
+    const double zoomStart = Graph().m_dXStart;
+    const int start = across.GetScrollPos();
+    auto peakAfterPan = [&] { return peak.x - (Graph().m_dXStart - zoomStart) * sample; };
+    AfxTestTurnWheel(&across, 3);
+    AfxTestPumpUntil([&] { return across.GetScrollPos() >= start + 3; }, 3000);
+    Wait(100);
+    EXPECT_EQ(across.GetScrollPos(), start + 3);
+    EXPECT_EQ(AfxTestScrollThumb(&across), start + 3);
+    EXPECT_EQ(Graph().m_dXStart, start + 3);
+    EXPECT_NEAR(CurvePeak().x, peakAfterPan(), 2);
+    expectThumbShown(0);
+    AfxTestTurnWheel(&across, -1);
+    AfxTestPumpUntil([&] { return across.GetScrollPos() <= start + 2; }, 3000);
+    Wait(100);
+    EXPECT_EQ(Graph().m_dXStart, start + 2);
+    EXPECT_NEAR(CurvePeak().x, peakAfterPan(), 2);
+
+    // A bar the user clicked takes the arrow keys: a sample, or a decibel.
+    ClickWithThePointer(across);
+    user.Char(WXK_LEFT);
+    AfxTestPumpUntil([&] { return across.GetScrollPos() <= start + 1; }, 3000);
+    Wait(100);
+    EXPECT_EQ(Graph().m_dXStart, start + 1);
+    EXPECT_NEAR(CurvePeak().x, peakAfterPan(), 2);
+    expectThumbShown(0);
+    const CPoint before = CurvePeak();
+    const double offset = Graph().m_dYOffset;
+    const int level = upright.GetScrollPos();
+    ClickWithThePointer(upright);
+    user.Char(WXK_DOWN);
+    AfxTestPumpUntil([&] { return upright.GetScrollPos() >= level + 1; }, 3000);
+    Wait(100);
+    EXPECT_EQ(upright.GetScrollPos(), level + 1);
+    EXPECT_DOUBLE_EQ(Graph().m_dYOffset, graph::VerticalPanBound(Graph()) - (level + 1));
+    EXPECT_NEAR(CurvePeak().y, before.y - (offset - Graph().m_dYOffset) / Graph().m_dYScale, 2);
+    expectThumbShown(1);
 }
 
 TEST_F(GraphWindow, ATimeTextThatDoesNotReadIsReportedOnceAndNeverFromANestedDraw)

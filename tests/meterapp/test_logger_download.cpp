@@ -71,6 +71,17 @@ protected:
 
     CObjData* Logged(INT_PTR i) { return RecordAt(*g_pLogRecords, i); }
 
+    // The DATALOGGER window is up, listing no recording and drawing none.
+    void ExpectEmptyLoggedDataWindow()
+    {
+        CDataLogDlg* window = DecibarViewTestAccess::LoggedDataWindow(view);
+        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window->GetSafeHwnd(), nullptr);
+        EXPECT_TRUE(window->IsWindowVisible());
+        EXPECT_EQ(window->m_list.GetItemCount(), 0);
+        EXPECT_EQ(window->m_pRecords->GetSize(), 0);
+    }
+
     PrivatePorts ports;
     FakeMeterLine line;
     LoggerMeter meter;
@@ -124,7 +135,7 @@ TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
     EXPECT_TRUE(DecibarViewTestAccess::Connected(view));
 }
 
-TEST_F(LoggerDownload, AnEmptyLoggerEndsAtOnceWithoutRecords)
+TEST_F(LoggerDownload, AnEmptyLoggerEndsAtOnceWithoutRecordsInAnEmptyWindow)
 {
     g_pLogRecords->Add(new CObjData(1, L"old", L"dBA", 1, 1));
     meter.Reply({ { { 0xBB, 0x00, 0x64, 0xDD }, 0ms, {} } });
@@ -132,6 +143,7 @@ TEST_F(LoggerDownload, AnEmptyLoggerEndsAtOnceWithoutRecords)
     EXPECT_EQ(g_pLogRecords->GetSize(), 0);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
     EXPECT_FALSE(DecibarViewTestAccess::LogMode(view));
+    ExpectEmptyLoggedDataWindow();
 }
 
 TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveReadingReturns)
@@ -150,7 +162,7 @@ TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveRe
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 1) << "the error is shown once";
 }
 
-TEST_F(LoggerDownload, EscAbandonsTheDownloadAndItsLaterBytesAreLiveData)
+TEST_F(LoggerDownload, EscAbandonsTheDownloadForAnEmptyWindowAndItsLaterBytesAreLiveData)
 {
     // What Esc does in the box.
     meter.Reply({ { Slice(kExampleReply, 0, 12), 0ms, {} },
@@ -164,6 +176,7 @@ TEST_F(LoggerDownload, EscAbandonsTheDownloadAndItsLaterBytesAreLiveData)
     EXPECT_FALSE(DecibarViewTestAccess::LogMode(view));
     EXPECT_EQ(g_pLogRecords->GetSize(), 0);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
+    ExpectEmptyLoggedDataWindow();
     AfxTestPumpUntil([] { return false; }, 500);
     EXPECT_EQ(g_pLogRecords->GetSize(), 0) << "a download's end after Esc keeps nothing";
     EXPECT_TRUE(DecibarViewTestAccess::Connected(view));

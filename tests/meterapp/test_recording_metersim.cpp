@@ -197,6 +197,9 @@ TEST_F(MeterRecording, TheGraphGrowsAZoomScrollsAndCursorsMeasureBetweenThem)
 
     const char* path = std::getenv("DECIBAR_RECORDING_SCREENSHOT");
     if (path) {
+        // Zoomed about the cursors, the bars show where the view lies.
+        DragFromTo(CPoint(AtSample(2).x, graph::LevelY(Graph(), 80)), CPoint(AtSample(30).x, graph::LevelY(Graph(), 30)));
+        EXPECT_EQ(Graph().m_dZoomed, 1.0);
         Wait(300);
         const std::string file(path);
         EXPECT_TRUE(AfxTestSaveScreenshot(decibar->Frame(), std::wstring(file.begin(), file.end())));

@@ -5,8 +5,11 @@
 #include "view_test_access.h"
 #include "live_fixture.h"
 
+#include "meterapp/graphics_btn.h"
 #include "meterapp/rt_setup_dlg.h"
 #include "resource.h"
+
+#include <graph/geometry.h>
 
 #include <gtest/gtest.h>
 
@@ -321,12 +324,28 @@ TEST_F(Recording, RunAnsweredNoDropsTheRecordsAndStartsAtOne)
     EXPECT_EQ(GraphOf(view).m_dXMax, 20);
 }
 
-TEST_F(Recording, ClearDataAsksAndEmptiesTheRecordsAndTheCount)
+TEST_F(Recording, ClearDataAsksAndEmptiesTheRecordsTheCountAndTheZoomedGraph)
 {
+    CGraphicsBtn& graph = GraphOf(view);
+    const CString unzoomedTop = Text(IDC_Y_LABEL_FIRST + 10);
+    auto curveShown = [&] {
+        for (int y = PLOT_TOP + 1; y < PLOT_TOP + graph.m_nPlotHeight; ++y)
+            for (int x = PLOT_LEFT + 1; x < PLOT_LEFT + graph.m_nPlotWidth; ++x)
+                if (AfxTestReadPixel(&graph, x, y) == RGB(255, 255, 0))
+                    return true;
+        return false;
+    };
     RunAt(0);
     ASSERT_TRUE(PumpUntil([&] { return Count() >= 3; }, 5000));
     decibar->Command(ID_REALTIME_STOP);
     const int kept = Count();
+    // Zoomed into the recording's first samples.
+    const CPoint from(PLOT_LEFT + 2, graph::LevelY(graph, 90)), to(graph::SampleX(graph, 2), graph::LevelY(graph, 40));
+    graph.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    graph.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    graph.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    ASSERT_EQ(graph.m_dZoomed, 1.0);
+    ASSERT_TRUE(curveShown());
     decibar->modal.messageBoxAnswer = IDCANCEL;
     decibar->Command(ID_REALTIME_CLEAR);
     ASSERT_EQ(decibar->modal.requests.size(), 1u);
@@ -339,6 +358,12 @@ TEST_F(Recording, ClearDataAsksAndEmptiesTheRecordsAndTheCount)
     EXPECT_TRUE(Text(IDC_DATA_COUNT).IsEmpty());
     EXPECT_FALSE(Text(IDC_AVERAGE).IsEmpty()); // the other texts stay until the next sample
     EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).min, 150);
+    // The graph is laid out anew: no curve, no zoom.
+    EXPECT_FALSE(curveShown());
+    EXPECT_EQ(graph.m_dZoomed, 0.0);
+    EXPECT_EQ(graph.m_dXStart, 0.0);
+    EXPECT_EQ(graph.m_dYOffset, 0.0);
+    EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 10), unzoomedTop);
 }
 
 TEST_F(Recording, RunAndStopFollowTheUpdateHandlersWhileTheOtherItemsStayGrayed)

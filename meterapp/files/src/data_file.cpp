@@ -3,6 +3,7 @@
 #include "meterfiles/decimal_text.h"
 #include "meterfiles/file_store.h"
 
+#include <afx/fixed.h>
 #include <win32/text.h>
 
 #include <algorithm>
@@ -182,13 +183,13 @@ std::string FormatDataFile(const CObArray& records)
     out.reserve(static_cast<size_t>(records.GetSize()) * 34 + 64);
     out += kDataFileHeader;
     out += ':';
-    AppendFixed(out, RecordAt(records, 0)->m_dInterval, 2, 1);
+    AfxAppendFixed(out, RecordAt(records, 0)->m_dInterval, 2, 1);
     out += ";\r\n";
     for (INT_PTR i = 0; i < records.GetSize(); ++i) {
         const CObjData* record = RecordAt(records, i);
         AppendUtf8(out, record->m_strDateTime);
         out += ", ";
-        AppendFixed(out, record->m_dValue, 5, 2);
+        AfxAppendFixed(out, record->m_dValue, 5, 2);
         out += ", ";
         AppendUtf8(out, record->m_strUnit);
         out += "\r\n";

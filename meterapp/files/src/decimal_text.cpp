@@ -111,15 +111,4 @@ double ReadDecimalNumber(const CString& text)
     return ReadDecimalNumber(text.GetString(), static_cast<size_t>(text.GetLength()));
 }
 
-void AppendFixed(std::string& out, double value, int width, int precision)
-{
-    // Wide enough for the largest double written in full.
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    const size_t length = result.ec == std::errc() ? static_cast<size_t>(result.ptr - buffer) : 0;
-    if (static_cast<int>(length) < width)
-        out.append(static_cast<size_t>(width) - length, ' ');
-    out.append(buffer, length);
-}
-
 }  // namespace meterfiles

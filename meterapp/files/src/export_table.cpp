@@ -1,7 +1,6 @@
 #include "meterfiles/export_table.h"
 
-#include "meterfiles/decimal_text.h"
-
+#include <afx/fixed.h>
 #include <win32/text.h>
 
 namespace meterfiles {
@@ -16,7 +15,7 @@ void AppendText(std::string& out, const CString& text)
 // "%.2f @ %s  %s" of a level, its date-time and its unit.
 void AppendExtreme(std::string& out, double value, const CString& dateTime, const CString& unit)
 {
-    AppendFixed(out, value, 0, 2);
+    AfxAppendFixed(out, value, 0, 2);
     out += " @ ";
     AppendText(out, dateTime);
     out += "  ";
@@ -42,11 +41,11 @@ std::string FormatExportTable(const CObArray& records, const SStatInfo& stat, EE
     out += "\t\r\n";
 
     out += "Average\t";
-    AppendFixed(out, stat.average, 0, 2);
+    AfxAppendFixed(out, stat.average, 0, 2);
     out += "\t\r\n";
 
     out += "SampleRate\t";
-    AppendFixed(out, stat.interval, 0, 2);
+    AfxAppendFixed(out, stat.interval, 0, 2);
     out += "\t\r\n";
 
     out += "ID\tUnit\tValue\tDateTime\t\r\n";
@@ -56,7 +55,7 @@ std::string FormatExportTable(const CObArray& records, const SStatInfo& stat, EE
         out += '\t';
         AppendText(out, record->m_strUnit);
         out += '\t';
-        AppendFixed(out, record->m_dValue, 0, 2);
+        AfxAppendFixed(out, record->m_dValue, 0, 2);
         out += '\t';
         AppendText(out, record->m_strDateTime);
         out += "\t\r\n";

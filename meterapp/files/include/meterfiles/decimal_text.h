@@ -1,9 +1,10 @@
-// Numbers in the files' texts, read and written the same way in every locale.
+// Numbers in the files' texts, read the same way in every locale (they are
+// written by AfxAppendFixed, afx/fixed.h).
 #pragma once
 
 #include <afx/cstring.h>
 
-#include <string>
+#include <cstddef>
 
 namespace meterfiles {
 
@@ -15,9 +16,5 @@ namespace meterfiles {
 double ReadDecimalNumber(const wchar_t* text, size_t length);
 double ReadDecimalNumber(const char* text, size_t length);
 double ReadDecimalNumber(const CString& text);
-
-// Appends value as printf's "%<width>.<precision>f" does in the C locale:
-// at least `width` characters, blanks in front.
-void AppendFixed(std::string& out, double value, int width, int precision);
 
 }  // namespace meterfiles

@@ -6,6 +6,7 @@
 // formatted one at a time by the narrow snprintf in the "C" locale (the data
 // files need '.' as the decimal point whatever the user's locale).
 #include "afx/cstring.h"
+#include "afx/fixed.h"
 #include "win32/text.h"
 
 #include <clocale>
@@ -168,10 +169,10 @@ private:
         case L'o':
         case L'x':
         case L'X': EmitNumber(d, TakeUnsigned(d.size)); break;
+        case L'f':
+        case L'F': EmitNumber(d, AfxTieAwayFromZero(va_arg(m_args, double), d.precision < 0 ? 6 : d.precision)); break;
         case L'e':
         case L'E':
-        case L'f':
-        case L'F':
         case L'g':
         case L'G':
         case L'a':

@@ -119,6 +119,10 @@ void ShutdownSends();
 // late the X server reports it mapped.
 void KeepShownStateTrue(wxTopLevelWindow* window);
 
+// Sets up a template's scroll bar: focusable, and drawn again whenever GTK
+// places its thumb anew.
+void PrepareScrollBar(wxScrollBar* bar);
+
 // The window of a progress bar; the bar fills the whole window.
 class AfxProgressBar : public wxWindow {
 public:

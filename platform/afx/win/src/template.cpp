@@ -5,6 +5,9 @@
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 
+#include <cstdlib>
+#include <memory>
+
 #include "internal.h"
 
 namespace afxwin {
@@ -51,19 +54,63 @@ void NotifyList(wxWindow* control, UINT code, long item)
     parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(impl->id), reinterpret_cast<LPARAM>(&note));
 }
 
-void Scrolled(wxScrollBar* bar, UINT code, wxScrollEvent& e)
+// Tells the bar's parent of a scroll code, then shows the position the
+// program set (while a thumb is dragged, where the user holds it).
+void SendScroll(wxScrollBar* bar, UINT code, int pos)
 {
     AfxWindowImpl* impl = afxwin::Lookup(bar);
     CWnd* parent = ParentWnd(bar);
     if (!impl || !parent)
         return;
-    int pos = e.GetPosition() + impl->scrollMin;
     UINT message = bar->IsVertical() ? WM_VSCROLL : WM_HSCROLL;
     HWND hwnd = afxwin::ToHwnd(bar);
     parent->SendMessage(message, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(impl->wnd));
-    // The bar shows the position the program set, as on Windows.
     if (code != SB_THUMBTRACK && (impl = afxwin::Lookup(hwnd)) != nullptr)
         bar->SetThumbPosition(impl->scrollPos - impl->scrollMin);
+}
+
+void Scrolled(wxScrollBar* bar, UINT code, wxScrollEvent& e)
+{
+    AfxWindowImpl* impl = afxwin::Lookup(bar);
+    if (impl)
+        SendScroll(bar, code, e.GetPosition() + impl->scrollMin);
+}
+
+// One line step per notch of the wheel (up or left: back), as a Windows bar
+// steps for its arrow keys. GTK would move the thumb by a share of the page
+// and report it as a drag that never ends.
+void Wheeled(wxScrollBar* bar, int* rest, wxMouseEvent& e)
+{
+    const int notch = e.GetWheelDelta() > 0 ? e.GetWheelDelta() : 120;
+    const bool horizontal = e.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL;
+    *rest += horizontal ? -e.GetWheelRotation() : e.GetWheelRotation();
+    const int steps = *rest / notch;  // positive: back
+    *rest -= steps * notch;
+    const HWND hwnd = afxwin::ToHwnd(bar);
+    for (int i = 0; i < std::abs(steps); ++i) {
+        AfxWindowImpl* impl = afxwin::Lookup(hwnd);
+        if (!impl)
+            return;
+        SendScroll(bar, steps > 0 ? SB_LINEUP : SB_LINEDOWN, impl->scrollPos);
+    }
+}
+
+void KeyPressed(wxScrollBar* bar, wxKeyEvent& e)
+{
+    UINT code;
+    switch (e.GetKeyCode()) {
+    case WXK_UP:
+    case WXK_LEFT:
+    case WXK_NUMPAD_UP:
+    case WXK_NUMPAD_LEFT: code = SB_LINEUP; break;
+    case WXK_DOWN:
+    case WXK_RIGHT:
+    case WXK_NUMPAD_DOWN:
+    case WXK_NUMPAD_RIGHT: code = SB_LINEDOWN; break;
+    default: e.Skip(); return;
+    }
+    if (AfxWindowImpl* impl = afxwin::Lookup(bar))
+        SendScroll(bar, code, impl->scrollPos);
 }
 
 void BindControlEvents(wxWindow* w, AfxControlKind kind)
@@ -116,6 +163,8 @@ void BindControlEvents(wxWindow* w, AfxControlKind kind)
         bar->Bind(wxEVT_SCROLL_THUMBRELEASE, [bar](wxScrollEvent& e) { Scrolled(bar, SB_THUMBPOSITION, e); });
         bar->Bind(wxEVT_SCROLL_TOP, [bar](wxScrollEvent& e) { Scrolled(bar, SB_TOP, e); });
         bar->Bind(wxEVT_SCROLL_BOTTOM, [bar](wxScrollEvent& e) { Scrolled(bar, SB_BOTTOM, e); });
+        bar->Bind(wxEVT_MOUSEWHEEL, [bar, rest = std::make_shared<int>(0)](wxMouseEvent& e) { Wheeled(bar, rest.get(), e); });
+        bar->Bind(wxEVT_KEY_DOWN, [bar](wxKeyEvent& e) { KeyPressed(bar, e); });
         break;
     }
     default:
@@ -213,6 +262,7 @@ wxWindow* MakeWx(wxWindow* parent, AfxControlKind kind, const wchar_t* text, con
     case AfxControlKind::ScrollBar: {
         auto* bar = new wxScrollBar(parent, wxID_ANY, pos, size, (style & SBS_VERT) ? wxSB_VERTICAL : wxSB_HORIZONTAL);
         bar->SetScrollbar(0, 1, 101, 10);
+        afxwin::PrepareScrollBar(bar);
         return bar;
     }
     case AfxControlKind::Progress:

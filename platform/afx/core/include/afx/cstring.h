@@ -14,7 +14,8 @@
 //   %d %i %u %o %x %X with no size or "l": 32-bit; "h" 16-bit, "hh" 8-bit,
 //              "ll" or "I64" 64-bit, "I" pointer-sized, "I32" 32-bit
 //   %f %e %g %a (and capitals): double ("l" and "L" change nothing); always
-//              with '.' as the decimal point, whatever the locale
+//              with '.' as the decimal point, whatever the locale; %f rounds
+//              an exact tie away from zero (afx/fixed.h), %e %g to even
 //   %p         pointer as upper-case hex digits; %% a percent sign
 //   %n         writes nothing and stores nothing
 // A CString argument must be passed as (LPCWSTR)s or s.GetString(): class

@@ -137,9 +137,11 @@ struct SCROLLINFO {
 typedef SCROLLINFO* LPSCROLLINFO;
 
 // A scroll-bar control. The user's actions reach the parent as WM_HSCROLL or
-// WM_VSCROLL with SB_LINEUP/DOWN, SB_PAGEUP/DOWN, SB_THUMBTRACK while dragging,
-// SB_THUMBPOSITION at the release, then SB_ENDSCROLL; the position is not
-// moved by the bar itself: the handler sets it (SetScrollPos), as on Windows.
+// WM_VSCROLL with SB_LINEUP/DOWN (also one per notch of the mouse wheel over
+// the bar, and for the arrow keys once the bar has the focus), SB_PAGEUP/DOWN,
+// SB_THUMBTRACK while dragging and SB_THUMBPOSITION at the release; the
+// position is not moved by the bar itself: the handler sets it (SetScrollPos),
+// as on Windows. The screen shows every range and position set at once.
 class CScrollBar : public CWnd {
     DECLARE_DYNAMIC(CScrollBar)
 public:

@@ -4,11 +4,18 @@
 #include <wx/listctrl.h>
 #include <wx/scrolbar.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "afx/testing.h"
 #include "internal.h"
+
+// Last: Xlib defines words such as None and Status as macros.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 void AfxTestInitialize()
 {
@@ -189,6 +196,66 @@ void AfxTestScroll(CScrollBar* bar, int code, int pos)
     wxScrollEvent e(type, w->GetId(), pos - impl->scrollMin, w->IsVertical() ? wxVERTICAL : wxHORIZONTAL);
     e.SetEventObject(w);
     w->GetEventHandler()->ProcessEvent(e);
+}
+
+bool AfxTestShownScrollThumb(CScrollBar* bar, int* first, int* last)
+{
+    wxWindow* w = bar ? bar->GetWx() : nullptr;
+    if (!w || !w->IsShownOnScreen())
+        return false;
+    const wxSize size = w->GetSize();
+    const bool vertical = size.y > size.x;
+    const wxImage shot = AfxTestScreenImage(w->GetScreenRect());
+    // Along the middle of the bar the thumb stands out from the trough.
+    std::vector<int> light;
+    for (int i = 0; i < (vertical ? size.y : size.x); ++i) {
+        const int x = vertical ? size.x / 2 : i, y = vertical ? i : size.y / 2;
+        light.push_back(shot.GetRed(x, y) * 299 + shot.GetGreen(x, y) * 587 + shot.GetBlue(x, y) * 114);
+    }
+    if (light.empty())
+        return false;
+    const auto [darkest, lightest] = std::minmax_element(light.begin(), light.end());
+    if (*lightest - *darkest < 40 * 1000)
+        return false;
+    const int middle = (*darkest + *lightest) / 2;
+    int bestFirst = -1, bestLength = 0;
+    for (int i = 0; i < static_cast<int>(light.size());) {
+        if (light[i] >= middle) {
+            ++i;
+            continue;
+        }
+        const int start = i;
+        while (i < static_cast<int>(light.size()) && light[i] < middle)
+            ++i;
+        if (i - start > bestLength) {
+            bestFirst = start;
+            bestLength = i - start;
+        }
+    }
+    *first = bestFirst;
+    *last = bestFirst + bestLength - 1;
+    return true;
+}
+
+void AfxTestTurnWheel(CWnd* over, int notches)
+{
+    wxWindow* w = over ? over->GetWx() : nullptr;
+    Display* display = w ? XOpenDisplay(nullptr) : nullptr;
+    if (!display)
+        return;
+    const wxRect r = w->GetScreenRect();
+    XTestFakeMotionEvent(display, -1, r.x + r.width / 2, r.y + r.height / 2, CurrentTime);
+    XSync(display, False);
+    AfxTestPumpUntil([] { return false; }, 50);
+    // Buttons 4 and 5 are the wheel's notches away from and towards the user.
+    const unsigned button = notches < 0 ? 4 : 5;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        XTestFakeButtonEvent(display, button, True, CurrentTime);
+        XTestFakeButtonEvent(display, button, False, CurrentTime);
+        XSync(display, False);
+        AfxTestPumpUntil([] { return false; }, 50);
+    }
+    XCloseDisplay(display);
 }
 
 int AfxTestScrollThumb(CScrollBar* bar)

@@ -77,3 +77,10 @@ void AfxTestPressKey(CWnd* dialog, UINT virtualKey);
 void AfxTestHighlightCommand(CFrameWnd* frame, UINT id);
 // The thumb position a scroll bar shows (in its range).
 int AfxTestScrollThumb(CScrollBar* bar);
+// The thumb as the screen shows it: its first and last pixel along the bar;
+// false when the screen shows the bar without a thumb standing out.
+bool AfxTestShownScrollThumb(CScrollBar* bar, int* first, int* last);
+// The user turns the mouse wheel with the pointer over the middle of a window:
+// `notches` towards the user (down), or away (up) when negative. The pointer
+// and the wheel are the X display's own.
+void AfxTestTurnWheel(CWnd* over, int notches);
