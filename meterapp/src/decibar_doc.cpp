@@ -13,3 +13,10 @@ BOOL CDecibarDoc::OnNewDocument()
 {
     return CDocument::OnNewDocument();
 }
+
+// The framework's save would create the file anew, empty: a recording chosen
+// in its dialog would be lost.
+BOOL CDecibarDoc::OnSaveDocument(LPCTSTR)
+{
+    return FALSE;
+}

@@ -153,9 +153,11 @@ void CDecibarView::OnDraw(CDC* pDC)
 }
 
 // The receive callback's redraw, on this thread: the face follows every
-// frame and is never drawn by two threads at once.
+// frame and is never drawn by two threads at once. Cleared before the reading
+// is read, so a frame decoded from here on asks for a redraw of its own.
 LRESULT CDecibarView::OnMeterFaceRedraw(WPARAM, LPARAM)
 {
+    m_bFacePending = false;
     if (!m_bConnected)
         return 1;
     bool shown = false;

@@ -95,16 +95,12 @@ void CDecibarView::SendLogRequests()
 void CDecibarView::CollectLoggerChunk(const CString& chunkHex)
 {
     meterproto::SLogChunk chunk;
-    int expected = 0;
-    int received = 0;
     {
         std::lock_guard<std::mutex> lock(m_stateLock);
         if (!m_bLogMode || m_bLogFailed)
             return;
         chunk = meterproto::CollectLogChunk(chunkHex, m_strRx, m_logCollector, g_nLogBytes);
         m_reading.powerWatch = 0;
-        expected = m_logCollector.expected;
-        received = g_nLogBytes;
         m_nLogParsed = m_nLogGeneration;
         if (m_logCollector.replySeen)
             m_bLogReplySeen = true;
@@ -116,22 +112,21 @@ void CDecibarView::CollectLoggerChunk(const CString& chunkHex)
         }
     }
 
-    const HWND receiver = m_hwndReceiver;
+    // Posted: the reader goes on reading while the window is busy.
     switch (chunk.step) {
     case meterproto::ELogStep::Waiting:
         break;
     case meterproto::ELogStep::Receiving:
-        ::SendMessage(receiver, WM_LOG_PROGRESS, static_cast<WPARAM>(expected), static_cast<LPARAM>(received));
+        PostOnce(m_bLogProgressPending, WM_LOG_PROGRESS);
         break;
     case meterproto::ELogStep::Empty:
-        ::SendMessage(receiver, WM_LOG_DONE, 0, 0);
+        ::PostMessage(m_hwndReceiver, WM_LOG_DONE, 0, 0);
         break;
     case meterproto::ELogStep::Complete:
         ParseLoggerData(chunk.text);
         break;
     case meterproto::ELogStep::Overflow:
-        // Posted: the reader goes on reading while the user reads the message.
-        ::PostMessage(receiver, WM_LOG_FAILED, 0, 0);
+        ::PostMessage(m_hwndReceiver, WM_LOG_FAILED, 0, 0);
         break;
     }
 }
@@ -158,7 +153,7 @@ void CDecibarView::ParseLoggerData(const CString& text)
         DeleteAllRecords(records.get());
         return;
     }
-    ::SendMessage(m_hwndReceiver, WM_LOG_DONE, 0, 0);
+    ::PostMessage(m_hwndReceiver, WM_LOG_DONE, 0, 0);
 }
 
 LRESULT CDecibarView::OnLogDone(WPARAM, LPARAM)
@@ -168,9 +163,20 @@ LRESULT CDecibarView::OnLogDone(WPARAM, LPARAM)
     return 1;
 }
 
-LRESULT CDecibarView::OnLogProgress(WPARAM wParam, LPARAM lParam)
+// The progress as it is when the window gets to it, not as it was when asked for.
+LRESULT CDecibarView::OnLogProgress(WPARAM, LPARAM)
 {
-    m_logState.ShowProgress(static_cast<int>(wParam), static_cast<int>(lParam));
+    m_bLogProgressPending = false;
+    int expected = 0;
+    int received = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        if (!m_bLogMode)
+            return 1;
+        expected = m_logCollector.expected;
+        received = g_nLogBytes;
+    }
+    m_logState.ShowProgress(expected, received);
     return 1;
 }
 

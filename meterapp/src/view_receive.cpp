@@ -29,13 +29,29 @@ void CDecibarView::OnMeterBytes(void* userData, char* data, int length)
     if (result.frameDecoded)
         view->m_pKeySenders->FrameArrived();
 
-    // Only sent messages reach the user-interface thread: its waits (a port
-    // Close among them) run them, so closing the port here never hangs.
-    const HWND receiver = view->m_hwndReceiver;
+    // Posted, never waited for: while the window is busy (a long print, a big
+    // file) the reader goes on counting bytes, so the watchdog sees the link
+    // alive; the redraw then draws the reading as it is by then.
     if (result.sendStop)
-        ::SendMessage(receiver, WM_COMMAND, ID_REALTIME_STOP, 0);
+        view->PostOnce(view->m_bHoldPending, WM_METER_HOLD);
     if (redraw)
-        ::SendMessage(receiver, WM_METER_FACE, 0, 0);
+        view->PostOnce(view->m_bFacePending, WM_METER_FACE);
     if (result.toCollector)
         view->CollectLoggerChunk(chunkHex);
+}
+
+void CDecibarView::PostOnce(std::atomic<bool>& pending, UINT message)
+{
+    if (pending.exchange(true))
+        return;
+    if (!::PostMessage(m_hwndReceiver, message, 0, 0))
+        pending = false;
+}
+
+LRESULT CDecibarView::OnMeterHold(WPARAM, LPARAM)
+{
+    m_bHoldPending = false;
+    if (m_bRecording)
+        SendMessage(WM_COMMAND, ID_REALTIME_STOP, 0);
+    return 1;
 }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <sys/stat.h>
 
 namespace {
@@ -176,6 +177,34 @@ TEST_F(FileCommands, CloseQuestionYesWhoseSaveFailsKeepsTheProgramAndItsRecords)
     chosen.clear();
     decibar->Frame()->SendMessage(WM_CLOSE);
     ASSERT_TRUE(AfxTestPumpUntil([&] { return !decibar->Running(); }));
+}
+
+// Ctrl+S and Ctrl+O, pressed as the user presses them, run Save as and Open,
+// whose menu texts show them: the data file's dialogs come up, a replaced
+// recording holds the records, and the file chosen for Open is read.
+TEST_F(FileCommands, CtrlSAndCtrlORunSaveAsAndOpenAsTheMenuShows)
+{
+    AddRealTimeRecords();
+    const std::string recording = dir.path() + "/recording.txt";
+    std::ofstream(recording) << "01-02-2017,09:05:03, 60.0, dBC\r\n";
+    chosen = std::wstring(recording.begin(), recording.end());
+    decibar->modal.messageBoxAnswer = IDYES; // replace it
+    ASSERT_TRUE(AfxTestPressKeys(decibar->Frame(), FCONTROL, 'S'));
+    ASSERT_TRUE(AfxTestPumpUntil([&] { return !dialogs.empty(); }));
+    EXPECT_FALSE(dialogs[0].open);
+    EXPECT_EQ(dialogs[0].filter, "Data File(*.txt)|*.txt||");
+    EXPECT_EQ(FileBytes(recording), meterfiles::FormatDataFile(*g_pRealTimeRecords));
+
+    ASSERT_TRUE(AfxTestPressKeys(decibar->Frame(), FCONTROL, 'O'));
+    ASSERT_TRUE(AfxTestPumpUntil([&] { return dialogs.size() == 2; }));
+    EXPECT_TRUE(dialogs[1].open);
+    EXPECT_EQ(dialogs[1].filter, "Data File(*.txt)|*.txt||");
+    EXPECT_TRUE(AfxTestPumpUntil([&] { return g_pLogRecords->GetSize() == 3; }));
+    EXPECT_EQ(MessageBoxes().size(), 1u) << "only the question to replace the file";
+
+    // The document's own Save, which no key reaches now, writes nothing over a file either.
+    decibar->Command(ID_FILE_SAVE);
+    EXPECT_EQ(FileBytes(recording), meterfiles::FormatDataFile(*g_pRealTimeRecords));
 }
 
 }  // namespace

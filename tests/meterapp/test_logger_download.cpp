@@ -40,6 +40,7 @@ protected:
                 return static_cast<int>(IDOK);
             if (request.dialog && request.dialog->GetTemplateId() == IDD_LOGSTATE) {
                 waitBox = request.dialog->GetSafeHwnd();
+                std::this_thread::sleep_for(busyWhenTheBoxShows);
                 return 0;
             }
             return static_cast<int>(IDCANCEL);
@@ -92,6 +93,8 @@ protected:
     std::atomic<HWND> waitBox { nullptr };
     std::mutex boxesLock;
     std::vector<AfxModalRequest> boxes;
+    // The window is busy for so long, dispatching nothing, as the box comes up.
+    std::chrono::milliseconds busyWhenTheBoxShows { 0 };
 };
 
 TEST_F(LoggerDownload, RequestsUntilTheReplyAndKeepsTheRecordsOfItsBlocks)
@@ -160,6 +163,21 @@ TEST_F(LoggerDownload, AStalledDownloadIsEndedByTheWatchdogWithOneErrorAndLiveRe
     ASSERT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view).load(); }, 5000));
     AfxTestPumpUntil([] { return false; }, 3000);
     EXPECT_EQ(Count(AfxModalRequest::MessageBox), 1) << "the error is shown once";
+}
+
+// The reply arrives while the window is busy for 3 s: the reader goes on
+// taking its bytes, so the link stays up and the download keeps its records.
+TEST_F(LoggerDownload, AWindowBusyWhileTheReplyArrivesEndsTheDownloadWithItsRecords)
+{
+    std::vector<LoggerMeter::Piece> pieces { { Slice(kExampleReply, 0, 3), 0ms, {} } };
+    for (size_t at = 3; at < kExampleReply.size(); ++at)
+        pieces.push_back({ Slice(kExampleReply, at, at + 1), 250ms, {} });
+    meter.Reply(pieces);
+    busyWhenTheBoxShows = 3s;
+    decibar->Command(ID_DATALOGGER);
+    EXPECT_EQ(Count(AfxModalRequest::MessageBox), 0);
+    EXPECT_EQ(g_pLogRecords->GetSize(), 2);
+    EXPECT_TRUE(DecibarViewTestAccess::Connected(view));
 }
 
 TEST_F(LoggerDownload, EscAbandonsTheDownloadForAnEmptyWindowAndItsLaterBytesAreLiveData)

@@ -15,8 +15,10 @@
 #include <wx/uiaction.h>
 #include <wx/window.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -231,6 +233,38 @@ TEST_F(MeterRecording, ALostLinkAndHoldEndARecordingWithEveryRecordKept)
     EXPECT_GE(held, 10);
     Wait(500);
     EXPECT_EQ(Count(), held);
+}
+
+// A window busy for 5 s, as a long print keeps it, dispatching nothing: the
+// reader goes on counting the meter's bytes meanwhile, so afterwards the link
+// is up, the recording runs and the face shows the reading again at once.
+// The frames that came meanwhile ask for one redraw, not one each.
+TEST_F(MeterRecording, AWindowBusyForFiveSecondsKeepsTheLinkAndTheRecording)
+{
+    static_cast<CComboBox*>(view->GetDlgItem(IDC_RATE))->SetCurSel(0);
+    decibar->Command(ID_REALTIME_RUN);
+    ASSERT_TRUE(PumpUntil([&] { return Count() >= 10; }, 10000));
+
+    const auto before = DecibarViewTestAccess::LiveCounts(view);
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    const auto busy = DecibarViewTestAccess::LiveCounts(view);
+    const int counted = Count();
+    EXPECT_GE(busy.chunks - before.chunks, 20u) << "the reader waited for the window";
+
+    EXPECT_TRUE(PumpUntil([&] {
+        return DecibarViewTestAccess::LiveCounts(view).drawings > busy.drawings && DecibarViewTestAccess::FaceIsCurrent(view);
+    }, 1000));
+    Wait(1500); // the watchdog's tick has judged the link
+    EXPECT_TRUE(DecibarViewTestAccess::Connected(view).load());
+    EXPECT_TRUE(DecibarViewTestAccess::Recording(view).load());
+    EXPECT_TRUE(PumpUntil([&] { return Count() >= counted + 10; }, 5000)) << Count() - counted;
+    EXPECT_TRUE(DecibarViewTestAccess::Recording(view).load());
+    const auto after = DecibarViewTestAccess::LiveCounts(view);
+    RecordProperty("chunks_while_busy", std::to_string(busy.chunks - before.chunks));
+    RecordProperty("chunks_after", std::to_string(after.chunks - busy.chunks));
+    RecordProperty("redraws_after", std::to_string(after.redrawsAsked - busy.redrawsAsked));
+    RecordProperty("records_after", std::to_string(Count() - counted));
+    EXPECT_LE(after.redrawsAsked - busy.redrawsAsked, static_cast<int>(after.chunks - busy.chunks) + 2);
 }
 
 } // namespace

@@ -57,6 +57,13 @@ public:
             view->m_liveDisplay.drawings };
     }
 
+    // The face last drawn shows the reading the view holds now.
+    static bool FaceIsCurrent(CDecibarView* view)
+    {
+        std::lock_guard<std::mutex> lock(view->m_stateLock);
+        return view->m_liveDisplay.faceShown && !view->FaceOpsChanged();
+    }
+
     static SReading ReadingNow(CDecibarView* view) { return view->ReadingNow(); }
     static int KeySendersRunning(CDecibarView* view) { return view->KeySendersRunning(); }
     static bool OpenMeterPort(CDecibarView* view, int port) { return view->OpenMeterPort(port); }

@@ -15,6 +15,8 @@ public:
     // Reads and writes nothing in either direction.
     void Serialize(CArchive& ar) override;
     BOOL OnNewDocument() override;
+    // Having nothing to write, it leaves the file as it is: false, nothing said.
+    BOOL OnSaveDocument(LPCTSTR path) override;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -76,8 +76,11 @@ protected:
     // A meter key was pressed (lParam: its code): while connected, starts a
     // sender for it.
     LRESULT OnMeterKey(WPARAM wParam, LPARAM lParam);
-    // Sent by the receive callback: the face is redrawn on this thread.
+    // Posted by the receive callback: the face is redrawn on this thread.
     LRESULT OnMeterFaceRedraw(WPARAM wParam, LPARAM lParam);
+    // Posted by the receive callback when the meter holds during a
+    // recording: Stop, unless the recording has ended meanwhile.
+    LRESULT OnMeterHold(WPARAM wParam, LPARAM lParam);
     // Export To Excel: the real-time records with their statistics.
     void OnExportExcel();
     // Print Data and Print Graph: the graph's records with a copy of m_stat
@@ -140,8 +143,12 @@ private:
 
     // The receive callback (reader thread): marks the link alive, runs the
     // chunk through the receive buffer and the decoder, and reaches the
-    // user-interface thread only through sent messages (face redraw, Stop).
+    // user-interface thread only through posted messages (face redraw, hold),
+    // never waiting for it.
     static void OnMeterBytes(void* userData, char* data, int length);
+    // Posts message to the receiver unless the one posted before is still
+    // pending (its handler clears `pending` first); any thread.
+    void PostOnce(std::atomic<bool>& pending, UINT message);
 
     // Draws the reading onto the display area's picture. dc is a memory
     // context that holds that picture, its origin at the area's top left, with
@@ -195,8 +202,13 @@ private:
     bool m_bInSampleTick = false;
     // Repeats the pressed keys' bytes; ended before the port closes.
     std::unique_ptr<CKeySenders> m_pKeySenders;
-    // The window the receive callback sends to, set before the port opens.
+    // The window the receive callback posts to, set before the port opens.
     std::atomic<HWND> m_hwndReceiver { nullptr };
+    // A face redraw, a hold's Stop and a download's progress posted and not
+    // yet handled: one of each at a time, however long the window is busy.
+    std::atomic<bool> m_bFacePending { false };
+    std::atomic<bool> m_bHoldPending { false };
+    std::atomic<bool> m_bLogProgressPending { false };
     // Set by WM_LOG_DONE: the wait box is not shown once the download is over.
     bool m_bLogDoneSeen = false;
 

@@ -34,12 +34,13 @@ const AfxMenuEntry kMainMenu[] = {
 };
 const size_t kMainMenuCount = sizeof(kMainMenu) / sizeof(kMainMenu[0]);
 
-// Ctrl+N, Ctrl+O and Ctrl+S reach the framework's document commands, not the
-// menu's Open and Save as; the edit and pane keys have no handler.
+// Ctrl+O and Ctrl+S run the menu's Open and Save as, whose texts show them;
+// the framework's document Save would only write an empty file. Ctrl+N
+// reaches the framework's New; the edit and pane keys have no handler.
 const AfxAccelEntry kMainAccelerators[] = {
     { FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW },
-    { FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN },
-    { FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE },
+    { FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN_DATA },
+    { FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE_DATA },
     { FVIRTKEY | FCONTROL, 'Z', ID_EDIT_UNDO },
     { FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO },
     { FVIRTKEY | FCONTROL, 'X', ID_EDIT_CUT },

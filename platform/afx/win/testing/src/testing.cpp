@@ -3,6 +3,7 @@
 #include <wx/graphics.h>
 #include <wx/listctrl.h>
 #include <wx/scrolbar.h>
+#include <wx/uiaction.h>
 
 #include <algorithm>
 #include <chrono>
@@ -333,6 +334,32 @@ void AfxTestPressKey(CWnd* dialog, UINT virtualKey)
     e.m_keyCode = code;
     e.SetEventObject(w);
     w->GetEventHandler()->ProcessEvent(e);
+}
+
+bool AfxTestPressKeys(CWnd* window, BYTE modifiers, UINT virtualKey)
+{
+    wxWindow* w = window ? window->GetWx() : nullptr;
+    int key = 0;
+    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
+        key = static_cast<int>(wxTolower(virtualKey));
+    else if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
+        key = WXK_F1 + static_cast<int>(virtualKey - VK_F1);
+    if (!w || key == 0)
+        return false;
+    // Without a window manager the keyboard goes where the input focus was
+    // put last: the window is brought up and given it, as a click would.
+    wxGetTopLevelParent(w)->Raise();
+    w->SetFocus();
+    AfxTestPumpUntil([] { return false; }, 100);
+    int flags = wxMOD_NONE;
+    if (modifiers & FCONTROL)
+        flags |= wxMOD_CONTROL;
+    if (modifiers & FSHIFT)
+        flags |= wxMOD_SHIFT;
+    if (modifiers & FALT)
+        flags |= wxMOD_ALT;
+    wxUIActionSimulator keyboard;
+    return keyboard.Char(key, flags);
 }
 
 void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)

@@ -73,6 +73,12 @@ void AfxTestOpenMenu(CWnd* frame, int barPosition);
 void AfxTestChooseCommand(CWnd* frame, UINT id);
 // The user presses a key (VK_ESCAPE, VK_RETURN, ...) in a dialog.
 void AfxTestPressKey(CWnd* dialog, UINT virtualKey);
+// The user presses a key combination in a window (modifiers: FCONTROL, FSHIFT,
+// FALT, as an accelerator entry names them; keys: letters, digits, VK_F1 to
+// VK_F12) on the X server's keyboard, so that it takes the toolkit's whole way
+// to the window's accelerators; it is handled once the message loop runs.
+// False when the key cannot be pressed so.
+bool AfxTestPressKeys(CWnd* window, BYTE modifiers, UINT virtualKey);
 // The mouse rests on the menu item of `id`; 0: the menu closes.
 void AfxTestHighlightCommand(CFrameWnd* frame, UINT id);
 // The thumb position a scroll bar shows (in its range).
