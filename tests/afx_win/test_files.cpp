@@ -10,6 +10,8 @@
 #include "afx/ctime.h"
 #include "afx/file.h"
 #include "afx/geometry.h"
+#include "support/pipe_watch.h"
+#include "support/tempdir.h"
 
 namespace {
 
@@ -120,6 +122,31 @@ TEST(StdioFile, OpenFailuresAreReportedNotThrownByOpen)
         e->Delete();
     }
     EXPECT_TRUE(thrown);
+}
+
+TEST(StdioFile, OpensRegularFilesOnlyAndNeverWaitsOnAPipe)
+{
+    testutil::TempDir dir;
+    const std::string pipe = dir.path() + "/pipe.txt";
+    testutil::MakePipe(pipe);
+    const std::wstring widePipe(pipe.begin(), pipe.end());
+    for (UINT flags : {UINT(CFile::modeRead), UINT(CFile::modeCreate | CFile::modeWrite), UINT(CFile::modeReadWrite)}) {
+        CStdioFile f;
+        CFileException error;
+        BOOL opened = TRUE;
+        EXPECT_TRUE(testutil::ReturnsWithoutWaitingOn(pipe, [&] { opened = f.Open(widePipe.c_str(), flags, &error); }))
+            << flags;
+        EXPECT_FALSE(opened) << flags;
+        EXPECT_EQ(error.m_cause, CFileException::invalidFile) << flags;
+    }
+    const std::string zero = dir.path() + "/zero.txt";
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string& path : {zero, std::string("/dev/null"), dir.path()}) {
+        const std::wstring wide(path.begin(), path.end());
+        CStdioFile f;
+        EXPECT_FALSE(f.Open(wide.c_str(), CFile::modeRead)) << path;
+        EXPECT_FALSE(f.Open(wide.c_str(), CFile::modeCreate | CFile::modeWrite)) << path;
+    }
 }
 
 TEST(Time, FieldsFormatAndArithmetic)
