@@ -1,8 +1,10 @@
 // Text files, clock times and rectangles of the framework core.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -165,6 +167,21 @@ TEST(Time, FieldsFormatAndArithmetic)
     EXPECT_EQ(later.GetSecond(), 37);
     EXPECT_EQ(CTime(2026, 13, 1, 0, 0, 0).GetTime(), -1);
     EXPECT_GE(CTime::GetCurrentTime().GetYear(), 2024);
+}
+
+TEST(Time, HoldsTheYears1900To3000BothWays)
+{
+    std::tm tm{};
+    const CTime last(3000, 12, 31, 23, 59, 59);
+    ASSERT_NE(last.GetLocalTm(&tm), nullptr);
+    EXPECT_EQ(tm.tm_year + 1900, 3000);
+    EXPECT_EQ(last.GetYear(), 3000);
+    EXPECT_EQ(CTime(1900, 1, 1, 0, 0, 0).GetYear(), 1900);
+    for (int year : {3001, 1899, INT_MAX, INT_MIN, -1})
+        EXPECT_EQ(CTime(year, 1, 1, 0, 0, 0).GetTime(), -1) << year;
+    // A time past the last year breaks down to nothing rather than a year no int holds.
+    for (std::time_t t : {last.GetTime() + 1, std::time_t(67768036191676799), std::numeric_limits<std::time_t>::max()})
+        EXPECT_EQ(CTime(t).GetLocalTm(&tm), nullptr) << t;
 }
 
 TEST(Geometry, RectangleOperations)

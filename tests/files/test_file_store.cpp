@@ -276,7 +276,7 @@ TEST_F(FileStore, ReadsAFileInPiecesAsItsBytesAreParsed)
     // the reader's pieces.
     std::string bytes = "VELDMARK KV415 DATA LOGGER SamplingRate:0.5;\r\n";
     for (int i = 0; bytes.size() < 300000; ++i)
-        bytes += std::to_string(i) + std::string(static_cast<size_t>(i % 97), 'x') + ",12:00:00, "
+        bytes += std::to_string(i) + "-01-2020,12:00:00, " + std::string(static_cast<size_t>(i % 97), '0')
             + std::to_string(i % 1000) + ".5, dBC\r\n";
     bytes += "last line without a line end, dBA";
     Put(Path("data.txt"), bytes);
