@@ -54,7 +54,8 @@ bool CreateSibling(const std::string& target, win32::RegularFile& file, std::str
             *created = candidate;
             return true;
         }
-        if (file.Error() != EEXIST) {
+        // A name already taken, by anything, is passed by.
+        if (file.Refusal() == win32::FileRefusal::System && file.Error() != EEXIST) {
             *error = file.Error();
             return false;
         }
