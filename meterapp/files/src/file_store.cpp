@@ -124,9 +124,9 @@ bool ReplaceFileContents(const CString& path, const std::string& bytes, CString*
     // Only a regular file is replaced: a device or a folder in the way stays.
     if (exists && !S_ISREG(existing.st_mode))
         return fail(S_ISDIR(existing.st_mode) ? "is a folder" : "is not a file", 0);
-    // The rename below would replace a file this user may not write (his own
-    // read-only file, another's file in a shared folder): it is refused as
-    // writing in place would be.
+    // The rename below would replace a file this user may not write (the
+    // user's own read-only file, another's file in a shared folder): it is
+    // refused as writing in place would be.
     if (exists) {
         win32::RegularFile file;
         if (!file.Open(target, O_WRONLY))
