@@ -1,8 +1,10 @@
 // Text files, clock times and rectangles of the framework core.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -10,6 +12,8 @@
 #include "afx/ctime.h"
 #include "afx/file.h"
 #include "afx/geometry.h"
+#include "support/pipe_watch.h"
+#include "support/tempdir.h"
 
 namespace {
 
@@ -122,6 +126,31 @@ TEST(StdioFile, OpenFailuresAreReportedNotThrownByOpen)
     EXPECT_TRUE(thrown);
 }
 
+TEST(StdioFile, OpensRegularFilesOnlyAndNeverWaitsOnAPipe)
+{
+    testutil::TempDir dir;
+    const std::string pipe = dir.path() + "/pipe.txt";
+    testutil::MakePipe(pipe);
+    const std::wstring widePipe(pipe.begin(), pipe.end());
+    for (UINT flags : {UINT(CFile::modeRead), UINT(CFile::modeCreate | CFile::modeWrite), UINT(CFile::modeReadWrite)}) {
+        CStdioFile f;
+        CFileException error;
+        BOOL opened = TRUE;
+        EXPECT_TRUE(testutil::ReturnsWithoutWaitingOn(pipe, [&] { opened = f.Open(widePipe.c_str(), flags, &error); }))
+            << flags;
+        EXPECT_FALSE(opened) << flags;
+        EXPECT_EQ(error.m_cause, CFileException::invalidFile) << flags;
+    }
+    const std::string zero = dir.path() + "/zero.txt";
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string& path : {zero, std::string("/dev/null"), dir.path()}) {
+        const std::wstring wide(path.begin(), path.end());
+        CStdioFile f;
+        EXPECT_FALSE(f.Open(wide.c_str(), CFile::modeRead)) << path;
+        EXPECT_FALSE(f.Open(wide.c_str(), CFile::modeCreate | CFile::modeWrite)) << path;
+    }
+}
+
 TEST(Time, FieldsFormatAndArithmetic)
 {
     CTime t(2026, 3, 4, 5, 6, 7);
@@ -138,6 +167,21 @@ TEST(Time, FieldsFormatAndArithmetic)
     EXPECT_EQ(later.GetSecond(), 37);
     EXPECT_EQ(CTime(2026, 13, 1, 0, 0, 0).GetTime(), -1);
     EXPECT_GE(CTime::GetCurrentTime().GetYear(), 2024);
+}
+
+TEST(Time, HoldsTheYears1900To3000BothWays)
+{
+    std::tm tm{};
+    const CTime last(3000, 12, 31, 23, 59, 59);
+    ASSERT_NE(last.GetLocalTm(&tm), nullptr);
+    EXPECT_EQ(tm.tm_year + 1900, 3000);
+    EXPECT_EQ(last.GetYear(), 3000);
+    EXPECT_EQ(CTime(1900, 1, 1, 0, 0, 0).GetYear(), 1900);
+    for (int year : {3001, 1899, INT_MAX, INT_MIN, -1})
+        EXPECT_EQ(CTime(year, 1, 1, 0, 0, 0).GetTime(), -1) << year;
+    // A time past the last year breaks down to nothing rather than a year no int holds.
+    for (std::time_t t : {last.GetTime() + 1, std::time_t(67768036191676799), std::numeric_limits<std::time_t>::max()})
+        EXPECT_EQ(CTime(t).GetLocalTm(&tm), nullptr) << t;
 }
 
 TEST(Geometry, RectangleOperations)

@@ -13,6 +13,7 @@
 
 #include "gui_support.h"
 #include "screen_image.h"
+#include "support/pipe_watch.h"
 #include "win32/devicewatch.h"
 #include "x_keyboard.h"
 
@@ -509,6 +510,20 @@ TEST(Profile, RecentFilesAndSettingsLiveInTheUserConfigurationFolder)
     EXPECT_EQ(app->GetProfileInt(L"Settings", L"Missing", 42), 42u);
     EXPECT_TRUE(app->WriteProfileString(L"Settings", L"Odd\nName", L"line\nbreak"));
     EXPECT_EQ(app->GetProfileString(L"Settings", L"Odd\nName"), L"line_break");
+
+    // A pipe or a device in the profile's place is no profile, and the next
+    // write puts a profile there again.
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    testutil::MakePipe(path);
+    EXPECT_TRUE(testutil::ReturnsWithoutWaitingOn(path, [&] { app->LoadStdProfileSettings(4); }));
+    EXPECT_TRUE(app->GetRecentFiles().empty());
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0);
+    app->LoadStdProfileSettings(4);
+    EXPECT_TRUE(app->GetRecentFiles().empty());
+    app->AddToRecentFileList(L"/d/f.txt");
+    app->LoadStdProfileSettings(4);
+    EXPECT_EQ(app->GetRecentFiles(), std::vector<CString>{L"/d/f.txt"});
     unsetenv("XDG_CONFIG_HOME");
     std::string cmd = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);

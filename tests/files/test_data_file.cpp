@@ -220,14 +220,35 @@ TEST(DataFileReader, RefusesMoreRecordsThanAnyRecordingHoldsWithoutTouchingTheAr
     EXPECT_EQ(static_cast<size_t>(all.Size()), meterfiles::kDataFileMaxRecords);
 }
 
-TEST(DataFileReader, ReadsOneEnormousLineAsOneRecord)
+TEST(DataFileReader, ADateTimeLongerThanAnyRecordHasMakesTheFileWrongButALevelReadsAtAnyLength)
 {
-    std::string bytes = "VELDMARK KV415 DATA LOGGER SamplingRate:1.0;\r\n";
-    bytes += std::string(10u << 20, '7') + ",00:00:00, 1.00, dBA\r\n";
+    const std::string header = "VELDMARK KV415 DATA LOGGER SamplingRate:1.0;\r\n";
+    const std::string longest = "31-12--2147483648,23:59:59";
+    struct Case {
+        std::string dateTime;
+        EDataFileRead result;
+    } cases[] = {
+        { longest, EDataFileRead::Read },
+        { std::string(meterfiles::kDataFileMaxDateTimeLength - 3, '7') + ",00", EDataFileRead::Read },
+        { std::string(meterfiles::kDataFileMaxDateTimeLength - 2, '7') + ",00", EDataFileRead::WrongFormat },
+        { std::string(10u << 20, '7') + ",00:00:00", EDataFileRead::WrongFormat },
+        // Characters, not bytes, count.
+        { "\xc3\xa9" + std::string(meterfiles::kDataFileMaxDateTimeLength - 3, '7') + ",0", EDataFileRead::Read },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dateTime.size());
+        Records read;
+        read.Add(50, L"kept", L"dBA", 3, 1);
+        ASSERT_EQ(Parse(header + "01-01-2020,0:0:0, 2.00, dBA\r\n" + c.dateTime + ", 1.00, dBA\r\n", read),
+            c.result);
+        ASSERT_EQ(read.Size(), c.result == EDataFileRead::Read ? 3 : 1);
+        EXPECT_EQ(read[0].m_strDateTime, L"kept");
+    }
+
     Records read;
-    ASSERT_EQ(Parse(bytes, read), EDataFileRead::Read);
+    ASSERT_EQ(Parse(header + longest + ", " + std::string(10u << 20, '0') + "1.00, dBA\r\n", read),
+        EDataFileRead::Read);
     ASSERT_EQ(read.Size(), 1);
-    EXPECT_EQ(read[0].m_strDateTime.GetLength(), (10 << 20) + 9);
     EXPECT_DOUBLE_EQ(read[0].m_dValue, 1.0);
     EXPECT_EQ(read[0].m_strUnit, L"dBA");
 }

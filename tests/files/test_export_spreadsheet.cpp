@@ -1,5 +1,6 @@
 // The export opened by a spreadsheet program: LibreOffice reads the same
-// texts and numbers that the records and statistics hold.
+// texts and numbers that the records and statistics hold, and computes no
+// text of a data file as a formula.
 #include "meterfiles/export_table.h"
 #include "meterfiles/file_store.h"
 
@@ -7,6 +8,7 @@
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
+#include <win32/text.h>
 
 #include <cstdlib>
 
@@ -25,6 +27,16 @@ TEST(ExportSpreadsheet, LibreOfficeReadsTheRecordsAndStatisticsBack)
         time.Format(L"08-12-2011,9:05:%.2d", 2 * i);
         records.Add(new CObjData(values[i], time, i % 2 ? L"dBC" : L"dBA", 1, 2.0));
     }
+    // Texts of a data file that a spreadsheet would compute, or follow as a link.
+    const struct {
+        const wchar_t* dateTime;
+        const wchar_t* unit;
+    } formulas[] = {
+        { L"=2+3", L"=1+1" }, { L"+2+3", L"-1" }, { L"-2+3", L"@A1" }, { L"@SUM(1;2)", L"+A1" },
+        { L"\"=2+3\"", L"\"=1\"" }, { L"=HYPERLINK(\"http://example.com/\";\"click\")", L"=A1" },
+    };
+    for (const auto& f : formulas)
+        records.Add(new CObjData(50, f.dateTime, f.unit, 1, 2.0));
     SStatInfo stat;
     stat.startTime = L"08-12-2011,9:05:00";
     stat.max = 130.0;
@@ -45,7 +57,7 @@ TEST(ExportSpreadsheet, LibreOfficeReadsTheRecordsAndStatisticsBack)
     std::string why;
     ASSERT_TRUE(testutil::ReadWithLibreOffice(soffice, path, &rows, &why)) << why;
 
-    ASSERT_EQ(rows.size(), 12u);
+    ASSERT_EQ(rows.size(), 18u);
     EXPECT_EQ(rows[0], (std::vector<std::string> { "StartTime", "08-12-2011,9:05:00" }));
     EXPECT_EQ(rows[1], (std::vector<std::string> { "Max", "130.00 @ 08-12-2011,9:05:08  dBA " }));
     EXPECT_EQ(rows[2], (std::vector<std::string> { "Min", "0.00 @ 08-12-2011,9:05:06  dBC" }));
@@ -60,6 +72,14 @@ TEST(ExportSpreadsheet, LibreOfficeReadsTheRecordsAndStatisticsBack)
         EXPECT_EQ(row[1], i % 2 ? "dBC" : "dBA");
         EXPECT_DOUBLE_EQ(std::atof(row[2].c_str()), values[i]) << row[2];
         EXPECT_EQ(CString(row[3].c_str()), RecordAt(records, i)->m_strDateTime);
+    }
+    // They read back as the texts they are, after the apostrophe that keeps
+    // them texts.
+    for (size_t i = 0; i < sizeof formulas / sizeof formulas[0]; ++i) {
+        const std::vector<std::string>& row = rows[12 + i];
+        ASSERT_EQ(row.size(), 4u) << i;
+        EXPECT_EQ(row[1], "'" + win32::Utf8FromWide(formulas[i].unit)) << i;
+        EXPECT_EQ(row[3], "'" + win32::Utf8FromWide(formulas[i].dateTime)) << i;
     }
     DeleteAllRecords(&records);
 }

@@ -99,6 +99,41 @@ TEST(ExportTable, TheTwoCopiesDifferOnlyByTheBlankBeforeTheMaxLinesTab)
     EXPECT_EQ(window, view);
 }
 
+TEST(ExportTable, ACellOfTextThatASpreadsheetWouldTakeForAFormulaBeginsWithAnApostrophe)
+{
+    CObArray records;
+    records.Add(new CObjData(-3, L"=2+3", L"+1", 0, 1));
+    records.Add(new CObjData(4, L"-2+3", L"@A1", 0, 1));
+    records.Add(new CObjData(5, L"\"=2+3\"", L"'=1", 0, 1));
+    records.Add(new CObjData(6, L"a\t=1+1\r-1\t7", L" =1", 0, 1));
+    records.Add(new CObjData(7, L"1=2-3@4\"", L"dB-", 0, 1));
+    SStatInfo stat;
+    stat.startTime = L"=HYPERLINK(\"http://example.com/\";\"x\")";
+    stat.max = 7;
+    stat.maxTime = L"=1";
+    stat.maxUnit = L"\t@1";
+    stat.min = -3;
+    stat.minTime = L"=2+3";
+    stat.minUnit = L"+1";
+    stat.average = -1;
+    stat.interval = -2;
+    const std::vector<std::string> expected = {
+        "StartTime\t'=HYPERLINK(\"http://example.com/\";\"x\")\t",
+        "Max\t7.00 @ =1  \t'@1\t",
+        "Min\t'-3.00 @ =2+3  +1\t",
+        "Average\t-1.00\t",
+        "SampleRate\t-2.00\t",
+        "ID\tUnit\tValue\tDateTime\t",
+        "1\t'+1\t-3.00\t'=2+3\t",
+        "2\t'@A1\t4.00\t'-2+3\t",
+        "3\t'=1\t5.00\t'\"=2+3\"\t",
+        "4\t =1\t6.00\ta\t'=1+1\r'-1\t7\t",
+        "5\tdB-\t7.00\t1=2-3@4\"\t",
+    };
+    EXPECT_EQ(LinesOf(FormatExportTable(records, stat, EExportCopy::MainView)), expected);
+    DeleteAllRecords(&records);
+}
+
 TEST(ExportTable, AnEmptyRecordingStillHasItsSixLines)
 {
     CObArray none;

@@ -33,7 +33,10 @@ TEST(TimeText, RefusesMissingFieldsAndOutOfRangeValues)
     for (const wchar_t* text : { L"05-13-2011,09:07:03", L"05-00-2011,09:07:03", L"05-03-1899,09:07:03",
              L"00-03-2011,09:07:03", L"32-03-2011,09:07:03", L"05-03-2011,24:07:03", L"05-03-2011,09:60:03",
              L"05-03-2011,09:07:60", L"05-03-2011,-1:07:03", L"05-03-2011,09:07", L"05/03/2011,09:07:03",
-             L"05-03-2011 09:07:03", L"", L"garbage" }) {
+             L"05-03-2011 09:07:03", L"", L"garbage",
+             // Years the calendar conversion does not hold, down to ones no int holds.
+             L"01-01-3001,00:00:00", L"31-12-2147483647,23:59:59", L"1-1--9999999999,0:0:0",
+             L"1-1-99999999999999999999,0:0:0" }) {
         std::time_t t = 0;
         EXPECT_FALSE(graph::ReadTimeText(text, &t)) << std::wstring(text).size();
     }
@@ -129,6 +132,28 @@ TEST_F(ScreenAxis, AStartTextThatDoesNotReadStopsTheAxisWhereItIsNeeded)
     Records old;
     old.Add(50, L"05-03-1899,10:00:00");
     EXPECT_EQ(graph::ScreenTimeAxis(s, old.Array()).labels.labelled, 0);
+}
+
+TEST_F(ScreenAxis, ATickBeyondTheLastYearTheCalendarHoldsStopsTheAxis)
+{
+    records.Add(50, L"31-12-3000,23:59:59");
+    s.m_dXStart = 100;
+    const graph::SScreenTimeAxis axis = graph::ScreenTimeAxis(s, records.Array());
+    ExpectLabels(axis, { L"23:59:59" });
+    EXPECT_EQ(axis.labels.failedText, CString(L"31-12-3000,23:59:59"));
+
+    // The same years as the records' own texts, over the records and past them.
+    for (const wchar_t* text : { L"31-12-2147483647,23:59:59", L"1-1--9999999999,0:0:0" }) {
+        Records far;
+        for (int i = 0; i < 9; ++i)
+            far.Add(65.3, text);
+        for (double start : { 0.0, 4.0, 100.0 }) {
+            s.m_dXStart = start;
+            const graph::SScreenTimeAxis farAxis = graph::ScreenTimeAxis(s, far.Array());
+            EXPECT_TRUE(farAxis.labels.Failed()) << start;
+            EXPECT_EQ(farAxis.labels.failedText, CString(text)) << start;
+        }
+    }
 }
 
 TEST_F(ScreenAxis, ARecordTextThatDoesNotReadStopsTheTickThatExtendsIt)

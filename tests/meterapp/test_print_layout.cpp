@@ -280,12 +280,15 @@ TEST(GraphPage, TimeLabelsFollowTheScreensRuleOverAndBeyondTheRecords)
     EXPECT_EQ(t.label[1], CString(L"14:07:13"));
     EXPECT_EQ(t.label[2], CString(L"14:07:17"));
 
-    // A start text that does not read stops the labels at the first tick that needs it.
-    Recording bad(0);
-    bad.records.Add(new CObjData(50, L"13-13-2017,25:00:00", L"dBA", 0, 0.5));
-    t = GraphPageTimeLabels(ScreenView(), bad.records);
-    EXPECT_EQ(t.labelled, 1);
-    EXPECT_EQ(t.label[0], CString(L"25:00:00"));   // over the record: its own text
+    // A start text that does not read, a year the calendar does not hold
+    // included, stops the labels at the first tick that needs it.
+    for (const wchar_t* text : { L"13-13-2017,25:00:00", L"31-12-2147483647,23:59:59", L"1-1--9999999999,0:0:0" }) {
+        Recording bad(0);
+        bad.records.Add(new CObjData(50, text, L"dBA", 0, 0.5));
+        t = GraphPageTimeLabels(ScreenView(), bad.records);
+        EXPECT_EQ(t.labelled, 1) << text;
+        EXPECT_EQ(t.label[0], graph::TimeOfDayLabel(text));   // over the record: its own text
+    }
 }
 
 } // namespace

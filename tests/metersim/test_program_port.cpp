@@ -1,6 +1,7 @@
 // The metersim program end to end, from the application's side of its port.
 // Its port: registration, removal, disappearing and coming back, control.
 #include "program_fixture.h"
+#include "support/pipe_watch.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,13 @@ TEST_F(Program, HelpAndRefusedStarts)
     std::ofstream(file) << "recording 2026-02-30 10:00:00 1 A\n";
     MeterProcess badFile({"--recordings", file});
     EXPECT_EQ(badFile.Wait(5000), 1);
+    // A pipe or a device is no recordings file, and nothing waits on it.
+    const std::string pipe = m_tmp.path() + "/pipe.txt";
+    testutil::MakePipe(pipe);
+    for (const std::string& notAFile : {pipe, std::string("/dev/zero")}) {
+        MeterProcess refused({"--recordings", notAFile});
+        EXPECT_EQ(refused.Wait(5000), 1) << notAFile;
+    }
     EXPECT_FALSE(Exists(m_ports + "/com40"));
 }
 

@@ -1,9 +1,11 @@
+#include "support/pipe_watch.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 #include "win32/ports.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,6 +94,28 @@ TEST(PortDirectoryTest, StrayEntriesAreIgnored)
     ASSERT_EQ(mkdir((tmp.path() + "/com4").c_str(), 0755), 0);  // not a link
     EXPECT_TRUE(ReadPortLinks().empty());
     EXPECT_FALSE(WritePortLink(0, "/dev/null", ""));
+}
+
+TEST(PortDirectoryTest, ANameIsTheFirstLineOfARegularFileReadNoFurtherThanANameGoes)
+{
+    testutil::TempDir tmp;
+    testutil::ScopedEnv dir("COMPORTS_DIR", tmp.path());
+    for (int n = 1; n <= 5; ++n)
+        ASSERT_EQ(symlink("/dev/null", (tmp.path() + "/com" + std::to_string(n)).c_str()), 0);
+    std::ofstream(tmp.path() + "/com1.name") << "Silicon Labs CP210x USB to UART Bridge (COM1)\nsecond line\n";
+    testutil::MakePipe(tmp.path() + "/com2.name");
+    ASSERT_EQ(symlink("/dev/zero", (tmp.path() + "/com3.name").c_str()), 0);
+    std::ofstream(tmp.path() + "/com4.name") << std::string(8u << 20, 'x');
+    ASSERT_EQ(mkdir((tmp.path() + "/com5.name").c_str(), 0755), 0);
+
+    std::vector<PortLink> links;
+    EXPECT_TRUE(testutil::ReturnsWithoutWaitingOn(tmp.path() + "/com2.name", [&] { links = ReadPortLinks(); }));
+    ASSERT_EQ(links.size(), 5u);
+    EXPECT_EQ(links[0].friendlyName, "Silicon Labs CP210x USB to UART Bridge (COM1)");
+    EXPECT_EQ(links[1].friendlyName, "");
+    EXPECT_EQ(links[2].friendlyName, "");
+    EXPECT_LE(links[3].friendlyName.size(), 512u);
+    EXPECT_EQ(links[4].friendlyName, "");
 }
 
 TEST(PortDirectoryTest, RelativeAndCapitalisedLinks)

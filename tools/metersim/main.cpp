@@ -4,9 +4,11 @@
 #include "recordings.h"
 #include "simulator.h"
 
+#include <win32/files.h>
+
 #include <csignal>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
@@ -20,12 +22,21 @@ bool LoadRecordings(const metersim::Options& options, std::vector<metersim::Reco
         recordings = metersim::GeneratedRecordings();
         return true;
     }
+    // The logger's memory holds some ten thousand levels: a file far larger
+    // than their text is not a recordings file.
+    constexpr size_t kFileBytes = 4u << 20;
     for (const std::string& path : options.recordingFiles) {
-        std::ifstream in(path);
-        if (!in) {
-            error = "cannot read " + path;
+        std::string text;
+        bool complete = false;
+        if (!win32::ReadFileHead(path, kFileBytes, &text, &complete)) {
+            error = "cannot read " + path + " as a regular file";
             return false;
         }
+        if (!complete) {
+            error = path + " is larger than " + std::to_string(kFileBytes) + " bytes";
+            return false;
+        }
+        std::istringstream in(text);
         error = metersim::ParseRecordings(in, path, recordings);
         if (!error.empty())
             return false;

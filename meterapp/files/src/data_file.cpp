@@ -76,7 +76,12 @@ public:
             m_result = EDataFileRead::TooLarge;
             return false;
         }
-        m_read.Add(RecordOfLine(begin, size, m_interval));
+        CObjData* record = RecordOfLine(begin, size, m_interval);
+        if (!record) {
+            m_result = EDataFileRead::WrongFormat;
+            return false;
+        }
+        m_read.Add(record);
         return true;
     }
 
@@ -160,16 +165,22 @@ template <class Char> struct LineCut {
     }
 };
 
+// The record of a line; null when its date-time text is longer than any a
+// record has.
 CObjData* RecordOfLine(const char* begin, size_t size, double interval)
 {
     const int length = static_cast<int>(size);
     if (IsAscii(begin, size)) {
         const LineCut<char> cut(begin, length);
+        if (cut.dateLength > kDataFileMaxDateTimeLength)
+            return nullptr;
         return new CObjData(cut.level, WidenAscii(begin, static_cast<size_t>(cut.dateLength)),
             WidenAscii(begin + cut.unitStart, static_cast<size_t>(cut.unitLength)), 0, interval);
     }
     const CString line = LineText(begin, size);
     const LineCut<wchar_t> cut(line.GetString(), line.GetLength());
+    if (cut.dateLength > kDataFileMaxDateTimeLength)
+        return nullptr;
     return new CObjData(cut.level, line.Left(cut.dateLength), line.Mid(cut.unitStart, cut.unitLength), 0, interval);
 }
 
@@ -236,6 +247,10 @@ EDataFileRead ReadDataFile(const CString& path, CObArray& out, CString* problem)
         if (total > kDataFileMaxBytes)
             return EDataFileRead::TooLarge;
         pending.append(piece, static_cast<size_t>(n));
+        // A piece without a line end completes no line: a long line is not
+        // searched again for every piece of it.
+        if (n > 0 && !std::memchr(piece, '\n', static_cast<size_t>(n)))
+            continue;
         const size_t taken = FeedLines(parser, pending.data(), pending.size(), n == 0, &done);
         pending.erase(0, taken);
         if (n == 0)

@@ -7,19 +7,37 @@ namespace meterfiles {
 
 namespace {
 
-void AppendText(std::string& out, const CString& text)
+// Appends a text of the records or statistics so that no spreadsheet takes a
+// cell of it for a formula: a cell that would begin with = + - @ begins with
+// an apostrophe instead, and so does one that would begin with a quote (a
+// spreadsheet reads a quoted cell's inside, formula and all). A TAB, CR or
+// LF inside the text begins a new cell. Every other byte stays.
+void AppendCellText(std::string& out, const std::string& text)
 {
-    out += win32::Utf8FromWide(text.GetString());
+    bool cellStart = true;
+    for (const char c : text) {
+        if (cellStart && (c == '=' || c == '+' || c == '-' || c == '@' || c == '"'))
+            out += '\'';
+        out += c;
+        cellStart = c == '\t' || c == '\r' || c == '\n';
+    }
 }
 
-// "%.2f @ %s  %s" of a level, its date-time and its unit.
+void AppendText(std::string& out, const CString& text)
+{
+    AppendCellText(out, win32::Utf8FromWide(text.GetString()));
+}
+
+// "%.2f @ %s  %s" of a level, its date-time and its unit, as one text cell.
 void AppendExtreme(std::string& out, double value, const CString& dateTime, const CString& unit)
 {
-    AfxAppendFixed(out, value, 0, 2);
-    out += " @ ";
-    AppendText(out, dateTime);
-    out += "  ";
-    AppendText(out, unit);
+    std::string cell;
+    AfxAppendFixed(cell, value, 0, 2);
+    cell += " @ ";
+    cell += win32::Utf8FromWide(dateTime.GetString());
+    cell += "  ";
+    cell += win32::Utf8FromWide(unit.GetString());
+    AppendCellText(out, cell);
 }
 
 }  // namespace

@@ -29,17 +29,6 @@ void SetProblem(CString* problem, const std::string& path, const char* what, int
         *problem = Problem(path, what, error);
 }
 
-// The file a save has to replace: the target of a symbolic link, so that
-// the link stays.
-std::string ReplacedPath(const std::string& path)
-{
-    struct stat link {};
-    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
@@ -54,113 +43,112 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // A new file beside target, created with the permissions a new file gets
-// (the process's umask applies); -1 with errno set when none can be made.
-int CreateSibling(const std::string& target, std::string* created)
+// (the process's umask applies); false with *error set when none can be made.
+bool CreateSibling(const std::string& target, win32::RegularFile& file, std::string* created, int* error)
 {
     const std::string stem = FolderOf(target) + "/." + NameOf(target) + ".";
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = stem + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".part";
-        const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
+        if (file.Open(candidate, O_WRONLY | O_CREAT | O_EXCL)) {
             *created = candidate;
-            return fd;
+            return true;
         }
-        if (errno != EEXIST)
-            return -1;
+        // A name already taken, by anything, is passed by.
+        if (file.Refusal() == win32::FileRefusal::System && file.Error() != EEXIST) {
+            *error = file.Error();
+            return false;
+        }
     }
-    errno = EEXIST;
-    return -1;
+    *error = EEXIST;
+    return false;
 }
 
 }  // namespace
 
-FileReader::~FileReader()
-{
-    if (m_fd >= 0)
-        close(m_fd);
-}
-
 bool FileReader::Open(const CString& path, CString* problem)
 {
     m_path = win32::Utf8FromWide(path.GetString());
-    // O_NONBLOCK: a pipe chosen by mistake must not hang the program before
-    // it is found not to be a regular file.
-    const int fd = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        SetProblem(problem, m_path, "cannot be opened", errno);
-        return false;
+    if (m_file.Open(m_path, O_RDONLY))
+        return true;
+    switch (m_file.Refusal()) {
+    case win32::FileRefusal::Folder: SetProblem(problem, m_path, "is a folder", 0); break;
+    case win32::FileRefusal::NotAFile: SetProblem(problem, m_path, "is not a file", 0); break;
+    default: SetProblem(problem, m_path, "cannot be opened", m_file.Error()); break;
     }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const bool folder = S_ISDIR(info.st_mode);
-        SetProblem(problem, m_path, folder ? "is a folder" : "is not a file", 0);
-        close(fd);
-        return false;
-    }
-    m_fd = fd;
-    return true;
+    return false;
 }
 
 long FileReader::Read(char* buffer, size_t capacity, CString* problem)
 {
-    for (;;) {
-        const ssize_t n = read(m_fd, buffer, capacity);
-        if (n >= 0)
-            return static_cast<long>(n);
-        if (errno != EINTR) {
-            SetProblem(problem, m_path, "cannot be read", errno);
-            return -1;
-        }
-    }
+    const long n = m_file.Read(buffer, capacity);
+    if (n < 0)
+        SetProblem(problem, m_path, "cannot be read", m_file.Error());
+    return n;
 }
 
 bool ReplaceFileContents(const CString& path, const std::string& bytes, CString* problem)
 {
     const std::string asked = win32::Utf8FromWide(path.GetString());
-    const std::string target = ReplacedPath(asked);
-    struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    // Only a regular file is replaced: a device or a folder in the way stays.
-    if (exists && !S_ISREG(existing.st_mode)) {
-        SetProblem(problem, asked, S_ISDIR(existing.st_mode) ? "is a folder" : "is not a file", 0);
+    // The file a save replaces is the one a link points at, so that the link
+    // stays; a link to nothing yet is written through, its file made now.
+    std::string target = asked;
+    bool made = false;
+    struct stat link {};
+    if (lstat(asked.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        struct stat pointed {};
+        if (stat(asked.c_str(), &pointed) != 0 && errno == ENOENT) {
+            win32::RegularFile file;
+            if (!file.Open(asked, O_WRONLY | O_CREAT)) {
+                SetProblem(problem, asked, "cannot be written", file.Error());
+                return false;
+            }
+            made = true;
+        }
+        char resolved[PATH_MAX];
+        if (!realpath(asked.c_str(), resolved)) {
+            SetProblem(problem, asked, "cannot be written", errno);
+            return false;
+        }
+        target = resolved;
+    }
+    const auto fail = [&](const char* what, int error) {
+        if (made)
+            unlink(target.c_str());
+        SetProblem(problem, asked, what, error);
         return false;
+    };
+
+    struct stat existing {};
+    const bool exists = !made && stat(target.c_str(), &existing) == 0;
+    // Only a regular file is replaced: a device or a folder in the way stays.
+    if (exists && !S_ISREG(existing.st_mode))
+        return fail(S_ISDIR(existing.st_mode) ? "is a folder" : "is not a file", 0);
+    // The rename below would replace a file this user may not write (the
+    // user's own read-only file, another's file in a shared folder): it is
+    // refused as writing in place would be.
+    if (exists) {
+        win32::RegularFile file;
+        if (!file.Open(target, O_WRONLY))
+            return fail("cannot be written", file.Error());
     }
 
+    win32::RegularFile file;
     std::string temporary;
-    const int fd = CreateSibling(target, &temporary);
-    if (fd < 0) {
-        SetProblem(problem, asked, "cannot be written", errno);
-        return false;
-    }
     int error = 0;
-    if (!WriteAll(fd, bytes) || (exists && fchmod(fd, existing.st_mode & 07777) != 0) || fsync(fd) != 0)
+    if (!CreateSibling(target, file, &temporary, &error))
+        return fail("cannot be written", error);
+    if (!file.Write(bytes.data(), bytes.size()))
+        error = file.Error();
+    else if ((exists && fchmod(file.Descriptor(), existing.st_mode & 07777) != 0) || fsync(file.Descriptor()) != 0)
         error = errno;
-    if (close(fd) != 0 && error == 0)
+    if (close(file.Release()) != 0 && error == 0)
         error = errno;
     if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         unlink(temporary.c_str());
-        SetProblem(problem, asked, "cannot be written", error);
-        return false;
+        return fail("cannot be written", error);
     }
     return true;
 }

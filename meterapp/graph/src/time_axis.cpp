@@ -89,7 +89,8 @@ bool ReadTimeText(const CString& text, std::time_t* out)
             && ScanInt(bytes, pos, &hour) && ScanLiteral(bytes, pos, ':') && ScanInt(bytes, pos, &minute)
             && ScanLiteral(bytes, pos, ':') && ScanInt(bytes, pos, &second)))
         return false;
-    // CTime refuses fields out of their ranges and times the calendar cannot convert.
+    // CTime refuses fields out of their ranges, years it does not hold and
+    // times the calendar cannot convert.
     const std::time_t t = CTime(year, month, day, hour, minute, second).GetTime();
     if (t == static_cast<std::time_t>(-1))
         return false;
@@ -100,7 +101,7 @@ bool ReadTimeText(const CString& text, std::time_t* out)
 bool FormatTickTime(std::time_t t, CString* fullText, CString* label)
 {
     std::tm local {};
-    if (!localtime_r(&t, &local))
+    if (!CTime(t).GetLocalTm(&local))
         return false;
     fullText->Format(L"%.2d-%.2d-%d,%.2d:%.2d:%.2d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
         local.tm_hour, local.tm_min, local.tm_sec);

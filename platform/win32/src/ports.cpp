@@ -1,11 +1,13 @@
 #include "win32/ports.h"
 
+#include "win32/files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cwctype>
 #include <dirent.h>
-#include <fstream>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +28,10 @@ const NumberBlock kBlocks[] = {
     {"ttyAMA", 97},
 };
 const int kBlockSize = 32;
+
+// A friendly name is a line of a few words; whatever a name file holds beyond
+// this is not read.
+const size_t kNameFileBytes = 512;
 
 // Parses a whole decimal number; -1 when text is not one.
 int ParseIndex(const std::string& text)
@@ -139,8 +145,9 @@ std::vector<PortLink> ReadPortLinks()
         PortLink link;
         link.number = n;
         link.target.assign(target, static_cast<size_t>(len));
-        std::ifstream nameFile(path + ".name");
-        std::getline(nameFile, link.friendlyName);
+        std::string friendly;
+        if (ReadFileHead(path + ".name", kNameFileBytes, &friendly))
+            link.friendlyName = friendly.substr(0, friendly.find('\n'));
         links.push_back(link);
     }
     closedir(d);
@@ -197,10 +204,11 @@ bool WritePortLink(int n, const std::string& device, const std::string& friendly
     if (friendlyName.empty()) {
         unlink(namePath.c_str());
     } else {
-        std::ofstream out(namePath, std::ios::trunc);
-        out << friendlyName << "\n";
-        if (!out) {
+        RegularFile out;
+        const std::string line = friendlyName + "\n";
+        if (!out.Open(namePath, O_WRONLY | O_CREAT | O_TRUNC, 0644) || !out.Write(line.data(), line.size())) {
             unlink(staging.c_str());
+            errno = out.Error();
             return false;
         }
     }

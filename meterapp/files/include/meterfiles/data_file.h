@@ -23,6 +23,11 @@ extern const char kDataFileHeader[];
 // is of what is read, up to the end of the records.
 constexpr size_t kDataFileMaxBytes = 16u << 20;
 constexpr size_t kDataFileMaxRecords = 1000000;
+// The longest date-time text of a record, in characters. The program writes
+// 19 ("15-06-2011,13:30:00"), 26 at most for any year an int holds; a longer
+// one makes the file not a data file. (The unit, the line's last four
+// characters, is never longer.)
+constexpr int kDataFileMaxDateTimeLength = 64;
 
 // The bytes of a data file of records (CObjData*). Empty records give an
 // empty text: the program writes no file for them.
@@ -30,7 +35,8 @@ std::string FormatDataFile(const CObArray& records);
 
 enum class EDataFileRead {
     Read,         // records appended
-    WrongFormat,  // the first line does not begin with kDataFileHeader
+    WrongFormat,  // the first line does not begin with kDataFileHeader, or a
+                  // record's date-time is longer than kDataFileMaxDateTimeLength
     TooLarge,     // more than kDataFileMaxRecords records, or kDataFileMaxBytes bytes read
     Failed,       // the file is not a regular file, or cannot be opened or read
 };

@@ -8,6 +8,10 @@
 //   SampleRate<TAB>0.50<TAB>
 //   ID<TAB>Unit<TAB>Value<TAB>DateTime<TAB>
 //   1<TAB>dBA<TAB>65.30<TAB><date-time><TAB>  one line per record, numbered from 1
+//
+// The texts (the start, Max and Min cells, units and date-times) come from
+// data files anyone may write: a cell of them that a spreadsheet would take
+// for a formula (= + - @, or a quote) is written after an apostrophe.
 #pragma once
 
 #include "meterapp/records.h"

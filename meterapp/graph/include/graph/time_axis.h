@@ -20,14 +20,14 @@ constexpr double kEmptyGraphRate = 1.0;
 // Reads a date-time text as a local time (daylight saving decided by the
 // system): the low 8 bits of each character, read as "%d-%d-%d,%d:%d:%d"
 // (day, month, year, hour, minute, second). False when a number is missing,
-// the year is below 1900, the month is outside 1..12, the day outside 1..31,
-// the hour outside 0..23, the minute or second outside 0..59, or the
-// calendar conversion rejects the time.
+// the year is outside 1900..3000 (the years CTime holds), the month outside
+// 1..12, the day outside 1..31, the hour outside 0..23, the minute or second
+// outside 0..59, or the calendar conversion rejects the time.
 bool ReadTimeText(const CString& text, std::time_t* out);
 
 // A tick time as its full text "%.2d-%.2d-%d,%.2d:%.2d:%.2d" (day, month,
 // year, hour, minute, second) and its label "%H:%M:%S", local time. False
-// when the time cannot be converted to a calendar date.
+// when the time lies outside the years CTime holds.
 bool FormatTickTime(std::time_t t, CString* fullText, CString* label);
 
 // The part of a date-time text after its first comma; the whole text when it

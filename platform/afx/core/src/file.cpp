@@ -1,10 +1,12 @@
 #include "afx/file.h"
 
+#include "win32/files.h"
 #include "win32/text.h"
 
 #include <cerrno>
 #include <climits>
 #include <cwchar>
+#include <fcntl.h>
 
 IMPLEMENT_DYNAMIC(CFileException, CException)
 
@@ -69,26 +71,33 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
         return FALSE;
     }
     const UINT access = openFlags & 3u;
-    const char* mode = "rb";
-    if (openFlags & modeCreate) {
-        if (openFlags & modeNoTruncate)
-            mode = access == modeRead ? "rb" : "a+b";
+    int flags = access == modeWrite ? O_WRONLY : access == modeReadWrite ? O_RDWR : O_RDONLY;
+    if (openFlags & modeCreate)
+        flags |= (openFlags & modeNoTruncate) ? O_CREAT : O_CREAT | O_TRUNC;
+    const char* mode = access == modeWrite ? "wb" : access == modeReadWrite ? "r+b" : "rb";
+    // Regular files only: a pipe or a device given as a file name would hold
+    // the program in open() or in reading for ever.
+    win32::RegularFile file;
+    std::FILE* f = nullptr;
+    int failure = 0;
+    if (file.Open(win32::Utf8FromWide(fileName), flags)) {
+        f = fdopen(file.Descriptor(), mode);
+        if (f)
+            file.Release();
         else
-            mode = access == modeReadWrite ? "w+b" : "wb";
-    } else if (access == modeWrite || access == modeReadWrite) {
-        mode = "r+b";
+            failure = errno;
+    } else {
+        failure = file.Error();
     }
-    std::FILE* f = std::fopen(win32::Utf8FromWide(fileName).c_str(), mode);
     if (!f) {
         if (error) {
-            error->m_cause = CauseOf(errno);
-            error->m_lOsError = errno;
+            error->m_cause = file.Refusal() == win32::FileRefusal::NotAFile ? CFileException::invalidFile
+                                                                           : CauseOf(failure);
+            error->m_lOsError = failure;
             error->m_strFileName = fileName;
         }
         return FALSE;
     }
-    if ((openFlags & modeCreate) && (openFlags & modeNoTruncate))
-        std::fseek(f, 0, SEEK_SET);
     m_file = f;
     m_strFileName = fileName;
     return TRUE;

@@ -1,17 +1,21 @@
 // The framework profile: an INI-style file in the user's configuration folder,
 // standing where the registry key would be.
 #include <cstdlib>
-#include <fstream>
+#include <fcntl.h>
 #include <map>
-#include <sstream>
 #include <sys/stat.h>
 
 #include "internal.h"
+#include "win32/files.h"
 #include "win32/text.h"
 
 namespace {
 
 using Sections = std::map<std::wstring, std::map<std::wstring, std::wstring>>;
+
+// The profile holds a few recent file names and settings; what a file holds
+// beyond this is not read.
+const size_t kProfileBytes = 64 * 1024;
 
 std::string ConfigHome()
 {
@@ -25,10 +29,22 @@ std::string ConfigHome()
 Sections Load(const std::string& path)
 {
     Sections sections;
-    std::ifstream in(path);
-    std::string line;
+    std::string text;
+    bool complete = false;
+    if (!win32::ReadFileHead(path, kProfileBytes, &text, &complete))
+        return sections;
+    if (!complete) {
+        // A line the bound cut is no line of the profile.
+        const size_t lastEnd = text.rfind('\n');
+        text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    }
     std::wstring section;
-    while (std::getline(in, line)) {
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty() || line[0] == ';')
@@ -64,16 +80,16 @@ bool Save(const std::string& path, const Sections& sections)
         return false;
     // Written beside and renamed, so a crash never leaves half a profile.
     std::string temp = path + ".new";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        for (const auto& section : sections) {
-            out << '[' << win32::Utf8FromWide(section.first.c_str()) << "]\n";
-            for (const auto& entry : section.second)
-                out << win32::Utf8FromWide(entry.first.c_str()) << '=' << win32::Utf8FromWide(entry.second.c_str()) << '\n';
-        }
-        if (!out)
-            return false;
+    std::string text;
+    for (const auto& section : sections) {
+        text += '[' + win32::Utf8FromWide(section.first.c_str()) + "]\n";
+        for (const auto& entry : section.second)
+            text += win32::Utf8FromWide(entry.first.c_str()) + '=' + win32::Utf8FromWide(entry.second.c_str()) + '\n';
     }
+    win32::RegularFile out;
+    if (!out.Open(temp, O_WRONLY | O_CREAT | O_TRUNC) || !out.Write(text.data(), text.size()))
+        return false;
+    out.Close();
     return std::rename(temp.c_str(), path.c_str()) == 0;
 }
 

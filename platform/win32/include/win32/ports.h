@@ -33,7 +33,9 @@ int ComNumberForKernelName(const std::string& kernelName);
 std::string KernelNameForComNumber(int n);
 
 // The links of the port directory, ordered by number. Entries that are not
-// symbolic links named "comN" (N >= 1) are ignored.
+// symbolic links named "comN" (N >= 1) are ignored. A link's friendly name is
+// the first line of the regular file comN.name beside it, of which no more
+// than a few hundred bytes are read; anything else there gives no name.
 std::vector<PortLink> ReadPortLinks();
 
 // The device node that "\\.\COMn" opens: the target of link comN (or COMN) when

@@ -22,15 +22,24 @@ private:
     long long m_span = 0;
 };
 
+// A time of the years kMinYear to kMaxYear: the calendar conversions hold no
+// others, either way.
 class CTime {
 public:
+    static constexpr int kMinYear = 1900;
+    static constexpr int kMaxYear = 3000;
+
     CTime() = default;
     explicit CTime(std::time_t t) : m_time(t) {}
-    // Local date and time; an impossible date gives the time -1.
+    // Local date and time; an impossible date, or a year out of the range
+    // above, gives the time -1.
     CTime(int year, int month, int day, int hour, int minute, int second);
 
     static CTime GetCurrentTime();
     std::time_t GetTime() const { return m_time; }
+    // The local date and time in *tm; null when the time lies outside the
+    // years above. The fields below are then those of a zeroed tm.
+    std::tm* GetLocalTm(std::tm* tm) const;
     int GetYear() const;
     int GetMonth() const;
     int GetDay() const;

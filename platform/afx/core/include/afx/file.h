@@ -6,6 +6,8 @@
 // become '?'), each byte read becomes the character of the same value.
 // Failures to open return FALSE (or throw CFileException from the
 // constructor that opens); read and write failures throw CFileException.
+// Only regular files are opened: a folder, pipe, socket or device is refused
+// (invalidFile, accessDenied for a folder) without waiting on it.
 #pragma once
 
 #include <cstdio>
@@ -47,6 +49,7 @@ public:
     CFile() = default;
     ~CFile() override;
     // FALSE (and `error` filled when given) when the file cannot be opened.
+    // modeCreate | modeNoTruncate opens an existing file as it is, at its start.
     virtual BOOL Open(LPCWSTR fileName, UINT openFlags, CFileException* error = nullptr);
     virtual void Close();
     void Abort();

@@ -1,0 +1,62 @@
+// Files the programs open by name: regular files only, opened without ever
+// waiting on a pipe or a device, and read with a bound.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <sys/types.h>
+
+namespace win32 {
+
+// Why a file was not opened.
+enum class FileRefusal {
+    None,
+    System,    // the system refused; Error() holds its errno
+    Folder,    // a folder (or a link to one); Error() is EISDIR
+    NotAFile,  // a pipe, socket or device (or a link to one); Error() is EINVAL
+};
+
+// A regular file opened by name. Before opening, the path (followed through
+// symbolic links) must name a regular file, or nothing when flags hold
+// O_CREAT; it is opened without waiting (a pipe swapped in meanwhile cannot
+// hold it) and checked again once open. The descriptor then blocks as usual
+// and is closed on exec and with the object.
+class RegularFile {
+public:
+    RegularFile() = default;
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    // flags as open(2) takes them (O_RDONLY, O_WRONLY or O_RDWR, with
+    // O_CREAT, O_TRUNC, O_EXCL); mode for a file created. False when it is
+    // refused: Refusal() and Error() say why.
+    bool Open(const std::string& path, int flags, mode_t mode = 0666);
+    // Up to capacity bytes: the count read, 0 at the end of the file, -1 with
+    // Error() set when the file cannot be read.
+    long Read(char* buffer, size_t capacity);
+    // Writes all of bytes; false with Error() set when they cannot be.
+    bool Write(const char* bytes, size_t count);
+    void Close();
+    // Hands the descriptor over: the object no longer closes it.
+    int Release();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    int Descriptor() const { return m_fd; }
+    FileRefusal Refusal() const { return m_refusal; }
+    int Error() const { return m_error; }
+
+private:
+    void Refuse(FileRefusal refusal, int error);
+
+    int m_fd = -1;
+    FileRefusal m_refusal = FileRefusal::None;
+    int m_error = 0;
+};
+
+// The first bytes of the regular file at path, at most limit of them; the
+// rest is not read. False (out empty) when the file is refused or cannot be
+// read; *complete, when given, tells whether the whole file was read.
+bool ReadFileHead(const std::string& path, size_t limit, std::string* out, bool* complete = nullptr);
+
+}  // namespace win32
