@@ -3,6 +3,8 @@
 // frame closes; ExitInstance's value is the exit code.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -25,6 +27,7 @@ const AfxDlgItem kFormItems[] = {{AfxControlKind::Static, IDC_STATIC, L"form", 1
 const AfxDialogTemplate kForm{nullptr, L"Arial", 9, WS_CHILD, 200, 100, kFormItems, 1};
 
 int g_failures = 0;
+std::optional<std::string> g_glSetting;
 std::thread g_asker;
 int g_ticks = 0;
 int g_pings = 0;
@@ -36,6 +39,27 @@ void Check(bool ok, const char* what)
         std::fprintf(stderr, "check failed: %s\n", what);
         ++g_failures;
     }
+}
+
+std::optional<std::string> GlSetting()
+{
+    const char* value = std::getenv("GDK_GL");
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// A GL library or driver in the process's address space.
+bool MapsGl()
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        const size_t slash = line.rfind('/');
+        const std::string name = slash == std::string::npos ? "" : line.substr(slash + 1);
+        if (name.rfind("libGL", 0) == 0 || name.rfind("libEGL", 0) == 0 || name.rfind("libLLVM", 0) == 0 ||
+            name.find("_dri.so") != std::string::npos)
+            return true;
+    }
+    return false;
 }
 
 class CProgramDoc : public CDocument {
@@ -90,6 +114,12 @@ public:
     BOOL InitInstance() override
     {
         CWinApp::InitInstance();
+        // The display is open: GTK chose its visuals without loading a GL
+        // driver, unless the environment asked for GL, and the environment is
+        // as it was for the programs this one starts.
+        if (!g_glSetting)
+            Check(!MapsGl(), "no GL library loaded");
+        Check(GlSetting() == g_glSetting, "GDK_GL as the environment set it");
         Check(CString(AfxGetAppName()) == L"Program", "application name from the string table");
         AddDocTemplate(new CSingleDocTemplate(IDR_MAIN, RUNTIME_CLASS(CProgramDoc), RUNTIME_CLASS(CProgramFrame),
                                               RUNTIME_CLASS(CProgramView)));
@@ -124,6 +154,7 @@ int main(int argc, char** argv)
         return 2;
     setenv("XDG_CONFIG_HOME", dir, 1);
     setenv("COMPORTS_DIR", dir, 1);
+    g_glSetting = GlSetting();
     int code = AfxWinMain(argc, argv);
     if (g_asker.joinable())
         g_asker.join();
