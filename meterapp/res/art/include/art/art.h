@@ -1,7 +1,7 @@
 #pragma once
 // The program's pictures: bitmaps and icons addressed by resource number. They
-// are the SVG files of meterapp/res/pictures, built into the program and drawn
-// the first time they are asked for.
+// are the SVG files of meterapp/res/pictures, drawn by the build into PNG data
+// that the program carries and decodes the first time a picture is asked for.
 
 #include <cstdint>
 #include <vector>
@@ -20,7 +20,7 @@ struct Image {
 };
 
 // The picture of the given kind and number, or nullptr for a number that kind
-// does not have. A picture is drawn on first use and then kept for the life of
+// does not have. A picture is decoded on first use and then kept for the life of
 // the process; the pointer stays valid and the image never changes. Safe to call
 // from any number of threads at once.
 //
