@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <thread>
@@ -47,17 +48,17 @@ std::optional<std::string> GlSetting()
     return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
-// A GL library or driver in the process's address space.
-bool MapsGl()
+// A library whose file name starts with one of the prefixes, in the process's address space.
+bool Maps(std::initializer_list<const char*> prefixes)
 {
     std::ifstream maps("/proc/self/maps");
     std::string line;
     while (std::getline(maps, line)) {
         const size_t slash = line.rfind('/');
         const std::string name = slash == std::string::npos ? "" : line.substr(slash + 1);
-        if (name.rfind("libGL", 0) == 0 || name.rfind("libEGL", 0) == 0 || name.rfind("libLLVM", 0) == 0 ||
-            name.find("_dri.so") != std::string::npos)
-            return true;
+        for (const char* prefix : prefixes)
+            if (name.rfind(prefix, 0) == 0)
+                return true;
     }
     return false;
 }
@@ -118,8 +119,10 @@ public:
         // driver, unless the environment asked for GL, and the environment is
         // as it was for the programs this one starts.
         if (!g_glSetting)
-            Check(!MapsGl(), "no GL library loaded");
+            Check(!Maps({"libGL", "libEGL", "libLLVM", "swrast_dri"}), "no GL library loaded");
         Check(GlSetting() == g_glSetting, "GDK_GL as the environment set it");
+        // Printing's library comes when the program prints.
+        Check(!Maps({"libcups"}), "libcups not loaded before printing");
         Check(CString(AfxGetAppName()) == L"Program", "application name from the string table");
         AddDocTemplate(new CSingleDocTemplate(IDR_MAIN, RUNTIME_CLASS(CProgramDoc), RUNTIME_CLASS(CProgramFrame),
                                               RUNTIME_CLASS(CProgramView)));
