@@ -12,15 +12,24 @@
 namespace art {
 namespace {
 
+Image Decode(const Raster& raster) {
+  return ImageFromPng(std::string_view(reinterpret_cast<const char*>(raster.png), raster.size));
+}
+
+const Raster* RasterOf(Kind kind, unsigned id, int size) {
+  for (size_t i = 0; i < kRasterCount; ++i) {
+    const Raster& raster = kRasters[i];
+    if (raster.entry.kind == kind && raster.entry.id == id && raster.entry.size == size) return &raster;
+  }
+  return nullptr;
+}
+
 class Cache {
  public:
   const Image* Picture(const Raster& raster) {
     std::lock_guard<std::mutex> guard(lock_);
     auto [slot, isNew] = pictures_.try_emplace(&raster);
-    if (isNew) {
-      slot->second = std::make_unique<Image>(
-          ImageFromPng(std::string_view(reinterpret_cast<const char*>(raster.png), raster.size)));
-    }
+    if (isNew) slot->second = std::make_unique<Image>(Decode(raster));
     return slot->second->width > 0 ? slot->second.get() : nullptr;
   }
 
@@ -37,18 +46,18 @@ Cache& TheCache() {
 }
 
 const Image* Lookup(Kind kind, unsigned id, int size) {
-  for (size_t i = 0; i < kRasterCount; ++i) {
-    const Raster& raster = kRasters[i];
-    if (raster.entry.kind == kind && raster.entry.id == id && raster.entry.size == size) {
-      return TheCache().Picture(raster);
-    }
-  }
-  return nullptr;
+  const Raster* raster = RasterOf(kind, id, size);
+  return raster ? TheCache().Picture(*raster) : nullptr;
 }
 
 }  // namespace
 
 const Image* Find(Kind kind, unsigned id) { return Lookup(kind, id, 0); }
+
+Image Load(Kind kind, unsigned id) {
+  const Raster* raster = RasterOf(kind, id, 0);
+  return raster ? Decode(*raster) : Image{};
+}
 
 const Image* FindIcon(unsigned id, int size) {
   if (size == 32) return Lookup(Kind::Icon, id, 0);

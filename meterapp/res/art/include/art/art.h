@@ -32,4 +32,9 @@ struct Image {
 // 156 About box.
 const Image* Find(Kind kind, unsigned id);
 
+// The same picture decoded anew for the caller to own and nothing kept, for a
+// caller that makes its own copy and would otherwise hold a second one; an
+// empty image (width 0) for a number that kind does not have.
+Image Load(Kind kind, unsigned id);
+
 }  // namespace art
