@@ -69,8 +69,9 @@ bool StartWx(int argc, char** argv)
     });
     delete wxLog::SetActiveTarget(new wxLogStderr);
     wxLog::SetLogLevel(wxLOG_Warning);
+    // No image file handlers: the programs read and write no image files, and
+    // their pictures come decoded from their own resources.
     wxTheApp->CallOnInit();
-    wxInitAllImageHandlers();
     afxwin::SetUiThread();
     afxwin::InstallMessageBoxes();
     return true;
