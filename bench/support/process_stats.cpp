@@ -62,14 +62,28 @@ double CpuPercent(const CpuSample& from, const CpuSample& to)
     return wall > 0 ? 100.0 * (to.seconds - from.seconds) / wall : 0;
 }
 
-long StatusKilobytes(pid_t pid, const std::string& field)
+namespace {
+
+long ProcKilobytes(const std::string& path, const std::string& field)
 {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::ifstream file(path);
     std::string line;
-    while (std::getline(status, line))
+    while (std::getline(file, line))
         if (line.rfind(field + ":", 0) == 0)
             return std::strtol(line.c_str() + field.size() + 1, nullptr, 10);
     return -1;
+}
+
+}  // namespace
+
+long StatusKilobytes(pid_t pid, const std::string& field)
+{
+    return ProcKilobytes("/proc/" + std::to_string(pid) + "/status", field);
+}
+
+long RollupKilobytes(pid_t pid, const std::string& field)
+{
+    return ProcKilobytes("/proc/" + std::to_string(pid) + "/smaps_rollup", field);
 }
 
 }  // namespace bench

@@ -20,5 +20,7 @@ double CpuPercent(const CpuSample& from, const CpuSample& to);
 
 // A kilobyte field of /proc/<pid>/status (VmRSS, VmHWM, ...); -1 when missing.
 long StatusKilobytes(pid_t pid, const std::string& field);
+// A kilobyte field of /proc/<pid>/smaps_rollup (Pss, Rss, ...); -1 when missing.
+long RollupKilobytes(pid_t pid, const std::string& field);
 
 }  // namespace bench

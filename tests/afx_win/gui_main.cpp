@@ -11,7 +11,8 @@ public:
 };
 CTestApp theApp;
 
-// Bitmap 900: 3 x 2 pixels red, green, blue / white, black, grey.
+// Bitmap 900: 3 x 2 pixels red, green, blue / white, black, grey; 902 the
+// same size with a pixel missing.
 // Bitmap 800: the strip of three 17 x 15 tool-bar images, each a red 5 x 5
 // square in the middle of the light grey that tool bars show through.
 const uint32_t kTiny[] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0x00FFFFFFu, 0x00000000u, 0x00808080u};
@@ -30,11 +31,15 @@ const std::vector<uint32_t> kStrip = ToolStrip();
 bool TestImages(AfxImageKind kind, UINT id, AfxImage* out)
 {
     if (kind == AfxImageKind::Bitmap && id == 900) {
-        *out = AfxImage{3, 2, kTiny};
+        *out = AfxImage{3, 2, std::vector<uint32_t>(std::begin(kTiny), std::end(kTiny))};
+        return true;
+    }
+    if (kind == AfxImageKind::Bitmap && id == 902) {
+        *out = AfxImage{3, 2, std::vector<uint32_t>(std::begin(kTiny), std::end(kTiny) - 1)};
         return true;
     }
     if (kind == AfxImageKind::Bitmap && id == 800) {
-        *out = AfxImage{17 * 3, 15, kStrip.data()};
+        *out = AfxImage{17 * 3, 15, kStrip};
         return true;
     }
     return false;

@@ -3,6 +3,9 @@
 // frame closes; ExitInstance's value is the exit code.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -25,6 +28,7 @@ const AfxDlgItem kFormItems[] = {{AfxControlKind::Static, IDC_STATIC, L"form", 1
 const AfxDialogTemplate kForm{nullptr, L"Arial", 9, WS_CHILD, 200, 100, kFormItems, 1};
 
 int g_failures = 0;
+std::optional<std::string> g_glSetting;
 std::thread g_asker;
 int g_ticks = 0;
 int g_pings = 0;
@@ -36,6 +40,27 @@ void Check(bool ok, const char* what)
         std::fprintf(stderr, "check failed: %s\n", what);
         ++g_failures;
     }
+}
+
+std::optional<std::string> GlSetting()
+{
+    const char* value = std::getenv("GDK_GL");
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// A library whose file name starts with one of the prefixes, in the process's address space.
+bool Maps(std::initializer_list<const char*> prefixes)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        const size_t slash = line.rfind('/');
+        const std::string name = slash == std::string::npos ? "" : line.substr(slash + 1);
+        for (const char* prefix : prefixes)
+            if (name.rfind(prefix, 0) == 0)
+                return true;
+    }
+    return false;
 }
 
 class CProgramDoc : public CDocument {
@@ -90,6 +115,14 @@ public:
     BOOL InitInstance() override
     {
         CWinApp::InitInstance();
+        // The display is open: GTK chose its visuals without loading a GL
+        // driver, unless the environment asked for GL, and the environment is
+        // as it was for the programs this one starts.
+        if (!g_glSetting)
+            Check(!Maps({"libGL", "libEGL", "libLLVM", "swrast_dri"}), "no GL library loaded");
+        Check(GlSetting() == g_glSetting, "GDK_GL as the environment set it");
+        // Printing's library comes when the program prints.
+        Check(!Maps({"libcups"}), "libcups not loaded before printing");
         Check(CString(AfxGetAppName()) == L"Program", "application name from the string table");
         AddDocTemplate(new CSingleDocTemplate(IDR_MAIN, RUNTIME_CLASS(CProgramDoc), RUNTIME_CLASS(CProgramFrame),
                                               RUNTIME_CLASS(CProgramView)));
@@ -124,6 +157,7 @@ int main(int argc, char** argv)
         return 2;
     setenv("XDG_CONFIG_HOME", dir, 1);
     setenv("COMPORTS_DIR", dir, 1);
+    g_glSetting = GlSetting();
     int code = AfxWinMain(argc, argv);
     if (g_asker.joinable())
         g_asker.join();

@@ -116,6 +116,7 @@ TEST(Drawing, BitmapsFromTheImageSourceAndBitBltToAWindow)
 {
     CBitmap tiny;
     EXPECT_FALSE(tiny.LoadBitmap(901));
+    EXPECT_FALSE(tiny.LoadBitmap(902)) << "fewer pixels than its size";
     ASSERT_TRUE(tiny.LoadBitmap(900));
     BITMAP info{};
     ASSERT_TRUE(tiny.GetBitmap(&info));

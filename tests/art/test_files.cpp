@@ -1,15 +1,17 @@
-// The picture files as the build puts them into the program, the SVG drawing
-// behind every picture, and the PNG files the tools and tests use.
-#include <dirent.h>
+// The pictures as the build puts them into the program, the SVG drawing behind
+// every picture, and the PNG files the tools and tests use.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 
+#include "art/catalog.h"
+#include "art/icon_sizes.h"
 #include "art/png.h"
-#include "art/resource_files.h"
+#include "picture_sources.h"
 #include "support/tempdir.h"
 #include "svg.h"
 
@@ -27,24 +29,30 @@ uint32_t At(const Image& image, int x, int y) { return image.pixels[size_t(y) * 
 
 int Channel(uint32_t pixel, int shift) { return int((pixel >> shift) & 0xFF); }
 
-TEST(ResourceFiles, EveryPictureFileIsBuiltInByteForByte) {
-  std::set<std::string> names;
-  DIR* folder = opendir(DECIBAR_PICTURE_DIR);
-  ASSERT_NE(folder, nullptr);
-  while (dirent* entry = readdir(folder)) {
-    std::string name = entry->d_name;
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".svg") == 0) names.insert(name);
+TEST(ProgramPictures, EachIsItsSvgFilesDrawnPixelForPixel) {
+  const std::vector<art::DrawnPicture> drawn = art::DrawPictures(
+      [](const std::string& name) { return ReadFile(std::string(DECIBAR_PICTURE_DIR) + "/" + name); });
+  ASSERT_EQ(drawn.size(), art::Catalog().size());
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    const art::CatalogEntry& entry = art::Catalog()[i];
+    EXPECT_STREQ(drawn[i].entry.name, entry.name);
+    const Image* carried = entry.size == 0 ? art::Find(entry.kind, entry.id) : art::FindIcon(entry.id, entry.size);
+    ASSERT_NE(carried, nullptr) << entry.name;
+    ASSERT_GT(drawn[i].image.width, 0) << entry.name;
+    EXPECT_EQ(carried->width, drawn[i].image.width) << entry.name;
+    EXPECT_EQ(carried->height, drawn[i].image.height) << entry.name;
+    EXPECT_TRUE(carried->pixels == drawn[i].image.pixels) << entry.name;
   }
-  closedir(folder);
-  ASSERT_FALSE(names.empty());
-  EXPECT_EQ(art::kResourceFileCount, names.size());
-  for (const std::string& name : names) {
-    std::string bytes = ReadFile(std::string(DECIBAR_PICTURE_DIR) + "/" + name);
-    EXPECT_EQ(art::FindResourceFile(name), bytes) << name;
+}
+
+TEST(ProgramPictures, MissingFilesGiveEmptyPictures) {
+  const std::vector<art::DrawnPicture> drawn = art::DrawPictures([](const std::string& name) {
+    return name == "digits.svg" ? std::string() : ReadFile(std::string(DECIBAR_PICTURE_DIR) + "/" + name);
+  });
+  for (const art::DrawnPicture& picture : drawn) {
+    const bool digit = picture.entry.id >= 132 && picture.entry.id <= 141 && picture.entry.kind == art::Kind::Bitmap;
+    EXPECT_EQ(picture.image.width == 0, digit) << picture.entry.name;
   }
-  EXPECT_TRUE(art::FindResourceFile("no-such-picture.svg").empty());
-  EXPECT_TRUE(art::FindResourceFile("").empty());
-  EXPECT_TRUE(art::FindResourceFile("meter-face").empty()) << "names match whole";
 }
 
 std::string Svg(int width, int height, const std::string& body) {
@@ -128,6 +136,14 @@ TEST(Png, BadPicturesAndPathsFail) {
   EXPECT_FALSE(art::ReadPng(folder.path() + "/missing.png").has_value());
   std::ofstream(folder.path() + "/text.png") << "not a picture";
   EXPECT_FALSE(art::ReadPng(folder.path() + "/text.png").has_value());
+  ASSERT_TRUE(art::WritePng(one, folder.path() + "/one.png"));
+  std::string cut = ReadFile(folder.path() + "/one.png");
+  std::ofstream(folder.path() + "/cut.png", std::ios::binary) << cut.substr(0, cut.size() / 2);
+  EXPECT_FALSE(art::ReadPng(folder.path() + "/cut.png").has_value());
+  EXPECT_FALSE(art::ReadPng(folder.path()).has_value()) << "a folder";
+  const std::string pipe = folder.path() + "/pipe.png";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(art::ReadPng(pipe).has_value()) << "a pipe nobody writes to";
 }
 
 }  // namespace

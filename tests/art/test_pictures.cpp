@@ -60,6 +60,13 @@ TEST(PictureCatalog, EveryPictureHasItsSizeAndAllItsPixels) {
   EXPECT_EQ(small->height, 16);
   EXPECT_EQ(small->pixels.size(), 16u * 16u);
   EXPECT_EQ(art::FindIcon(129, 32), Find(Kind::Icon, 129));
+  // A picture loaded for a caller to keep is the same picture.
+  for (unsigned id : {128u, 130u, 142u, 157u}) {
+    const Image loaded = art::Load(Kind::Bitmap, id);
+    EXPECT_EQ(loaded.width, Find(Kind::Bitmap, id)->width) << "bitmap " << id;
+    EXPECT_EQ(loaded.pixels, Find(Kind::Bitmap, id)->pixels) << "bitmap " << id;
+  }
+  EXPECT_EQ(art::Load(Kind::Icon, 156).pixels, Find(Kind::Icon, 156)->pixels);
 }
 
 TEST(PictureCatalog, UnknownNumbersAndSizesGiveNothing) {
@@ -67,6 +74,8 @@ TEST(PictureCatalog, UnknownNumbersAndSizesGiveNothing) {
     EXPECT_EQ(Find(Kind::Bitmap, id), nullptr) << "bitmap " << id;
   }
   for (unsigned id : {0u, 127u, 130u, 149u, 155u, 157u}) EXPECT_EQ(Find(Kind::Icon, id), nullptr) << "icon " << id;
+  EXPECT_EQ(art::Load(Kind::Bitmap, 129).width, 0);
+  EXPECT_EQ(art::Load(Kind::Icon, 130).width, 0);
   EXPECT_EQ(art::FindIcon(128, 16), nullptr);
   EXPECT_EQ(art::FindIcon(129, 0), nullptr);
   EXPECT_EQ(art::FindIcon(129, -16), nullptr);

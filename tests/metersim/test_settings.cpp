@@ -140,6 +140,8 @@ TEST(Options, Refused)
         {"--frame-ms", "5"}, {"--frame-ms", "2000"}, {"--line-rate", "-1"},  {"--level", "65.35"},
         {"--garbage=some"},  {"--silent=yes"},       {"--return-after", "5"}, {"--bogus"},
         {"--recordings="},   {"--stall-download=x"},  {"--keys-in-next-frame=1"},
+        {"--port", "+5"},    {"--port", "12x"},      {"--sil"},              {"--"},
+        {"mix"},             {"--port=12", "extra"},
     };
     for (const auto& args : bad) {
         Options o;

@@ -2,42 +2,96 @@
 
 #include "number_text.h"
 
+#include <getopt.h>
+
 #include <cstring>
 
 namespace metersim {
 
 namespace {
 
-// Splits "--name=value" into name and value; hasValue tells whether "=" came.
-void SplitOption(const std::string& arg, std::string& name, std::string& value, bool& hasValue)
+enum OptionCode {
+    kPort = 256,
+    kFrameMs,
+    kKeysInNextFrame,
+    kLineRate,
+    kRecordings,
+    kControl,
+    kSeed,
+    kEmpty,
+    kSilent,
+    kCut,
+    kGarbage,
+    kStallDownload,
+    kVanishAfter,
+    kReturnAfter,
+    kLevel,
+};
+
+const option kLongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"port", required_argument, nullptr, kPort},
+    {"frame-ms", required_argument, nullptr, kFrameMs},
+    {"keys-in-next-frame", no_argument, nullptr, kKeysInNextFrame},
+    {"line-rate", required_argument, nullptr, kLineRate},
+    {"recordings", required_argument, nullptr, kRecordings},
+    {"control", required_argument, nullptr, kControl},
+    {"seed", required_argument, nullptr, kSeed},
+    {"empty", no_argument, nullptr, kEmpty},
+    {"silent", no_argument, nullptr, kSilent},
+    {"cut", no_argument, nullptr, kCut},
+    {"garbage", optional_argument, nullptr, kGarbage},
+    {"stall-download", optional_argument, nullptr, kStallDownload},
+    {"vanish-after", required_argument, nullptr, kVanishAfter},
+    {"return-after", required_argument, nullptr, kReturnAfter},
+    {"level", required_argument, nullptr, kLevel},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The name as written, without "=value".
+std::string WrittenName(const char* arg)
 {
-    const size_t eq = arg.find('=');
-    hasValue = eq != std::string::npos;
-    name = arg.substr(0, eq);
-    value = hasValue ? arg.substr(eq + 1) : std::string();
+    const char* eq = std::strchr(arg, '=');
+    return eq ? std::string(arg, eq) : std::string(arg);
 }
 
 }  // namespace
 
 bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error)
 {
-    for (int i = 1; i < argc; ++i) {
-        std::string name, value;
-        bool hasValue = false;
-        SplitOption(argv[i], name, value, hasValue);
-
-        // Options that take a value accept "--name value" and "--name=value".
-        auto takeValue = [&]() -> bool {
-            if (hasValue)
-                return true;
-            if (i + 1 >= argc)
+    // '+' stops at the first word that is no option instead of reordering
+    // argv; ':' reports a missing value apart from an unknown option.
+    char* const* words = const_cast<char* const*>(argv);
+    optind = 0;
+    opterr = 0;
+    for (;;) {
+        const int at = optind == 0 ? 1 : optind;
+        int index = -1;
+        const int code = getopt_long(argc, words, "+:h", kLongOptions, &index);
+        if (code == -1) {
+            // Options end only with the arguments: "--" and other words are refused.
+            const int next = at < argc && std::strcmp(argv[at], "--") == 0 ? at : optind;
+            if (next < argc) {
+                error = "unknown option " + std::string(argv[next]);
                 return false;
-            value = argv[++i];
-            return true;
-        };
-        auto number = [&](int low, int high, int& out) -> bool {
-            if (!takeValue())
-                return false;
+            }
+            break;
+        }
+        // Names are taken only in full, not abbreviated.
+        if (index >= 0 && WrittenName(argv[at]) != std::string("--") + kLongOptions[index].name) {
+            error = "unknown option " + std::string(argv[at]);
+            return false;
+        }
+        if (code == '?') {
+            error = "unknown option " + std::string(argv[at]);
+            return false;
+        }
+        if (code == ':') {
+            error = "bad or missing value for " + WrittenName(argv[at]);
+            return false;
+        }
+        const std::string value = optarg ? optarg : "";
+        auto number = [&](int low, int high, int& out) {
             const std::optional<int> n = ParseWholeNumber(value, high);
             if (!n || *n < low)
                 return false;
@@ -46,66 +100,59 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         };
 
         bool ok = true;
-        if (name == "--help" || name == "-h") {
-            options.help = true;
-        } else if (name == "--port") {
-            ok = number(1, kLastPort, options.port);
-        } else if (name == "--frame-ms") {
-            ok = number(10, 1900, options.frameMs);
-        } else if (name == "--keys-in-next-frame" && !hasValue) {
-            options.keysInNextFrame = true;
-        } else if (name == "--line-rate") {
-            ok = number(0, 1000000, options.lineRate);
-        } else if (name == "--recordings") {
-            ok = takeValue() && !value.empty();
+        switch (code) {
+        case 'h': options.help = true; break;
+        case kPort: ok = number(1, kLastPort, options.port); break;
+        case kFrameMs: ok = number(10, 1900, options.frameMs); break;
+        case kKeysInNextFrame: options.keysInNextFrame = true; break;
+        case kLineRate: ok = number(0, 1000000, options.lineRate); break;
+        case kRecordings:
+            ok = !value.empty();
             if (ok)
                 options.recordingFiles.push_back(value);
-        } else if (name == "--control") {
-            ok = takeValue() && !value.empty();
+            break;
+        case kControl:
+            ok = !value.empty();
             if (ok)
                 options.controlPath = value;
-        } else if (name == "--seed") {
+            break;
+        case kSeed: {
             int seed = 0;
             ok = number(0, 999999999, seed);
             if (ok)
                 options.seed = static_cast<uint32_t>(seed);
-        } else if (name == "--empty" && !hasValue) {
-            options.faults.emptyLogger = true;
-        } else if (name == "--silent" && !hasValue) {
-            options.faults.silent = true;
-        } else if (name == "--cut" && !hasValue) {
-            options.faults.cut = true;
-        } else if (name == "--garbage") {
-            if (!hasValue || value == "on")
+            break;
+        }
+        case kEmpty: options.faults.emptyLogger = true; break;
+        case kSilent: options.faults.silent = true; break;
+        case kCut: options.faults.cut = true; break;
+        case kGarbage:
+            if (!optarg || value == "on")
                 options.faults.garbage = GarbageMode::On;
             else if (value == "mix")
                 options.faults.garbage = GarbageMode::Mix;
             else
                 ok = false;
-        } else if (name == "--stall-download") {
+            break;
+        case kStallDownload:
             options.faults.stallDownload = true;
-            if (hasValue) {
+            if (optarg) {
                 const std::optional<int> seconds = ParseWholeNumber(value, 3600);
                 ok = seconds.has_value();
                 if (ok)
                     options.faults.stallSeconds = *seconds;
             }
-        } else if (name == "--vanish-after") {
-            ok = number(0, 86400000, options.vanishAfterMs);
-        } else if (name == "--return-after") {
-            ok = number(0, 86400000, options.returnAfterMs);
-        } else if (name == "--level") {
-            ok = takeValue();
-            if (ok) {
-                options.faults.fixedTenths = ParseLevelText(value);
-                ok = options.faults.fixedTenths.has_value();
-            }
-        } else {
-            error = "unknown option " + std::string(argv[i]);
-            return false;
+            break;
+        case kVanishAfter: ok = number(0, 86400000, options.vanishAfterMs); break;
+        case kReturnAfter: ok = number(0, 86400000, options.returnAfterMs); break;
+        case kLevel:
+            options.faults.fixedTenths = ParseLevelText(value);
+            ok = options.faults.fixedTenths.has_value();
+            break;
+        default: ok = false; break;
         }
         if (!ok) {
-            error = "bad or missing value for " + name;
+            error = "bad or missing value for " + WrittenName(argv[at]);
             return false;
         }
     }

@@ -3,7 +3,7 @@
 #include "meterproto/frame_decode.h"
 #include "meterproto/logger_reply.h"
 
-#include <cstdint>
+#include <ctime>
 
 namespace meterproto {
 
@@ -21,31 +21,6 @@ struct SBlockStart {
 wchar_t CharAt(const CString& text, int index)
 {
     return index >= 0 && index < text.GetLength() ? text[index] : L'\0';
-}
-
-// Days since 1970-01-01 of a date in the proleptic Gregorian calendar; a day
-// past the month's end counts on into the next month.
-int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day)
-{
-    year -= month <= 2;
-    const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int64_t yearOfEra = year - era * 400;
-    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-void CivilFromDays(int64_t days, int* year, int* month, int* day)
-{
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    *day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
-    *month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
-    *year = static_cast<int>(yearOfEra + era * 400 + (*month <= 2));
 }
 
 bool InRange(const SBlockStart& s)
@@ -69,14 +44,25 @@ SBlockStart ReadHeader(const CString& header)
     return s;
 }
 
-// One block's samples at their times.
+// One block's samples at their times. A header in range has a year of
+// 2000-2099 and an interval of at most 99 s, and a block has fewer samples than
+// its text has characters, so the times stay far inside what time_t and tm hold.
 class BlockWriter {
 public:
     BlockWriter(const SBlockStart& start, int recordSet) : m_start(start), m_recordSet(recordSet)
     {
-        m_steps = InRange(start);
-        m_seconds = DaysFromCivil(start.year, start.month, start.day) * 86400 + start.hour * 3600 + start.minute * 60
-            + start.second;
+        if (!InRange(start))
+            return;
+        // timegm counts a day past the month's end on into the next month.
+        tm fields{};
+        fields.tm_year = start.year - 1900;
+        fields.tm_mon = start.month - 1;
+        fields.tm_mday = start.day;
+        fields.tm_hour = start.hour;
+        fields.tm_min = start.minute;
+        fields.tm_sec = start.second;
+        m_seconds = timegm(&fields);
+        m_steps = m_seconds != static_cast<time_t>(-1);
     }
 
     // Samples from the groups of text[begin, end): groups start at begin,
@@ -87,7 +73,7 @@ public:
             const int length = group + kSampleChars <= end ? kSampleChars : end - group;
             out.push_back({ LeadingDecimal(text, group, length) / 10.0, Now(), m_start.unit, m_recordSet,
                 m_start.interval });
-            m_seconds += static_cast<int64_t>(m_start.interval);
+            m_seconds += static_cast<time_t>(m_start.interval);
         }
     }
 
@@ -96,13 +82,14 @@ private:
     {
         int year = m_start.year, month = m_start.month, day = m_start.day;
         int hour = m_start.hour, minute = m_start.minute, second = m_start.second;
-        if (m_steps) {
-            const int64_t days = m_seconds >= 0 ? m_seconds / 86400 : -((-m_seconds + 86399) / 86400);
-            const int64_t inDay = m_seconds - days * 86400;
-            CivilFromDays(days, &year, &month, &day);
-            hour = static_cast<int>(inDay / 3600);
-            minute = static_cast<int>(inDay / 60 % 60);
-            second = static_cast<int>(inDay % 60);
+        tm fields{};
+        if (m_steps && gmtime_r(&m_seconds, &fields)) {
+            year = fields.tm_year + 1900;
+            month = fields.tm_mon + 1;
+            day = fields.tm_mday;
+            hour = fields.tm_hour;
+            minute = fields.tm_min;
+            second = fields.tm_sec;
         }
         CString text;
         text.Format(L"%.2d-%.2d-%d,%d:%.2d:%.2d", day, month, year, hour, minute, second);
@@ -111,8 +98,8 @@ private:
 
     SBlockStart m_start;
     int m_recordSet;
-    bool m_steps;
-    int64_t m_seconds;
+    bool m_steps = false;
+    time_t m_seconds = 0;
 };
 
 }  // namespace

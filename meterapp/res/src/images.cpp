@@ -2,14 +2,15 @@
 
 #include <art/art.h>
 
-// The pictures keep their pixels for the run, as the framework needs. Icons
-// carry their transparency; bitmaps are opaque.
+// Decoded for each look-up and handed over: the framework keeps its bitmaps of
+// them, so the program keeps no second copy. Icons carry their transparency;
+// bitmaps are opaque.
 bool FindDecibarImage(AfxImageKind kind, UINT id, AfxImage* out)
 {
     const bool icon = kind == AfxImageKind::Icon;
-    const art::Image* image = art::Find(icon ? art::Kind::Icon : art::Kind::Bitmap, id);
-    if (!image || image->pixels.empty())
+    art::Image image = art::Load(icon ? art::Kind::Icon : art::Kind::Bitmap, id);
+    if (image.pixels.empty())
         return false;
-    *out = AfxImage{ image->width, image->height, image->pixels.data(), icon };
+    *out = AfxImage{ image.width, image.height, std::move(image.pixels), icon };
     return true;
 }

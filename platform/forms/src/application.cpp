@@ -2,10 +2,18 @@
 #include "win32/text.h"
 
 #include "forms/msgbox.h"
+#include "wxsupport/gl_probe.h"
 
 #include <exception>
 
 namespace forms {
+
+bool Application::Initialize(int& argc, wxChar** argv)
+{
+    // The toolkit opens the display here.
+    wxsupport::NoGlProbe noGl;
+    return wxApp::Initialize(argc, argv);
+}
 
 bool Application::OnInit()
 {

@@ -25,10 +25,13 @@ uint32_t Unpremultiply(uint32_t pixel) {
 
 Image ImageFromSurface(cairo_surface_t* surface) {
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
-      cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE ||
-      cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32) {
+      cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) {
     return Image{};
   }
+  const cairo_format_t format = cairo_image_surface_get_format(surface);
+  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return Image{};
+  // RGB24 leaves the top byte undefined.
+  const uint32_t opaque = format == CAIRO_FORMAT_RGB24 ? 0xFF000000u : 0;
   cairo_surface_flush(surface);
   Image image;
   image.width = cairo_image_surface_get_width(surface);
@@ -38,8 +41,25 @@ Image ImageFromSurface(cairo_surface_t* surface) {
   image.pixels.reserve(size_t(image.width) * size_t(image.height));
   for (int y = 0; y < image.height; ++y) {
     const auto* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(stride));
-    for (int x = 0; x < image.width; ++x) image.pixels.push_back(Unpremultiply(row[x]));
+    for (int x = 0; x < image.width; ++x) image.pixels.push_back(Unpremultiply(row[x] | opaque));
   }
+  return image;
+}
+
+Image ImageFromPng(std::string_view png) {
+  struct Reader {
+    std::string_view rest;
+    static cairo_status_t Read(void* closure, unsigned char* data, unsigned int length) {
+      auto* reader = static_cast<Reader*>(closure);
+      if (length > reader->rest.size()) return CAIRO_STATUS_READ_ERROR;
+      std::copy_n(reader->rest.data(), length, data);
+      reader->rest.remove_prefix(length);
+      return CAIRO_STATUS_SUCCESS;
+    }
+  } reader{png};
+  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(&Reader::Read, &reader);
+  Image image = ImageFromSurface(surface);
+  cairo_surface_destroy(surface);
   return image;
 }
 

@@ -1,34 +1,57 @@
 #include "art/png.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "art/cairo_image.h"
 
 namespace art {
 
-bool WritePng(const Image& image, const std::string& path) {
+std::string EncodePng(const Image& image) {
   cairo_surface_t* surface = SurfaceFromImage(image);
-  const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
-                       cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  std::string bytes;
+  auto append = [](void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
+      cairo_surface_write_to_png_stream(surface, append, &bytes) != CAIRO_STATUS_SUCCESS) {
+    bytes.clear();
+  }
   cairo_surface_destroy(surface);
-  return written;
+  return bytes;
+}
+
+bool WritePng(const Image& image, const std::string& path) {
+  const std::string bytes = EncodePng(image);
+  if (bytes.empty()) return false;
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
 }
 
 std::optional<Image> ReadPng(const std::string& path) {
-  cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-  std::optional<Image> image;
-  if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS) {
-    // Whatever the file's own format, read it through one ARGB32 surface.
-    cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(png),
-                                                       cairo_image_surface_get_height(png));
-    cairo_t* cr = cairo_create(argb);
-    cairo_set_source_surface(cr, png, 0, 0);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    Image pixels = ImageFromSurface(argb);
-    if (pixels.width > 0) image = std::move(pixels);
-    cairo_surface_destroy(argb);
+  constexpr off_t kLimit = 64 << 20;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  std::string bytes;
+  bool read_all = false;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLimit) {
+    bytes.resize(size_t(info.st_size));
+    size_t done = 0;
+    ssize_t n = 0;
+    while (done < bytes.size() && (n = ::read(fd, &bytes[done], bytes.size() - done)) > 0) done += size_t(n);
+    read_all = done == bytes.size() && n >= 0;
   }
-  cairo_surface_destroy(png);
+  ::close(fd);
+  if (!read_all) return std::nullopt;
+  Image image = ImageFromPng(bytes);
+  if (image.width == 0) return std::nullopt;
   return image;
 }
 

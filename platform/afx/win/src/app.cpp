@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "internal.h"
+#include "wxsupport/gl_probe.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
@@ -54,8 +55,11 @@ bool StartWx(int argc, char** argv)
     } else {
         s_argc = 1;
     }
-    if (!wxEntryStart(*pargc, pargv))
-        return false;
+    {
+        wxsupport::NoGlProbe noGl;
+        if (!wxEntryStart(*pargc, pargv))
+            return false;
+    }
     // Failed checks of wx and its log go to standard error, never to a box that waits for a click.
     wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
                           const wxString& msg) {
@@ -65,8 +69,9 @@ bool StartWx(int argc, char** argv)
     });
     delete wxLog::SetActiveTarget(new wxLogStderr);
     wxLog::SetLogLevel(wxLOG_Warning);
+    // No image file handlers: the programs read and write no image files, and
+    // their pictures come decoded from their own resources.
     wxTheApp->CallOnInit();
-    wxInitAllImageHandlers();
     afxwin::SetUiThread();
     afxwin::InstallMessageBoxes();
     return true;

@@ -4,6 +4,10 @@
 
 #include "internal.h"
 
+#include <cairo.h>
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
+
 namespace afxwin {
 
 wxString ToWx(LPCTSTR text)
@@ -156,11 +160,43 @@ wxRect DialogUnitsToPixels(const wxSize& base, int x, int y, int cx, int cy)
     return wxRect(MulDiv(x, base.x, 4), MulDiv(y, base.y, 8), MulDiv(cx, base.x, 4), MulDiv(cy, base.y, 8));
 }
 
+namespace {
+
+// An opaque picture painted straight into the bitmap's own cairo surface: a
+// bitmap made from a wxImage keeps that image's pixbuf beside the surface wx
+// makes for it once it is drawn. Null when the bitmap has no cairo context.
+wxBitmap OpaqueBitmap(AfxImage& image)
+{
+    wxBitmap bitmap(image.width, image.height, 24);
+    cairo_surface_t* pixels = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(image.pixels.data()),
+        CAIRO_FORMAT_RGB24, image.width, image.height, image.width * 4);
+    bool painted = false;
+    {
+        wxMemoryDC dc(bitmap);
+        wxGraphicsContext* gc = dc.GetGraphicsContext();
+        if (auto* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr) {
+            cairo_set_source_surface(cr, pixels, 0, 0);
+            cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+            cairo_paint(cr);
+            painted = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+        }
+    }
+    cairo_surface_destroy(pixels);
+    return painted ? bitmap : wxNullBitmap;
+}
+
+}  // namespace
+
 wxBitmap ImageBitmap(AfxImageKind kind, UINT id)
 {
     AfxImage image;
     if (!AfxFindImage(kind, id, &image))
         return wxNullBitmap;
+    if (!image.alpha) {
+        wxBitmap opaque = OpaqueBitmap(image);
+        if (opaque.IsOk())
+            return opaque;
+    }
     wxImage img(image.width, image.height);
     if (image.alpha)
         img.InitAlpha();

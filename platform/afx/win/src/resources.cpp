@@ -99,9 +99,10 @@ bool AfxFindImage(AfxImageKind kind, UINT id, AfxImage* out)
     if (!lookup || !out)
         return false;
     AfxImage image;
-    if (!lookup(kind, id, &image) || image.width <= 0 || image.height <= 0 || !image.pixels)
+    if (!lookup(kind, id, &image) || image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height))
         return false;
-    *out = image;
+    *out = std::move(image);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program's pictures: bitmaps and icons addressed by resource number. They
-// are the SVG files of meterapp/res/pictures, built into the program and drawn
-// the first time they are asked for.
+// are the SVG files of meterapp/res/pictures, drawn by the build into PNG data
+// that the program carries and decodes the first time a picture is asked for.
 
 #include <cstdint>
 #include <vector>
@@ -20,7 +20,7 @@ struct Image {
 };
 
 // The picture of the given kind and number, or nullptr for a number that kind
-// does not have. A picture is drawn on first use and then kept for the life of
+// does not have. A picture is decoded on first use and then kept for the life of
 // the process; the pointer stays valid and the image never changes. Safe to call
 // from any number of threads at once.
 //
@@ -31,5 +31,10 @@ struct Image {
 // Icons: 128 main window, 129 document (32 x 32; see icon_sizes.h for 16 x 16),
 // 156 About box.
 const Image* Find(Kind kind, unsigned id);
+
+// The same picture decoded anew for the caller to own and nothing kept, for a
+// caller that makes its own copy and would otherwise hold a second one; an
+// empty image (width 0) for a number that kind does not have.
+Image Load(Kind kind, unsigned id);
 
 }  // namespace art

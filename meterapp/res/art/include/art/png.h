@@ -1,6 +1,6 @@
 #pragma once
-// Pictures as PNG files, for looking at them outside the program (artdump)
-// and for tests that read screenshots. Not part of the program.
+// Pictures as PNG files: the build's drawn pictures (artbake), artdump's files
+// and the tests' screenshots. Not part of the program.
 
 #include <optional>
 #include <string>
@@ -9,11 +9,16 @@
 
 namespace art {
 
-// Writes the image as an 8-bit RGBA PNG; false when the image's pixel count
-// does not match its size or the file cannot be written.
+// The image as an 8-bit PNG file's bytes (RGBA, or RGB when it is opaque);
+// empty when the image's pixel count does not match its size. Pixels that are
+// fully opaque or fully transparent come back from it unchanged.
+std::string EncodePng(const Image& image);
+
+// Writes EncodePng's bytes; false when there are none or the file cannot be written.
 bool WritePng(const Image& image, const std::string& path);
 
-// The picture of a PNG file; nothing when the file cannot be read.
+// The picture of a PNG file; nothing when it is not a regular file of at most
+// 64 MiB holding a PNG picture.
 std::optional<Image> ReadPng(const std::string& path);
 
 }  // namespace art

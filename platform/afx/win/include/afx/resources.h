@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "afx/winstyles.h"
 #include "win32/types.h"
@@ -165,14 +166,14 @@ struct AfxDialogTemplate {
 
 enum class AfxImageKind { Bitmap, Icon };
 
-// Pixels 0xAARRGGBB, rows top-down, width x height of them; owned by the source,
-// which keeps them alive for the run. The top byte is the pixel's opacity (0xFF
-// opaque, not premultiplied) when `alpha` is set, as icons have it; otherwise
-// it is ignored and the image is opaque.
+// Pixels 0xAARRGGBB, rows top-down, width x height of them. The top byte is the
+// pixel's opacity (0xFF opaque, not premultiplied) when `alpha` is set, as icons
+// have it; otherwise it is ignored and the image is opaque. A look-up hands the
+// pixels over: the framework makes its bitmaps of them and keeps no other copy.
 struct AfxImage {
     int width = 0;
     int height = 0;
-    const uint32_t* pixels = nullptr;
+    std::vector<uint32_t> pixels;
     bool alpha = false;
 };
 
