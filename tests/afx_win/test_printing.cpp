@@ -1,9 +1,13 @@
 // Printer device contexts: PDF output at the printer's resolution, documents
 // and pages, failures that leave files as they were, handles, and the print
 // dialog (answered by the test driver, and GTK's own dialog).
+#include <cairo-pdf.h>
 #include <cups/cups.h>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
+#include <pango/pangocairo.h>
+#include <wx/font.h>
+#include <wx/fontutil.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -77,6 +81,34 @@ void PrintTwoPages(CDC& dc, int x, int y, int em)
     dc.SelectObject(old);
 }
 
+// The words of `text` with one space between them, as pdftotext gives a line.
+std::string OneSpaced(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ' || (!out.empty() && out.back() != ' '))
+            out += c;
+    return out;
+}
+
+// The width in pixels of `utf8` laid out whole by pango, as wx lays out a
+// text it draws on a printer page at `dpi`, in the face the layer gives `font`.
+int WholeLayoutWidth(const CFont& font, const std::string& utf8, int dpi)
+{
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(nullptr, nullptr, 595, 842);
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, 72.0 / dpi, 72.0 / dpi);
+    PangoLayout* layout = pango_cairo_create_layout(cr);
+    pango_layout_set_font_description(layout, font.WxFont().GetNativeFontInfo()->description);
+    pango_layout_set_text(layout, utf8.c_str(), -1);
+    int width = 0;
+    pango_layout_get_pixel_size(layout, &width, nullptr);
+    g_object_unref(layout);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return width;
+}
+
 TEST(PrinterDC, PdfPrinterPagesAreInPrinterPixelsAtItsResolution)
 {
     ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
@@ -131,6 +163,115 @@ TEST(PrinterDC, TextMetricsAndExtentsAreInPrinterPixels)
     EXPECT_LT(extent.cx, 6 * tm.tmHeight);
     dc.SelectStockObject(SYSTEM_FONT);
     EXPECT_GT(dc.AbortDoc(), 0);
+}
+
+// Texts of the printable ASCII characters are put together from glyphs shaped
+// one by one; they must come out as pango lays out the whole text (kerning,
+// ligatures), in the font of each text, and every other text as it always was.
+TEST(PrinterDC, TextsMeasureAndPrintAsTheirWholeLayout)
+{
+    ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/texts.pdf";
+    const int dpi = 300;
+    DEVMODE dm = PaperAt(dpi, 210, 297);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+    CFont light, bold;
+    light.CreateFont(100, 0, 0, 0, 200, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    bold.CreateFont(-60, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    const std::vector<std::string> texts = {"AVAWAY To Ty 1111", "05-03-2017,14:00:00", "office flow fifty",
+        "Time: 2026-1-9  7:05:09 Page -12-", "{x} [y] <z> ~\\|@#$%^&*_+=`'\"", "Gr\xc3\xb6\xc3\x9f" "e 65,30 \xc2\xb5Pa"};
+    ASSERT_GT(dc.StartDoc(L"Texts"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    int y = 100;
+    struct Printed {
+        std::string text;
+        int x, width;
+    };
+    std::vector<Printed> printed;
+    for (const std::string& text : texts)
+        for (CFont* font : {&light, &bold}) {
+            SCOPED_TRACE(text);
+            const CString wide(wxString::FromUTF8(text).wc_str());
+            dc.SelectObject(font);
+            const int width = dc.GetTextExtent(wide).cx;
+            EXPECT_EQ(width, WholeLayoutWidth(*font, text, dpi));
+            dc.TextOut(200, y, wide);
+            printed.push_back({text, 200, width});
+            y += 130;
+        }
+    dc.SelectStockObject(SYSTEM_FONT);
+    EXPECT_GT(dc.EndPage(), 0);
+    EXPECT_GT(dc.EndDoc(), 0);
+
+    const auto words = testutil::PdfWords(pdf);
+    const auto lines = testutil::PdfPageLines(words, 1);
+    ASSERT_EQ(lines.size(), printed.size());
+    const auto pageWords = testutil::PdfPageWords(words, 1);
+    for (size_t i = 0; i < printed.size(); ++i) {
+        SCOPED_TRACE(printed[i].text);
+        EXPECT_EQ(lines[i], OneSpaced(printed[i].text));
+        // From its first glyph to the end of its last, across the extent measured.
+        double left = 1e9, right = 0;
+        const double top = (100 + 130 * static_cast<int>(i)) * 72.0 / dpi;
+        for (const auto& w : pageWords)
+            if (w.yMin > top - 5 && w.yMin < top + 20) {
+                left = std::min(left, w.xMin);
+                right = std::max(right, w.xMax);
+            }
+        EXPECT_NEAR(left * dpi / 72, printed[i].x, 12);
+        EXPECT_NEAR((right - left) * dpi / 72, printed[i].width, 12);
+    }
+}
+
+// Lines a printer holds to stroke together come out in their place among
+// fills and texts drawn after them, and on their own page.
+TEST(PrinterDC, LinesStayInTheirOrderAmongOtherDrawingAndOnTheirPage)
+{
+    ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/lines.pdf";
+    DEVMODE dm = PaperAt(100, 210, 297);   // a printer pixel is a pixel of a rendering at 100 dpi
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+    CPen pen(PS_SOLID, 5, RGB(0, 0, 0));
+    CFont font;
+    font.CreateFont(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    ASSERT_GT(dc.StartDoc(L"Lines"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    CPen* oldPen = dc.SelectObject(&pen);
+    CFont* oldFont = dc.SelectObject(&font);
+    dc.MoveTo(50, 100);
+    dc.LineTo(700, 100);
+    dc.FillSolidRect(300, 80, 100, 40, RGB(255, 255, 255));
+    dc.MoveTo(50, 200);
+    dc.LineTo(700, 200);
+    dc.TextOut(300, 180, CString(L"        "));   // white behind it
+    dc.MoveTo(50, 300);
+    dc.LineTo(700, 300);
+    EXPECT_GT(dc.EndPage(), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    dc.MoveTo(50, 400);
+    dc.LineTo(700, 400);
+    EXPECT_GT(dc.EndPage(), 0);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldFont);
+    EXPECT_GT(dc.EndDoc(), 0);
+
+    const testutil::GreyPage first = testutil::RenderPdfPageGrey(pdf, 1, 100);
+    const testutil::GreyPage second = testutil::RenderPdfPageGrey(pdf, 2, 100);
+    ASSERT_GT(first.height, 500);
+    ASSERT_GT(second.height, 500);
+    auto inked = [](const testutil::GreyPage& page, int x, int y) { return page.At(x, y) < 128; };
+    EXPECT_TRUE(inked(first, 200, 100));
+    EXPECT_FALSE(inked(first, 350, 100)) << "the fill drawn after the line covers it";
+    EXPECT_TRUE(inked(first, 200, 200));
+    EXPECT_FALSE(inked(first, 320, 200)) << "the text's background drawn after the line covers it";
+    EXPECT_TRUE(inked(first, 350, 300)) << "the last line of the page is on it";
+    EXPECT_FALSE(inked(first, 200, 400));
+    EXPECT_FALSE(inked(second, 350, 300));
+    EXPECT_TRUE(inked(second, 200, 400));
 }
 
 TEST(PrinterDC, AFailedOrAbandonedDocumentLeavesTheFileAsItWas)

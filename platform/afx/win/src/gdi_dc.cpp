@@ -6,6 +6,7 @@
 
 #include "internal.h"
 #include "printer_device.h"
+#include "printer_text.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
@@ -28,6 +29,35 @@ void NoAntialias(wxDC* dc)
 {
     if (wxGraphicsContext* gc = dc->GetGraphicsContext())
         gc->SetAntialiasMode(wxANTIALIAS_NONE);
+}
+
+wxPen WxPen(const CPen* pen)
+{
+    if (!pen || pen->IsNull())
+        return wxPen(*wxBLACK, 1);
+    if (pen->m_style == PS_NULL)
+        return *wxTRANSPARENT_PEN;
+    int width = pen->m_width < 1 ? 1 : pen->m_width;
+    wxPenStyle style = wxPENSTYLE_SOLID;
+    if (width == 1) {
+        switch (pen->m_style) {
+        case PS_DASH: style = wxPENSTYLE_SHORT_DASH; break;
+        case PS_DOT: style = wxPENSTYLE_DOT; break;
+        case PS_DASHDOT:
+        case PS_DASHDOTDOT: style = wxPENSTYLE_DOT_DASH; break;
+        default: break;
+        }
+    }
+    wxPen wxp(afxwin::ToWxColour(pen->m_color), width, style);
+    wxp.SetCap(width == 1 ? wxCAP_BUTT : wxCAP_ROUND);
+    return wxp;
+}
+
+// Lines a printer holds are drawn before anything else, in the order drawn.
+void FlushLines(afxwin::PrinterDevice* printer)
+{
+    if (printer)
+        printer->FlushLines();
 }
 
 }  // namespace
@@ -101,29 +131,7 @@ void CDC::NoteDrawn(int x, int y, int cx, int cy)
 
 void CDC::ApplyPen()
 {
-    CPen* pen = m_state.pen;
-    if (!pen || pen->IsNull()) {
-        m_dc->SetPen(wxPen(*wxBLACK, 1));
-        return;
-    }
-    if (pen->m_style == PS_NULL) {
-        m_dc->SetPen(*wxTRANSPARENT_PEN);
-        return;
-    }
-    int width = pen->m_width < 1 ? 1 : pen->m_width;
-    wxPenStyle style = wxPENSTYLE_SOLID;
-    if (width == 1) {
-        switch (pen->m_style) {
-        case PS_DASH: style = wxPENSTYLE_SHORT_DASH; break;
-        case PS_DOT: style = wxPENSTYLE_DOT; break;
-        case PS_DASHDOT:
-        case PS_DASHDOTDOT: style = wxPENSTYLE_DOT_DASH; break;
-        default: break;
-        }
-    }
-    wxPen wxp(afxwin::ToWxColour(pen->m_color), width, style);
-    wxp.SetCap(width == 1 ? wxCAP_BUTT : wxCAP_ROUND);
-    m_dc->SetPen(wxp);
+    m_dc->SetPen(WxPen(m_state.pen));
 }
 
 void CDC::ApplyBrush()
@@ -333,8 +341,13 @@ BOOL CDC::LineTo(int x, int y)
 {
     return afxwin::OnUi([&]() -> BOOL {
         if (m_dc) {
-            ApplyPen();
-            m_dc->DrawLine(m_pos.x, m_pos.y, x, y);
+            const wxPen pen = WxPen(m_state.pen);
+            if (m_printer) {
+                m_printer->Line(pen, wxPoint(m_pos.x, m_pos.y), wxPoint(x, y));
+            } else {
+                m_dc->SetPen(pen);
+                m_dc->DrawLine(m_pos.x, m_pos.y, x, y);
+            }
         }
         m_pos = CPoint(x, y);
         return m_dc != nullptr;
@@ -344,6 +357,7 @@ BOOL CDC::LineTo(int x, int y)
 BOOL CDC::Polyline(const POINT* points, int count)
 {
     return afxwin::OnUi([&]() -> BOOL {
+        FlushLines(m_printer);
         if (!m_dc || !points || count < 2)
             return FALSE;
         ApplyPen();
@@ -358,6 +372,7 @@ BOOL CDC::Polyline(const POINT* points, int count)
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
 {
     return afxwin::OnUi([&]() -> BOOL {
+        FlushLines(m_printer);
         if (!m_dc)
             return FALSE;
         ApplyPen();
@@ -370,6 +385,7 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
 BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 {
     return afxwin::OnUi([&]() -> BOOL {
+        FlushLines(m_printer);
         if (!m_dc)
             return FALSE;
         ApplyPen();
@@ -382,6 +398,7 @@ BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 void CDC::FillRect(LPCRECT r, CBrush* brush)
 {
     afxwin::OnUi([&]() {
+        FlushLines(m_printer);
         if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
             return;
         m_dc->SetPen(*wxTRANSPARENT_PEN);
@@ -401,6 +418,7 @@ void CDC::FillSolidRect(LPCRECT r, COLORREF color)
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
 {
     afxwin::OnUi([&]() {
+        FlushLines(m_printer);
         // As on Windows, the fill leaves its colour as the background colour.
         m_state.bkColor = color;
         if (!m_dc)
@@ -414,6 +432,7 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
 void CDC::FrameRect(LPCRECT r, CBrush* brush)
 {
     afxwin::OnUi([&]() {
+        FlushLines(m_printer);
         if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
             return;
         m_dc->SetPen(wxPen(afxwin::ToWxColour(brush->m_color), 1));
@@ -443,6 +462,7 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
 COLORREF CDC::SetPixel(int x, int y, COLORREF color)
 {
     return afxwin::OnUi([&]() -> COLORREF {
+        FlushLines(m_printer);
         if (!m_dc)
             return CLR_INVALID;
         m_dc->SetPen(wxPen(afxwin::ToWxColour(color), 1));
@@ -487,10 +507,14 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
     return afxwin::OnUi([&]() -> BOOL {
         if (!m_dc || !text || length < 0)
             return FALSE;
+        FlushLines(m_printer);
         wxString s(text, static_cast<size_t>(length));
         CFont* font = FontOrSystem(m_state.font);
-        const afxwin::FontLook fontLook = afxwin::LookOfFont(*m_dc, *font);
-        const afxwin::TextLook look = afxwin::LookOfText(*m_dc, *font, s);
+        afxwin::PrinterText* printed = m_printer ? m_printer->Text() : nullptr;
+        const afxwin::FontLook fontLook =
+            printed ? printed->LookOfFont(*m_dc, *font) : afxwin::LookOfFont(*m_dc, *font);
+        const afxwin::TextLook look =
+            printed ? printed->LookOfText(*m_dc, *font, s) : afxwin::LookOfText(*m_dc, *font, s);
         const int w = look.width, h = look.natural.y;
         UINT horizontal = m_state.textAlign & 6u;
         UINT vertical = m_state.textAlign & 24u;
@@ -504,6 +528,9 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             y -= h;
         // Pictures draw texts on the screen's terms; a printer takes them as text.
         if (fontLook.scale == 1.0 && !dynamic_cast<wxMemoryDC*>(m_dc)) {
+            if (printed && printed->Draw(*m_dc, *font, s, x, y, m_state.textColor,
+                                         m_state.bkMode == OPAQUE ? &m_state.bkColor : nullptr))
+                return TRUE;
             ApplyState();
             m_dc->DrawText(s, x, y);
             return TRUE;
@@ -562,7 +589,9 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
         }
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
         CFont* font = FontOrSystem(m_state.font);
-        const afxwin::TextLook look = afxwin::LookOfText(*dc, *font, wxString(text, static_cast<size_t>(length)));
+        const wxString s(text, static_cast<size_t>(length));
+        afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
+        const afxwin::TextLook look = printed ? printed->LookOfText(*dc, *font, s) : afxwin::LookOfText(*dc, *font, s);
         return CSize(look.width, look.natural.y);
     });
 }
@@ -581,7 +610,8 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
             return FALSE;
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
         CFont* font = FontOrSystem(m_state.font);
-        const afxwin::FontLook look = afxwin::LookOfFont(*dc, *font);
+        afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
+        const afxwin::FontLook look = printed ? printed->LookOfFont(*dc, *font) : afxwin::LookOfFont(*dc, *font);
         const wxFontMetrics& m = look.metrics;
         metrics->tmHeight = m.height;
         metrics->tmAscent = m.ascent;
@@ -601,6 +631,7 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
 BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop)
 {
     return afxwin::OnUi([&]() -> BOOL {
+        FlushLines(m_printer);
         if (!m_dc)
             return FALSE;
         if (rop == BLACKNESS || rop == WHITENESS) {
@@ -632,6 +663,7 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
 BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop)
 {
     return afxwin::OnUi([&]() -> BOOL {
+        FlushLines(m_printer);
         if (rop != SRCCOPY) {
             afxwin::Unsupported("CDC::StretchBlt", "only SRCCOPY is offered");
             return FALSE;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "internal.h"
+#include "printer_text.h"
 
 #include <wx/dcgraph.h>
 #include <wx/graphics.h>
@@ -21,6 +22,8 @@ namespace afxwin {
 namespace {
 
 const double kMmPerInch = 25.4;
+// The most lines held in one path.
+const size_t kMaxLines = 65536;
 const double kPointsPerInch = 72.0;
 
 int MmToPixels(double mm, int dpi)
@@ -197,6 +200,7 @@ int PrinterDevice::StartDoc(const std::string& title)
         return SP_ERROR;
     }
     m_dc = std::make_unique<wxGCDC>(gc);
+    m_text = std::make_unique<PrinterText>(cr);
     m_inDocument = true;
     m_inPage = false;
     return toFile ? 1 : m_job;
@@ -214,6 +218,7 @@ int PrinterDevice::EndPage()
 {
     if (!m_inDocument || !m_inPage)
         return SP_ERROR;
+    FlushLines();
     m_inPage = false;
     cairo_show_page(m_surface->cr);
     ++m_pages;
@@ -226,6 +231,7 @@ int PrinterDevice::EndDoc()
         return SP_ERROR;
     if (m_inPage)
         EndPage();
+    m_text.reset();
     m_dc.reset();
     m_inDocument = false;
     if (m_pages == 0) {
@@ -256,14 +262,40 @@ int PrinterDevice::AbortDoc()
 {
     if (!m_inDocument)
         return SP_ERROR;
-    m_dc.reset();
-    m_inDocument = false;
     Discard();
     return 1;
 }
 
+void PrinterDevice::Line(const wxPen& pen, const wxPoint& from, const wxPoint& to)
+{
+    if (!m_dc)
+        return;
+    if (!m_lines.empty() && (pen != m_linePen || m_lines.size() >= kMaxLines))
+        FlushLines();
+    m_linePen = pen;
+    m_lines.push_back({from, to});
+}
+
+void PrinterDevice::FlushLines()
+{
+    wxGraphicsContext* gc = m_dc ? m_dc->GetGraphicsContext() : nullptr;
+    if (!m_lines.empty() && gc) {
+        // Each line a path of its own within the one path, as it would be alone.
+        wxGraphicsPath path = gc->CreatePath();
+        for (const auto& line : m_lines) {
+            path.MoveToPoint(line.first.x, line.first.y);
+            path.AddLineToPoint(line.second.x, line.second.y);
+        }
+        m_dc->SetPen(m_linePen);
+        gc->StrokePath(path);
+    }
+    m_lines.clear();
+}
+
 void PrinterDevice::Discard()
 {
+    m_lines.clear();
+    m_text.reset();
     m_dc.reset();
     m_inDocument = false;
     m_inPage = false;

@@ -5,10 +5,17 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include <wx/gdicmn.h>
+#include <wx/pen.h>
 
 class wxDC;
 
 namespace afxwin {
+
+class PrinterText;
 
 // Where a printer's pages go and how they are laid out.
 struct PrinterSetup {
@@ -73,7 +80,18 @@ public:
 
     // What is drawn on; exists from StartDoc to EndDoc.
     wxDC* Dc() const { return m_dc.get(); }
+    // The document's texts, drawn on Dc(); exists with it.
+    PrinterText* Text() const { return m_text.get(); }
     bool InDocument() const { return m_inDocument; }
+
+    // A line. Lines drawn one after another in the same pen are held and
+    // stroked as one path when anything else is drawn (FlushLines) or the page
+    // ends: for every path stroked the PDF surface grows a region of what the
+    // page covers by a rectangle, and a curve of many thousand lines stroked
+    // one at a time made that region the most of a printout's time.
+    void Line(const wxPen& pen, const wxPoint& from, const wxPoint& to);
+    // Strokes the lines held; called before anything else is drawn.
+    void FlushLines();
 
 private:
     void Discard();
@@ -82,6 +100,9 @@ private:
     struct Surface;
     std::unique_ptr<Surface> m_surface;
     std::unique_ptr<wxDC> m_dc;
+    std::unique_ptr<PrinterText> m_text;
+    std::vector<std::pair<wxPoint, wxPoint>> m_lines;   // held, from and to
+    wxPen m_linePen;
     std::string m_title;
     std::string m_spoolPath;   // what cairo writes
     bool m_directOutput = false;   // writes straight into a device or pipe
