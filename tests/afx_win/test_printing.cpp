@@ -81,6 +81,20 @@ void PrintTwoPages(CDC& dc, int x, int y, int em)
     dc.SelectObject(old);
 }
 
+// The words of each page, one line of text a page.
+std::vector<std::string> PageTexts(const std::string& pdf)
+{
+    std::vector<std::string> pages;
+    const auto words = testutil::PdfWords(pdf);
+    for (int page = 1; page <= testutil::PdfPageCount(pdf); ++page) {
+        std::string text;
+        for (const std::string& line : testutil::PdfPageLines(words, page))
+            text += (text.empty() ? "" : " ") + line;
+        pages.push_back(text);
+    }
+    return pages;
+}
+
 // The words of `text` with one space between them, as pdftotext gives a line.
 std::string OneSpaced(const std::string& text)
 {
@@ -274,6 +288,35 @@ TEST(PrinterDC, LinesStayInTheirOrderAmongOtherDrawingAndOnTheirPage)
     EXPECT_TRUE(inked(second, 200, 400));
 }
 
+// A file printer has no print system to make copies: the file holds them.
+TEST(PrinterDC, AFileHoldsTheCopiesAskedForCollatedOrPageByPage)
+{
+    ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/copies.pdf";
+    for (bool collate : {true, false}) {
+        SCOPED_TRACE(collate ? "collated" : "page by page");
+        DEVMODE dm = PaperAt(300, 210, 297);
+        dm.dmFields |= DM_COPIES | DM_COLLATE;
+        dm.dmCopies = 3;
+        dm.dmCollate = collate ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
+        CDC dc;
+        ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+        PrintTwoPages(dc, 300, 600, 100);
+        EXPECT_GT(dc.EndDoc(), 0);
+        const std::vector<std::string> expected = collate
+            ? std::vector<std::string>{"First", "Second", "First", "Second", "First", "Second"}
+            : std::vector<std::string>{"First", "First", "First", "Second", "Second", "Second"};
+        EXPECT_EQ(PageTexts(pdf), expected);
+        // The line under "First" is on each of its copies, in its place.
+        const int last = collate ? 5 : 3;
+        const testutil::GreyPage copy = testutil::RenderPdfPageGrey(pdf, last, 300);
+        ASSERT_GT(copy.height, 900);
+        EXPECT_LT(std::min({copy.At(600, 799), copy.At(600, 800), copy.At(600, 801)}), 128);
+        EXPECT_EQ(copy.At(600, 900), 255);
+    }
+}
+
 TEST(PrinterDC, AFailedOrAbandonedDocumentLeavesTheFileAsItWas)
 {
     testutil::TempDir dir;
@@ -304,19 +347,31 @@ TEST(PrinterDC, AFailedOrAbandonedDocumentLeavesTheFileAsItWas)
     EXPECT_EQ(missing.StartDoc(L"Nowhere"), SP_ERROR);
     EXPECT_EQ(missing.StartPage(), SP_ERROR);
 
-    // Out of room on the device: the write error ends the document with SP_ERROR.
-    CDC full;
-    ASSERT_TRUE(full.CreateDC(L"PDF", nullptr, L"/dev/full", &dm));
-    ASSERT_GT(full.StartDoc(L"Too big"), 0);
-    bool failed = false;
-    for (int page = 0; page < 400 && !failed; ++page) {
-        failed = full.StartPage() == SP_ERROR;
-        for (int i = 0; i < 60 && !failed; ++i)
-            full.TextOut(50, 50 + i * 40, CString(L"A line of text that fills the page"));
-        failed = failed || full.EndPage() == SP_ERROR;
+    // Out of room on the device: the write error ends the document with
+    // SP_ERROR, also when the copies are written from a finished first copy,
+    // which then goes from the temporary folder.
+    const std::string spool = dir.path() + "/spool";
+    ::mkdir(spool.c_str(), 0700);
+    testutil::ScopedEnv tmpdir("TMPDIR", spool);
+    for (short copies : {1, 2}) {
+        SCOPED_TRACE(copies);
+        DEVMODE withCopies = dm;
+        withCopies.dmFields |= DM_COPIES;
+        withCopies.dmCopies = copies;
+        CDC full;
+        ASSERT_TRUE(full.CreateDC(L"PDF", nullptr, L"/dev/full", &withCopies));
+        ASSERT_GT(full.StartDoc(L"Too big"), 0);
+        bool failed = false;
+        for (int page = 0; page < 400 && !failed; ++page) {
+            failed = full.StartPage() == SP_ERROR;
+            for (int i = 0; i < 60 && !failed; ++i)
+                full.TextOut(50, 50 + i * 40, CString(L"A line of text that fills the page"));
+            failed = failed || full.EndPage() == SP_ERROR;
+        }
+        EXPECT_TRUE(failed || full.EndDoc() == SP_ERROR);
+        full.AbortDoc();
+        EXPECT_EQ(FilesIn(spool), 0);
     }
-    EXPECT_TRUE(failed || full.EndDoc() == SP_ERROR);
-    full.AbortDoc();
 }
 
 TEST(PrinterDC, ADocumentWithoutPagesWritesNothing)
@@ -463,6 +518,7 @@ GtkPrintUnixDialog* OpenGtkPrintDialog()
 
 struct GtkDialogScript {
     std::string outputUri;   // empty: the user cancels
+    int copies = 1;
     std::string screenshot;
     int polls = 0;
     bool answered = false;
@@ -488,6 +544,7 @@ gboolean AnswerGtkDialog(gpointer data)
     GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(dialog);
     if (!printer || std::string(gtk_printer_get_name(printer)) != "Print to File") {
         GtkPrintSettings* settings = gtk_print_settings_new();
+        gtk_print_settings_set_n_copies(settings, script->copies);
         gtk_print_settings_set_printer(settings, "Print to File");
         gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_URI, script->outputUri.c_str());
         gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
@@ -523,19 +580,23 @@ TEST(PrintDialog, GtkDialogCancelledGivesNoContext)
     EXPECT_EQ(dialog.GetPrinterDC(), nullptr);
 }
 
-TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamed)
+TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamedWithItsCopies)
 {
     testutil::TempDir dir;
     const std::string pdf = dir.path() + "/chosen.pdf";
     CPrintDialog dialog(FALSE, PD_DISABLEPRINTTOFILE);
     GtkDialogScript script;
     script.outputUri = "file://" + pdf;
-    script.screenshot = "afx_print_dialog.png";   // in the build tree, to look at
+    script.copies = 2;
+    script.screenshot = dir.path() + "/print_dialog.png";
     g_timeout_add(50, &AnswerGtkDialog, &script);
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(script.answered);
+    EXPECT_TRUE(script.shot);
     EXPECT_EQ(dialog.GetDeviceName(), L"");
     EXPECT_EQ(dialog.m_outputFile, CString(Wide(pdf).c_str()));
+    EXPECT_EQ(dialog.GetCopies(), 2);
+    EXPECT_TRUE(dialog.PrintCollate());   // GTK's default
     HDC handle = dialog.GetPrinterDC();
     ASSERT_NE(handle, nullptr);
     {
@@ -546,7 +607,7 @@ TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamed)
         dc.Detach();
     }
     EXPECT_TRUE(::DeleteDC(handle));
-    EXPECT_EQ(testutil::PdfPageCount(pdf), 2);
+    EXPECT_EQ(PageTexts(pdf), (std::vector<std::string>{"First", "Second", "First", "Second"}));
 }
 
 }  // namespace

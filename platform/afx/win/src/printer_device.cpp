@@ -2,6 +2,12 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
+// qpdf's newer interface alone, without its old pointer class.
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <vector>
 
 #include "internal.h"
@@ -74,6 +81,35 @@ bool IsExistingNonRegularFile(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+// The one copy of a document in `pdf` written to `out` as `copies` copies:
+// each whole document after another when collated, else each page as many
+// times in turn. The copies of a page share its contents.
+bool WriteCopies(const std::string& pdf, FILE* out, int copies, bool collate)
+{
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processFile(pdf.c_str());
+        QPDFPageDocumentHelper pages(document);
+        std::vector<QPDFPageObjectHelper> originals = pages.getAllPages();
+        if (collate) {
+            for (int copy = 2; copy <= copies; ++copy)
+                for (QPDFPageObjectHelper& page : originals)
+                    pages.addPage(page.shallowCopyPage(), false);
+        } else {
+            for (QPDFPageObjectHelper& page : originals)
+                for (int copy = 2; copy <= copies; ++copy)
+                    pages.addPageAt(page.shallowCopyPage(), false, page);
+        }
+        QPDFWriter writer(document);
+        writer.setOutputFile(pdf.c_str(), out, false);
+        writer.write();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -163,11 +199,14 @@ int PrinterDevice::StartDoc(const std::string& title)
     if (toFile && m_setup.outputFile.empty())
         return SP_ERROR;
     m_directOutput = toFile && IsExistingNonRegularFile(m_setup.outputFile);
-    if (m_directOutput) {
+    // Copies are made from the finished document, which needs a file of its own.
+    m_spoolTemporary = !m_directOutput || m_setup.copies > 1;
+    if (m_spoolTemporary) {
+        const bool beside = toFile && !m_directOutput;
+        m_surface->file = OpenTemporary(beside ? m_setup.outputFile : std::string(), &m_spoolPath);
+    } else {
         m_spoolPath = m_setup.outputFile;
         m_surface->file = std::fopen(m_spoolPath.c_str(), "wb");
-    } else {
-        m_surface->file = OpenTemporary(toFile ? m_setup.outputFile : std::string(), &m_spoolPath);
     }
     if (!m_surface->file) {
         Discard();
@@ -242,7 +281,9 @@ int PrinterDevice::EndDoc()
     m_surface.reset();
     bool delivered = written;
     if (m_setup.queue.empty()) {
-        if (delivered && !m_directOutput)
+        if (delivered && m_setup.copies > 1)
+            delivered = DeliverCopies();
+        else if (delivered && m_spoolTemporary)
             delivered = std::rename(m_spoolPath.c_str(), m_setup.outputFile.c_str()) == 0;
     } else if (delivered) {
         delivered = cups::SendDocument(m_setup, m_job, m_title, m_spoolPath);
@@ -256,6 +297,25 @@ int PrinterDevice::EndDoc()
     m_spoolPath.clear();
     m_job = 0;
     return 1;
+}
+
+bool PrinterDevice::DeliverCopies()
+{
+    // Into place as the one copy goes: a file beside the target renamed over
+    // it, or straight into a device or pipe.
+    std::string written;
+    FILE* out = m_directOutput ? std::fopen(m_setup.outputFile.c_str(), "wb")
+                               : OpenTemporary(m_setup.outputFile, &written);
+    bool ok = out && WriteCopies(m_spoolPath, out, m_setup.copies, m_setup.collate);
+    if (out)
+        ok = std::fclose(out) == 0 && ok;
+    if (!written.empty()) {
+        ok = ok && std::rename(written.c_str(), m_setup.outputFile.c_str()) == 0;
+        if (!ok)
+            ::unlink(written.c_str());
+    }
+    ::unlink(m_spoolPath.c_str());
+    return ok;
 }
 
 int PrinterDevice::AbortDoc()
@@ -302,7 +362,7 @@ void PrinterDevice::Discard()
     if (m_surface)
         m_surface->Close();
     m_surface.reset();
-    if (!m_spoolPath.empty() && !m_directOutput)
+    if (!m_spoolPath.empty() && m_spoolTemporary)
         ::unlink(m_spoolPath.c_str());
     m_spoolPath.clear();
     if (m_job > 0)

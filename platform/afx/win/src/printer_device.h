@@ -1,6 +1,7 @@
 // The device behind a printer device context: pages are drawn as vector
 // graphics on a cairo PDF surface at the printer's resolution, and the finished
-// document goes to a file or to a CUPS queue.
+// document goes to a file or to a CUPS queue. A queue makes the copies asked
+// for; a file holds them, its pages repeated by qpdf.
 #pragma once
 
 #include <memory>
@@ -33,6 +34,7 @@ struct PrinterSetup {
     double marginRightMm = 0;
     double marginBottomMm = 0;
     int copies = 1;
+    bool collate = true;      // a file's copies: whole documents, or each page in turn
 };
 
 // CUPS, through libcups and its default server (CUPS_SERVER or the local one).
@@ -73,8 +75,8 @@ public:
     int StartDoc(const std::string& title);
     int StartPage();
     int EndPage();
-    // Delivers the document: renames the finished file into place or sends it
-    // to the queue. A document without pages delivers nothing.
+    // Delivers the document: renames the finished file into place (with its
+    // copies) or sends it to the queue. A document without pages delivers nothing.
     int EndDoc();
     int AbortDoc();
 
@@ -95,6 +97,7 @@ public:
 
 private:
     void Discard();
+    bool DeliverCopies();
 
     PrinterSetup m_setup;
     struct Surface;
@@ -105,7 +108,8 @@ private:
     wxPen m_linePen;
     std::string m_title;
     std::string m_spoolPath;   // what cairo writes
-    bool m_directOutput = false;   // writes straight into a device or pipe
+    bool m_spoolTemporary = false;   // else the output itself
+    bool m_directOutput = false;   // the output is a device or pipe, written into
     bool m_inDocument = false;
     bool m_inPage = false;
     int m_pages = 0;
