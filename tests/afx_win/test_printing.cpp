@@ -239,14 +239,15 @@ TEST(PrinterDC, TextsMeasureAndPrintAsTheirWholeLayout)
     }
 }
 
-// Lines a printer holds to stroke together come out in their place among
-// fills and texts drawn after them, and on their own page.
-TEST(PrinterDC, LinesStayInTheirOrderAmongOtherDrawingAndOnTheirPage)
+// A printer strokes lines straight on the page in its own units, and draws a
+// text's background itself: each in its place and width, in the order drawn
+// among wx's fills, on its own page.
+TEST(PrinterDC, LinesAndTextBackgroundsKeepTheirPlaceOrderAndPage)
 {
     ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
     testutil::TempDir dir;
     const std::string pdf = dir.path() + "/lines.pdf";
-    DEVMODE dm = PaperAt(100, 210, 297);   // a printer pixel is a pixel of a rendering at 100 dpi
+    DEVMODE dm = PaperAt(300, 210, 297);   // a printer pixel is a pixel of a rendering at 300 dpi
     CDC dc;
     ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
     CPen pen(PS_SOLID, 5, RGB(0, 0, 0));
@@ -262,8 +263,12 @@ TEST(PrinterDC, LinesStayInTheirOrderAmongOtherDrawingAndOnTheirPage)
     dc.MoveTo(50, 200);
     dc.LineTo(700, 200);
     dc.TextOut(300, 180, CString(L"        "));   // white behind it
-    dc.MoveTo(50, 300);
-    dc.LineTo(700, 300);
+    dc.MoveTo(600, 250);
+    dc.LineTo(600, 350);
+    dc.TextOut(300, 480, CString(L"MMMM"));
+    dc.TextOut(300, 480, CString(L"        "));
+    dc.SetBkColor(RGB(128, 128, 128));
+    dc.TextOut(300, 580, CString(L"        "));
     EXPECT_GT(dc.EndPage(), 0);
     ASSERT_GT(dc.StartPage(), 0);
     dc.MoveTo(50, 400);
@@ -273,18 +278,29 @@ TEST(PrinterDC, LinesStayInTheirOrderAmongOtherDrawingAndOnTheirPage)
     dc.SelectObject(oldFont);
     EXPECT_GT(dc.EndDoc(), 0);
 
-    const testutil::GreyPage first = testutil::RenderPdfPageGrey(pdf, 1, 100);
-    const testutil::GreyPage second = testutil::RenderPdfPageGrey(pdf, 2, 100);
-    ASSERT_GT(first.height, 500);
-    ASSERT_GT(second.height, 500);
+    const testutil::GreyPage first = testutil::RenderPdfPageGrey(pdf, 1, 300);
+    const testutil::GreyPage second = testutil::RenderPdfPageGrey(pdf, 2, 300);
+    ASSERT_GT(first.height, 700);
+    ASSERT_GT(second.height, 700);
     auto inked = [](const testutil::GreyPage& page, int x, int y) { return page.At(x, y) < 128; };
-    EXPECT_TRUE(inked(first, 200, 100));
+    // Five pixels wide about its path, with its round caps.
+    EXPECT_TRUE(inked(first, 49, 98) && inked(first, 701, 101));
+    EXPECT_FALSE(inked(first, 200, 95) || inked(first, 200, 104) || inked(first, 45, 100) || inked(first, 705, 100));
+    EXPECT_TRUE(inked(first, 598, 249) && inked(first, 601, 351));
+    EXPECT_FALSE(inked(first, 595, 300) || inked(first, 604, 300) || inked(first, 600, 245) || inked(first, 600, 355));
     EXPECT_FALSE(inked(first, 350, 100)) << "the fill drawn after the line covers it";
     EXPECT_TRUE(inked(first, 200, 200));
     EXPECT_FALSE(inked(first, 320, 200)) << "the text's background drawn after the line covers it";
-    EXPECT_TRUE(inked(first, 350, 300)) << "the last line of the page is on it";
+    int ink = 0, grey = 0;
+    for (int y = 480; y < 520; ++y)
+        for (int x = 300; x < 380; ++x) {
+            ink += inked(first, x, y) ? 1 : 0;
+            grey += std::abs(first.At(x, y + 100) - 128) < 16 ? 1 : 0;
+        }
+    EXPECT_EQ(ink, 0) << "a text's white background covers the text before it";
+    EXPECT_GT(grey, 40 * 60) << "a background of another colour";
     EXPECT_FALSE(inked(first, 200, 400));
-    EXPECT_FALSE(inked(second, 350, 300));
+    EXPECT_FALSE(inked(second, 200, 100));
     EXPECT_TRUE(inked(second, 200, 400));
 }
 

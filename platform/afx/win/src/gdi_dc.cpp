@@ -53,13 +53,6 @@ wxPen WxPen(const CPen* pen)
     return wxp;
 }
 
-// Lines a printer holds are drawn before anything else, in the order drawn.
-void FlushLines(afxwin::PrinterDevice* printer)
-{
-    if (printer)
-        printer->FlushLines();
-}
-
 }  // namespace
 
 CDC::CDC() = default;
@@ -342,9 +335,7 @@ BOOL CDC::LineTo(int x, int y)
     return afxwin::OnUi([&]() -> BOOL {
         if (m_dc) {
             const wxPen pen = WxPen(m_state.pen);
-            if (m_printer) {
-                m_printer->Line(pen, wxPoint(m_pos.x, m_pos.y), wxPoint(x, y));
-            } else {
+            if (!m_printer || !m_printer->Line(pen, wxPoint(m_pos.x, m_pos.y), wxPoint(x, y))) {
                 m_dc->SetPen(pen);
                 m_dc->DrawLine(m_pos.x, m_pos.y, x, y);
             }
@@ -357,7 +348,6 @@ BOOL CDC::LineTo(int x, int y)
 BOOL CDC::Polyline(const POINT* points, int count)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        FlushLines(m_printer);
         if (!m_dc || !points || count < 2)
             return FALSE;
         ApplyPen();
@@ -372,7 +362,6 @@ BOOL CDC::Polyline(const POINT* points, int count)
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        FlushLines(m_printer);
         if (!m_dc)
             return FALSE;
         ApplyPen();
@@ -385,7 +374,6 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
 BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        FlushLines(m_printer);
         if (!m_dc)
             return FALSE;
         ApplyPen();
@@ -398,7 +386,6 @@ BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 void CDC::FillRect(LPCRECT r, CBrush* brush)
 {
     afxwin::OnUi([&]() {
-        FlushLines(m_printer);
         if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
             return;
         m_dc->SetPen(*wxTRANSPARENT_PEN);
@@ -418,7 +405,6 @@ void CDC::FillSolidRect(LPCRECT r, COLORREF color)
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
 {
     afxwin::OnUi([&]() {
-        FlushLines(m_printer);
         // As on Windows, the fill leaves its colour as the background colour.
         m_state.bkColor = color;
         if (!m_dc)
@@ -432,7 +418,6 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
 void CDC::FrameRect(LPCRECT r, CBrush* brush)
 {
     afxwin::OnUi([&]() {
-        FlushLines(m_printer);
         if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
             return;
         m_dc->SetPen(wxPen(afxwin::ToWxColour(brush->m_color), 1));
@@ -462,7 +447,6 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
 COLORREF CDC::SetPixel(int x, int y, COLORREF color)
 {
     return afxwin::OnUi([&]() -> COLORREF {
-        FlushLines(m_printer);
         if (!m_dc)
             return CLR_INVALID;
         m_dc->SetPen(wxPen(afxwin::ToWxColour(color), 1));
@@ -507,7 +491,6 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
     return afxwin::OnUi([&]() -> BOOL {
         if (!m_dc || !text || length < 0)
             return FALSE;
-        FlushLines(m_printer);
         wxString s(text, static_cast<size_t>(length));
         CFont* font = FontOrSystem(m_state.font);
         afxwin::PrinterText* printed = m_printer ? m_printer->Text() : nullptr;
@@ -631,7 +614,6 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
 BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        FlushLines(m_printer);
         if (!m_dc)
             return FALSE;
         if (rop == BLACKNESS || rop == WHITENESS) {
@@ -663,7 +645,6 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
 BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        FlushLines(m_printer);
         if (rop != SRCCOPY) {
             afxwin::Unsupported("CDC::StretchBlt", "only SRCCOPY is offered");
             return FALSE;

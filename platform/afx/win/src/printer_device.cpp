@@ -29,8 +29,6 @@ namespace afxwin {
 namespace {
 
 const double kMmPerInch = 25.4;
-// The most lines held in one path.
-const size_t kMaxLines = 65536;
 const double kPointsPerInch = 72.0;
 
 int MmToPixels(double mm, int dpi)
@@ -250,6 +248,7 @@ int PrinterDevice::StartPage()
     if (!m_inDocument || m_inPage || !m_surface->Ok())
         return SP_ERROR;
     m_inPage = true;
+    LayPaper();
     return 1;
 }
 
@@ -257,7 +256,6 @@ int PrinterDevice::EndPage()
 {
     if (!m_inDocument || !m_inPage)
         return SP_ERROR;
-    FlushLines();
     m_inPage = false;
     cairo_show_page(m_surface->cr);
     ++m_pages;
@@ -326,35 +324,51 @@ int PrinterDevice::AbortDoc()
     return 1;
 }
 
-void PrinterDevice::Line(const wxPen& pen, const wxPoint& from, const wxPoint& to)
+bool PrinterDevice::Line(const wxPen& pen, const wxPoint& from, const wxPoint& to)
 {
-    if (!m_dc)
-        return;
-    if (!m_lines.empty() && (pen != m_linePen || m_lines.size() >= kMaxLines))
-        FlushLines();
-    m_linePen = pen;
-    m_lines.push_back({from, to});
+    if (!m_inDocument)
+        return false;
+    if (pen.GetStyle() == wxPENSTYLE_TRANSPARENT)
+        return true;
+    if (pen.GetStyle() != wxPENSTYLE_SOLID || m_setup.dpiX != m_setup.dpiY)
+        return false;
+    cairo_t* cr = m_surface->cr;
+    const double scale = kPointsPerInch / m_setup.dpiX;
+    const double left = Caps(PHYSICALOFFSETX), top = Caps(PHYSICALOFFSETY);
+    const wxColour colour = pen.GetColour();
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
+        colour.Alpha() / 255.0);
+    cairo_set_line_width(cr, pen.GetWidth() * scale);
+    cairo_set_line_cap(cr, pen.GetCap() == wxCAP_BUTT ? CAIRO_LINE_CAP_BUTT
+                           : pen.GetCap() == wxCAP_PROJECTING ? CAIRO_LINE_CAP_SQUARE
+                                                              : CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, pen.GetJoin() == wxJOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
+                            : pen.GetJoin() == wxJOIN_MITER ? CAIRO_LINE_JOIN_MITER
+                                                            : CAIRO_LINE_JOIN_ROUND);
+    cairo_new_path(cr);
+    cairo_move_to(cr, (from.x + left) * scale, (from.y + top) * scale);
+    cairo_line_to(cr, (to.x + left) * scale, (to.y + top) * scale);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    return true;
 }
 
-void PrinterDevice::FlushLines()
+void PrinterDevice::LayPaper()
 {
-    wxGraphicsContext* gc = m_dc ? m_dc->GetGraphicsContext() : nullptr;
-    if (!m_lines.empty() && gc) {
-        // Each line a path of its own within the one path, as it would be alone.
-        wxGraphicsPath path = gc->CreatePath();
-        for (const auto& line : m_lines) {
-            path.MoveToPoint(line.first.x, line.first.y);
-            path.AddLineToPoint(line.second.x, line.second.y);
-        }
-        m_dc->SetPen(m_linePen);
-        gc->StrokePath(path);
-    }
-    m_lines.clear();
+    // Cairo's PDF surface keeps a region of what a page covers, grown by each
+    // mark: within a page-sized region a mark costs nothing, where thousands of
+    // marks made a region of as many pieces, each new one slower to add.
+    cairo_t* cr = m_surface->cr;
+    cairo_save(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_restore(cr);
 }
 
 void PrinterDevice::Discard()
 {
-    m_lines.clear();
     m_text.reset();
     m_dc.reset();
     m_inDocument = false;

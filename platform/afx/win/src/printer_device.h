@@ -6,13 +6,10 @@
 
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
-
-#include <wx/gdicmn.h>
-#include <wx/pen.h>
 
 class wxDC;
+class wxPen;
+class wxPoint;
 
 namespace afxwin {
 
@@ -86,26 +83,23 @@ public:
     PrinterText* Text() const { return m_text.get(); }
     bool InDocument() const { return m_inDocument; }
 
-    // A line. Lines drawn one after another in the same pen are held and
-    // stroked as one path when anything else is drawn (FlushLines) or the page
-    // ends: for every path stroked the PDF surface grows a region of what the
-    // page covers by a rectangle, and a curve of many thousand lines stroked
-    // one at a time made that region the most of a printout's time.
-    void Line(const wxPen& pen, const wxPoint& from, const wxPoint& to);
-    // Strokes the lines held; called before anything else is drawn.
-    void FlushLines();
+    // Strokes a line in a solid pen straight on the page, in the surface's
+    // own units, as wx would stroke it in printer pixels: cairo's PDF output
+    // then writes no transform around each of a curve's many thousand lines.
+    // False, drawing nothing, for another pen.
+    bool Line(const wxPen& pen, const wxPoint& from, const wxPoint& to);
 
 private:
     void Discard();
     bool DeliverCopies();
+    // White paper under a page that begins.
+    void LayPaper();
 
     PrinterSetup m_setup;
     struct Surface;
     std::unique_ptr<Surface> m_surface;
     std::unique_ptr<wxDC> m_dc;
     std::unique_ptr<PrinterText> m_text;
-    std::vector<std::pair<wxPoint, wxPoint>> m_lines;   // held, from and to
-    wxPen m_linePen;
     std::string m_title;
     std::string m_spoolPath;   // what cairo writes
     bool m_spoolTemporary = false;   // else the output itself
