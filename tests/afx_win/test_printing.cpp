@@ -1,6 +1,7 @@
-// Printer device contexts: PDF output at the printer's resolution, documents
-// and pages, failures that leave files as they were, handles, and the print
-// dialog (answered by the test driver, and GTK's own dialog).
+// Printer device contexts: PDF output at the printer's resolution, its texts
+// and lines, documents and pages, the copies a file holds, failures that leave
+// files as they were, handles, and the print dialog (answered by the test
+// driver, and GTK's own dialog).
 #include <cairo-pdf.h>
 #include <cups/cups.h>
 #include <gtk/gtk.h>
@@ -13,11 +14,15 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "gui_support.h"
 #include "support/pdftext.h"
@@ -105,23 +110,45 @@ std::string OneSpaced(const std::string& text)
     return out;
 }
 
-// The width in pixels of `utf8` laid out whole by pango, as wx lays out a
-// text it draws on a printer page at `dpi`, in the face the layer gives `font`.
-int WholeLayoutWidth(const CFont& font, const std::string& utf8, int dpi)
-{
-    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(nullptr, nullptr, 595, 842);
-    cairo_t* cr = cairo_create(surface);
-    cairo_scale(cr, 72.0 / dpi, 72.0 / dpi);
-    PangoLayout* layout = pango_cairo_create_layout(cr);
-    pango_layout_set_font_description(layout, font.WxFont().GetNativeFontInfo()->description);
-    pango_layout_set_text(layout, utf8.c_str(), -1);
-    int width = 0;
-    pango_layout_get_pixel_size(layout, &width, nullptr);
-    g_object_unref(layout);
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return width;
-}
+// Texts laid out whole by pango as wx lays out and draws a text on a printer
+// page at `dpi`, in the face the layer gives each font: their widths in
+// pixels, and a PDF of A4 pages with each text's top-left corner at its place.
+class WholeLayouts {
+public:
+    WholeLayouts(const std::string& pdf, int dpi)
+        : m_surface(cairo_pdf_surface_create(pdf.c_str(), 595.28, 841.89)), m_cr(cairo_create(m_surface))
+    {
+        cairo_scale(m_cr, 72.0 / dpi, 72.0 / dpi);
+    }
+    ~WholeLayouts()
+    {
+        cairo_destroy(m_cr);
+        cairo_surface_destroy(m_surface);
+    }
+    WholeLayouts(const WholeLayouts&) = delete;
+    WholeLayouts& operator=(const WholeLayouts&) = delete;
+
+    int Width(const CFont& font, const std::string& utf8) { return Draw(font, utf8, -1, -1); }
+    int Draw(const CFont& font, const std::string& utf8, int x, int y)
+    {
+        PangoLayout* layout = pango_cairo_create_layout(m_cr);
+        pango_layout_set_font_description(layout, font.WxFont().GetNativeFontInfo()->description);
+        pango_layout_set_text(layout, utf8.c_str(), -1);
+        int width = 0;
+        pango_layout_get_pixel_size(layout, &width, nullptr);
+        if (x >= 0) {
+            cairo_move_to(m_cr, x, y);
+            pango_cairo_show_layout(m_cr, layout);
+            cairo_new_path(m_cr);
+        }
+        g_object_unref(layout);
+        return width;
+    }
+
+private:
+    cairo_surface_t* m_surface;
+    cairo_t* m_cr;
+};
 
 TEST(PrinterDC, PdfPrinterPagesAreInPrinterPixelsAtItsResolution)
 {
@@ -180,13 +207,15 @@ TEST(PrinterDC, TextMetricsAndExtentsAreInPrinterPixels)
 }
 
 // Texts of the printable ASCII characters are put together from glyphs shaped
-// one by one; they must come out as pango lays out the whole text (kerning,
-// ligatures), in the font of each text, and every other text as it always was.
+// one by one; they must measure and print as pango lays out and draws the
+// whole text (kerning, ligatures), in the font of each text, and every other
+// text as it always did.
 TEST(PrinterDC, TextsMeasureAndPrintAsTheirWholeLayout)
 {
     ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
     testutil::TempDir dir;
     const std::string pdf = dir.path() + "/texts.pdf";
+    const std::string expected = dir.path() + "/whole.pdf";
     const int dpi = 300;
     DEVMODE dm = PaperAt(dpi, 210, 297);
     CDC dc;
@@ -198,45 +227,41 @@ TEST(PrinterDC, TextsMeasureAndPrintAsTheirWholeLayout)
         "Time: 2026-1-9  7:05:09 Page -12-", "{x} [y] <z> ~\\|@#$%^&*_+=`'\"", "Gr\xc3\xb6\xc3\x9f" "e 65,30 \xc2\xb5Pa"};
     ASSERT_GT(dc.StartDoc(L"Texts"), 0);
     ASSERT_GT(dc.StartPage(), 0);
-    int y = 100;
-    struct Printed {
-        std::string text;
-        int x, width;
-    };
-    std::vector<Printed> printed;
-    for (const std::string& text : texts)
-        for (CFont* font : {&light, &bold}) {
-            SCOPED_TRACE(text);
-            const CString wide(wxString::FromUTF8(text).wc_str());
-            dc.SelectObject(font);
-            const int width = dc.GetTextExtent(wide).cx;
-            EXPECT_EQ(width, WholeLayoutWidth(*font, text, dpi));
-            dc.TextOut(200, y, wide);
-            printed.push_back({text, 200, width});
-            y += 130;
-        }
+    {
+        WholeLayouts whole(expected, dpi);
+        int y = 100;
+        for (const std::string& text : texts)
+            for (CFont* font : {&light, &bold}) {
+                SCOPED_TRACE(text);
+                const CString wide(wxString::FromUTF8(text).wc_str());
+                dc.SelectObject(font);
+                EXPECT_EQ(dc.GetTextExtent(wide).cx, whole.Width(*font, text));
+                dc.TextOut(200, y, wide);
+                whole.Draw(*font, text, 200, y);
+                y += 130;
+            }
+    }
     dc.SelectStockObject(SYSTEM_FONT);
     EXPECT_GT(dc.EndPage(), 0);
     EXPECT_GT(dc.EndDoc(), 0);
 
-    const auto words = testutil::PdfWords(pdf);
-    const auto lines = testutil::PdfPageLines(words, 1);
-    ASSERT_EQ(lines.size(), printed.size());
-    const auto pageWords = testutil::PdfPageWords(words, 1);
-    for (size_t i = 0; i < printed.size(); ++i) {
-        SCOPED_TRACE(printed[i].text);
-        EXPECT_EQ(lines[i], OneSpaced(printed[i].text));
-        // From its first glyph to the end of its last, across the extent measured.
-        double left = 1e9, right = 0;
-        const double top = (100 + 130 * static_cast<int>(i)) * 72.0 / dpi;
-        for (const auto& w : pageWords)
-            if (w.yMin > top - 5 && w.yMin < top + 20) {
-                left = std::min(left, w.xMin);
-                right = std::max(right, w.xMax);
-            }
-        EXPECT_NEAR(left * dpi / 72, printed[i].x, 12);
-        EXPECT_NEAR((right - left) * dpi / 72, printed[i].width, 12);
+    // The same words in the same places, to a hundredth of a point.
+    const auto printedWords = testutil::PdfWords(pdf);
+    const auto expectedWords = testutil::PdfWords(expected);
+    ASSERT_EQ(printedWords.size(), expectedWords.size());
+    ASSERT_GT(printedWords.size(), 2 * texts.size());
+    for (size_t i = 0; i < printedWords.size(); ++i) {
+        const PdfWord& a = printedWords[i];
+        const PdfWord& b = expectedWords[i];
+        EXPECT_EQ(a.text, b.text);
+        EXPECT_NEAR(a.xMin, b.xMin, 0.01) << a.text;
+        EXPECT_NEAR(a.xMax, b.xMax, 0.01) << a.text;
+        EXPECT_NEAR(a.yMin, b.yMin, 0.01) << a.text;
     }
+    const auto lines = testutil::PdfPageLines(printedWords, 1);
+    ASSERT_EQ(lines.size(), 2 * texts.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], OneSpaced(texts[i / 2]));
 }
 
 // A printer strokes lines straight on the page in its own units, and draws a
