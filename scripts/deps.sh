@@ -14,7 +14,7 @@ packages=(
   libudev-dev libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth fonts-liberation xdg-utils tzdata
   libx11-dev libxtst-dev librsvg2-dev
-  libcups2-dev
+  libcups2-dev libqpdf-dev
 )
 
 test_packages=(

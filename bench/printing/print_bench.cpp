@@ -1,8 +1,12 @@
-// Time to print the data table of a recording to a PDF printer at 300 dpi: the
-// whole job from the dialog's answer to the finished file.
+// Time to print a recording to a PDF printer at 300 dpi: the whole job from
+// the dialog's answer to the finished file.
+//   table [records]   the data table (40,000 records when left out)
+//   graph [records]   the graph page of the whole recording, unzoomed, as the
+//                     main view shows it after the recording
 #include "meterapp/print_pages.h"
 
 #include "decibar_resources.h"
+#include "graph/geometry.h"
 
 #include <afx/testing.h>
 #include <sys/resource.h>
@@ -11,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -20,12 +25,28 @@ public:
     CBenchApp() : CWinApp(L"Decibar") {}
 } theApp;
 
+// The graph control of a maximised main window on a 1280 x 1024 screen.
+constexpr int kGraphWidth = 982;
+constexpr int kGraphHeight = 592;
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: decibar_print_bench [table|graph] [records] [out.pdf]\n");
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 40000;
-    const std::string pdf = argc > 2 ? argv[2] : "/tmp/decibar-print-bench.pdf";
+    int arg = 1;
+    const bool graphPage = argc > arg && std::strcmp(argv[arg], "graph") == 0;
+    if (argc > arg && (graphPage || std::strcmp(argv[arg], "table") == 0))
+        ++arg;
+    const int count = argc > arg ? std::atoi(argv[arg++]) : 40000;
+    const std::string pdf = argc > arg ? argv[arg++] : "/tmp/decibar-print-bench.pdf";
+    if (count <= 0 || argc > arg)
+        return Usage();
     AfxTestInitialize();
     RegisterDecibarResources();
 
@@ -50,7 +71,14 @@ int main(int argc, char** argv)
     });
     CPrintRX job;
     const auto start = std::chrono::steady_clock::now();
-    PrintDataTable(job, records, stat);
+    if (graphPage) {
+        SGraphState view;
+        graph::SetUpView(view, kGraphWidth, kGraphHeight);
+        graph::AutoScaleOrScroll(view, count, [] {});
+        PrintGraphPage(job, records, view, kGraphWidth, stat);
+    } else {
+        PrintDataTable(job, records, stat);
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     AfxTestSetModalAnswerer(nullptr);
 
@@ -58,8 +86,9 @@ int main(int argc, char** argv)
     const long long bytes = ::stat(pdf.c_str(), &st) == 0 ? st.st_size : -1;
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("records %d: %.2f s, %.0f records/s, PDF %.1f MB (%s), peak memory %.0f MB\n", count, seconds,
-        count / seconds, bytes / 1e6, pdf.c_str(), usage.ru_maxrss / 1024.0);
+    std::printf("%s of %d records: %.2f s, %.0f records/s, PDF %.1f MB (%s), peak memory %.0f MB\n",
+        graphPage ? "graph" : "table", count, seconds, count / seconds, bytes / 1e6, pdf.c_str(),
+        usage.ru_maxrss / 1024.0);
     DeleteAllRecords(&records);
     return bytes > 0 ? 0 : 1;
 }

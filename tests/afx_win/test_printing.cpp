@@ -1,19 +1,28 @@
-// Printer device contexts: PDF output at the printer's resolution, documents
-// and pages, failures that leave files as they were, handles, and the print
-// dialog (answered by the test driver, and GTK's own dialog).
+// Printer device contexts: PDF output at the printer's resolution, its texts
+// and lines, documents and pages, the copies a file holds, failures that leave
+// files as they were, handles, and the print dialog (answered by the test
+// driver, and GTK's own dialog).
+#include <cairo-pdf.h>
 #include <cups/cups.h>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
+#include <pango/pangocairo.h>
+#include <wx/font.h>
+#include <wx/fontutil.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "gui_support.h"
 #include "support/pdftext.h"
@@ -77,6 +86,70 @@ void PrintTwoPages(CDC& dc, int x, int y, int em)
     dc.SelectObject(old);
 }
 
+// The words of each page, one line of text a page.
+std::vector<std::string> PageTexts(const std::string& pdf)
+{
+    std::vector<std::string> pages;
+    const auto words = testutil::PdfWords(pdf);
+    for (int page = 1; page <= testutil::PdfPageCount(pdf); ++page) {
+        std::string text;
+        for (const std::string& line : testutil::PdfPageLines(words, page))
+            text += (text.empty() ? "" : " ") + line;
+        pages.push_back(text);
+    }
+    return pages;
+}
+
+// The words of `text` with one space between them, as pdftotext gives a line.
+std::string OneSpaced(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ' || (!out.empty() && out.back() != ' '))
+            out += c;
+    return out;
+}
+
+// Texts laid out whole by pango as wx lays out and draws a text on a printer
+// page at `dpi`, in the face the layer gives each font: their widths in
+// pixels, and a PDF of A4 pages with each text's top-left corner at its place.
+class WholeLayouts {
+public:
+    WholeLayouts(const std::string& pdf, int dpi)
+        : m_surface(cairo_pdf_surface_create(pdf.c_str(), 595.28, 841.89)), m_cr(cairo_create(m_surface))
+    {
+        cairo_scale(m_cr, 72.0 / dpi, 72.0 / dpi);
+    }
+    ~WholeLayouts()
+    {
+        cairo_destroy(m_cr);
+        cairo_surface_destroy(m_surface);
+    }
+    WholeLayouts(const WholeLayouts&) = delete;
+    WholeLayouts& operator=(const WholeLayouts&) = delete;
+
+    int Width(const CFont& font, const std::string& utf8) { return Draw(font, utf8, -1, -1); }
+    int Draw(const CFont& font, const std::string& utf8, int x, int y)
+    {
+        PangoLayout* layout = pango_cairo_create_layout(m_cr);
+        pango_layout_set_font_description(layout, font.WxFont().GetNativeFontInfo()->description);
+        pango_layout_set_text(layout, utf8.c_str(), -1);
+        int width = 0;
+        pango_layout_get_pixel_size(layout, &width, nullptr);
+        if (x >= 0) {
+            cairo_move_to(m_cr, x, y);
+            pango_cairo_show_layout(m_cr, layout);
+            cairo_new_path(m_cr);
+        }
+        g_object_unref(layout);
+        return width;
+    }
+
+private:
+    cairo_surface_t* m_surface;
+    cairo_t* m_cr;
+};
+
 TEST(PrinterDC, PdfPrinterPagesAreInPrinterPixelsAtItsResolution)
 {
     ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
@@ -133,6 +206,158 @@ TEST(PrinterDC, TextMetricsAndExtentsAreInPrinterPixels)
     EXPECT_GT(dc.AbortDoc(), 0);
 }
 
+// Texts of the printable ASCII characters are put together from glyphs shaped
+// one by one; they must measure and print as pango lays out and draws the
+// whole text (kerning, ligatures), in the font of each text, and every other
+// text as it always did.
+TEST(PrinterDC, TextsMeasureAndPrintAsTheirWholeLayout)
+{
+    ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/texts.pdf";
+    const std::string expected = dir.path() + "/whole.pdf";
+    const int dpi = 300;
+    DEVMODE dm = PaperAt(dpi, 210, 297);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+    CFont light, bold;
+    light.CreateFont(100, 0, 0, 0, 200, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    bold.CreateFont(-60, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    const std::vector<std::string> texts = {"AVAWAY To Ty 1111", "05-03-2017,14:00:00", "office flow fifty",
+        "Time: 2026-1-9  7:05:09 Page -12-", "{x} [y] <z> ~\\|@#$%^&*_+=`'\"", "Gr\xc3\xb6\xc3\x9f" "e 65,30 \xc2\xb5Pa"};
+    ASSERT_GT(dc.StartDoc(L"Texts"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    {
+        WholeLayouts whole(expected, dpi);
+        int y = 100;
+        for (const std::string& text : texts)
+            for (CFont* font : {&light, &bold}) {
+                SCOPED_TRACE(text);
+                const CString wide(wxString::FromUTF8(text).wc_str());
+                dc.SelectObject(font);
+                EXPECT_EQ(dc.GetTextExtent(wide).cx, whole.Width(*font, text));
+                dc.TextOut(200, y, wide);
+                whole.Draw(*font, text, 200, y);
+                y += 130;
+            }
+    }
+    dc.SelectStockObject(SYSTEM_FONT);
+    EXPECT_GT(dc.EndPage(), 0);
+    EXPECT_GT(dc.EndDoc(), 0);
+
+    // The same words in the same places, to a hundredth of a point.
+    const auto printedWords = testutil::PdfWords(pdf);
+    const auto expectedWords = testutil::PdfWords(expected);
+    ASSERT_EQ(printedWords.size(), expectedWords.size());
+    ASSERT_GT(printedWords.size(), 2 * texts.size());
+    for (size_t i = 0; i < printedWords.size(); ++i) {
+        const PdfWord& a = printedWords[i];
+        const PdfWord& b = expectedWords[i];
+        EXPECT_EQ(a.text, b.text);
+        EXPECT_NEAR(a.xMin, b.xMin, 0.01) << a.text;
+        EXPECT_NEAR(a.xMax, b.xMax, 0.01) << a.text;
+        EXPECT_NEAR(a.yMin, b.yMin, 0.01) << a.text;
+    }
+    const auto lines = testutil::PdfPageLines(printedWords, 1);
+    ASSERT_EQ(lines.size(), 2 * texts.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], OneSpaced(texts[i / 2]));
+}
+
+// A printer strokes lines straight on the page in its own units, and draws a
+// text's background itself: each in its place and width, in the order drawn
+// among wx's fills, on its own page.
+TEST(PrinterDC, LinesAndTextBackgroundsKeepTheirPlaceOrderAndPage)
+{
+    ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/lines.pdf";
+    DEVMODE dm = PaperAt(300, 210, 297);   // a printer pixel is a pixel of a rendering at 300 dpi
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+    CPen pen(PS_SOLID, 5, RGB(0, 0, 0));
+    CFont font;
+    font.CreateFont(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Arial");
+    ASSERT_GT(dc.StartDoc(L"Lines"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    CPen* oldPen = dc.SelectObject(&pen);
+    CFont* oldFont = dc.SelectObject(&font);
+    dc.MoveTo(50, 100);
+    dc.LineTo(700, 100);
+    dc.FillSolidRect(300, 80, 100, 40, RGB(255, 255, 255));
+    dc.MoveTo(50, 200);
+    dc.LineTo(700, 200);
+    dc.TextOut(300, 180, CString(L"        "));   // white behind it
+    dc.MoveTo(600, 250);
+    dc.LineTo(600, 350);
+    dc.TextOut(300, 480, CString(L"MMMM"));
+    dc.TextOut(300, 480, CString(L"        "));
+    dc.SetBkColor(RGB(128, 128, 128));
+    dc.TextOut(300, 580, CString(L"        "));
+    EXPECT_GT(dc.EndPage(), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    dc.MoveTo(50, 400);
+    dc.LineTo(700, 400);
+    EXPECT_GT(dc.EndPage(), 0);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldFont);
+    EXPECT_GT(dc.EndDoc(), 0);
+
+    const testutil::GreyPage first = testutil::RenderPdfPageGrey(pdf, 1, 300);
+    const testutil::GreyPage second = testutil::RenderPdfPageGrey(pdf, 2, 300);
+    ASSERT_GT(first.height, 700);
+    ASSERT_GT(second.height, 700);
+    auto inked = [](const testutil::GreyPage& page, int x, int y) { return page.At(x, y) < 128; };
+    // Five pixels wide about its path, with its round caps.
+    EXPECT_TRUE(inked(first, 49, 98) && inked(first, 701, 101));
+    EXPECT_FALSE(inked(first, 200, 95) || inked(first, 200, 104) || inked(first, 45, 100) || inked(first, 705, 100));
+    EXPECT_TRUE(inked(first, 598, 249) && inked(first, 601, 351));
+    EXPECT_FALSE(inked(first, 595, 300) || inked(first, 604, 300) || inked(first, 600, 245) || inked(first, 600, 355));
+    EXPECT_FALSE(inked(first, 350, 100)) << "the fill drawn after the line covers it";
+    EXPECT_TRUE(inked(first, 200, 200));
+    EXPECT_FALSE(inked(first, 320, 200)) << "the text's background drawn after the line covers it";
+    int ink = 0, grey = 0;
+    for (int y = 480; y < 520; ++y)
+        for (int x = 300; x < 380; ++x) {
+            ink += inked(first, x, y) ? 1 : 0;
+            grey += std::abs(first.At(x, y + 100) - 128) < 16 ? 1 : 0;
+        }
+    EXPECT_EQ(ink, 0) << "a text's white background covers the text before it";
+    EXPECT_GT(grey, 40 * 60) << "a background of another colour";
+    EXPECT_FALSE(inked(first, 200, 400));
+    EXPECT_FALSE(inked(second, 200, 100));
+    EXPECT_TRUE(inked(second, 200, 400));
+}
+
+// A file printer has no print system to make copies: the file holds them.
+TEST(PrinterDC, AFileHoldsTheCopiesAskedForCollatedOrPageByPage)
+{
+    ASSERT_TRUE(testutil::PopplerToolsAvailable()) << "poppler-utils (scripts/deps.sh)";
+    testutil::TempDir dir;
+    const std::string pdf = dir.path() + "/copies.pdf";
+    for (bool collate : {true, false}) {
+        SCOPED_TRACE(collate ? "collated" : "page by page");
+        DEVMODE dm = PaperAt(300, 210, 297);
+        dm.dmFields |= DM_COPIES | DM_COLLATE;
+        dm.dmCopies = 3;
+        dm.dmCollate = collate ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
+        CDC dc;
+        ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(pdf).c_str(), &dm));
+        PrintTwoPages(dc, 300, 600, 100);
+        EXPECT_GT(dc.EndDoc(), 0);
+        const std::vector<std::string> expected = collate
+            ? std::vector<std::string>{"First", "Second", "First", "Second", "First", "Second"}
+            : std::vector<std::string>{"First", "First", "First", "Second", "Second", "Second"};
+        EXPECT_EQ(PageTexts(pdf), expected);
+        // The line under "First" is on each of its copies, in its place.
+        const int last = collate ? 5 : 3;
+        const testutil::GreyPage copy = testutil::RenderPdfPageGrey(pdf, last, 300);
+        ASSERT_GT(copy.height, 900);
+        EXPECT_LT(std::min({copy.At(600, 799), copy.At(600, 800), copy.At(600, 801)}), 128);
+        EXPECT_EQ(copy.At(600, 900), 255);
+    }
+}
+
 TEST(PrinterDC, AFailedOrAbandonedDocumentLeavesTheFileAsItWas)
 {
     testutil::TempDir dir;
@@ -163,19 +388,31 @@ TEST(PrinterDC, AFailedOrAbandonedDocumentLeavesTheFileAsItWas)
     EXPECT_EQ(missing.StartDoc(L"Nowhere"), SP_ERROR);
     EXPECT_EQ(missing.StartPage(), SP_ERROR);
 
-    // Out of room on the device: the write error ends the document with SP_ERROR.
-    CDC full;
-    ASSERT_TRUE(full.CreateDC(L"PDF", nullptr, L"/dev/full", &dm));
-    ASSERT_GT(full.StartDoc(L"Too big"), 0);
-    bool failed = false;
-    for (int page = 0; page < 400 && !failed; ++page) {
-        failed = full.StartPage() == SP_ERROR;
-        for (int i = 0; i < 60 && !failed; ++i)
-            full.TextOut(50, 50 + i * 40, CString(L"A line of text that fills the page"));
-        failed = failed || full.EndPage() == SP_ERROR;
+    // Out of room on the device: the write error ends the document with
+    // SP_ERROR, also when the copies are written from a finished first copy,
+    // which then goes from the temporary folder.
+    const std::string spool = dir.path() + "/spool";
+    ::mkdir(spool.c_str(), 0700);
+    testutil::ScopedEnv tmpdir("TMPDIR", spool);
+    for (short copies : {1, 2}) {
+        SCOPED_TRACE(copies);
+        DEVMODE withCopies = dm;
+        withCopies.dmFields |= DM_COPIES;
+        withCopies.dmCopies = copies;
+        CDC full;
+        ASSERT_TRUE(full.CreateDC(L"PDF", nullptr, L"/dev/full", &withCopies));
+        ASSERT_GT(full.StartDoc(L"Too big"), 0);
+        bool failed = false;
+        for (int page = 0; page < 400 && !failed; ++page) {
+            failed = full.StartPage() == SP_ERROR;
+            for (int i = 0; i < 60 && !failed; ++i)
+                full.TextOut(50, 50 + i * 40, CString(L"A line of text that fills the page"));
+            failed = failed || full.EndPage() == SP_ERROR;
+        }
+        EXPECT_TRUE(failed || full.EndDoc() == SP_ERROR);
+        full.AbortDoc();
+        EXPECT_EQ(FilesIn(spool), 0);
     }
-    EXPECT_TRUE(failed || full.EndDoc() == SP_ERROR);
-    full.AbortDoc();
 }
 
 TEST(PrinterDC, ADocumentWithoutPagesWritesNothing)
@@ -322,6 +559,7 @@ GtkPrintUnixDialog* OpenGtkPrintDialog()
 
 struct GtkDialogScript {
     std::string outputUri;   // empty: the user cancels
+    int copies = 1;
     std::string screenshot;
     int polls = 0;
     bool answered = false;
@@ -347,6 +585,7 @@ gboolean AnswerGtkDialog(gpointer data)
     GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(dialog);
     if (!printer || std::string(gtk_printer_get_name(printer)) != "Print to File") {
         GtkPrintSettings* settings = gtk_print_settings_new();
+        gtk_print_settings_set_n_copies(settings, script->copies);
         gtk_print_settings_set_printer(settings, "Print to File");
         gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_URI, script->outputUri.c_str());
         gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
@@ -382,19 +621,23 @@ TEST(PrintDialog, GtkDialogCancelledGivesNoContext)
     EXPECT_EQ(dialog.GetPrinterDC(), nullptr);
 }
 
-TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamed)
+TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamedWithItsCopies)
 {
     testutil::TempDir dir;
     const std::string pdf = dir.path() + "/chosen.pdf";
     CPrintDialog dialog(FALSE, PD_DISABLEPRINTTOFILE);
     GtkDialogScript script;
     script.outputUri = "file://" + pdf;
-    script.screenshot = "afx_print_dialog.png";   // in the build tree, to look at
+    script.copies = 2;
+    script.screenshot = dir.path() + "/print_dialog.png";
     g_timeout_add(50, &AnswerGtkDialog, &script);
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(script.answered);
+    EXPECT_TRUE(script.shot);
     EXPECT_EQ(dialog.GetDeviceName(), L"");
     EXPECT_EQ(dialog.m_outputFile, CString(Wide(pdf).c_str()));
+    EXPECT_EQ(dialog.GetCopies(), 2);
+    EXPECT_TRUE(dialog.PrintCollate());   // GTK's default
     HDC handle = dialog.GetPrinterDC();
     ASSERT_NE(handle, nullptr);
     {
@@ -405,7 +648,7 @@ TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamed)
         dc.Detach();
     }
     EXPECT_TRUE(::DeleteDC(handle));
-    EXPECT_EQ(testutil::PdfPageCount(pdf), 2);
+    EXPECT_EQ(PageTexts(pdf), (std::vector<std::string>{"First", "Second", "First", "Second"}));
 }
 
 }  // namespace

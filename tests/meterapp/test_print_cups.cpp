@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <vector>
 
 #include "support/tempdir.h"
@@ -28,31 +27,8 @@ std::vector<std::string> TextWithoutTimes(const std::string& pdf)
     return all;
 }
 
-// A page as 8-bit grey pixels (pdftoppm's PGM).
-struct GreyPage {
-    int width = 0, height = 0;
-    std::vector<unsigned char> pixels;
-};
-
-GreyPage RenderGrey(const std::string& pdf, int page, const std::string& base)
-{
-    GreyPage grey;
-    const std::string cmd = "pdftoppm -gray -r 50 -singlefile -f " + std::to_string(page) + " -l "
-        + std::to_string(page) + " '" + pdf + "' '" + base + "'";
-    if (std::system(cmd.c_str()) != 0)
-        return grey;
-    std::ifstream in(base + ".pgm", std::ios::binary);
-    std::string magic;
-    int maxValue = 0;
-    in >> magic >> grey.width >> grey.height >> maxValue;
-    in.get();
-    grey.pixels.resize(static_cast<size_t>(grey.width) * grey.height);
-    in.read(reinterpret_cast<char*>(grey.pixels.data()), static_cast<std::streamsize>(grey.pixels.size()));
-    return grey;
-}
-
 // The share of pixels that differ by more than a quarter of the grey scale.
-double Difference(const GreyPage& a, const GreyPage& b)
+double Difference(const testutil::GreyPage& a, const testutil::GreyPage& b)
 {
     if (a.width != b.width || a.height != b.height || a.pixels.empty())
         return 1.0;
@@ -93,8 +69,8 @@ TEST(PrintThroughCups, TheDataTableFromACupsQueueMatchesTheOnePrintedToAFile)
     // Two copies of each page went to the printer.
     EXPECT_EQ(cups.SheetsLogged(), 2 * pages);
     for (int page = 1; page <= pages; ++page) {
-        GreyPage direct = RenderGrey(user.pdfPath, page, dir.path() + "/direct");
-        GreyPage viaCups = RenderGrey(printed, page, dir.path() + "/cups");
+        const testutil::GreyPage direct = testutil::RenderPdfPageGrey(user.pdfPath, page, 50);
+        const testutil::GreyPage viaCups = testutil::RenderPdfPageGrey(printed, page, 50);
         EXPECT_LT(Difference(direct, viaCups), 0.01) << "page " << page;
     }
 }

@@ -174,4 +174,29 @@ bool RenderPdfPage(const std::string& pdf, int page, int dpi, const std::string&
     return Run(cmd.str(), &out);
 }
 
+GreyPage RenderPdfPageGrey(const std::string& pdf, int page, int dpi)
+{
+    std::ostringstream cmd;
+    cmd << "pdftoppm -gray -singlefile -r " << dpi << " -f " << page << " -l " << page << " " << Quote(pdf);
+    std::string out;
+    GreyPage grey;
+    if (!Run(cmd.str(), &out))
+        return grey;
+    // A binary PGM: "P5", width, height, the largest value, one white-space byte, the pixels.
+    std::istringstream in(out);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    const size_t size = static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0));
+    const auto start = static_cast<size_t>(in.tellg());
+    if (magic != "P5" || maxValue != 255 || size == 0 || !in || out.size() - start < size)
+        return grey;
+    grey.width = width;
+    grey.height = height;
+    grey.pixels.assign(out.begin() + static_cast<std::ptrdiff_t>(start),
+                       out.begin() + static_cast<std::ptrdiff_t>(start + size));
+    return grey;
+}
+
 }  // namespace testutil

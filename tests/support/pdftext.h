@@ -35,4 +35,13 @@ std::vector<std::string> PdfPageLines(const std::vector<PdfWord>& words, int pag
 // Renders one page as PNG at `dpi` into `png` (the path, ".png" included).
 bool RenderPdfPage(const std::string& pdf, int page, int dpi, const std::string& png);
 
+// One page as 8-bit grey pixels, one a printer pixel at the dpi it is rendered at.
+struct GreyPage {
+    int width = 0, height = 0;
+    std::vector<unsigned char> pixels;   // rows top to bottom; 0 black, 255 white
+    int At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+// Renders one page in grey at `dpi`; empty when it cannot be read.
+GreyPage RenderPdfPageGrey(const std::string& pdf, int page, int dpi);
+
 }  // namespace testutil

@@ -6,6 +6,7 @@
 
 #include "internal.h"
 #include "printer_device.h"
+#include "printer_text.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
@@ -28,6 +29,28 @@ void NoAntialias(wxDC* dc)
 {
     if (wxGraphicsContext* gc = dc->GetGraphicsContext())
         gc->SetAntialiasMode(wxANTIALIAS_NONE);
+}
+
+wxPen WxPen(const CPen* pen)
+{
+    if (!pen || pen->IsNull())
+        return wxPen(*wxBLACK, 1);
+    if (pen->m_style == PS_NULL)
+        return *wxTRANSPARENT_PEN;
+    int width = pen->m_width < 1 ? 1 : pen->m_width;
+    wxPenStyle style = wxPENSTYLE_SOLID;
+    if (width == 1) {
+        switch (pen->m_style) {
+        case PS_DASH: style = wxPENSTYLE_SHORT_DASH; break;
+        case PS_DOT: style = wxPENSTYLE_DOT; break;
+        case PS_DASHDOT:
+        case PS_DASHDOTDOT: style = wxPENSTYLE_DOT_DASH; break;
+        default: break;
+        }
+    }
+    wxPen wxp(afxwin::ToWxColour(pen->m_color), width, style);
+    wxp.SetCap(width == 1 ? wxCAP_BUTT : wxCAP_ROUND);
+    return wxp;
 }
 
 }  // namespace
@@ -101,29 +124,7 @@ void CDC::NoteDrawn(int x, int y, int cx, int cy)
 
 void CDC::ApplyPen()
 {
-    CPen* pen = m_state.pen;
-    if (!pen || pen->IsNull()) {
-        m_dc->SetPen(wxPen(*wxBLACK, 1));
-        return;
-    }
-    if (pen->m_style == PS_NULL) {
-        m_dc->SetPen(*wxTRANSPARENT_PEN);
-        return;
-    }
-    int width = pen->m_width < 1 ? 1 : pen->m_width;
-    wxPenStyle style = wxPENSTYLE_SOLID;
-    if (width == 1) {
-        switch (pen->m_style) {
-        case PS_DASH: style = wxPENSTYLE_SHORT_DASH; break;
-        case PS_DOT: style = wxPENSTYLE_DOT; break;
-        case PS_DASHDOT:
-        case PS_DASHDOTDOT: style = wxPENSTYLE_DOT_DASH; break;
-        default: break;
-        }
-    }
-    wxPen wxp(afxwin::ToWxColour(pen->m_color), width, style);
-    wxp.SetCap(width == 1 ? wxCAP_BUTT : wxCAP_ROUND);
-    m_dc->SetPen(wxp);
+    m_dc->SetPen(WxPen(m_state.pen));
 }
 
 void CDC::ApplyBrush()
@@ -333,8 +334,11 @@ BOOL CDC::LineTo(int x, int y)
 {
     return afxwin::OnUi([&]() -> BOOL {
         if (m_dc) {
-            ApplyPen();
-            m_dc->DrawLine(m_pos.x, m_pos.y, x, y);
+            const wxPen pen = WxPen(m_state.pen);
+            if (!m_printer || !m_printer->Line(pen, wxPoint(m_pos.x, m_pos.y), wxPoint(x, y))) {
+                m_dc->SetPen(pen);
+                m_dc->DrawLine(m_pos.x, m_pos.y, x, y);
+            }
         }
         m_pos = CPoint(x, y);
         return m_dc != nullptr;
@@ -489,8 +493,11 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             return FALSE;
         wxString s(text, static_cast<size_t>(length));
         CFont* font = FontOrSystem(m_state.font);
-        const afxwin::FontLook fontLook = afxwin::LookOfFont(*m_dc, *font);
-        const afxwin::TextLook look = afxwin::LookOfText(*m_dc, *font, s);
+        afxwin::PrinterText* printed = m_printer ? m_printer->Text() : nullptr;
+        const afxwin::FontLook fontLook =
+            printed ? printed->LookOfFont(*m_dc, *font) : afxwin::LookOfFont(*m_dc, *font);
+        const afxwin::TextLook look =
+            printed ? printed->LookOfText(*m_dc, *font, s) : afxwin::LookOfText(*m_dc, *font, s);
         const int w = look.width, h = look.natural.y;
         UINT horizontal = m_state.textAlign & 6u;
         UINT vertical = m_state.textAlign & 24u;
@@ -504,6 +511,9 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             y -= h;
         // Pictures draw texts on the screen's terms; a printer takes them as text.
         if (fontLook.scale == 1.0 && !dynamic_cast<wxMemoryDC*>(m_dc)) {
+            if (printed && printed->Draw(*m_dc, *font, s, x, y, m_state.textColor,
+                                         m_state.bkMode == OPAQUE ? &m_state.bkColor : nullptr))
+                return TRUE;
             ApplyState();
             m_dc->DrawText(s, x, y);
             return TRUE;
@@ -562,7 +572,9 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
         }
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
         CFont* font = FontOrSystem(m_state.font);
-        const afxwin::TextLook look = afxwin::LookOfText(*dc, *font, wxString(text, static_cast<size_t>(length)));
+        const wxString s(text, static_cast<size_t>(length));
+        afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
+        const afxwin::TextLook look = printed ? printed->LookOfText(*dc, *font, s) : afxwin::LookOfText(*dc, *font, s);
         return CSize(look.width, look.natural.y);
     });
 }
@@ -581,7 +593,8 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
             return FALSE;
         wxDC* dc = m_dc ? m_dc : &MeasuringDC();
         CFont* font = FontOrSystem(m_state.font);
-        const afxwin::FontLook look = afxwin::LookOfFont(*dc, *font);
+        afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
+        const afxwin::FontLook look = printed ? printed->LookOfFont(*dc, *font) : afxwin::LookOfFont(*dc, *font);
         const wxFontMetrics& m = look.metrics;
         metrics->tmHeight = m.height;
         metrics->tmAscent = m.ascent;

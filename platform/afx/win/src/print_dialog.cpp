@@ -60,8 +60,9 @@ bool RunGtkDialog(CPrintDialog* d, wxWindow* parent)
         GtkPageSetup* page = gtk_print_unix_dialog_get_page_setup(dialog);
         DEVMODE& dm = d->m_devMode;
         dm = DEVMODE{};
-        dm.dmFields = DM_COPIES;
+        dm.dmFields = DM_COPIES | DM_COLLATE;
         dm.dmCopies = static_cast<short>(std::max(1, gtk_print_settings_get_n_copies(result)));
+        dm.dmCollate = gtk_print_settings_get_collate(result) ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
         if (page) {
             dm.dmFields |= DM_PAPERWIDTH | DM_PAPERLENGTH;
             dm.dmPaperWidth = Tenths(gtk_page_setup_get_paper_width(page, GTK_UNIT_MM));
@@ -73,8 +74,10 @@ bool RunGtkDialog(CPrintDialog* d, wxWindow* parent)
             dm.dmYResolution = static_cast<short>(gtk_print_settings_get_resolution_y(result));
         }
         d->m_pd.nCopies = static_cast<WORD>(dm.dmCopies);
-        if (gtk_print_settings_get_collate(result))
+        if (dm.dmCollate == DMCOLLATE_TRUE)
             d->m_pd.Flags |= PD_COLLATE;
+        else
+            d->m_pd.Flags &= ~PD_COLLATE;
         if (IsFilePrinter(printer)) {
             d->m_deviceName.Empty();
             d->m_outputFile = FileOfUri(gtk_print_settings_get(result, GTK_PRINT_SETTINGS_OUTPUT_URI));

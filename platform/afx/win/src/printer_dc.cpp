@@ -39,6 +39,8 @@ void ApplyDevMode(const DEVMODE* dm, afxwin::PrinterSetup* setup)
         return;
     if ((dm->dmFields & DM_COPIES) && dm->dmCopies > 0)
         setup->copies = dm->dmCopies;
+    if (dm->dmFields & DM_COLLATE)
+        setup->collate = dm->dmCollate != DMCOLLATE_FALSE;
     if ((dm->dmFields & DM_PRINTQUALITY) && dm->dmPrintQuality > 0) {
         setup->dpiX = dm->dmPrintQuality;
         setup->dpiY = dm->dmPrintQuality;

@@ -2,6 +2,12 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
+// qpdf's newer interface alone, without its old pointer class.
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,9 +15,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <vector>
 
 #include "internal.h"
+#include "printer_text.h"
 
 #include <wx/dcgraph.h>
 #include <wx/graphics.h>
@@ -71,6 +79,35 @@ bool IsExistingNonRegularFile(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+// The one copy of a document in `pdf` written to `out` as `copies` copies:
+// each whole document after another when collated, else each page as many
+// times in turn. The copies of a page share its contents.
+bool WriteCopies(const std::string& pdf, FILE* out, int copies, bool collate)
+{
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processFile(pdf.c_str());
+        QPDFPageDocumentHelper pages(document);
+        std::vector<QPDFPageObjectHelper> originals = pages.getAllPages();
+        if (collate) {
+            for (int copy = 2; copy <= copies; ++copy)
+                for (QPDFPageObjectHelper& page : originals)
+                    pages.addPage(page.shallowCopyPage(), false);
+        } else {
+            for (QPDFPageObjectHelper& page : originals)
+                for (int copy = 2; copy <= copies; ++copy)
+                    pages.addPageAt(page.shallowCopyPage(), false, page);
+        }
+        QPDFWriter writer(document);
+        writer.setOutputFile(pdf.c_str(), out, false);
+        writer.write();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -160,11 +197,14 @@ int PrinterDevice::StartDoc(const std::string& title)
     if (toFile && m_setup.outputFile.empty())
         return SP_ERROR;
     m_directOutput = toFile && IsExistingNonRegularFile(m_setup.outputFile);
-    if (m_directOutput) {
+    // Copies are made from the finished document, which needs a file of its own.
+    m_spoolTemporary = !m_directOutput || m_setup.copies > 1;
+    if (m_spoolTemporary) {
+        const bool beside = toFile && !m_directOutput;
+        m_surface->file = OpenTemporary(beside ? m_setup.outputFile : std::string(), &m_spoolPath);
+    } else {
         m_spoolPath = m_setup.outputFile;
         m_surface->file = std::fopen(m_spoolPath.c_str(), "wb");
-    } else {
-        m_surface->file = OpenTemporary(toFile ? m_setup.outputFile : std::string(), &m_spoolPath);
     }
     if (!m_surface->file) {
         Discard();
@@ -197,6 +237,7 @@ int PrinterDevice::StartDoc(const std::string& title)
         return SP_ERROR;
     }
     m_dc = std::make_unique<wxGCDC>(gc);
+    m_text = std::make_unique<PrinterText>(cr);
     m_inDocument = true;
     m_inPage = false;
     return toFile ? 1 : m_job;
@@ -207,6 +248,7 @@ int PrinterDevice::StartPage()
     if (!m_inDocument || m_inPage || !m_surface->Ok())
         return SP_ERROR;
     m_inPage = true;
+    LayPaper();
     return 1;
 }
 
@@ -226,6 +268,7 @@ int PrinterDevice::EndDoc()
         return SP_ERROR;
     if (m_inPage)
         EndPage();
+    m_text.reset();
     m_dc.reset();
     m_inDocument = false;
     if (m_pages == 0) {
@@ -236,7 +279,9 @@ int PrinterDevice::EndDoc()
     m_surface.reset();
     bool delivered = written;
     if (m_setup.queue.empty()) {
-        if (delivered && !m_directOutput)
+        if (delivered && m_setup.copies > 1)
+            delivered = DeliverCopies();
+        else if (delivered && m_spoolTemporary)
             delivered = std::rename(m_spoolPath.c_str(), m_setup.outputFile.c_str()) == 0;
     } else if (delivered) {
         delivered = cups::SendDocument(m_setup, m_job, m_title, m_spoolPath);
@@ -252,25 +297,86 @@ int PrinterDevice::EndDoc()
     return 1;
 }
 
+bool PrinterDevice::DeliverCopies()
+{
+    // Into place as the one copy goes: a file beside the target renamed over
+    // it, or straight into a device or pipe.
+    std::string written;
+    FILE* out = m_directOutput ? std::fopen(m_setup.outputFile.c_str(), "wb")
+                               : OpenTemporary(m_setup.outputFile, &written);
+    bool ok = out && WriteCopies(m_spoolPath, out, m_setup.copies, m_setup.collate);
+    if (out)
+        ok = std::fclose(out) == 0 && ok;
+    if (!written.empty()) {
+        ok = ok && std::rename(written.c_str(), m_setup.outputFile.c_str()) == 0;
+        if (!ok)
+            ::unlink(written.c_str());
+    }
+    ::unlink(m_spoolPath.c_str());
+    return ok;
+}
+
 int PrinterDevice::AbortDoc()
 {
     if (!m_inDocument)
         return SP_ERROR;
-    m_dc.reset();
-    m_inDocument = false;
     Discard();
     return 1;
 }
 
+bool PrinterDevice::Line(const wxPen& pen, const wxPoint& from, const wxPoint& to)
+{
+    if (!m_inDocument)
+        return false;
+    if (pen.GetStyle() == wxPENSTYLE_TRANSPARENT)
+        return true;
+    if (pen.GetStyle() != wxPENSTYLE_SOLID || m_setup.dpiX != m_setup.dpiY)
+        return false;
+    cairo_t* cr = m_surface->cr;
+    const double scale = kPointsPerInch / m_setup.dpiX;
+    const double left = Caps(PHYSICALOFFSETX), top = Caps(PHYSICALOFFSETY);
+    const wxColour colour = pen.GetColour();
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
+        colour.Alpha() / 255.0);
+    cairo_set_line_width(cr, pen.GetWidth() * scale);
+    cairo_set_line_cap(cr, pen.GetCap() == wxCAP_BUTT ? CAIRO_LINE_CAP_BUTT
+                           : pen.GetCap() == wxCAP_PROJECTING ? CAIRO_LINE_CAP_SQUARE
+                                                              : CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, pen.GetJoin() == wxJOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
+                            : pen.GetJoin() == wxJOIN_MITER ? CAIRO_LINE_JOIN_MITER
+                                                            : CAIRO_LINE_JOIN_ROUND);
+    cairo_new_path(cr);
+    cairo_move_to(cr, (from.x + left) * scale, (from.y + top) * scale);
+    cairo_line_to(cr, (to.x + left) * scale, (to.y + top) * scale);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    return true;
+}
+
+void PrinterDevice::LayPaper()
+{
+    // Cairo's PDF surface keeps a region of what a page covers, grown by each
+    // mark: within a page-sized region a mark costs nothing, where thousands of
+    // marks made a region of as many pieces, each new one slower to add.
+    cairo_t* cr = m_surface->cr;
+    cairo_save(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
 void PrinterDevice::Discard()
 {
+    m_text.reset();
     m_dc.reset();
     m_inDocument = false;
     m_inPage = false;
     if (m_surface)
         m_surface->Close();
     m_surface.reset();
-    if (!m_spoolPath.empty() && !m_directOutput)
+    if (!m_spoolPath.empty() && m_spoolTemporary)
         ::unlink(m_spoolPath.c_str());
     m_spoolPath.clear();
     if (m_job > 0)

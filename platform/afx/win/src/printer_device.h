@@ -1,14 +1,19 @@
 // The device behind a printer device context: pages are drawn as vector
 // graphics on a cairo PDF surface at the printer's resolution, and the finished
-// document goes to a file or to a CUPS queue.
+// document goes to a file or to a CUPS queue. A queue makes the copies asked
+// for; a file holds them, its pages repeated by qpdf.
 #pragma once
 
 #include <memory>
 #include <string>
 
 class wxDC;
+class wxPen;
+class wxPoint;
 
 namespace afxwin {
+
+class PrinterText;
 
 // Where a printer's pages go and how they are laid out.
 struct PrinterSetup {
@@ -26,6 +31,7 @@ struct PrinterSetup {
     double marginRightMm = 0;
     double marginBottomMm = 0;
     int copies = 1;
+    bool collate = true;      // a file's copies: whole documents, or each page in turn
 };
 
 // CUPS, through libcups and its default server (CUPS_SERVER or the local one).
@@ -66,25 +72,38 @@ public:
     int StartDoc(const std::string& title);
     int StartPage();
     int EndPage();
-    // Delivers the document: renames the finished file into place or sends it
-    // to the queue. A document without pages delivers nothing.
+    // Delivers the document: renames the finished file into place (with its
+    // copies) or sends it to the queue. A document without pages delivers nothing.
     int EndDoc();
     int AbortDoc();
 
     // What is drawn on; exists from StartDoc to EndDoc.
     wxDC* Dc() const { return m_dc.get(); }
+    // The document's texts, drawn on Dc(); exists with it.
+    PrinterText* Text() const { return m_text.get(); }
     bool InDocument() const { return m_inDocument; }
+
+    // Strokes a line in a solid pen straight on the page, in the surface's
+    // own units, as wx would stroke it in printer pixels: cairo's PDF output
+    // then writes no transform around each of a curve's many thousand lines.
+    // False, drawing nothing, for another pen.
+    bool Line(const wxPen& pen, const wxPoint& from, const wxPoint& to);
 
 private:
     void Discard();
+    bool DeliverCopies();
+    // White paper under a page that begins.
+    void LayPaper();
 
     PrinterSetup m_setup;
     struct Surface;
     std::unique_ptr<Surface> m_surface;
     std::unique_ptr<wxDC> m_dc;
+    std::unique_ptr<PrinterText> m_text;
     std::string m_title;
     std::string m_spoolPath;   // what cairo writes
-    bool m_directOutput = false;   // writes straight into a device or pipe
+    bool m_spoolTemporary = false;   // else the output itself
+    bool m_directOutput = false;   // the output is a device or pipe, written into
     bool m_inDocument = false;
     bool m_inPage = false;
     int m_pages = 0;

@@ -291,6 +291,9 @@ typedef DOCINFO DOCINFOW;
 #define DM_COPIES 0x00000100u
 #define DM_PRINTQUALITY 0x00000400u
 #define DM_YRESOLUTION 0x00002000u
+#define DM_COLLATE 0x00008000u
+#define DMCOLLATE_FALSE 0
+#define DMCOLLATE_TRUE 1
 
 // The settings of a printer that a program may give: the fields named in
 // dmFields count, the others are left as the printer has them.
@@ -301,6 +304,7 @@ struct DEVMODE {
     short dmCopies;
     short dmPrintQuality;   // dots per inch across (and down, without DM_YRESOLUTION)
     short dmYResolution;    // dots per inch down
+    short dmCollate;        // DMCOLLATE_TRUE: copies one whole document after another
 };
 typedef DEVMODE DEVMODEW;
 
@@ -319,8 +323,10 @@ public:
     // CUPS queue, FALSE when CUPS does not know it. driver "PDF": output is the
     // path of the PDF file that each document writes (an existing file is
     // replaced only when a document ends well); device is not used. init may
-    // give copies, paper size and resolution (default: the queue's own; A4 at
-    // 300 dpi for a file).
+    // give copies, collation, paper size and resolution (default: the queue's
+    // own; A4 at 300 dpi for a file). A queue is asked for the copies; a file
+    // holds them, each document whole after another when collated (the
+    // default), else each page as many times in turn.
     BOOL CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const DEVMODE* init);
     // Deletes what the object holds: its own context, or an attached handle.
     BOOL DeleteDC();
