@@ -8,6 +8,8 @@
 #include "printer_device.h"
 #include "printer_text.h"
 
+#include <wx/dcgraph.h>
+
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
@@ -77,7 +79,8 @@ BOOL CDC::CreateCompatibleDC(CDC*)
     return afxwin::OnUi([&]() -> BOOL {
         if (m_dc)
             return FALSE;
-        Attach(new wxMemoryDC(), true);
+        m_memory = new wxMemoryDC();
+        Attach(m_memory, true);
         return TRUE;
     });
 }
@@ -97,10 +100,12 @@ BOOL CDC::DeleteDC()
         m_ownsPrinter = false;
         m_bPrinting = FALSE;
         if (m_ownsDC) {
-            if (auto* mem = dynamic_cast<wxMemoryDC*>(m_dc))
+            LeaveDisplaySurface();
+            if (auto* mem = dynamic_cast<wxMemoryDC*>(m_memory))
                 mem->SelectObject(wxNullBitmap);
-            delete m_dc;
+            delete m_memory;
         }
+        m_memory = nullptr;
         m_dc = nullptr;
         m_ownsDC = false;
         m_hDC = nullptr;
@@ -118,6 +123,23 @@ void CDC::NoteDrawn(int x, int y, int cx, int cy)
     else
         m_drawn.SetRect(std::min(m_drawn.left, r.left), std::min(m_drawn.top, r.top), std::max(m_drawn.right, r.right),
                         std::max(m_drawn.bottom, r.bottom));
+}
+
+wxDC& CDC::Measuring() const
+{
+    if (m_memory)
+        return *m_memory;
+    return m_dc && !m_showsWindow ? *m_dc : MeasuringDC();
+}
+
+void CDC::LeaveDisplaySurface()
+{
+    if (!m_surfaceDC)
+        return;
+    m_dc = m_memory;
+    m_surfaceDC.reset();
+    cairo_destroy(m_surfaceCairo);
+    m_surfaceCairo = nullptr;
 }
 
 // ---- state ----
@@ -187,15 +209,29 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap)
 {
     return afxwin::OnUi([&]() -> CBitmap* {
         CBitmap* old = m_state.bitmap;
-        auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
+        auto* mem = dynamic_cast<wxMemoryDC*>(m_memory);
         if (!mem || !m_ownsDC)
             return nullptr;
         if (bitmap == m_state.bitmap)
             return old;
+        LeaveDisplaySurface();
         mem->SelectObject(wxNullBitmap);
         if (bitmap && !bitmap->IsNull()) {
-            mem->SelectObject(bitmap->WxBitmap());
-            NoAntialias(mem);
+            if (cairo_surface_t* surface = bitmap->DisplaySurface()) {
+                m_surfaceCairo = cairo_create(surface);
+                // wx takes the defaults of a window's context from a window; any does.
+                wxWindow* window = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+                if (window)
+                    m_surfaceDC = std::make_unique<wxGTKCairoDC>(m_surfaceCairo, window);
+                else
+                    m_surfaceDC = std::make_unique<wxGCDC>(
+                        wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(m_surfaceCairo));
+                m_dc = m_surfaceDC.get();
+                NoAntialias(m_dc);
+            } else {
+                mem->SelectObject(bitmap->WxBitmap());
+                NoAntialias(mem);
+            }
         }
         m_state.bitmap = bitmap;
         return old;
@@ -456,24 +492,13 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color)
     });
 }
 
-namespace afxwin {
-COLORREF ReadPixel(wxBitmap& bitmap, int x, int y)
-{
-    if (!bitmap.IsOk() || x < 0 || y < 0 || x >= bitmap.GetWidth() || y >= bitmap.GetHeight())
-        return CLR_INVALID;
-    wxImage image = bitmap.GetSubBitmap(wxRect(x, y, 1, 1)).ConvertToImage();
-    return RGB(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
-}
-}  // namespace afxwin
-
 COLORREF CDC::GetPixel(int x, int y) const
 {
     return afxwin::OnUi([&]() -> COLORREF {
-        auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
-        if (!mem)
+        wxGraphicsContext* gc = m_dc && (m_showsWindow || m_memory) ? m_dc->GetGraphicsContext() : nullptr;
+        if (!gc)
             return CLR_INVALID;
-        wxBitmap bitmap = mem->GetSelectedBitmap();
-        return afxwin::ReadPixel(bitmap, x, y);
+        return afxwin::SurfacePixel(cairo_get_target(static_cast<cairo_t*>(gc->GetNativeContext())), x, y);
     });
 }
 
@@ -494,10 +519,11 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
         wxString s(text, static_cast<size_t>(length));
         CFont* font = FontOrSystem(m_state.font);
         afxwin::PrinterText* printed = m_printer ? m_printer->Text() : nullptr;
+        wxDC& measuring = Measuring();
         const afxwin::FontLook fontLook =
-            printed ? printed->LookOfFont(*m_dc, *font) : afxwin::LookOfFont(*m_dc, *font);
+            printed ? printed->LookOfFont(*m_dc, *font) : afxwin::LookOfFont(measuring, *font);
         const afxwin::TextLook look =
-            printed ? printed->LookOfText(*m_dc, *font, s) : afxwin::LookOfText(*m_dc, *font, s);
+            printed ? printed->LookOfText(*m_dc, *font, s) : afxwin::LookOfText(measuring, *font, s);
         const int w = look.width, h = look.natural.y;
         UINT horizontal = m_state.textAlign & 6u;
         UINT vertical = m_state.textAlign & 24u;
@@ -510,7 +536,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
         else if (vertical == TA_BOTTOM)
             y -= h;
         // Pictures draw texts on the screen's terms; a printer takes them as text.
-        if (fontLook.scale == 1.0 && !dynamic_cast<wxMemoryDC*>(m_dc)) {
+        if (fontLook.scale == 1.0 && !m_showsWindow && !m_memory) {
             if (printed && printed->Draw(*m_dc, *font, s, x, y, m_state.textColor,
                                          m_state.bkMode == OPAQUE ? &m_state.bkColor : nullptr))
                 return TRUE;
@@ -523,7 +549,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             m_dc->SetBrush(wxBrush(afxwin::ToWxColour(m_state.bkColor)));
             m_dc->DrawRectangle(x, y, w, h);
         }
-        const wxBitmap picture = afxwin::TextPicture(*m_dc, *font, s, m_state.textColor);
+        const wxBitmap picture = afxwin::TextPicture(measuring, *font, s, m_state.textColor);
         if (picture.IsOk()) {
             m_dc->DrawBitmap(picture, x, y, true);
             NoteDrawn(x, y, picture.GetWidth(), picture.GetHeight());
@@ -570,7 +596,7 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
             GetTextMetrics(&tm);
             return CSize(0, tm.tmHeight);
         }
-        wxDC* dc = m_dc ? m_dc : &MeasuringDC();
+        wxDC* dc = &Measuring();
         CFont* font = FontOrSystem(m_state.font);
         const wxString s(text, static_cast<size_t>(length));
         afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
@@ -591,7 +617,7 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
     return afxwin::OnUi([&]() -> BOOL {
         if (!metrics)
             return FALSE;
-        wxDC* dc = m_dc ? m_dc : &MeasuringDC();
+        wxDC* dc = &Measuring();
         CFont* font = FontOrSystem(m_state.font);
         afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
         const afxwin::FontLook look = printed ? printed->LookOfFont(*dc, *font) : afxwin::LookOfFont(*dc, *font);
@@ -637,8 +663,13 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
         if (changed.IsEmpty())
             return TRUE;
         NoteDrawn(changed.x, changed.y, changed.width, changed.height);
-        return m_dc->Blit(changed.x, changed.y, changed.width, changed.height, src->m_dc, xSrc + changed.x - x,
-                          ySrc + changed.y - y, wxCOPY);
+        const wxPoint from(xSrc + changed.x - x, ySrc + changed.y - y);
+        if (afxwin::CopyOntoDisplay(*m_dc, changed, *src->m_dc, from))
+            return TRUE;
+        // wx copies between its own contexts only; one on a bitmap the display keeps is copied here.
+        if ((m_surfaceDC || src->m_surfaceDC) && afxwin::CopyBetweenSurfaces(*m_dc, changed, *src->m_dc, from))
+            return TRUE;
+        return m_dc->Blit(changed.x, changed.y, changed.width, changed.height, src->m_dc, from.x, from.y, wxCOPY);
     });
 }
 
@@ -662,16 +693,8 @@ namespace {
 
 wxDC* OpenPicture(CWnd* wnd)
 {
-    if (!wnd)
-        return nullptr;
-    AfxWindowImpl* impl = afxwin::Lookup(wnd->m_hWnd);
-    if (!impl)
-        return nullptr;
-    afxwin::EnsurePicture(impl);
-    if (!impl->pictureDC)
-        impl->pictureDC = std::make_unique<wxMemoryDC>(*impl->picture);
-    ++impl->pictureUsers;
-    return impl->pictureDC.get();
+    AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
+    return impl ? afxwin::OpenPictureDC(impl) : nullptr;
 }
 
 // `noted`: what the context drew that wx does not count (copies, pictures).
@@ -691,8 +714,7 @@ void ClosePicture(HWND hwnd, const CRect& noted)
     }
     if (!noted.IsRectEmpty())
         drawn.Union(wxRect(noted.left, noted.top, noted.Width(), noted.Height()));
-    if (--impl->pictureUsers == 0)
-        impl->pictureDC.reset();
+    afxwin::ClosePictureDC(impl);
     if (drawn.IsEmpty() || impl->painting)
         return;
     impl->wx->RefreshRect(drawn, false);

@@ -21,6 +21,8 @@
 
 class wxDC;
 class wxBitmap;
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 class wxFont;
 class CWnd;
 namespace afxwin {
@@ -263,12 +265,17 @@ public:
     static CBitmap* FromHandle(HBITMAP bitmap) { return reinterpret_cast<CBitmap*>(bitmap); }
 
     wxBitmap& WxBitmap();
+    // Where the display keeps the pixels of a bitmap compatible with a
+    // window's context (on X a server pixmap); null for one the program keeps.
+    cairo_surface_t* DisplaySurface() const { return m_surface; }
 
 protected:
     void ReleaseContents() override;
 
 private:
     std::unique_ptr<wxBitmap> m_bitmap;
+    cairo_surface_t* m_surface = nullptr;
+    CSize m_surfaceSize;
 };
 
 // Printing. A printer device context draws its pages at the printer's
@@ -438,9 +445,20 @@ protected:
     // Widens the area this context has drawn with what wx does not count itself
     // (copies and pictures); a window's context shows that area when it ends.
     void NoteDrawn(int x, int y, int cx, int cy);
+    // Where texts are measured: a printer or memory context itself; for a
+    // window's picture (or no context) a memory context, as the screen's texts
+    // are drawn as pictures made in one.
+    wxDC& Measuring() const;
+
+    // A memory context draws on a bitmap the display keeps through a context
+    // of its own, and on any other through the wx memory context.
+    void LeaveDisplaySurface();
 
     wxDC* m_dc = nullptr;
     bool m_ownsDC = false;
+    wxDC* m_memory = nullptr;   // the wx memory context of a memory context (owned)
+    std::unique_ptr<wxDC> m_surfaceDC;
+    cairo_t* m_surfaceCairo = nullptr;
     State m_state;
     CPoint m_pos;
     std::vector<std::pair<State, CPoint>> m_savedStates;

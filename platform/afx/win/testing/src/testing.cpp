@@ -106,16 +106,12 @@ bool AfxTestPumpUntil(const std::function<bool()>& done, int timeoutMs)
     }
 }
 
-namespace afxwin {
-COLORREF ReadPixel(wxBitmap& bitmap, int x, int y);
-}
-
 COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y)
 {
     AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
     if (!impl || !impl->picture || impl->pictureDC)
         return CLR_INVALID;
-    return afxwin::ReadPixel(*impl->picture, x, y);
+    return afxwin::SurfacePixel(impl->picture.get(), x, y);
 }
 
 wxImage AfxTestScreenImage(const wxRect& screenRect)
