@@ -1,12 +1,12 @@
 #include "meterapp/datalog_dlg.h"
 
 #include "meterapp/file_commands.h"
-#include "meterapp/logged_data.h"
+#include "meterdata/logged_data.h"
 #include "meterapp/messages.h"
 #include "resource.h"
 
 #include <graph/geometry.h>
-#include <graph/panel.h>
+#include <graph/scales.h>
 
 #include <cstdint>
 #include <cwchar>

@@ -1,11 +1,11 @@
 #include "meterapp/decibar_view.h"
 
 #include "meterapp/datalog_dlg.h"
-#include "meterapp/help_file.h"
+#include "meterdata/help_file.h"
 #include "meterapp/key_senders.h"
-#include "meterapp/recording.h"
+#include "meterdata/recording.h"
 #include "meterapp/messages.h"
-#include "meterapp/view_layout.h"
+#include "meterdata/view_layout.h"
 #include "resource.h"
 #include "win32/shell.h"
 

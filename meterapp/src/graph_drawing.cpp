@@ -4,7 +4,7 @@
 
 #include "meterapp/curve_line.h"
 #include "meterapp/graph_panel.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <graph/curve.h>
 #include <graph/geometry.h>

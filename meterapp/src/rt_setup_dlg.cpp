@@ -1,6 +1,6 @@
 #include "meterapp/rt_setup_dlg.h"
 
-#include "meterapp/setup_preview.h"
+#include "meterdata/setup_preview.h"
 #include "resource.h"
 
 #include <ctime>

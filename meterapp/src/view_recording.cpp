@@ -1,7 +1,7 @@
 // The real-time recorder: Run, Stop, Clear Data, Setup and the sampling tick.
 #include "meterapp/decibar_view.h"
 
-#include "meterapp/recording.h"
+#include "meterdata/recording.h"
 #include "meterapp/rt_setup_dlg.h"
 #include "resource.h"
 

@@ -5,7 +5,7 @@
 
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
-#include "meterapp/view_layout.h"
+#include "meterdata/view_layout.h"
 #include "resource.h"
 
 #include <art/art.h>

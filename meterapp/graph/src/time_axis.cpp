@@ -1,7 +1,7 @@
 #include "graph/time_axis.h"
 
 #include "graph/geometry.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <afx/ctime.h>
 

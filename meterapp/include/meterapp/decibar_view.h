@@ -10,7 +10,7 @@
 #include "meterapp/graph_panel.h"
 #include "meterapp/log_state.h"
 #include "meterapp/meter_button.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 #include "meterproto/logger_reply.h"
 #include "meterproto/reading.h"
 #include "meterproto/receive_path.h"

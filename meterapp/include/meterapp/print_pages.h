@@ -3,9 +3,9 @@
 // wait cursor from the dialog's end to the job's end, and the pages.
 #pragma once
 
-#include "meterapp/print_layout.h"
+#include "meterprint/print_layout.h"
 #include "meterapp/print_rx.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 // The message shown when the printer fails (the job is then abandoned).
 extern const wchar_t* const kPrintFailedText;

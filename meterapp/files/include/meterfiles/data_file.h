@@ -8,7 +8,7 @@
 // its unit. Texts are stored as UTF-8; what the program writes is plain ASCII.
 #pragma once
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <cstddef>
 #include <string>

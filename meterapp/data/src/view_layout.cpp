@@ -1,4 +1,4 @@
-#include "meterapp/view_layout.h"
+#include "meterdata/view_layout.h"
 
 #include <algorithm>
 

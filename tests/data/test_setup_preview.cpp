@@ -1,4 +1,4 @@
-#include "meterapp/setup_preview.h"
+#include "meterdata/setup_preview.h"
 #include "support/timing.h"
 
 #include <gtest/gtest.h>

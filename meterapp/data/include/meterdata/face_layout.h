@@ -3,7 +3,7 @@
 // them; nothing here draws.
 #pragma once
 
-#include "meterapp/view_layout.h"
+#include "meterdata/view_layout.h"
 #include "meterproto/reading.h"
 
 #include <vector>

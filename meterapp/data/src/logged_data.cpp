@@ -1,4 +1,4 @@
-#include "meterapp/logged_data.h"
+#include "meterdata/logged_data.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The logged-data window's sums without a window: its rows, the records of
 // one recording, their statistics and the rate list's entry.
-#include "meterapp/logged_data.h"
+#include "meterdata/logged_data.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "meterapp/print_layout.h"
+#include "meterprint/print_layout.h"
 
 #include "graph/geometry.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-// The maths of a graph's owner: the WM_GRAPH_SCALE parameters and what its
-// receiver makes of them (axis labels, scroll bars), panning with the scroll
-// bars, and the statistics between the two cursors.
+// The graph's scales as its owner follows them: the WM_GRAPH_SCALE parameters
+// and what their receiver makes of them (axis labels, scroll bars), and
+// panning with the scroll bars.
 #pragma once
 
 #include "graph/graph_state.h"
@@ -43,23 +43,5 @@ bool PanPosition(UINT code, int pos, double bound, int thumb, int* newPos);
 double VerticalPanBound(const SGraphState& s);
 double YOffsetForPosition(const SGraphState& s, int pos);
 double HorizontalPanBound(const SGraphState& s);
-
-// Statistics of the records from cursor a to cursor b inclusive. Maximum and
-// minimum take strictly greater and smaller values only, starting from
-// maxStart and minStart, so the earliest of equal values wins and a start
-// value never beaten leaves that side unset.
-struct SBetweenStats {
-    bool hasMax = false;
-    double max = 0;
-    int maxIndex = -1;
-    bool hasMin = false;
-    double min = 0;
-    int minIndex = -1;
-    double sum = 0;
-    int count = 0;  // b - a + 1
-    double average = 0;
-};
-// Indices outside the array, or b below a, give count 0 and nothing set.
-SBetweenStats StatsBetween(const CObArray& records, int a, int b, double maxStart, double minStart);
 
 } // namespace graph

@@ -2,7 +2,7 @@
 // its list of recordings, the records of one recording and their statistics.
 #pragma once
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <vector>
 

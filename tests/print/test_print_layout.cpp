@@ -1,7 +1,7 @@
 // Page arithmetic of the printed data table and graph page, on an A4 page at
 // 300 dpi (2480 x 3508 printer pixels) unless a test says otherwise.
-#include "meterapp/print_layout.h"
-#include "meterapp/records.h"
+#include "meterprint/print_layout.h"
+#include "meterdata/records.h"
 
 #include <gtest/gtest.h>
 

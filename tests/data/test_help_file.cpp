@@ -1,4 +1,4 @@
-#include "meterapp/help_file.h"
+#include "meterdata/help_file.h"
 
 #include <gtest/gtest.h>
 

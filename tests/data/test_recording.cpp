@@ -1,4 +1,4 @@
-#include "meterapp/recording.h"
+#include "meterdata/recording.h"
 
 #include "support/tempdir.h"
 

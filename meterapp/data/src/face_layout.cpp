@@ -1,4 +1,4 @@
-#include "meterapp/face_layout.h"
+#include "meterdata/face_layout.h"
 
 #include "resource.h"
 

@@ -1,7 +1,6 @@
-#include "graph/panel.h"
+#include "graph/scales.h"
 
 #include "graph/geometry.h"
-#include "meterapp/records.h"
 
 namespace graph {
 
@@ -68,34 +67,6 @@ double YOffsetForPosition(const SGraphState& s, int pos)
 double HorizontalPanBound(const SGraphState& s)
 {
     return s.m_dXMax - TruncToInt(s.m_nPlotWidth * s.m_dXScale);
-}
-
-SBetweenStats StatsBetween(const CObArray& records, int a, int b, double maxStart, double minStart)
-{
-    SBetweenStats stats;
-    if (a < 0 || b < a || b >= records.GetSize())
-        return stats;
-    double max = maxStart;
-    double min = minStart;
-    for (int i = a; i <= b; ++i) {
-        const double value = RecordAt(records, i)->m_dValue;
-        if (value > max) {
-            max = value;
-            stats.hasMax = true;
-            stats.max = value;
-            stats.maxIndex = i;
-        }
-        if (value < min) {
-            min = value;
-            stats.hasMin = true;
-            stats.min = value;
-            stats.minIndex = i;
-        }
-        stats.sum += value;
-    }
-    stats.count = b - a + 1;
-    stats.average = stats.sum / stats.count;
-    return stats;
 }
 
 } // namespace graph

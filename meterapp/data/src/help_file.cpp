@@ -1,4 +1,4 @@
-#include "meterapp/help_file.h"
+#include "meterdata/help_file.h"
 
 CString HelpFilePath(const CString& programPath)
 {

@@ -3,7 +3,7 @@
 // takes and the running statistics it keeps.
 #pragma once
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <ctime>
 
