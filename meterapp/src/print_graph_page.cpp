@@ -2,21 +2,12 @@
 
 #include "graph/geometry.h"
 
-#include <ctime>
-
 namespace {
 
 const COLORREF kCurveColour = RGB(0, 0, 255);
 const COLORREF kMarkerColour = RGB(0, 0, 0);
 const COLORREF kPaperColour = RGB(255, 255, 255);
 const wchar_t kGraphTitle[] = L"Veldmark KV415 RealTime Graph";
-
-CString Number(LPCWSTR format, double value)
-{
-    CString text;
-    text.Format(format, value);
-    return text;
-}
 
 void Line(CDC& dc, int x1, int y1, int x2, int y2)
 {
@@ -83,27 +74,19 @@ void DrawStatistics(CDC& dc, const SGraphPageLayout& page, int lineHeight, const
     dc.TextOut(left, y0, CString(L"Start Time:"));
     dc.TextOut(left + 11 * k, y0, stat.startTime);
     dc.TextOut(left, y0 + n, CString(L"Maxnum:"));
-    dc.TextOut(left + 11 * k, y0 + n, Number(L"%.2f", stat.max));
+    dc.TextOut(left + 11 * k, y0 + n, PrintNumber(L"%.2f", stat.max));
     dc.TextOut(left + 17 * k, y0 + n, stat.maxTime);
     dc.TextOut(left, y0 + 2 * n, CString(L"Minnum:"));
-    dc.TextOut(left + 11 * k, y0 + 2 * n, Number(L"%.2f", stat.min));
+    dc.TextOut(left + 11 * k, y0 + 2 * n, PrintNumber(L"%.2f", stat.min));
     dc.TextOut(left + 17 * k, y0 + 2 * n, stat.minTime);
     dc.TextOut(left, y0 + 3 * n, CString(L"Sample Rate:"));
-    dc.TextOut(left + 13 * k, y0 + 3 * n, Number(L"%.2f", stat.interval));
+    dc.TextOut(left + 13 * k, y0 + 3 * n, PrintNumber(L"%.2f", stat.interval));
     dc.TextOut(left, y0 + 4 * n, CString(L"Average:"));
-    dc.TextOut(left + 11 * k, y0 + 4 * n, Number(L"%.2f", stat.average));
+    dc.TextOut(left + 11 * k, y0 + 4 * n, PrintNumber(L"%.2f", stat.average));
     CString records;
     records.Format(L"%d", count);
     dc.TextOut(left, y0 + 5 * n, CString(L"Data No.:"));
     dc.TextOut(left + 12 * k, y0 + 5 * n, records);
-}
-
-std::tm LocalNow()
-{
-    std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    return local;
 }
 
 } // namespace
@@ -138,7 +121,7 @@ void DrawGraphPage(CDC& dc, const CObArray& records, const SGraphState& view, in
     if (page.plotDrawable)
         DrawGridAndLabels(dc, records, view, page, lineHeight);
     dc.TextOut(GraphPageTitleX(page), page.rowUnit, CString(kGraphTitle));
-    const CString time = PrintTimeText(LocalNow());
+    const CString time = PrintTimeNow();
     dc.TextOut(GraphPageTimeX(page, time.GetLength()), 2 * page.rowUnit, time);
     DrawStatistics(dc, page, lineHeight, stat, static_cast<int>(records.GetSize()));
 
@@ -146,30 +129,14 @@ void DrawGraphPage(CDC& dc, const CObArray& records, const SGraphState& view, in
     font.DeleteObject();
 }
 
-void PrintGraphPage(CPrintRX& job, const CObArray& records, const SGraphState& view, int windowWidth,
-    const SStatInfo& stat)
+void PrintGraphPage(CPrintRX& job, const CObArray& records, const SGraphState& view, const GraphPageDrawer& drawPage)
 {
-    if (records.GetSize() == 0)
-        return;
-    if (job.StartPrinting(nullptr, 1) == -1)
-        return;
-    bool printed = false;
-    {
-        CWaitCursor wait;
-        CDC& dc = job.m_dc;
-        bool ok = job.StartDoc() == 0;
-        if (ok) {
-            dc.SetMapMode(MM_TEXT);
-            const SGraphPageLayout page
-                = GraphPageLayout(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES), view);
-            ok = job.StartPage() == 0;
-            if (ok) {
-                DrawGraphPage(dc, records, view, windowWidth, page.left, page.top, page.xRatio, stat);
-                ok = job.EndPage() > 0;
-            }
-        }
-        printed = FinishPrintJob(job, ok);
-    }
-    if (!printed)
-        ReportPrintFailure();
+    RunPrintJob(job, records, [&](CPrintRX& started) {
+        CDC& dc = started.m_dc;
+        const SGraphPageLayout page = GraphPageLayout(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES), view);
+        if (started.StartPage() != 0)
+            return false;
+        drawPage(dc, page.left, page.top, page.xRatio);
+        return started.EndPage() > 0;
+    });
 }
