@@ -113,9 +113,8 @@ void CDecibarView::OnSampleTick()
         break;
     }
     m_bInSampleTick = true;
-    const std::time_t now = std::time(nullptr);
     std::tm local {};
-    localtime_r(&now, &local);
+    CTime(std::time(nullptr)).GetLocalTm(&local);
     g_pRealTimeRecords->Add(MakeSample(reading.level, reading.weightingA != 0, local, m_stat.interval));
     m_graph.DrawGraph(g_pRealTimeRecords);
 

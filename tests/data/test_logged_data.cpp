@@ -92,16 +92,4 @@ TEST(LoggedData, StatisticsStartFromZeroAndOneHundredThirtyAndKeepTheEarliestOfE
     EXPECT_DOUBLE_EQ(stat.average, 12.5);
 }
 
-TEST(LoggedData, TheRateListEntryIsFoundByItsOneDecimalText)
-{
-    EXPECT_EQ(RateIndexOf(0.1), 0);
-    EXPECT_EQ(RateIndexOf(1), 3);
-    EXPECT_EQ(RateIndexOf(2.0), 5);
-    EXPECT_EQ(RateIndexOf(10), 9);
-    EXPECT_EQ(RateIndexOf(9.99), 9) << "10.0 as \"%.1f\"";
-    EXPECT_EQ(RateIndexOf(4), -1);
-    EXPECT_EQ(RateIndexOf(60), -1);
-    EXPECT_EQ(RateIndexOf(0), -1);
-}
-
 }  // namespace

@@ -118,31 +118,4 @@ TEST(SampleDateTime, RealTimeTextIsZeroPaddedWithAFourDigitYear)
     EXPECT_EQ(FormatSampleDateTime(moment), CString(L"31-12-2017,23:59:59"));
 }
 
-TEST(SampleDateTime, PaddedAndUnpaddedTextsReadTheSame)
-{
-    for (const wchar_t* text : { L"01-02-2017,09:05:03", L"01-02-2017,9:05:03" }) {
-        SSampleDateTime fields {};
-        ASSERT_TRUE(ParseSampleDateTime(text, &fields)) << text;
-        EXPECT_EQ(fields.day, 1);
-        EXPECT_EQ(fields.month, 2);
-        EXPECT_EQ(fields.year, 2017);
-        EXPECT_EQ(fields.hour, 9);
-        EXPECT_EQ(fields.minute, 5);
-        EXPECT_EQ(fields.second, 3);
-    }
-    SSampleDateTime untouched { 7, 7, 7, 7, 7, 7 };
-    for (const wchar_t* bad : { L"", L"01-02-2017", L"01-02-2017 09:05:03", L"garbage" }) {
-        EXPECT_FALSE(ParseSampleDateTime(bad, &untouched)) << bad;
-        EXPECT_EQ(untouched.day, 7);
-    }
-}
-
-TEST(SampleDateTime, TimeOfDayIsTheTextAfterTheFirstComma)
-{
-    EXPECT_EQ(SampleTimeOfDay(L"01-02-2017,9:05:03"), CString(L"9:05:03"));
-    EXPECT_EQ(SampleTimeOfDay(L"a,b,c"), CString(L"b,c"));
-    EXPECT_EQ(SampleTimeOfDay(L"no comma"), CString());
-    EXPECT_EQ(SampleTimeOfDay(L"x,"), CString());
-}
-
 } // namespace

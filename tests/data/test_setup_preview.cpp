@@ -72,13 +72,4 @@ TEST(SetupPreview, RefusedAndHugeCountsDoNotOverflowTheTime)
     EXPECT_FALSE(least.start.IsEmpty());
 }
 
-TEST(SetupPreview, IntervalsAreInTheOrderOfTheRateList)
-{
-    const double expected[] = { 0.1, 0.2, 0.5, 1, 1.5, 2, 2.5, 3, 5, 10 };
-    for (int i = 0; i < kSetupIntervalCount; ++i) {
-        EXPECT_DOUBLE_EQ(kSetupIntervals[i], expected[i]);
-        EXPECT_DOUBLE_EQ(std::wcstod(kSetupIntervalTexts[i], nullptr), expected[i]);
-    }
-}
-
 } // namespace

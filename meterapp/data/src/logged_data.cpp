@@ -4,8 +4,6 @@ namespace {
 
 const double kLoadedMaxStart = 0.0;
 const double kLoadedMinStart = 130.0;
-const wchar_t* const kRateTexts[] = { L"0.1", L"0.2", L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0", L"5.0",
-    L"10.0" };
 
 } // namespace
 
@@ -57,14 +55,4 @@ bool LoadedStatistics(const CObArray& records, SStatInfo* stat)
     s.startTime = RecordAt(records, 0)->m_strDateTime;
     *stat = s;
     return true;
-}
-
-int RateIndexOf(double interval)
-{
-    CString text;
-    text.Format(L"%.1f", interval);
-    for (int i = 0; i < static_cast<int>(sizeof kRateTexts / sizeof kRateTexts[0]); ++i)
-        if (text == kRateTexts[i])
-            return i;
-    return -1;
 }

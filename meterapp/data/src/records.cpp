@@ -1,6 +1,5 @@
 #include "meterdata/records.h"
 
-#include <cstdio>
 #include <utility>
 
 CObArray* g_pLogRecords = nullptr;
@@ -55,23 +54,4 @@ CString FormatSampleDateTime(const std::tm& local)
     text.Format(L"%.2d-%.2d-%d,%.2d:%.2d:%.2d", local.tm_mday, local.tm_mon + 1,
         local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
     return text;
-}
-
-bool ParseSampleDateTime(const CString& text, SSampleDateTime* out)
-{
-    SSampleDateTime fields {};
-    if (std::swscanf(static_cast<LPCWSTR>(text), L"%d-%d-%d,%d:%d:%d", &fields.day, &fields.month,
-            &fields.year, &fields.hour, &fields.minute, &fields.second)
-        != 6)
-        return false;
-    *out = fields;
-    return true;
-}
-
-CString SampleTimeOfDay(const CString& text)
-{
-    int comma = text.Find(L',');
-    if (comma < 0)
-        return CString();
-    return text.Mid(comma + 1);
 }

@@ -2,10 +2,6 @@
 
 #include <cmath>
 
-const double kSetupIntervals[kSetupIntervalCount] = { 0.1, 0.2, 0.5, 1, 1.5, 2, 2.5, 3, 5, 10 };
-const wchar_t* const kSetupIntervalTexts[kSetupIntervalCount]
-    = { L"0.1", L"0.2", L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0", L"5.0", L"10.0" };
-
 namespace {
 
 bool FormatUnpadded(std::time_t t, CString* text)

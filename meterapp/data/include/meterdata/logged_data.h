@@ -28,7 +28,3 @@ void SelectRecording(const CObArray& records, int recordSet, CObArray& out);
 // average, the sum, the first record's interval and date-time. False, with
 // `stat` left as it was, when there are no records.
 bool LoadedStatistics(const CObArray& records, SStatInfo* stat);
-
-// The index of an interval in the rate list ("0.1" ... "10", compared as
-// "%.1f" texts); -1 when it is none of them.
-int RateIndexOf(double interval);

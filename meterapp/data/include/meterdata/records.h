@@ -68,17 +68,7 @@ void DeleteAllRecords(CObArray* records);
 // The record at index i of an array of CObjData*.
 CObjData* RecordAt(const CObArray& records, INT_PTR i);
 
-// "dd-mm-yyyy,hh:mm:ss" of a local time, as the real-time sampler writes it
-// (for example "05-03-2017,14:07:09").
+// "dd-mm-yyyy,hh:mm:ss" of a local time, as the real-time sampler and the
+// time axis write it (for example "05-03-2017,14:07:09"). The time axis reads
+// these texts back (graph/time_axis.h).
 CString FormatSampleDateTime(const std::tm& local);
-
-// Fields of a date-time text read with "%d-%d-%d,%d:%d:%d" (the logger's
-// unpadded hours read the same). Returns false unless all six numbers parse.
-struct SSampleDateTime {
-    int day, month, year, hour, minute, second;
-};
-bool ParseSampleDateTime(const CString& text, SSampleDateTime* out);
-
-// The time of day of a date-time text: everything after the first comma, or
-// the empty text when there is no comma.
-CString SampleTimeOfDay(const CString& text);

@@ -6,13 +6,6 @@
 
 #include <ctime>
 
-// The sampling intervals in seconds, by index; the same order as the view's
-// rate list, so an index means the same interval in both.
-constexpr int kSetupIntervalCount = 10;
-extern const double kSetupIntervals[kSetupIntervalCount];
-// The dialog's texts of the same intervals ("0.1" ... "1.0" ... "10.0").
-extern const wchar_t* const kSetupIntervalTexts[kSetupIntervalCount];
-
 struct SSetupPreview {
     CString duration; // "%d hour %d minute %d second"
     CString start;    // "%d-%d-%d,%d:%d:%d": day, month, year, hour, minute, second, unpadded
