@@ -54,8 +54,4 @@ EDataFileRead ParseDataFile(const char* bytes, size_t length, CObArray& out);
 // piece: reading ends at the first empty line. Failed sets *problem.
 EDataFileRead ReadDataFile(const CString& path, CObArray& out, CString* problem);
 
-// The interval of a header line: the number between its first ':' and its
-// first ';', 0 when there is none.
-double HeaderInterval(const CString& header);
-
 }  // namespace meterfiles
