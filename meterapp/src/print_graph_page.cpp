@@ -8,6 +8,10 @@ const COLORREF kCurveColour = RGB(0, 0, 255);
 const COLORREF kMarkerColour = RGB(0, 0, 0);
 const COLORREF kPaperColour = RGB(255, 255, 255);
 const wchar_t kGraphTitle[] = L"Veldmark KV415 RealTime Graph";
+static_assert(sizeof kGraphTitle / sizeof kGraphTitle[0] - 1 == kGraphPageTitleLength);
+const int kMarkerPenWidth = 4;
+// A point marker's box reaches this far each way from its sample's point.
+const int kMarkerRadius = 2;
 
 void Line(CDC& dc, int x1, int y1, int x2, int y2)
 {
@@ -32,11 +36,11 @@ void DrawCurveAndMarkers(CDC& dc, const CObArray& records, const SGraphState& vi
     // The same threshold as the screen's: markers once samples lie more than 3 screen pixels apart.
     if (!graph::ShowPointMarkers(view.m_dXScale))
         return;
-    CPen marker(PS_SOLID, 4, kMarkerColour);
+    CPen marker(PS_SOLID, kMarkerPenWidth, kMarkerColour);
     oldPen = dc.SelectObject(&marker);
     for (int i = range.first; i < range.end; ++i) {
         const CPoint p = point(i);
-        dc.Ellipse(p.x - 2, p.y - 2, p.x + 2, p.y + 2);
+        dc.Ellipse(p.x - kMarkerRadius, p.y - kMarkerRadius, p.x + kMarkerRadius, p.y + kMarkerRadius);
     }
     dc.SelectObject(oldPen);
     marker.DeleteObject();
@@ -45,7 +49,7 @@ void DrawCurveAndMarkers(CDC& dc, const CObArray& records, const SGraphState& vi
 void DrawGridAndLabels(CDC& dc, const CObArray& records, const SGraphState& view, const SGraphPageLayout& page,
     int lineHeight)
 {
-    for (int i = 10; i >= 0; --i) {
+    for (int i = kGraphPageValueSteps; i >= 0; --i) {
         const SValueGridLine line = GraphPageValueLine(page, view, i, lineHeight);
         Line(dc, page.left, line.y, line.right, line.y);
         dc.TextOut(line.labelX, line.labelY, line.label);
@@ -68,25 +72,26 @@ void DrawGridAndLabels(CDC& dc, const CObArray& records, const SGraphState& view
 void DrawStatistics(CDC& dc, const SGraphPageLayout& page, int lineHeight, const SStatInfo& stat, int count)
 {
     const int left = page.left;
-    const int k = page.columnUnit;
+    const int value = left + kGraphPageStatValueColumn * page.columnUnit;
+    const int time = left + kGraphPageStatTimeColumn * page.columnUnit;
     const int y0 = GraphPageStatsTop(page);
     const int n = lineHeight;
     dc.TextOut(left, y0, CString(L"Start Time:"));
-    dc.TextOut(left + 11 * k, y0, stat.startTime);
+    dc.TextOut(value, y0, stat.startTime);
     dc.TextOut(left, y0 + n, CString(L"Maxnum:"));
-    dc.TextOut(left + 11 * k, y0 + n, PrintNumber(L"%.2f", stat.max));
-    dc.TextOut(left + 17 * k, y0 + n, stat.maxTime);
+    dc.TextOut(value, y0 + n, PrintNumber(L"%.2f", stat.max));
+    dc.TextOut(time, y0 + n, stat.maxTime);
     dc.TextOut(left, y0 + 2 * n, CString(L"Minnum:"));
-    dc.TextOut(left + 11 * k, y0 + 2 * n, PrintNumber(L"%.2f", stat.min));
-    dc.TextOut(left + 17 * k, y0 + 2 * n, stat.minTime);
+    dc.TextOut(value, y0 + 2 * n, PrintNumber(L"%.2f", stat.min));
+    dc.TextOut(time, y0 + 2 * n, stat.minTime);
     dc.TextOut(left, y0 + 3 * n, CString(L"Sample Rate:"));
-    dc.TextOut(left + 13 * k, y0 + 3 * n, PrintNumber(L"%.2f", stat.interval));
+    dc.TextOut(left + kGraphPageStatRateColumn * page.columnUnit, y0 + 3 * n, PrintNumber(L"%.2f", stat.interval));
     dc.TextOut(left, y0 + 4 * n, CString(L"Average:"));
-    dc.TextOut(left + 11 * k, y0 + 4 * n, PrintNumber(L"%.2f", stat.average));
+    dc.TextOut(value, y0 + 4 * n, PrintNumber(L"%.2f", stat.average));
     CString records;
     records.Format(L"%d", count);
     dc.TextOut(left, y0 + 5 * n, CString(L"Data No.:"));
-    dc.TextOut(left + 12 * k, y0 + 5 * n, records);
+    dc.TextOut(left + kGraphPageStatCountColumn * page.columnUnit, y0 + 5 * n, records);
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 
 SDataTableLayout DataTableUnits(int pageWidth, int pageHeight)
 {
-    return SDataTableLayout { pageWidth, pageHeight, pageHeight / 80, pageHeight / 130, 0, 0 };
+    return SDataTableLayout { pageWidth, pageHeight, pageHeight / kPageRowUnits, pageHeight / kPageColumnUnits, 0, 0 };
 }
 
 SDataTableLayout WithLineHeight(SDataTableLayout layout, int lineHeight)
@@ -18,7 +18,8 @@ SDataTableLayout WithLineHeight(SDataTableLayout layout, int lineHeight)
     // that many rows (running past its bottom) rather than rows over the
     // block or a division by zero.
     layout.rowsPerPage
-        = std::max(kTableFirstRecordRow, (layout.pageHeight - 4 * layout.rowUnit) / layout.lineHeight);
+        = std::max(kTableFirstRecordRow,
+            (layout.pageHeight - kTableBottomRowUnits * layout.rowUnit) / layout.lineHeight);
     return layout;
 }
 
@@ -30,7 +31,8 @@ int DataTableRowY(const SDataTableLayout& layout, int row)
 SDataTableColumns DataTableColumns(const SDataTableLayout& layout)
 {
     const int k = layout.columnUnit;
-    return SDataTableColumns { 4 * k, 11 * k, 27 * k, 33 * k, 40 * k, 15 * k };
+    return SDataTableColumns { kTableIdColumn * k, kTableDateTimeColumn * k, kTableUnitColumn * k,
+        kTableValueColumn * k, kTableRuleEndColumn * k, kTableStatValueColumn * k };
 }
 
 STableRecordPlace DataTableRecordPlace(const SDataTableLayout& layout, int recordNumber)
@@ -47,7 +49,7 @@ int DataTablePageCount(const SDataTableLayout& layout, int records)
 
 int DataTableTitleX(const SDataTableLayout& layout, bool firstPage)
 {
-    return layout.pageWidth / 4 - (firstPage ? 5 : 4) * layout.columnUnit;
+    return layout.pageWidth / 4 - (firstPage ? kTableFirstTitleShift : kTableTitleShift) * layout.columnUnit;
 }
 
 SFooterPlace DataTableFooter(const SDataTableLayout& layout, int timeLength)
@@ -82,12 +84,12 @@ SGraphPageLayout GraphPageLayout(int pageWidth, int pageHeight, const SGraphStat
     SGraphPageLayout page {};
     page.pageWidth = pageWidth;
     page.pageHeight = pageHeight;
-    page.rowUnit = pageHeight / 80;
-    page.columnUnit = pageWidth / 130;
-    page.left = 8 * page.columnUnit;
-    page.top = 4 * page.rowUnit;
+    page.rowUnit = pageHeight / kPageRowUnits;
+    page.columnUnit = pageWidth / kPageColumnUnits;
+    page.left = kGraphPageLeftColumns * page.columnUnit;
+    page.top = kGraphPageTopRows * page.rowUnit;
     page.bottom = pageHeight / 2;
-    const int printedWidth = pageWidth - 16 * page.columnUnit;
+    const int printedWidth = pageWidth - 2 * page.left;
     const int printedHeight = pageHeight / 2 - page.top;
     page.xRatio = printedWidth > 0 ? static_cast<double>(view.m_nPlotWidth) / printedWidth : 0.0;
     page.yRatio = printedHeight > 0 ? static_cast<double>(view.m_nPlotHeight) / printedHeight : 0.0;
@@ -116,20 +118,21 @@ void GraphPageClearRects(const SGraphPageLayout& page, int windowWidth, SClearRe
 
 SValueGridLine GraphPageValueLine(const SGraphPageLayout& page, const SGraphState& view, int i, int lineHeight)
 {
-    const int rise = view.m_nPlotHeight * i / 10;
+    const int rise = view.m_nPlotHeight * i / kGraphPageValueSteps;
     SValueGridLine line;
     line.y = Offset(page.top, rise / page.yRatio);
     line.right = Offset(page.left, view.m_nPlotWidth / page.xRatio);
-    line.labelX = page.left - 5 * page.columnUnit;
+    line.labelX = page.left - kGraphPageValueLabelColumns * page.columnUnit;
     line.labelY = Offset(page.top, rise / page.yRatio - lineHeight / 2);
-    line.label.Format(L"%.1f", (view.m_nPlotHeight * (10 - i) / 10) * view.m_dYScale + view.m_dYOffset);
+    line.label.Format(L"%.1f",
+        (view.m_nPlotHeight * (kGraphPageValueSteps - i) / kGraphPageValueSteps) * view.m_dYScale + view.m_dYOffset);
     return line;
 }
 
 STimeTickPlace GraphPageTimeTick(const SGraphPageLayout& page, const SGraphState& view, int m, int labelWidth,
     int lineHeight)
 {
-    const double across = (m * view.m_nPlotWidth / 5) / page.xRatio;
+    const double across = (m * view.m_nPlotWidth / kGraphPageTimeSteps) / page.xRatio;
     const double down = view.m_nPlotHeight / page.yRatio;
     return STimeTickPlace { Offset(page.left, across), Offset(page.top, down),
         Offset(page.left, across - labelWidth / 2), Offset(page.top, down + lineHeight / 2) };
@@ -141,17 +144,18 @@ graph::STimeTickLabels GraphPageTimeLabels(const SGraphState& view, const CObArr
     int tickIndex[graph::kTimeTicks];
     long long startOffset[2];
     for (int m = 0; m < graph::kTimeTicks; ++m) {
-        const double across = std::trunc(view.m_nPlotWidth * m / 5.0);
+        const double across = std::trunc(view.m_nPlotWidth * m / static_cast<double>(kGraphPageTimeSteps));
         tickIndex[m] = graph::TruncToInt(across * view.m_dXScale + view.m_dXStart - view.m_dXMin + 0.5);
         if (m < 2)
-            startOffset[m] = graph::TruncToInt(view.m_nPlotWidth * view.m_dXScale * m / 5.0 * first->m_dInterval);
+            startOffset[m] = graph::TruncToInt(
+                view.m_nPlotWidth * view.m_dXScale * m / static_cast<double>(kGraphPageTimeSteps) * first->m_dInterval);
     }
     return graph::LabelTimeTicks(records, first->m_strDateTime, tickIndex, startOffset);
 }
 
 int GraphPageTitleX(const SGraphPageLayout& page)
 {
-    return page.pageWidth / 2 - (29 / 2) * page.columnUnit;
+    return page.pageWidth / 2 - (kGraphPageTitleLength / 2) * page.columnUnit;
 }
 
 int GraphPageTimeX(const SGraphPageLayout& page, int timeLength)

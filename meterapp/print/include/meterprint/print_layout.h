@@ -13,7 +13,29 @@
 
 #include <ctime>
 
+// Both pages measure themselves in units of their own size: a row unit of
+// 1/80 of the page's height, a column unit of 1/130 of its height (the table)
+// or width (the graph page).
+constexpr int kPageRowUnits = 80;
+constexpr int kPageColumnUnits = 130;
+
 // ---- the data table ------------------------------------------------------------
+
+// Rows stop this many row units short of the page's bottom (the footer's room).
+constexpr int kTableBottomRowUnits = 4;
+// The columns, in column units from the left edge: the record's number, its
+// date-time, unit and value, the end of the rule over a record, and the
+// statistics' values of the first page.
+constexpr int kTableIdColumn = 4;
+constexpr int kTableDateTimeColumn = 11;
+constexpr int kTableUnitColumn = 27;
+constexpr int kTableValueColumn = 33;
+constexpr int kTableRuleEndColumn = 40;
+constexpr int kTableStatValueColumn = 15;
+// "Data Table" stands this many column units left of a quarter of the width:
+// one more on the first page than on the others.
+constexpr int kTableFirstTitleShift = 5;
+constexpr int kTableTitleShift = 4;
 
 // The first page holds the statistics block on rows 0 to 6; its first record
 // stands on row 7. A page needs at least that many rows.
@@ -72,6 +94,26 @@ SFooterPlace DataTableFooter(const SDataTableLayout& layout, int timeLength);
 CString PrintTimeText(const std::tm& local);
 
 // ---- the graph page ------------------------------------------------------------
+
+// The plot's left edge in column units (the right margin is as wide) and its
+// top edge in row units; it ends at half the page's height.
+constexpr int kGraphPageLeftColumns = 8;
+constexpr int kGraphPageTopRows = 4;
+// Value labels stand this many column units left of the plot.
+constexpr int kGraphPageValueLabelColumns = 5;
+// The value grid's steps (11 lines) and the time axis's (6 ticks).
+constexpr int kGraphPageValueSteps = 10;
+constexpr int kGraphPageTimeSteps = 5;
+// The title is centred by its length, "Veldmark KV415 RealTime Graph", in
+// column units.
+constexpr int kGraphPageTitleLength = 29;
+// The statistics block's values, in column units right of the plot's left
+// edge: most values, the times of the maximum and the minimum, the sample
+// rate and the record count.
+constexpr int kGraphPageStatValueColumn = 11;
+constexpr int kGraphPageStatTimeColumn = 17;
+constexpr int kGraphPageStatRateColumn = 13;
+constexpr int kGraphPageStatCountColumn = 12;
 
 struct SGraphPageLayout {
     int pageWidth;    // H
