@@ -1,9 +1,9 @@
 #include "meterapp/datalog_dlg.h"
 
 #include "meterapp/file_commands.h"
+#include "meterapp/messages.h"
 #include "meterdata/logged_data.h"
 #include "meterdata/sample_rates.h"
-#include "meterapp/messages.h"
 #include "resource.h"
 
 #include <graph/geometry.h>

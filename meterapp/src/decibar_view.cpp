@@ -1,11 +1,11 @@
 #include "meterapp/decibar_view.h"
 
 #include "meterapp/datalog_dlg.h"
-#include "meterdata/help_file.h"
 #include "meterapp/key_senders.h"
+#include "meterapp/messages.h"
+#include "meterdata/help_file.h"
 #include "meterdata/recording.h"
 #include "meterdata/sample_rates.h"
-#include "meterapp/messages.h"
 #include "meterdata/view_layout.h"
 #include "resource.h"
 #include "win32/shell.h"

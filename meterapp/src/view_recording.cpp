@@ -1,8 +1,8 @@
 // The real-time recorder: Run, Stop, Clear Data, Setup and the sampling tick.
 #include "meterapp/decibar_view.h"
 
-#include "meterdata/recording.h"
 #include "meterapp/rt_setup_dlg.h"
+#include "meterdata/recording.h"
 #include "resource.h"
 
 #include <graph/graph_state.h>

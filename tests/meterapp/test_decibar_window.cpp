@@ -3,10 +3,10 @@
 #include "live_fixture.h"
 #include "view_test_access.h"
 
-#include "support/scopedenv.h"
-#include "support/tempdir.h"
 #include "meterdata/view_layout.h"
 #include "resource.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
 
 #include <art/art.h>
 #include <win32/devicewatch.h>

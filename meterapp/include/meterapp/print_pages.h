@@ -3,9 +3,9 @@
 // wait cursor from the dialog's end to the job's end, and the pages.
 #pragma once
 
-#include "meterprint/print_layout.h"
 #include "meterapp/print_rx.h"
 #include "meterdata/records.h"
+#include "meterprint/print_layout.h"
 
 #include <functional>
 
