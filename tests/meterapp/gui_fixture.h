@@ -34,8 +34,6 @@ class PrivatePorts {
 public:
     PrivatePorts();
     ~PrivatePorts();
-    PrivatePorts(const PrivatePorts&) = delete;
-    PrivatePorts& operator=(const PrivatePorts&) = delete;
     const std::string& Dir() const { return m_ports; }
     // Whether one lives now.
     static bool Active();

@@ -31,8 +31,9 @@ int DataTableRowY(const SDataTableLayout& layout, int row)
 SDataTableColumns DataTableColumns(const SDataTableLayout& layout)
 {
     const int k = layout.columnUnit;
-    return SDataTableColumns { kTableIdColumn * k, kTableDateTimeColumn * k, kTableUnitColumn * k,
-        kTableValueColumn * k, kTableRuleEndColumn * k, kTableStatValueColumn * k };
+    const SDataTableColumns& units = kTableColumnUnits;
+    return SDataTableColumns { units.id * k, units.dateTime * k, units.unit * k, units.value * k, units.ruleEnd * k,
+        units.statValue * k };
 }
 
 STableRecordPlace DataTableRecordPlace(const SDataTableLayout& layout, int recordNumber)

@@ -23,15 +23,6 @@ constexpr int kPageColumnUnits = 130;
 
 // Rows stop this many row units short of the page's bottom (the footer's room).
 constexpr int kTableBottomRowUnits = 4;
-// The columns, in column units from the left edge: the record's number, its
-// date-time, unit and value, the end of the rule over a record, and the
-// statistics' values of the first page.
-constexpr int kTableIdColumn = 4;
-constexpr int kTableDateTimeColumn = 11;
-constexpr int kTableUnitColumn = 27;
-constexpr int kTableValueColumn = 33;
-constexpr int kTableRuleEndColumn = 40;
-constexpr int kTableStatValueColumn = 15;
 // "Data Table" stands this many column units left of a quarter of the width:
 // one more on the first page than on the others.
 constexpr int kTableFirstTitleShift = 5;
@@ -62,6 +53,8 @@ int DataTableRowY(const SDataTableLayout& layout, int row);
 struct SDataTableColumns {
     int id, dateTime, unit, value, ruleEnd, statValue;
 };
+// The same in column units from the left edge.
+constexpr SDataTableColumns kTableColumnUnits { 4, 11, 27, 33, 40, 15 };
 SDataTableColumns DataTableColumns(const SDataTableLayout& layout);
 
 // Where record k (1-based) stands: its running row number n = k + 6 puts it
