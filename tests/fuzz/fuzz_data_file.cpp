@@ -3,10 +3,12 @@
 // its size limit), checked against the parser reading the same bytes whole.
 //
 // Input: a layout byte, then the file. Below 0xE0 the rest is the file as it
-// stands. From 0xE0 on, the file is the rest's first line followed by the
-// rest of it repeated up to a size at a piece boundary of the reader (0xE0 to
-// 0xFE) or at its size limit (0xFF): small inputs so make files whose lines
-// straddle the pieces and files at the limit.
+// stands. From 0xE0 to 0xFE, the file is the rest's first line followed by
+// the rest of it repeated up to a size at a piece boundary of the reader, so
+// that lines straddle the pieces. At 0xFF, the next byte chooses a size at the
+// reader's size limit (one less, equal, one more) and whether the file ends
+// in a line end: the rest's last line is lengthened to that size, so that the
+// limit falls in a record without a million records to build first.
 #include "downstream.h"
 
 #include "meterfiles/data_file.h"
@@ -43,15 +45,19 @@ std::string FileOf(const uint8_t* data, size_t size)
     std::string body(reinterpret_cast<const char*>(data + 1), size - 1);
     if (layout < 0xE0)
         return body;
-    size_t target = 0;
     if (layout == 0xFF) {
-        const int near = body.empty() ? 0 : static_cast<uint8_t>(body[0]) % 3;
+        const int choice = body.empty() ? 0 : static_cast<uint8_t>(body[0]) % 6;
         if (!body.empty())
             body.erase(0, 1);
-        target = meterfiles::kDataFileMaxBytes - 1 + static_cast<size_t>(near);
-    } else {
-        target = kPieceSizes[(layout - 0xE0) % (sizeof kPieceSizes / sizeof kPieceSizes[0])];
+        const size_t target = meterfiles::kDataFileMaxBytes - 1 + static_cast<size_t>(choice % 3);
+        const size_t ending = choice >= 3 ? 1 : 0;
+        if (body.size() + ending < target)
+            body.append(target - body.size() - ending, 'x');
+        if (ending)
+            body += '\n';
+        return body;
     }
+    const size_t target = kPieceSizes[(layout - 0xE0) % (sizeof kPieceSizes / sizeof kPieceSizes[0])];
     const size_t lineEnd = body.find('\n');
     const size_t headerLength = lineEnd == std::string::npos ? 0 : lineEnd + 1;
     const std::string repeated = body.substr(headerLength);
