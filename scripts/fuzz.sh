@@ -72,12 +72,12 @@ status=0
 for i in "${!targets[@]}"; do
   target="${targets[$i]}"
   log="$work/$target.log"
-  result="no finding"
+  result="in $seconds s, no finding"
   if ! wait "${pids[$i]}"; then
     status=1
-    result="FINDING, see $log and $findings/"
+    result="then a FINDING stopped it: see $log and $findings/"
   fi
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
-  echo "$target: ${runs:-?} executions in $seconds s, $result"
+  echo "$target: ${runs:-?} executions $result"
 done
 exit $status

@@ -262,7 +262,7 @@ void CheckSaveReadBack(const CObArray& records)
             // What a save writes of a text ends at a NUL character, as what the list shows does.
             Check(after->m_strDateTime == CString(before->m_strDateTime.GetString()),
                 "a saved date-time reads back as it was");
-            Check(after->m_strUnit == before->m_strUnit, "a saved unit reads back as it was");
+            Check(after->m_strUnit == CString(before->m_strUnit.GetString()), "a saved unit reads back as it was");
             Check(std::fabs(after->m_dValue - before->m_dValue) <= 0.005 + std::fabs(before->m_dValue) * 1e-12,
                 "a saved level reads back to its two decimals");
         }
