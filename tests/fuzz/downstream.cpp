@@ -136,10 +136,10 @@ public:
             const int thumb = choices.ConsumeIntegralInRange(0, std::max(m_bars.vMax, 0));
             if (graph::PanPosition(choices.ConsumeIntegralInRange(0, 5), pos, graph::VerticalPanBound(m_view), thumb,
                     &pos)) {
+                m_bars.vPos = pos;
                 m_view.m_dYOffset = graph::YOffsetForPosition(m_view, pos);
                 Draw();
                 SendScale();
-                m_bars.vPos = pos;
             }
             break;
         }
@@ -148,9 +148,9 @@ public:
             const int thumb = choices.ConsumeIntegralInRange(0, std::max(m_bars.hMax, 0));
             if (graph::PanPosition(choices.ConsumeIntegralInRange(0, 5), pos, graph::HorizontalPanBound(m_view), thumb,
                     &pos)) {
+                m_bars.hPos = pos;
                 m_view.m_dXStart = pos;
                 Draw();
-                m_bars.hPos = pos;
             }
             break;
         }
