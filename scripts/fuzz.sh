@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# fuzz.sh [--build-dir DIR] [--seconds N] [--no-build] [--fresh-corpus]
+# fuzz.sh [--build-dir DIR] [--seconds N] [--no-build] [--fresh-corpus] [--seed N]
 # Runs the libFuzzer targets (tests/fuzz) at the same time, each for N seconds
 # (default 300), and prints each one's executions and findings. The targets
 # are built by the ordinary build in DIR (default build, the one
@@ -7,7 +7,9 @@
 # if needed and builds only them, unless --no-build.
 # Each target's corpus is DIR/fuzz/corpus/<target>, kept from run to run, and
 # seeded with tests/fuzz/corpus/<target>; --fresh-corpus starts from the seeds
-# alone. A finding's input is left in DIR/fuzz/findings/ and the exit status
+# alone. --seed N starts every target from that random seed, so that the
+# suite's short run takes the same path each time; by default each run picks
+# its own. A finding's input is left in DIR/fuzz/findings/ and the exit status
 # is 1. Exit status 77: the targets are not built (no clang).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,13 +17,15 @@ dir="$root/build"
 seconds=300
 build=1
 fresh=0
+seed=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) dir="$2"; shift 2 ;;
     --seconds) seconds="$2"; shift 2 ;;
     --no-build) build=0; shift ;;
     --fresh-corpus) fresh=1; shift ;;
-    *) echo "usage: $0 [--build-dir DIR] [--seconds N] [--no-build] [--fresh-corpus]" >&2; exit 2 ;;
+    --seed) seed="$2"; shift 2 ;;
+    *) echo "usage: $0 [--build-dir DIR] [--seconds N] [--no-build] [--fresh-corpus] [--seed N]" >&2; exit 2 ;;
   esac
 done
 targets=(fuzz_data_file fuzz_records fuzz_receive)
@@ -58,7 +62,7 @@ run() {
   mkdir -p "$corpus"
   # New inputs go to the first folder; the committed seeds are only read.
   ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" \
-    "$bin/$target" -max_total_time="$seconds" -max_len=65536 -timeout=30 -rss_limit_mb=2048 -entropic_scale_per_exec_time=1 \
+    "$bin/$target" -max_total_time="$seconds" -seed="$seed" -max_len=65536 -timeout=30 -rss_limit_mb=2048 -entropic_scale_per_exec_time=1 \
     -print_final_stats=1 -artifact_prefix="$findings/$target-" \
     "$corpus" "$root/tests/fuzz/corpus/$target" >"$work/$target.log" 2>&1
 }

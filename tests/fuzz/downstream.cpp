@@ -3,13 +3,14 @@
 #include "graph/curve.h"
 #include "graph/geometry.h"
 #include "graph/grid.h"
-#include "graph/panel.h"
 #include "graph/pointer.h"
+#include "graph/scales.h"
 #include "graph/time_axis.h"
-#include "meterapp/logged_data.h"
-#include "meterapp/print_layout.h"
+#include "meterdata/logged_data.h"
+#include "meterdata/sample_rates.h"
 #include "meterfiles/data_file.h"
 #include "meterfiles/export_table.h"
+#include "meterprint/print_layout.h"
 
 #include <cmath>
 #include <cstdio>

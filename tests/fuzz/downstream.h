@@ -5,7 +5,7 @@
 // a user makes (window and page sizes, clicks, drags) come from the input.
 #pragma once
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

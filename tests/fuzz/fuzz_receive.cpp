@@ -10,8 +10,8 @@
 // or abandoned, a recording started or stopped, a sampling tick.
 #include "downstream.h"
 
-#include "meterapp/face_layout.h"
-#include "meterapp/recording.h"
+#include "meterdata/face_layout.h"
+#include "meterdata/recording.h"
 #include "meterproto/hex_text.h"
 #include "meterproto/logger_parse.h"
 #include "meterproto/logger_reply.h"
