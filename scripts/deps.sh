@@ -20,7 +20,7 @@ packages=(
 test_packages=(
   poppler-utils
   cups cups-client printer-driver-cups-pdf
-  clang
+  clang libclang-rt-dev
   locales
   libreoffice-calc-nogui
 )

@@ -8,8 +8,8 @@
 //                      against the same meter streaming with no recording
 #include "meterapp/decibar_app.h"
 #include "meterapp/decibar_view.h"
-#include "meterapp/recording.h"
-#include "meterapp/records.h"
+#include "meterdata/recording.h"
+#include "meterdata/records.h"
 #include "resource.h"
 #include "support/ptyline.h"
 #include "view_test_access.h"

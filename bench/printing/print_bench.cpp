@@ -75,7 +75,9 @@ int main(int argc, char** argv)
         SGraphState view;
         graph::SetUpView(view, kGraphWidth, kGraphHeight);
         graph::AutoScaleOrScroll(view, count, [] {});
-        PrintGraphPage(job, records, view, kGraphWidth, stat);
+        PrintGraphPage(job, records, view, [&](CDC& dc, int left, int top, double xRatio) {
+            DrawGraphPage(dc, records, view, kGraphWidth, left, top, xRatio, stat);
+        });
     } else {
         PrintDataTable(job, records, stat);
     }

@@ -1,20 +1,18 @@
 #include "meterapp/datalog_dlg.h"
 
 #include "meterapp/file_commands.h"
-#include "meterapp/logged_data.h"
 #include "meterapp/messages.h"
+#include "meterdata/logged_data.h"
+#include "meterdata/sample_rates.h"
 #include "resource.h"
 
 #include <graph/geometry.h>
-#include <graph/panel.h>
+#include <graph/scales.h>
 
 #include <cstdint>
 #include <cwchar>
 
 namespace {
-
-
-const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
 
 struct SColumn {
     const wchar_t* heading;
@@ -94,8 +92,8 @@ BOOL CDataLogDlg::OnInitDialog()
     for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i)
         m_list.InsertColumn(i, kColumns[i].heading, LVCFMT_LEFT, kColumns[i].width, i);
     CComboBox* rates = static_cast<CComboBox*>(GetDlgItem(IDC_RATE));
-    for (const wchar_t* rate : kRates)
-        rates->InsertString(-1, rate);
+    for (const SSampleRate& rate : kSampleRates)
+        rates->InsertString(-1, rate.listText);
     SetUpGraph();
     FillRecordingList();
     m_pRecords->RemoveAll();

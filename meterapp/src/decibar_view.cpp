@@ -1,11 +1,12 @@
 #include "meterapp/decibar_view.h"
 
 #include "meterapp/datalog_dlg.h"
-#include "meterapp/help_file.h"
 #include "meterapp/key_senders.h"
-#include "meterapp/recording.h"
 #include "meterapp/messages.h"
-#include "meterapp/view_layout.h"
+#include "meterdata/help_file.h"
+#include "meterdata/recording.h"
+#include "meterdata/sample_rates.h"
+#include "meterdata/view_layout.h"
 #include "resource.h"
 #include "win32/shell.h"
 
@@ -16,9 +17,6 @@ int g_nLogBytes = 0;
 
 namespace {
 
-
-const wchar_t* const kRates[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
-const int kDefaultRateIndex = 2;
 const int kDefaultMaxSamples = 40000;
 
 } // namespace
@@ -161,9 +159,9 @@ void CDecibarView::FillRateList()
     CComboBox* rates = static_cast<CComboBox*>(GetDlgItem(IDC_RATE));
     if (!rates)
         return;
-    for (const wchar_t* rate : kRates)
-        rates->InsertString(-1, rate);
-    rates->SetCurSel(kDefaultRateIndex);
+    for (const SSampleRate& rate : kSampleRates)
+        rates->InsertString(-1, rate.listText);
+    rates->SetCurSel(kDefaultSampleRate);
 }
 
 void CDecibarView::ResetStatistics()

@@ -16,9 +16,8 @@ const DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 
 CString NameForNow(const wchar_t* extension)
 {
-    const std::time_t now = std::time(nullptr);
     std::tm local {};
-    localtime_r(&now, &local);
+    CTime(std::time(nullptr)).GetLocalTm(&local);
     return meterfiles::DefaultFileName(local, extension);
 }
 

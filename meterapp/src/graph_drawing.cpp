@@ -4,7 +4,7 @@
 
 #include "meterapp/curve_line.h"
 #include "meterapp/graph_panel.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <graph/curve.h>
 #include <graph/geometry.h>
@@ -31,6 +31,18 @@ const int kAxisTickLength = 8;
 const int kLabelRightEdge = 43;
 const int kTimeLabelTop = 16;  // below the plot's bottom edge
 const int kTimeTickHeight = 5;
+// The margins around the plot: PLOT_LEFT and PLOT_TOP left of and above it,
+// the rest of PLOT_MARGIN_WIDTH and PLOT_MARGIN_HEIGHT right of and below it.
+const int kRightMargin = PLOT_MARGIN_WIDTH - PLOT_LEFT;
+const int kBottomMargin = PLOT_MARGIN_HEIGHT - PLOT_TOP;
+// The right margin's fill is the plot's height and this much more high: it
+// stops 5 px short of the control's bottom.
+const int kRightMarginFillBelow = 25;
+// A point marker's box reaches this far each way from its sample's point.
+const int kMarkerRadius = 1;
+// The line that shows where a click places a cursor stops this far above the
+// plot's bottom edge.
+const int kCursorLineShortfall = 2;
 
 } // namespace
 
@@ -70,10 +82,10 @@ void CGraphicsBtn::DrawGraph(CObArray* records)
         if (RecordCount() >= 1)
             DrawCurve(&memory);
         // The margins cover whatever the curve, markers and cursors drew outside the plot.
-        memory.FillSolidRect(0, height + PLOT_TOP, width + PLOT_MARGIN_WIDTH, 20, kMarginColour);
+        memory.FillSolidRect(0, height + PLOT_TOP, width + PLOT_MARGIN_WIDTH, kBottomMargin, kMarginColour);
         memory.FillSolidRect(0, 0, PLOT_LEFT, height + PLOT_TOP, kMarginColour);
         memory.FillSolidRect(0, 0, width + PLOT_MARGIN_WIDTH, PLOT_TOP, kMarginColour);
-        memory.FillSolidRect(width + PLOT_LEFT, 0, 45, height + 25, kMarginColour);
+        memory.FillSolidRect(width + PLOT_LEFT, 0, kRightMargin, height + kRightMarginFillBelow, kMarginColour);
         DrawGrid(&memory);
         timeAxisFailed = DrawTimeAxis(&memory, &badTimeText);
         if (m_bBand) {
@@ -142,7 +154,7 @@ void CGraphicsBtn::DrawCurve(CDC* dc)
         CPen marker(PS_SOLID, kMarkerPenWidth, kMarkerColour);
         CPen* old = dc->SelectObject(&marker);
         for (const POINT& p : points)
-            dc->Ellipse(p.x - 1, p.y - 1, p.x + 1, p.y + 1);
+            dc->Ellipse(p.x - kMarkerRadius, p.y - kMarkerRadius, p.x + kMarkerRadius, p.y + kMarkerRadius);
         dc->SelectObject(old);
     }
 
@@ -189,7 +201,7 @@ void CGraphicsBtn::DrawGrid(CDC* dc)
         CPen* old = dc->SelectObject(&axis);
         dc->MoveTo(PLOT_LEFT, PLOT_TOP);
         dc->LineTo(PLOT_LEFT, height + PLOT_TOP);
-        for (int k = 10; k >= 0; --k) {
+        for (int k = graph::kHorizontalGridLines - 1; k >= 0; --k) {
             const int y = graph::AxisTickY(height, k);
             dc->MoveTo(PLOT_LEFT, y);
             dc->LineTo(PLOT_LEFT + kAxisTickLength, y);
@@ -202,7 +214,7 @@ void CGraphicsBtn::DrawGrid(CDC* dc)
         CPen pen(PS_SOLID, kCursorPenWidth, m_nMode == GRAPH_MODE_CURSOR_A ? kCursorAColour : kCursorBColour);
         CPen* old = dc->SelectObject(&pen);
         dc->MoveTo(line.x, PLOT_TOP);
-        dc->LineTo(line.x, height + PLOT_TOP - 2);
+        dc->LineTo(line.x, height + PLOT_TOP - kCursorLineShortfall);
         dc->SelectObject(old);
     }
 }

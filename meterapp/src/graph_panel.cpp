@@ -3,7 +3,8 @@
 #include "resource.h"
 
 #include <graph/geometry.h>
-#include <graph/panel.h>
+#include <graph/pointer.h>
+#include <graph/scales.h>
 
 #include <cstdint>
 

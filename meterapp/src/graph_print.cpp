@@ -23,7 +23,8 @@ void CGraphicsBtn::PrintData(SStatInfo stat)
 void CGraphicsBtn::PrintGraph(SStatInfo stat)
 {
     if (m_pRecords)
-        PrintGraphPage(m_print, *m_pRecords, *this, WindowWidth(*this), stat);
+        PrintGraphPage(m_print, *m_pRecords, *this,
+            [&](CDC& dc, int left, int top, double xRatio) { DrawPrintGraph(&dc, left, top, xRatio, stat); });
 }
 
 void CGraphicsBtn::DrawPrintGraph(CDC* pDC, int left, int top, double xRatio, SStatInfo stat)

@@ -3,10 +3,10 @@
 #include "meterapp/graphics_btn.h"
 
 #include "meterapp/messages.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <graph/geometry.h>
-#include <graph/panel.h>
+#include <graph/scales.h>
 #include <graph/pointer.h>
 
 BEGIN_MESSAGE_MAP(CGraphicsBtn, CButton)

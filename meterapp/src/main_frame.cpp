@@ -2,7 +2,7 @@
 
 #include "meterapp/decibar_view.h"
 #include "meterapp/messages.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 #include "resource.h"
 
 #include <win32/devicewatch.h>

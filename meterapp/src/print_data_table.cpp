@@ -1,29 +1,10 @@
 #include "meterapp/print_pages.h"
 
-#include <ctime>
-
-const wchar_t* const kPrintFailedText = L"The printer could not print the document.";
-
 namespace {
-
-std::tm LocalNow()
-{
-    std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    return local;
-}
 
 void TextAt(CDC& dc, int x, int y, const CString& text)
 {
     dc.TextOut(x, y, text);
-}
-
-CString Number(LPCWSTR format, double value)
-{
-    CString text;
-    text.Format(format, value);
-    return text;
 }
 
 void DrawColumnHeadings(CDC& dc, const SDataTableLayout& layout, int y)
@@ -35,14 +16,10 @@ void DrawColumnHeadings(CDC& dc, const SDataTableLayout& layout, int y)
     TextAt(dc, c.value, y, L"Value");
 }
 
-// Steps 4 to 10 of a table job whose printing has started; false when the
-// printer failed (the job is then abandoned).
+// The table's pages of a started document; false when the printer refused a page.
 bool PrintTablePages(CPrintRX& job, const CObArray& records, const SStatInfo& stat)
 {
     CDC& dc = job.m_dc;
-    if (job.StartDoc() != 0)
-        return FinishPrintJob(job, false);
-    dc.SetMapMode(MM_TEXT);
     SDataTableLayout layout = DataTableUnits(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
     CFont font;
     CreatePrintFont(font, layout.rowUnit);
@@ -74,16 +51,10 @@ bool PrintTablePages(CPrintRX& job, const CObArray& records, const SStatInfo& st
     }
     dc.SelectObject(oldFont);
     font.DeleteObject();
-    return FinishPrintJob(job, ok);
+    return ok;
 }
 
 } // namespace
-
-BOOL CreatePrintFont(CFont& font, int rowUnit)
-{
-    return font.CreateFont(rowUnit, 0, 0, 0, 200, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Arial");
-}
 
 void DrawTableFirstBlock(CDC& dc, const SDataTableLayout& layout, const SStatInfo& stat)
 {
@@ -93,13 +64,13 @@ void DrawTableFirstBlock(CDC& dc, const SDataTableLayout& layout, const SStatInf
     TextAt(dc, x, DataTableRowY(layout, 0), L"Start Time");
     TextAt(dc, c.statValue, DataTableRowY(layout, 0), stat.startTime);
     TextAt(dc, x, DataTableRowY(layout, 1), L"MaxNUM");
-    TextAt(dc, c.statValue, DataTableRowY(layout, 1), Number(L"%.2f", stat.max) + L"   " + stat.maxTime);
+    TextAt(dc, c.statValue, DataTableRowY(layout, 1), PrintNumber(L"%.2f", stat.max) + L"   " + stat.maxTime);
     TextAt(dc, x, DataTableRowY(layout, 2), L"MinNUM");
-    TextAt(dc, c.statValue, DataTableRowY(layout, 2), Number(L"%.2f", stat.min) + L"   " + stat.minTime);
+    TextAt(dc, c.statValue, DataTableRowY(layout, 2), PrintNumber(L"%.2f", stat.min) + L"   " + stat.minTime);
     TextAt(dc, x, DataTableRowY(layout, 3), L"Average");
-    TextAt(dc, c.statValue, DataTableRowY(layout, 3), Number(L"%.2f", stat.average));
+    TextAt(dc, c.statValue, DataTableRowY(layout, 3), PrintNumber(L"%.2f", stat.average));
     TextAt(dc, x, DataTableRowY(layout, 4), L"Sample Rate");
-    TextAt(dc, c.statValue, DataTableRowY(layout, 4), Number(L"%.2f", stat.interval));
+    TextAt(dc, c.statValue, DataTableRowY(layout, 4), PrintNumber(L"%.2f", stat.interval));
     DrawColumnHeadings(dc, layout, DataTableRowY(layout, 6));
 }
 
@@ -118,7 +89,7 @@ void DrawTableRecord(CDC& dc, const SDataTableLayout& layout, int row, int recor
     TextAt(dc, c.id, y, number);
     TextAt(dc, c.dateTime, y, record.m_strDateTime);
     TextAt(dc, c.unit, y, record.m_strUnit);
-    TextAt(dc, c.value, y, Number(L"%.2f", record.m_dValue));
+    TextAt(dc, c.value, y, PrintNumber(L"%.2f", record.m_dValue));
     // The rule goes over the texts, so that their background cannot hide it.
     dc.MoveTo(c.id, y);
     dc.LineTo(c.ruleEnd, y);
@@ -126,7 +97,7 @@ void DrawTableRecord(CDC& dc, const SDataTableLayout& layout, int row, int recor
 
 void DrawTableFooter(CDC& dc, const SDataTableLayout& layout, int page)
 {
-    const CString time = PrintTimeText(LocalNow());
+    const CString time = PrintTimeNow();
     const SFooterPlace place = DataTableFooter(layout, time.GetLength());
     TextAt(dc, place.timeX, place.y, time);
     CString number;
@@ -136,29 +107,5 @@ void DrawTableFooter(CDC& dc, const SDataTableLayout& layout, int page)
 
 void PrintDataTable(CPrintRX& job, const CObArray& records, const SStatInfo& stat)
 {
-    if (records.GetSize() == 0)
-        return;
-    if (job.StartPrinting(nullptr, 1) == -1)
-        return;
-    bool printed = false;
-    {
-        CWaitCursor wait;
-        printed = PrintTablePages(job, records, stat);
-    }
-    if (!printed)
-        ReportPrintFailure();
-}
-
-bool FinishPrintJob(CPrintRX& job, bool pagesPrinted)
-{
-    if (!pagesPrinted) {
-        job.AbortPrinting();
-        return false;
-    }
-    return job.EndPrinting() == 0;
-}
-
-void ReportPrintFailure()
-{
-    AfxMessageBox(kPrintFailedText, MB_OK | MB_ICONEXCLAMATION);
+    RunPrintJob(job, records, [&](CPrintRX& started) { return PrintTablePages(started, records, stat); });
 }

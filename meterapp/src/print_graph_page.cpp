@@ -2,21 +2,16 @@
 
 #include "graph/geometry.h"
 
-#include <ctime>
-
 namespace {
 
 const COLORREF kCurveColour = RGB(0, 0, 255);
 const COLORREF kMarkerColour = RGB(0, 0, 0);
 const COLORREF kPaperColour = RGB(255, 255, 255);
 const wchar_t kGraphTitle[] = L"Veldmark KV415 RealTime Graph";
-
-CString Number(LPCWSTR format, double value)
-{
-    CString text;
-    text.Format(format, value);
-    return text;
-}
+static_assert(sizeof kGraphTitle / sizeof kGraphTitle[0] - 1 == kGraphPageTitleLength);
+const int kMarkerPenWidth = 4;
+// A point marker's box reaches this far each way from its sample's point.
+const int kMarkerRadius = 2;
 
 void Line(CDC& dc, int x1, int y1, int x2, int y2)
 {
@@ -41,11 +36,11 @@ void DrawCurveAndMarkers(CDC& dc, const CObArray& records, const SGraphState& vi
     // The same threshold as the screen's: markers once samples lie more than 3 screen pixels apart.
     if (!graph::ShowPointMarkers(view.m_dXScale))
         return;
-    CPen marker(PS_SOLID, 4, kMarkerColour);
+    CPen marker(PS_SOLID, kMarkerPenWidth, kMarkerColour);
     oldPen = dc.SelectObject(&marker);
     for (int i = range.first; i < range.end; ++i) {
         const CPoint p = point(i);
-        dc.Ellipse(p.x - 2, p.y - 2, p.x + 2, p.y + 2);
+        dc.Ellipse(p.x - kMarkerRadius, p.y - kMarkerRadius, p.x + kMarkerRadius, p.y + kMarkerRadius);
     }
     dc.SelectObject(oldPen);
     marker.DeleteObject();
@@ -54,7 +49,7 @@ void DrawCurveAndMarkers(CDC& dc, const CObArray& records, const SGraphState& vi
 void DrawGridAndLabels(CDC& dc, const CObArray& records, const SGraphState& view, const SGraphPageLayout& page,
     int lineHeight)
 {
-    for (int i = 10; i >= 0; --i) {
+    for (int i = kGraphPageValueSteps; i >= 0; --i) {
         const SValueGridLine line = GraphPageValueLine(page, view, i, lineHeight);
         Line(dc, page.left, line.y, line.right, line.y);
         dc.TextOut(line.labelX, line.labelY, line.label);
@@ -77,33 +72,26 @@ void DrawGridAndLabels(CDC& dc, const CObArray& records, const SGraphState& view
 void DrawStatistics(CDC& dc, const SGraphPageLayout& page, int lineHeight, const SStatInfo& stat, int count)
 {
     const int left = page.left;
-    const int k = page.columnUnit;
+    const int value = left + kGraphPageStatValueColumn * page.columnUnit;
+    const int time = left + kGraphPageStatTimeColumn * page.columnUnit;
     const int y0 = GraphPageStatsTop(page);
     const int n = lineHeight;
     dc.TextOut(left, y0, CString(L"Start Time:"));
-    dc.TextOut(left + 11 * k, y0, stat.startTime);
+    dc.TextOut(value, y0, stat.startTime);
     dc.TextOut(left, y0 + n, CString(L"Maxnum:"));
-    dc.TextOut(left + 11 * k, y0 + n, Number(L"%.2f", stat.max));
-    dc.TextOut(left + 17 * k, y0 + n, stat.maxTime);
+    dc.TextOut(value, y0 + n, PrintNumber(L"%.2f", stat.max));
+    dc.TextOut(time, y0 + n, stat.maxTime);
     dc.TextOut(left, y0 + 2 * n, CString(L"Minnum:"));
-    dc.TextOut(left + 11 * k, y0 + 2 * n, Number(L"%.2f", stat.min));
-    dc.TextOut(left + 17 * k, y0 + 2 * n, stat.minTime);
+    dc.TextOut(value, y0 + 2 * n, PrintNumber(L"%.2f", stat.min));
+    dc.TextOut(time, y0 + 2 * n, stat.minTime);
     dc.TextOut(left, y0 + 3 * n, CString(L"Sample Rate:"));
-    dc.TextOut(left + 13 * k, y0 + 3 * n, Number(L"%.2f", stat.interval));
+    dc.TextOut(left + kGraphPageStatRateColumn * page.columnUnit, y0 + 3 * n, PrintNumber(L"%.2f", stat.interval));
     dc.TextOut(left, y0 + 4 * n, CString(L"Average:"));
-    dc.TextOut(left + 11 * k, y0 + 4 * n, Number(L"%.2f", stat.average));
+    dc.TextOut(value, y0 + 4 * n, PrintNumber(L"%.2f", stat.average));
     CString records;
     records.Format(L"%d", count);
     dc.TextOut(left, y0 + 5 * n, CString(L"Data No.:"));
-    dc.TextOut(left + 12 * k, y0 + 5 * n, records);
-}
-
-std::tm LocalNow()
-{
-    std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    return local;
+    dc.TextOut(left + kGraphPageStatCountColumn * page.columnUnit, y0 + 5 * n, records);
 }
 
 } // namespace
@@ -138,7 +126,7 @@ void DrawGraphPage(CDC& dc, const CObArray& records, const SGraphState& view, in
     if (page.plotDrawable)
         DrawGridAndLabels(dc, records, view, page, lineHeight);
     dc.TextOut(GraphPageTitleX(page), page.rowUnit, CString(kGraphTitle));
-    const CString time = PrintTimeText(LocalNow());
+    const CString time = PrintTimeNow();
     dc.TextOut(GraphPageTimeX(page, time.GetLength()), 2 * page.rowUnit, time);
     DrawStatistics(dc, page, lineHeight, stat, static_cast<int>(records.GetSize()));
 
@@ -146,30 +134,14 @@ void DrawGraphPage(CDC& dc, const CObArray& records, const SGraphState& view, in
     font.DeleteObject();
 }
 
-void PrintGraphPage(CPrintRX& job, const CObArray& records, const SGraphState& view, int windowWidth,
-    const SStatInfo& stat)
+void PrintGraphPage(CPrintRX& job, const CObArray& records, const SGraphState& view, const GraphPageDrawer& drawPage)
 {
-    if (records.GetSize() == 0)
-        return;
-    if (job.StartPrinting(nullptr, 1) == -1)
-        return;
-    bool printed = false;
-    {
-        CWaitCursor wait;
-        CDC& dc = job.m_dc;
-        bool ok = job.StartDoc() == 0;
-        if (ok) {
-            dc.SetMapMode(MM_TEXT);
-            const SGraphPageLayout page
-                = GraphPageLayout(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES), view);
-            ok = job.StartPage() == 0;
-            if (ok) {
-                DrawGraphPage(dc, records, view, windowWidth, page.left, page.top, page.xRatio, stat);
-                ok = job.EndPage() > 0;
-            }
-        }
-        printed = FinishPrintJob(job, ok);
-    }
-    if (!printed)
-        ReportPrintFailure();
+    RunPrintJob(job, records, [&](CPrintRX& started) {
+        CDC& dc = started.m_dc;
+        const SGraphPageLayout page = GraphPageLayout(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES), view);
+        if (started.StartPage() != 0)
+            return false;
+        drawPage(dc, page.left, page.top, page.xRatio);
+        return started.EndPage() > 0;
+    });
 }

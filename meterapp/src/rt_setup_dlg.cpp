@@ -1,6 +1,7 @@
 #include "meterapp/rt_setup_dlg.h"
 
-#include "meterapp/setup_preview.h"
+#include "meterdata/sample_rates.h"
+#include "meterdata/setup_preview.h"
 #include "resource.h"
 
 #include <ctime>
@@ -9,7 +10,6 @@ namespace {
 
 const UINT_PTR PREVIEW_TIMER = 1;
 const UINT kPreviewPeriodMs = 1000;
-const int kDefaultRateIndex = 2; // 0.5 s
 const int kMinDataPoints = 1;
 const int kMaxDataPoints = 40000;
 
@@ -43,11 +43,11 @@ BOOL CRTSetup::OnInitDialog()
 {
     CDialog::OnInitDialog();
     if (auto* rates = static_cast<CComboBox*>(GetDlgItem(IDC_RATE))) {
-        for (const wchar_t* text : kSetupIntervalTexts)
-            rates->InsertString(-1, text);
-        rates->SetCurSel(kDefaultRateIndex);
+        for (const SSampleRate& rate : kSampleRates)
+            rates->InsertString(-1, rate.setupText);
+        rates->SetCurSel(kDefaultSampleRate);
     }
-    ShowPreview(kSetupIntervals[kDefaultRateIndex]);
+    ShowPreview(kSampleRates[kDefaultSampleRate].seconds);
     SetTimer(PREVIEW_TIMER, kPreviewPeriodMs, nullptr);
     return TRUE;
 }
@@ -64,9 +64,9 @@ void CRTSetup::UpdatePreview()
 {
     auto* rates = static_cast<CComboBox*>(GetDlgItem(IDC_RATE));
     const int index = rates ? rates->GetCurSel() : CB_ERR;
-    if (index < 0 || index >= kSetupIntervalCount)
+    if (index < 0 || index >= kSampleRateCount)
         return;
-    ShowPreview(kSetupIntervals[index]);
+    ShowPreview(kSampleRates[index].seconds);
 }
 
 void CRTSetup::OnTimer(UINT_PTR nIDEvent)

@@ -2,7 +2,7 @@
 // paints at its top left.
 #include "meterapp/decibar_view.h"
 
-#include "meterapp/face_layout.h"
+#include "meterdata/face_layout.h"
 #include "resource.h"
 
 namespace {

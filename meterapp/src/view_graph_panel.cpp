@@ -7,7 +7,7 @@
 #include "resource.h"
 
 #include <graph/geometry.h>
-#include <graph/panel.h>
+#include <graph/scales.h>
 
 SGraphPanel CDecibarView::GraphPanel()
 {

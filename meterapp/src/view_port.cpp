@@ -17,7 +17,7 @@ const int kManualPortPreset = 3;
 
 } // namespace
 
-// Throws what the enumeration throws.
+// Throws the enumeration's CString when the port list cannot be read.
 bool CDecibarView::FindMeterPortNumber(int* port)
 {
     CArray<SSerInfo, SSerInfo&> ports;
@@ -37,8 +37,8 @@ void CDecibarView::DetectAndOpenMeterPort()
         m_nPortNumber = port;
         OpenMeterPort(m_nPortNumber);
         StartWatchdog();
-    } catch (...) {
-        // Start-up goes on without a port.
+    } catch (const CString&) {
+        // The port list could not be read: start-up goes on without a port.
     }
 }
 
@@ -50,7 +50,7 @@ void CDecibarView::DetectMeterPort()
             return;
         m_nPortNumber = port;
         SetTimer(TIMER_OPEN_PORT, kOpenPortDelayMs, nullptr);
-    } catch (...) {
+    } catch (const CString&) {
         // As at start-up: no port, no message.
     }
 }

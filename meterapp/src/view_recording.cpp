@@ -1,8 +1,8 @@
 // The real-time recorder: Run, Stop, Clear Data, Setup and the sampling tick.
 #include "meterapp/decibar_view.h"
 
-#include "meterapp/recording.h"
 #include "meterapp/rt_setup_dlg.h"
+#include "meterdata/recording.h"
 #include "resource.h"
 
 #include <graph/graph_state.h>
@@ -113,9 +113,8 @@ void CDecibarView::OnSampleTick()
         break;
     }
     m_bInSampleTick = true;
-    const std::time_t now = std::time(nullptr);
     std::tm local {};
-    localtime_r(&now, &local);
+    CTime(std::time(nullptr)).GetLocalTm(&local);
     g_pRealTimeRecords->Add(MakeSample(reading.level, reading.weightingA != 0, local, m_stat.interval));
     m_graph.DrawGraph(g_pRealTimeRecords);
 

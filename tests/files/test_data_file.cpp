@@ -192,15 +192,17 @@ TEST(DataFileReader, KeepsUtf8TextsAndTurnsBrokenBytesIntoReplacementCharacters)
     const char bytes[] = "VELDMARK KV415 DATA LOGGER SamplingRate:1.0;\n"
                          "caf\xc3\xa9,12:00, 50.00, d\xc2\xb5"
                          "A\n"
-                         "\xff\xfe,x\x01, 1.00, \x80\n";
+                         "\xff\xfe,x\x01, 1.00, \x80\n"
+                         "01-01-2020,0:0:0, 3.00, \xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\n";
     Records read;
     ASSERT_EQ(Parse(std::string(bytes, sizeof bytes - 1), read), EDataFileRead::Read);
-    ASSERT_EQ(read.Size(), 2);
+    ASSERT_EQ(read.Size(), 3);
     EXPECT_EQ(read[0].m_strDateTime, L"caf\u00e9,12:00");
     EXPECT_EQ(read[0].m_strUnit, L"d\u00b5A");
     EXPECT_EQ(read[1].m_strDateTime, L"\ufffd\ufffd,x\x01");
     EXPECT_DOUBLE_EQ(read[1].m_dValue, 1.0);
     EXPECT_EQ(read[1].m_strUnit, L"0, \ufffd");
+    EXPECT_EQ(read[2].m_strUnit, L"\u20ac\u20ac\u20ac\u20ac");   // four characters, not four bytes
 }
 
 TEST(DataFileReader, RefusesMoreRecordsThanAnyRecordingHoldsWithoutTouchingTheArray)
@@ -256,15 +258,15 @@ TEST(DataFileReader, ADateTimeLongerThanAnyRecordHasMakesTheFileWrongButALevelRe
 TEST(DecimalText, ReadsTheLeadingDecimalNumberOnly)
 {
     struct Case {
-        const wchar_t* text;
+        std::string text;
         double value;
     } cases[] = {
-        { L" 65.30", 65.3 }, { L"\t+2", 2 }, { L".5", 0.5 }, { L"5.", 5 }, { L"1e", 1 }, { L"1e+2x", 100 },
-        { L"-", 0 }, { L"abc", 0 }, { L"nan", 0 }, { L"0x10", 0 }, { L"1e-400", 0 }, { L"", 0 },
+        { " 65.30", 65.3 }, { "\t+2", 2 }, { ".5", 0.5 }, { "5.", 5 }, { "1e", 1 }, { "1e+2x", 100 },
+        { "-", 0 }, { "abc", 0 }, { "nan", 0 }, { "0x10", 0 }, { "1e-400", 0 }, { "", 0 },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
-        EXPECT_DOUBLE_EQ(meterfiles::ReadDecimalNumber(CString(c.text)), c.value);
+        SCOPED_TRACE(testing::PrintToString(c.text));
+        EXPECT_DOUBLE_EQ(meterfiles::ReadDecimalNumber(c.text.data(), c.text.size()), c.value);
     }
 }
 

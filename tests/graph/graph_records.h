@@ -2,7 +2,7 @@
 #pragma once
 
 #include "graph/graph_state.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <initializer_list>
 #include <ostream>

@@ -8,6 +8,7 @@
 namespace {
 
 using graphtest::FreshGraph;
+using graphtest::Records;
 
 // A 300 x 100 plot showing 2 px per sample from sample 0: sample i lies at
 // x = 45 + 2i, and the rounding puts x = 45 + 2i - 1 on it too.
@@ -229,6 +230,49 @@ TEST_F(GraphZoom, UndoRestoresTheRangesAndKeepsTheCursors)
     EXPECT_EQ(s.m_dYOffset, 0);
     EXPECT_EQ(s.m_nCursorA, 2);
     EXPECT_EQ(s.m_nCursorB, 5);
+}
+
+TEST(BetweenCursors, CountsAveragesAndTheEarliestExtremes)
+{
+    Records records;
+    records.AddValues({ 50, 61, 40, 70, 55, 70, 40, 65, 60, 99 });
+    graph::SBetweenStats stats = graph::StatsBetween(records.Array(), 3, 7, 0.0, 150.0);
+    EXPECT_EQ(stats.count, 5);
+    EXPECT_DOUBLE_EQ(stats.sum, 70 + 55 + 70 + 40 + 65);
+    EXPECT_DOUBLE_EQ(stats.average, 300.0 / 5);
+    EXPECT_TRUE(stats.hasMax);
+    EXPECT_EQ(stats.maxIndex, 3); // 70 again at 5 does not replace it
+    EXPECT_TRUE(stats.hasMin);
+    EXPECT_EQ(stats.minIndex, 6);
+    EXPECT_DOUBLE_EQ(stats.min, 40);
+}
+
+TEST(BetweenCursors, StartValuesThatAreNeverBeatenLeaveThatSideUnset)
+{
+    Records quiet;
+    quiet.AddValues({ 0, -3, 0 });
+    graph::SBetweenStats stats = graph::StatsBetween(quiet.Array(), 0, 2, 0.0, 150.0);
+    EXPECT_FALSE(stats.hasMax);
+    EXPECT_TRUE(stats.hasMin);
+
+    Records loud;
+    loud.AddValues({ 150, 151, 150 });
+    stats = graph::StatsBetween(loud.Array(), 0, 2, 0.0, 150.0);
+    EXPECT_TRUE(stats.hasMax);
+    EXPECT_FALSE(stats.hasMin);
+    EXPECT_EQ(stats.count, 3);
+}
+
+TEST(BetweenCursors, ImpossibleCursorsGiveNothing)
+{
+    Records records;
+    records.AddValues({ 50, 60, 70 });
+    for (auto ab : { std::pair { -1, 2 }, { 1, 3 }, { 2, 1 }, { 5, 6 } }) {
+        const graph::SBetweenStats stats = graph::StatsBetween(records.Array(), ab.first, ab.second, 0, 150);
+        EXPECT_EQ(stats.count, 0);
+        EXPECT_FALSE(stats.hasMax);
+        EXPECT_FALSE(stats.hasMin);
+    }
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST(TimeText, RefusesMissingFieldsAndOutOfRangeValues)
     for (const wchar_t* text : { L"05-13-2011,09:07:03", L"05-00-2011,09:07:03", L"05-03-1899,09:07:03",
              L"00-03-2011,09:07:03", L"32-03-2011,09:07:03", L"05-03-2011,24:07:03", L"05-03-2011,09:60:03",
              L"05-03-2011,09:07:60", L"05-03-2011,-1:07:03", L"05-03-2011,09:07", L"05/03/2011,09:07:03",
-             L"05-03-2011 09:07:03", L"", L"garbage",
+             L"05-03-2011 09:07:03", L"05-03-2011", L"", L"garbage",
              // Years the calendar conversion does not hold, down to ones no int holds.
              L"01-01-3001,00:00:00", L"31-12-2147483647,23:59:59", L"1-1--9999999999,0:0:0",
              L"1-1-99999999999999999999,0:0:0" }) {
@@ -53,6 +53,8 @@ TEST(TimeText, TickTimesReadBackAsTheyWereWritten)
     ASSERT_TRUE(graph::ReadTimeText(full, &back));
     EXPECT_EQ(back, t);
     EXPECT_EQ(graph::TimeOfDayLabel(L"01-02-2017,9:05:03"), CString(L"9:05:03"));
+    EXPECT_EQ(graph::TimeOfDayLabel(L"a,b,c"), CString(L"b,c"));
+    EXPECT_EQ(graph::TimeOfDayLabel(L"x,"), CString());
     EXPECT_EQ(graph::TimeOfDayLabel(L"no comma"), CString(L"no comma"));
 }
 

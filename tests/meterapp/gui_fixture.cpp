@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 void PrintTo(const CString& text, std::ostream* os)
 {
     *os << '"';
@@ -29,8 +31,38 @@ CDecibarApp& App()
 
 } // namespace
 
+namespace {
+
+int g_privatePorts = 0;
+
+} // namespace
+
+PrivatePorts::PrivatePorts()
+    : m_ports(m_tmp.path() + "/ports")
+    , m_sysfs(m_tmp.path() + "/sys")
+    , m_portsEnv("COMPORTS_DIR", m_ports)
+    , m_tree(m_sysfs, m_tmp.path() + "/dev")
+{
+    std::filesystem::create_directories(m_ports);
+    std::filesystem::create_directories(m_sysfs + "/class/tty");
+    std::filesystem::create_directories(m_sysfs + "/devices");
+    ++g_privatePorts;
+}
+
+PrivatePorts::~PrivatePorts()
+{
+    --g_privatePorts;
+}
+
+bool PrivatePorts::Active()
+{
+    return g_privatePorts > 0;
+}
+
 DecibarInstance::DecibarInstance()
 {
+    if (!PrivatePorts::Active())
+        m_ownPorts = std::make_unique<PrivatePorts>();
     AfxTestInitialize();
     AfxTestSetModalAnswerer([this](const AfxModalRequest& request) {
         modal.requests.push_back(request);

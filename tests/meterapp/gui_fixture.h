@@ -8,6 +8,11 @@
 #include <afx/testing.h>
 #include <gtest/gtest.h>
 
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
+#include "win32/testing.h"
+
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -23,9 +28,29 @@ struct SModalLog {
     int dialogAnswer = IDOK;
 };
 
+// COMPORTS_DIR and the device tree point at fresh, empty directories, so
+// that only the ports a test makes are found.
+class PrivatePorts {
+public:
+    PrivatePorts();
+    ~PrivatePorts();
+    const std::string& Dir() const { return m_ports; }
+    // Whether one lives now.
+    static bool Active();
+
+private:
+    testutil::TempDir m_tmp;
+    std::string m_ports;
+    std::string m_sysfs;
+    testutil::ScopedEnv m_portsEnv;
+    win32test::ScopedDeviceTree m_tree;
+};
+
 class DecibarInstance {
 public:
-    // Starts the program as InitInstance does; the window is maximised.
+    // Starts the program as InitInstance does; the window is maximised. The
+    // program finds only the ports of the test's PrivatePorts, or of one of
+    // its own while it runs when the test has none.
     DecibarInstance();
     // Closes the main window (answering No to a question) when it still exists.
     ~DecibarInstance();
@@ -40,6 +65,9 @@ public:
     bool SetViewClientSize(int width, int height);
 
     SModalLog modal;
+
+private:
+    std::unique_ptr<PrivatePorts> m_ownPorts;
 };
 
 // The window's rectangle in the view's client coordinates.

@@ -16,17 +16,6 @@
 
 namespace livetest {
 
-PrivatePorts::PrivatePorts()
-    : m_ports(m_tmp.path() + "/ports")
-    , m_sysfs(m_tmp.path() + "/sys")
-    , m_portsEnv("COMPORTS_DIR", m_ports)
-    , m_tree(m_sysfs, m_tmp.path() + "/dev")
-{
-    std::filesystem::create_directories(m_ports);
-    std::filesystem::create_directories(m_sysfs + "/class/tty");
-    std::filesystem::create_directories(m_sysfs + "/devices");
-}
-
 FakeMeterLine::FakeMeterLine(const std::string& portsDir, int number, const std::string& friendlyName)
 {
     char name[128] = {};

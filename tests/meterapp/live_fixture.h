@@ -5,10 +5,6 @@
 
 #include "gui_fixture.h"
 
-#include "support/scopedenv.h"
-#include "support/tempdir.h"
-#include "win32/testing.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,20 +14,7 @@ namespace livetest {
 
 using Bytes = std::vector<uint8_t>;
 
-// COMPORTS_DIR and the device tree point at fresh, empty directories, so
-// that only the ports a test makes are found.
-class PrivatePorts {
-public:
-    PrivatePorts();
-    const std::string& Dir() const { return m_ports; }
-
-private:
-    testutil::TempDir m_tmp;
-    std::string m_ports;
-    std::string m_sysfs;
-    testutil::ScopedEnv m_portsEnv;
-    win32test::ScopedDeviceTree m_tree;
-};
+using ::PrivatePorts;
 
 // A pseudo-terminal listed in the port directory as COM<number> with a
 // friendly name; the test holds the meter's end.

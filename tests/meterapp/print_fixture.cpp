@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "support/tempdir.h"
+
 namespace {
 
 class CPrintTestApp : public CWinApp {
@@ -48,6 +50,14 @@ RecordSet::RecordSet(int count, double interval)
         localtime_r(&at, &local);
         m_records.Add(new CObjData(40.0 + std::fmod(i * 0.25, 60.0), FormatSampleDateTime(local), L"dBA", 0, interval));
     }
+}
+
+void PrintGraphOf(CPrintRX& job, const CObArray& records, const SGraphState& view, int windowWidth,
+    const SStatInfo& stat)
+{
+    PrintGraphPage(job, records, view, [&](CDC& dc, int left, int top, double xRatio) {
+        DrawGraphPage(dc, records, view, windowWidth, left, top, xRatio, stat);
+    });
 }
 
 RecordSet::~RecordSet()
@@ -121,8 +131,10 @@ int PrintLineHeight(int dpi)
     DEVMODE dm {};
     dm.dmFields = DM_PRINTQUALITY;
     dm.dmPrintQuality = static_cast<short>(dpi);
+    testutil::TempDir dir;
+    const std::wstring unused = Wide(dir.path() + "/line-height.pdf");
     CDC dc;
-    EXPECT_TRUE(dc.CreateDC(L"PDF", nullptr, L"/tmp/unused-line-height.pdf", &dm));
+    EXPECT_TRUE(dc.CreateDC(L"PDF", nullptr, unused.c_str(), &dm));
     EXPECT_GT(dc.StartDoc(L"Metrics"), 0);
     CFont font;
     CreatePrintFont(font, dc.GetDeviceCaps(VERTRES) / 80);

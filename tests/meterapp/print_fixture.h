@@ -27,6 +27,11 @@ private:
     CObArray m_records;
 };
 
+// The graph page of a graph control showing `records` in state `view`,
+// `windowWidth` pixels wide on screen, printed as the control prints it.
+void PrintGraphOf(CPrintRX& job, const CObArray& records, const SGraphState& view, int windowWidth,
+    const SStatInfo& stat);
+
 // The statistics the view would hold for those records (start, max, min).
 SStatInfo StatisticsOf(const RecordSet& records, int count);
 

@@ -3,10 +3,10 @@
 #include "live_fixture.h"
 #include "view_test_access.h"
 
+#include "meterdata/view_layout.h"
+#include "resource.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
-#include "meterapp/view_layout.h"
-#include "resource.h"
 
 #include <art/art.h>
 #include <win32/devicewatch.h>
@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -86,6 +87,18 @@ TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
 
     EXPECT_STREQ(AfxGetAppName(), L"Decibar");
     EXPECT_FALSE(frame->m_bAutoMenuEnable);
+}
+
+TEST(DecibarWindow, FindsNoMeterOfAnotherSessionInThePortDirectoryTheEnvironmentNames)
+{
+    testutil::TempDir shared;
+    const std::string sharedPorts = shared.path() + "/comports";
+    std::filesystem::create_directories(sharedPorts);
+    testutil::ScopedEnv users("COMPORTS_DIR", sharedPorts);
+    livetest::FakeMeterLine otherMeter(sharedPorts, 4, livetest::BridgeName(4));
+    DecibarInstance decibar;
+    EXPECT_EQ(DecibarViewTestAccess::PortNumber(decibar.View()), 0);
+    EXPECT_TRUE(decibar.modal.requests.empty());
 }
 
 TEST(DecibarWindow, ViewStartsIdleWithTheRateListAndEmptyStatistics)

@@ -12,7 +12,7 @@
 #include <graph/curve.h>
 #include <graph/geometry.h>
 #include <graph/grid.h>
-#include <graph/panel.h>
+#include <graph/scales.h>
 
 #include <gtest/gtest.h>
 #include <wx/uiaction.h>

@@ -3,7 +3,7 @@
 #include "live_fixture.h"
 #include "view_test_access.h"
 
-#include "meterapp/face_layout.h"
+#include "meterdata/face_layout.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

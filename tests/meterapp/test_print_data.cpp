@@ -248,13 +248,12 @@ TEST_F(PrintDataTest, TheEleventhJobOnOneObjectStillPrints)
 TEST_F(PrintDataTest, PagesRenderForPeopleToLookAt)
 {
     RecordSet records(100);
-    user.pdfPath = "print_data.pdf";   // kept in the build tree with its pictures
     PrintDataTable(job, records.Array(), StatisticsOf(records, 100));
     ASSERT_EQ(testutil::PdfPageCount(user.pdfPath), 2);
-    // In the build tree: the first page at 100 dpi, to look at.
-    EXPECT_TRUE(testutil::RenderPdfPage(user.pdfPath, 1, 100, "print_data_page1.png"));
-    EXPECT_TRUE(testutil::RenderPdfPage(user.pdfPath, 2, 100, "print_data_page2.png"));
-    EXPECT_TRUE(Exists("print_data_page1.png"));
+    const std::string page1 = dir.path() + "/print_data_page1.png";
+    EXPECT_TRUE(testutil::RenderPdfPage(user.pdfPath, 1, 100, page1));
+    EXPECT_TRUE(testutil::RenderPdfPage(user.pdfPath, 2, 100, dir.path() + "/print_data_page2.png"));
+    EXPECT_TRUE(Exists(page1));
 }
 
 TEST_F(PrintDataTest, EmptyTextsLeaveTheirPlaceBlank)

@@ -106,8 +106,7 @@ TEST_F(PrintGraphTest, OnePageWithTitleTimeGridLabelsAndStatistics)
 {
     RecordSet records(30);
     const SStatInfo stat = StatisticsOf(records, 30);
-    user.pdfPath = "print_graph.pdf";   // kept in the build tree with its picture, to look at
-    PrintGraphPage(job, records.Array(), ScreenView(), kWindowWidth, stat);
+    PrintGraphOf(job, records.Array(), ScreenView(), kWindowWidth, stat);
     EXPECT_TRUE(user.messages.empty());
     EXPECT_FALSE(AfxTestWaitCursorShown());
     ASSERT_EQ(testutil::PdfPageCount(user.pdfPath), 1);
@@ -160,7 +159,7 @@ TEST_F(PrintGraphTest, OnePageWithTitleTimeGridLabelsAndStatistics)
     EXPECT_EQ(blueOutside, 0);
     // 30 records at 2 / 0.05 = 40 > 6: markers, as on screen.
     EXPECT_GT(MarkerPixels(p), 30 * 4);
-    EXPECT_TRUE(testutil::RenderPdfPage(user.pdfPath, 1, 100, "print_graph_page.png"));
+    EXPECT_TRUE(testutil::RenderPdfPage(user.pdfPath, 1, 100, dir.path() + "/print_graph_page.png"));
 }
 
 TEST_F(PrintGraphTest, MarkersAppearExactlyWhenTheScreenShowsThem)
@@ -170,7 +169,7 @@ TEST_F(PrintGraphTest, MarkersAppearExactlyWhenTheScreenShowsThem)
     // 2 / X scale = 6: no markers; 6.67: markers.
     for (double span : { 800.0 / 3, 240.0 }) {
         SCOPED_TRACE(span);
-        PrintGraphPage(job, records.Array(), ScreenView(span), kWindowWidth, stat);
+        PrintGraphOf(job, records.Array(), ScreenView(span), kWindowWidth, stat);
         Picture p = Render(user.pdfPath, kDpi, dir.path() + "/markers");
         ASSERT_GE(p.width, kH);   // the sheet rounds up to whole pixels
         if (span > 250)
@@ -186,7 +185,7 @@ TEST_F(PrintGraphTest, AZoomedAndPannedGraphPrintsTheSameSection)
     SGraphState view = ScreenView(10);   // ten samples across
     view.m_dXStart = 150.4;
     view.m_dZoomed = 1.0;
-    PrintGraphPage(job, records.Array(), view, kWindowWidth, StatisticsOf(records, 200));
+    PrintGraphOf(job, records.Array(), view, kWindowWidth, StatisticsOf(records, 200));
     auto lines = testutil::PdfPageLines(testutil::PdfWords(user.pdfPath), 1);
     ASSERT_GE(lines.size(), 7u);
     // Ticks every two samples from record trunc(150.4 + 0.5) = 150 (14:09:39).
@@ -194,7 +193,7 @@ TEST_F(PrintGraphTest, AZoomedAndPannedGraphPrintsTheSameSection)
 
     // Beyond the last record the labels carry on from the two ticks before.
     view.m_dXStart = 196;
-    PrintGraphPage(job, records.Array(), view, kWindowWidth, StatisticsOf(records, 200));
+    PrintGraphOf(job, records.Array(), view, kWindowWidth, StatisticsOf(records, 200));
     lines = testutil::PdfPageLines(testutil::PdfWords(user.pdfPath), 1);
     EXPECT_EQ(lines[lines.size() - 7], "14:10:25 14:10:27 14:10:29 14:10:31 14:10:33 14:10:35");
 }
@@ -204,7 +203,7 @@ TEST_F(PrintGraphTest, ATimeThatDoesNotReadEndsTheLabelsButNotTheJob)
     RecordSet records(0);
     records.Add(55.0, L"31-02-2017,noon");
     records.Add(56.0, L"31-02-2017,noon");
-    PrintGraphPage(job, records.Array(), ScreenView(), kWindowWidth, StatisticsOf(records, 2));
+    PrintGraphOf(job, records.Array(), ScreenView(), kWindowWidth, StatisticsOf(records, 2));
     EXPECT_TRUE(user.messages.empty());
     EXPECT_FALSE(AfxTestWaitCursorShown());
     EXPECT_EQ(job.m_dc.GetSafeHdc(), nullptr);
@@ -220,19 +219,19 @@ TEST_F(PrintGraphTest, ATimeThatDoesNotReadEndsTheLabelsButNotTheJob)
 TEST_F(PrintGraphTest, NothingForNoRecordsOrACancelAndAPlotOfNoSizeStillPrintsItsText)
 {
     RecordSet none(0);
-    PrintGraphPage(job, none.Array(), ScreenView(), kWindowWidth, SStatInfo());
+    PrintGraphOf(job, none.Array(), ScreenView(), kWindowWidth, SStatInfo());
     EXPECT_EQ(user.PrintDialogs(), 0);
 
     RecordSet records(5);
     user.cancel = true;
-    PrintGraphPage(job, records.Array(), ScreenView(), kWindowWidth, StatisticsOf(records, 5));
+    PrintGraphOf(job, records.Array(), ScreenView(), kWindowWidth, StatisticsOf(records, 5));
     EXPECT_EQ(user.PrintDialogs(), 1);
     EXPECT_TRUE(user.messages.empty());
     EXPECT_EQ(testutil::PdfPageCount(user.pdfPath), -1);
 
     user.cancel = false;
     SGraphState unlaid;   // a control that was never laid out: no plot, no scales
-    PrintGraphPage(job, records.Array(), unlaid, 0, StatisticsOf(records, 5));
+    PrintGraphOf(job, records.Array(), unlaid, 0, StatisticsOf(records, 5));
     ASSERT_EQ(testutil::PdfPageCount(user.pdfPath), 1);
     auto lines = testutil::PdfPageLines(testutil::PdfWords(user.pdfPath), 1);
     ASSERT_EQ(lines.size(), 8u);

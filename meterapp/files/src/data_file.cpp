@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace meterfiles {
 
@@ -48,6 +49,7 @@ CString LineText(const char* begin, size_t length)
 }
 
 CObjData* RecordOfLine(const char* begin, size_t size, double interval);
+double HeaderInterval(const char* begin, size_t size);
 
 // The lines of a data file, fed to it one by one.
 class Parser {
@@ -66,7 +68,7 @@ public:
                 return false;
             }
             m_headerSeen = true;
-            m_interval = HeaderInterval(LineText(begin, size));
+            m_interval = HeaderInterval(begin, size);
             m_result = EDataFileRead::Read;
             return true;
         }
@@ -128,60 +130,83 @@ size_t FeedLines(Parser& parser, const char* bytes, size_t length, bool last, bo
     return at;
 }
 
-// The cut of a record line, on any kind of character: the positions are
-// taken on the line itself so that a long line is not copied piece by piece.
-template <class Char> struct LineCut {
-    int dateLength = 0;
-    double level = 0;
-    int unitStart = 0;
-    int unitLength = 0;
+// The number between the first ':' and the first ';' of a header line, 0
+// when there is none.
+double HeaderInterval(const char* begin, size_t size)
+{
+    const char* const end = begin + size;
+    const char* const semicolon = std::find(begin, end, ';');
+    if (semicolon == end)
+        return 0.0;
+    const char* const colon = std::find(begin, end, ':');
+    const char* const from = colon == end ? begin : colon + 1;
+    if (from >= semicolon)
+        return 0.0;
+    return ReadDecimalNumber(from, static_cast<size_t>(semicolon - from));
+}
 
-    LineCut(const Char* line, int length)
-    {
-        const int firstComma = Find(line, length, 0);
-        const int secondComma = firstComma < 0 ? -1 : Find(line, length, firstComma + 1);
-        dateLength = std::max(secondComma >= 0 ? secondComma : firstComma, 0);
-        const int levelStart = secondComma >= 0 ? secondComma + 1 : firstComma + 1;
-        const int levelEnd = Find(line, length, levelStart);
-        if (levelEnd > levelStart)
-            level = ReadDecimalNumber(line + levelStart, static_cast<size_t>(levelEnd - levelStart));
-        // The last four characters, less a final CR and a first blank.
-        unitStart = std::max(length - 4, 0);
-        unitLength = length - unitStart;
-        if (unitLength > 0 && line[unitStart + unitLength - 1] == '\r')
-            --unitLength;
-        if (unitLength > 0 && line[unitStart] == ' ') {
-            ++unitStart;
-            --unitLength;
-        }
+// Where the last four characters of a text lie, less a final CR and a first blank.
+template <class Char> void LastFour(const Char* text, int length, int* start, int* count)
+{
+    *start = std::max(length - 4, 0);
+    *count = length - *start;
+    if (*count > 0 && text[*start + *count - 1] == '\r')
+        --*count;
+    if (*count > 0 && text[*start] == ' ') {
+        ++*start;
+        --*count;
     }
+}
 
-    static int Find(const Char* line, int length, int from)
-    {
-        for (int i = from; i < length; ++i)
-            if (line[i] == ',')
-                return i;
-        return -1;
+// The unit: the last four characters of a line, less a final CR and a first
+// blank. They are found in a tail that starts at a byte below 0x80, where
+// the decoding of the whole line also starts a character, and that holds at
+// least four characters unless it is the whole line.
+CString UnitOfLine(const char* begin, size_t size)
+{
+    constexpr size_t kFourCharacters = 16;
+    size_t from = size > kFourCharacters ? size - kFourCharacters : 0;
+    while (from > 0 && static_cast<unsigned char>(begin[from]) >= 0x80)
+        --from;
+    const char* const tail = begin + from;
+    const int length = static_cast<int>(size - from);
+    int start = 0;
+    int count = 0;
+    if (IsAscii(tail, size - from)) {
+        LastFour(tail, length, &start, &count);
+        return WidenAscii(tail + start, static_cast<size_t>(count));
     }
-};
+    const CString text = LineText(tail, size - from);
+    LastFour(text.GetString(), text.GetLength(), &start, &count);
+    return text.Mid(start, count);
+}
 
-// The record of a line; null when its date-time text is longer than any a
-// record has.
+// The record of a line, cut as the program always has: the date-time is
+// everything before the second comma (before the first when there is one
+// only), the level the number between the second and the third comma. Commas
+// are single bytes that no character of the UTF-8 text spans, so the line is
+// cut on its bytes. Null when the date-time text is longer than any a record
+// has.
 CObjData* RecordOfLine(const char* begin, size_t size, double interval)
 {
-    const int length = static_cast<int>(size);
-    if (IsAscii(begin, size)) {
-        const LineCut<char> cut(begin, length);
-        if (cut.dateLength > kDataFileMaxDateTimeLength)
-            return nullptr;
-        return new CObjData(cut.level, WidenAscii(begin, static_cast<size_t>(cut.dateLength)),
-            WidenAscii(begin + cut.unitStart, static_cast<size_t>(cut.unitLength)), 0, interval);
-    }
-    const CString line = LineText(begin, size);
-    const LineCut<wchar_t> cut(line.GetString(), line.GetLength());
-    if (cut.dateLength > kDataFileMaxDateTimeLength)
+    const char* const end = begin + size;
+    const char* const first = std::find(begin, end, ',');
+    const char* const second = first == end ? end : std::find(first + 1, end, ',');
+    const char* const dateEnd = second != end ? second : (first != end ? first : begin);
+    const size_t dateBytes = static_cast<size_t>(dateEnd - begin);
+    // A character takes at most four bytes.
+    if (dateBytes > 4 * static_cast<size_t>(kDataFileMaxDateTimeLength))
         return nullptr;
-    return new CObjData(cut.level, line.Left(cut.dateLength), line.Mid(cut.unitStart, cut.unitLength), 0, interval);
+    CString dateTime = LineText(begin, dateBytes);
+    if (dateTime.GetLength() > kDataFileMaxDateTimeLength)
+        return nullptr;
+    double level = 0.0;
+    if (second != end) {
+        const char* const third = std::find(second + 1, end, ',');
+        if (third != end)
+            level = ReadDecimalNumber(second + 1, static_cast<size_t>(third - second - 1));
+    }
+    return new CObjData(level, std::move(dateTime), UnitOfLine(begin, size), 0, interval);
 }
 
 }  // namespace
@@ -206,18 +231,6 @@ std::string FormatDataFile(const CObArray& records)
         out += "\r\n";
     }
     return out;
-}
-
-double HeaderInterval(const CString& header)
-{
-    const int colon = header.Find(L':');
-    const int semicolon = header.Find(L';');
-    if (semicolon < 0)
-        return 0.0;
-    const int count = semicolon - colon - 1;
-    if (count <= 0)
-        return 0.0;
-    return ReadDecimalNumber(header.GetString() + colon + 1, static_cast<size_t>(count));
 }
 
 EDataFileRead ParseDataFile(const char* bytes, size_t length, CObArray& out)

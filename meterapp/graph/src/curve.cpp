@@ -1,6 +1,6 @@
 #include "graph/curve.h"
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 namespace graph {
 

@@ -82,32 +82,32 @@ void SetScalesFromRanges(SGraphState& s)
         s.m_dYScale = (s.m_dYMax - s.m_dYMin) / s.m_nPlotHeight;
 }
 
-} // namespace
-
-void SetUpView(SGraphState& s, int clientWidth, int clientHeight)
+// What both set-ups do: the plot from the control's size, X from 0 to X max
+// and Y over its full range from their starts.
+void ShowFullRanges(SGraphState& s, int width, int height)
 {
-    s.m_nPlotWidth = std::max(clientWidth - PLOT_MARGIN_WIDTH, 0);
-    s.m_nPlotHeight = std::max(clientHeight - PLOT_MARGIN_HEIGHT, 0);
+    s.m_nPlotWidth = std::max(width - PLOT_MARGIN_WIDTH, 0);
+    s.m_nPlotHeight = std::max(height - PLOT_MARGIN_HEIGHT, 0);
     s.m_dXMin = 0;
-    s.m_dXMax = GRAPH_X_SPAN;
     s.m_dYMin = 0;
     s.m_dYMax = GRAPH_Y_MAX;
     SetScalesFromRanges(s);
     s.m_dXStart = 0;
     s.m_dYOffset = s.m_dYMin;
+}
+
+} // namespace
+
+void SetUpView(SGraphState& s, int clientWidth, int clientHeight)
+{
+    s.m_dXMax = GRAPH_X_SPAN;
+    ShowFullRanges(s, clientWidth, clientHeight);
     s.m_bRunning = false;
 }
 
 void ResetToFullRange(SGraphState& s, int windowWidth, int windowHeight)
 {
-    s.m_nPlotWidth = std::max(windowWidth - PLOT_MARGIN_WIDTH, 0);
-    s.m_nPlotHeight = std::max(windowHeight - PLOT_MARGIN_HEIGHT, 0);
-    s.m_dXMin = 0;
-    s.m_dYMax = GRAPH_Y_MAX;
-    s.m_dYMin = 0;
-    SetScalesFromRanges(s);
-    s.m_dXStart = 0;
-    s.m_dYOffset = s.m_dYMin;
+    ShowFullRanges(s, windowWidth, windowHeight);
     s.m_dZoomed = 0.0;
 }
 

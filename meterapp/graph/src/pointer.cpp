@@ -1,6 +1,7 @@
 #include "graph/pointer.h"
 
 #include "graph/geometry.h"
+#include "meterdata/records.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -98,6 +99,34 @@ bool Release(SGraphState& s, CPoint point)
     s.m_ptDragStart = CPoint(0, 0);
     s.m_ptDragEnd = CPoint(0, 0);
     return zoom;
+}
+
+SBetweenStats StatsBetween(const CObArray& records, int a, int b, double maxStart, double minStart)
+{
+    SBetweenStats stats;
+    if (a < 0 || b < a || b >= records.GetSize())
+        return stats;
+    double max = maxStart;
+    double min = minStart;
+    for (int i = a; i <= b; ++i) {
+        const double value = RecordAt(records, i)->m_dValue;
+        if (value > max) {
+            max = value;
+            stats.hasMax = true;
+            stats.max = value;
+            stats.maxIndex = i;
+        }
+        if (value < min) {
+            min = value;
+            stats.hasMin = true;
+            stats.min = value;
+            stats.minIndex = i;
+        }
+        stats.sum += value;
+    }
+    stats.count = b - a + 1;
+    stats.average = stats.sum / stats.count;
+    return stats;
 }
 
 } // namespace graph

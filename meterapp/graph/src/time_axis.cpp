@@ -1,7 +1,7 @@
 #include "graph/time_axis.h"
 
 #include "graph/geometry.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <afx/ctime.h>
 
@@ -103,8 +103,7 @@ bool FormatTickTime(std::time_t t, CString* fullText, CString* label)
     std::tm local {};
     if (!CTime(t).GetLocalTm(&local))
         return false;
-    fullText->Format(L"%.2d-%.2d-%d,%.2d:%.2d:%.2d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
-        local.tm_hour, local.tm_min, local.tm_sec);
+    *fullText = FormatSampleDateTime(local);
     label->Format(L"%.2d:%.2d:%.2d", local.tm_hour, local.tm_min, local.tm_sec);
     return true;
 }

@@ -7,7 +7,7 @@
 
 #include "meterapp/graph_panel.h"
 #include "meterapp/graphics_btn.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <afx/afxwin.h>
 

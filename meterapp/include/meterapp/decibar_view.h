@@ -5,12 +5,12 @@
 
 #include <afx/afxwin.h>
 #include "meterapp/file_commands.h"
-#include "meterapp/live_display.h"
-#include "meterapp/graphics_btn.h"
 #include "meterapp/graph_panel.h"
+#include "meterapp/graphics_btn.h"
+#include "meterapp/live_display.h"
 #include "meterapp/log_state.h"
 #include "meterapp/meter_button.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 #include "meterproto/logger_reply.h"
 #include "meterproto/reading.h"
 #include "meterproto/receive_path.h"

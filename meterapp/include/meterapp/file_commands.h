@@ -2,7 +2,7 @@
 // by the main view and the logged-data window. User-interface thread only.
 #pragma once
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 #include "meterfiles/export_table.h"
 
 #include <afx/afxwin.h>

@@ -17,7 +17,7 @@
 #include <graph/graph_state.h>
 
 #include "meterapp/print_rx.h"
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <set>
 #include <string>

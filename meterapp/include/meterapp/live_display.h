@@ -2,7 +2,7 @@
 #pragma once
 
 #include <afx/afxwin.h>
-#include "meterapp/face_layout.h"
+#include "meterdata/face_layout.h"
 
 #include <vector>
 

@@ -8,7 +8,7 @@
 // its unit. Texts are stored as UTF-8; what the program writes is plain ASCII.
 #pragma once
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <cstddef>
 #include <string>
@@ -53,9 +53,5 @@ EDataFileRead ParseDataFile(const char* bytes, size_t length, CObArray& out);
 // Reads the data file at path as ParseDataFile reads its bytes, piece by
 // piece: reading ends at the first empty line. Failed sets *problem.
 EDataFileRead ReadDataFile(const CString& path, CObArray& out, CString* problem);
-
-// The interval of a header line: the number between its first ':' and its
-// first ';', 0 when there is none.
-double HeaderInterval(const CString& header);
 
 }  // namespace meterfiles

@@ -2,8 +2,6 @@
 // written by AfxAppendFixed, afx/fixed.h).
 #pragma once
 
-#include <afx/cstring.h>
-
 #include <cstddef>
 
 namespace meterfiles {
@@ -13,8 +11,6 @@ namespace meterfiles {
 // and an optional exponent; reading stops at the first character that cannot
 // continue the number. No digits, or a number beyond the range of a double,
 // give 0. Words such as "inf" or "nan" are not numbers.
-double ReadDecimalNumber(const wchar_t* text, size_t length);
 double ReadDecimalNumber(const char* text, size_t length);
-double ReadDecimalNumber(const CString& text);
 
 }  // namespace meterfiles

@@ -14,7 +14,7 @@
 // for a formula (= + - @, or a quote) is written after an apostrophe.
 #pragma once
 
-#include "meterapp/records.h"
+#include "meterdata/records.h"
 
 #include <string>
 

@@ -1,11 +1,13 @@
 // What the mouse does to a graph: placing cursors A and B (a double click,
 // then a click for A and a click right of it for B), dragging a rectangle
-// and zooming into it, and the read-outs a move reports. Pure functions of
-// the graph state; the control calls them, sends the notifications they
-// return and redraws.
+// and zooming into it, the read-outs a move reports, and the statistics
+// between the cursors. Pure functions of the graph state; the control calls
+// them, sends the notifications they return and redraws.
 #pragma once
 
 #include "graph/graph_state.h"
+
+#include <afx/afxcore.h>
 
 namespace graph {
 
@@ -45,5 +47,23 @@ void ClearCursors(SGraphState& s);
 // sample further right. Then the drag ends in every case. Returns true when
 // it zoomed (also when neither axis could): WM_GRAPH_SCALE is then due.
 bool Release(SGraphState& s, CPoint point);
+
+// Statistics of the records from cursor a to cursor b inclusive. Maximum and
+// minimum take strictly greater and smaller values only, starting from
+// maxStart and minStart, so the earliest of equal values wins and a start
+// value never beaten leaves that side unset.
+struct SBetweenStats {
+    bool hasMax = false;
+    double max = 0;
+    int maxIndex = -1;
+    bool hasMin = false;
+    double min = 0;
+    int minIndex = -1;
+    double sum = 0;
+    int count = 0;  // b - a + 1
+    double average = 0;
+};
+// Indices outside the array, or b below a, give count 0 and nothing set.
+SBetweenStats StatsBetween(const CObArray& records, int a, int b, double maxStart, double minStart);
 
 } // namespace graph
