@@ -134,12 +134,10 @@ wxDC& CDC::Measuring() const
 
 void CDC::LeaveDisplaySurface()
 {
-    if (!m_surfaceDC)
+    if (!m_drawing || m_showsWindow)
         return;
     m_dc = m_memory;
-    m_surfaceDC.reset();
-    cairo_destroy(m_surfaceCairo);
-    m_surfaceCairo = nullptr;
+    m_drawing.reset();
 }
 
 // ---- state ----
@@ -218,16 +216,8 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap)
         mem->SelectObject(wxNullBitmap);
         if (bitmap && !bitmap->IsNull()) {
             if (cairo_surface_t* surface = bitmap->DisplaySurface()) {
-                m_surfaceCairo = cairo_create(surface);
-                // wx takes the defaults of a window's context from a window; any does.
-                wxWindow* window = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-                if (window)
-                    m_surfaceDC = std::make_unique<wxGTKCairoDC>(m_surfaceCairo, window);
-                else
-                    m_surfaceDC = std::make_unique<wxGCDC>(
-                        wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(m_surfaceCairo));
-                m_dc = m_surfaceDC.get();
-                NoAntialias(m_dc);
+                m_drawing = std::make_shared<afxwin::SurfaceDrawing>(surface);
+                m_dc = &m_drawing->DC();
             } else {
                 mem->SelectObject(bitmap->WxBitmap());
                 NoAntialias(mem);
@@ -666,8 +656,8 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
         const wxPoint from(xSrc + changed.x - x, ySrc + changed.y - y);
         if (afxwin::CopyOntoDisplay(*m_dc, changed, *src->m_dc, from))
             return TRUE;
-        // wx copies between its own contexts only; one on a bitmap the display keeps is copied here.
-        if ((m_surfaceDC || src->m_surfaceDC) && afxwin::CopyBetweenSurfaces(*m_dc, changed, *src->m_dc, from))
+        // wx copies between its own memory and window contexts only; a picture the display keeps is copied here.
+        if ((m_drawing || src->m_drawing) && afxwin::CopyBetweenSurfaces(*m_dc, changed, *src->m_dc, from))
             return TRUE;
         return m_dc->Blit(changed.x, changed.y, changed.width, changed.height, src->m_dc, from.x, from.y, wxCOPY);
     });
@@ -691,14 +681,14 @@ BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, i
 
 namespace {
 
-wxDC* OpenPicture(CWnd* wnd)
+std::shared_ptr<afxwin::SurfaceDrawing> OpenPicture(CWnd* wnd)
 {
     AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
-    return impl ? afxwin::OpenPictureDC(impl) : nullptr;
+    return impl ? afxwin::OpenPictureDrawing(impl) : nullptr;
 }
 
 // `noted`: what the context drew that wx does not count (copies, pictures).
-void ClosePicture(HWND hwnd, const CRect& noted)
+void ClosePicture(HWND hwnd, wxDC& dc, const CRect& noted)
 {
     AfxWindowImpl* impl = afxwin::Lookup(hwnd);
     if (!impl || impl->pictureUsers <= 0)
@@ -707,14 +697,11 @@ void ClosePicture(HWND hwnd, const CRect& noted)
     // small drawing would repaint every control each time. wx counts lines,
     // shapes and texts (without the pen's width); the context noted the rest.
     wxRect drawn;
-    if (impl->pictureDC) {
-        wxDC& dc = *impl->pictureDC;
-        if (dc.MaxX() >= dc.MinX() && dc.MaxY() >= dc.MinY() && (dc.MaxX() > 0 || dc.MaxY() > 0))
-            drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(2);
-    }
+    if (dc.MaxX() >= dc.MinX() && dc.MaxY() >= dc.MinY() && (dc.MaxX() > 0 || dc.MaxY() > 0))
+        drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(2);
     if (!noted.IsRectEmpty())
         drawn.Union(wxRect(noted.left, noted.top, noted.Width(), noted.Height()));
-    afxwin::ClosePictureDC(impl);
+    afxwin::ClosePictureDrawing(impl);
     if (drawn.IsEmpty() || impl->painting)
         return;
     impl->wx->RefreshRect(drawn, false);
@@ -727,8 +714,8 @@ CPaintDC::CPaintDC(CWnd* wnd) : m_wnd(wnd)
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
     m_showsWindow = true;
     afxwin::OnUi([&] {
-        if (wxDC* dc = OpenPicture(wnd))
-            Attach(dc, false);
+        if ((m_drawing = OpenPicture(wnd)))
+            Attach(&m_drawing->DC(), false);
         if (AfxWindowImpl* impl = afxwin::Lookup(m_hwnd))
             impl->invalid = false;
     });
@@ -737,8 +724,9 @@ CPaintDC::CPaintDC(CWnd* wnd) : m_wnd(wnd)
 CPaintDC::~CPaintDC()
 {
     afxwin::OnUi([&] {
-        if (m_dc)
-            ClosePicture(m_hwnd, m_drawn);
+        if (m_drawing)
+            ClosePicture(m_hwnd, m_drawing->DC(), m_drawn);
+        m_drawing.reset();
         m_dc = nullptr;
     });
 }
@@ -748,16 +736,17 @@ CClientDC::CClientDC(CWnd* wnd) : m_wnd(wnd)
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
     m_showsWindow = true;
     afxwin::OnUi([&] {
-        if (wxDC* dc = OpenPicture(wnd))
-            Attach(dc, false);
+        if ((m_drawing = OpenPicture(wnd)))
+            Attach(&m_drawing->DC(), false);
     });
 }
 
 CClientDC::~CClientDC()
 {
     afxwin::OnUi([&] {
-        if (m_dc)
-            ClosePicture(m_hwnd, m_drawn);
+        if (m_drawing)
+            ClosePicture(m_hwnd, m_drawing->DC(), m_drawn);
+        m_drawing.reset();
         m_dc = nullptr;
     });
 }

@@ -17,17 +17,32 @@
 
 class AfxTimer;
 
-// The context wx paints windows with, on any cairo context; wx exports it
-// without installing its header.
-class WXDLLIMPEXP_CORE wxGTKCairoDC : public wxDC {
-public:
-    wxGTKCairoDC(cairo_t* cr, wxWindow* window, wxLayoutDirection dir = wxLayout_LeftToRight, int width = 0);
-};
-
 struct AfxSurfaceRelease {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
 };
 using AfxSurface = std::unique_ptr<cairo_surface_t, AfxSurfaceRelease>;
+
+namespace afxwin {
+
+// Drawing on a picture the display keeps (a window's, or a bitmap compatible
+// with one): a cairo context on it and a wx context through that, drawing as a
+// window's paint context draws. The device contexts that draw there share it,
+// so it lasts while one of them does, whatever became of the window or bitmap.
+class SurfaceDrawing {
+public:
+    explicit SurfaceDrawing(cairo_surface_t* surface);
+    ~SurfaceDrawing();
+    SurfaceDrawing(const SurfaceDrawing&) = delete;
+    SurfaceDrawing& operator=(const SurfaceDrawing&) = delete;
+
+    wxDC& DC() { return *m_dc; }
+
+private:
+    cairo_t* m_cairo;
+    std::unique_ptr<wxDC> m_dc;
+};
+
+}  // namespace afxwin
 
 // What the layer keeps for one window (keyed by its wx window).
 struct AfxWindowImpl {
@@ -58,8 +73,8 @@ struct AfxWindowImpl {
     int progressMin = 0, progressMax = 100, progressPos = 0, progressStep = 10;
     bool destroying = false;
     bool painting = false;
-    std::unique_ptr<wxDC> pictureDC;     // shared by the paint and client contexts
-    cairo_t* pictureCairo = nullptr;     // what pictureDC draws with
+    // What the paint and client contexts open on the window draw with.
+    std::shared_ptr<afxwin::SurfaceDrawing> pictureDrawing;
     int pictureUsers = 0;
     std::unique_ptr<CFont> ownFont;
     std::unique_ptr<CMenu> menuBar;      // a dialog's menu bar (frames keep their own)
@@ -156,11 +171,11 @@ private:
 
 // Painting of drawn windows.
 void EnsurePicture(AfxWindowImpl* impl);
-// A context that draws on the picture of a drawn window, as memory contexts
-// draw on their bitmaps; null when the window has none.
-wxDC* OpenPictureDC(AfxWindowImpl* impl);
-// Ends the context when its last user ends.
-void ClosePictureDC(AfxWindowImpl* impl);
+// What draws on the picture of a drawn window, shared by the contexts open
+// on it; null when the window has none.
+std::shared_ptr<SurfaceDrawing> OpenPictureDrawing(AfxWindowImpl* impl);
+// The window lets it go when its last context ends.
+void ClosePictureDrawing(AfxWindowImpl* impl);
 void PaintNow(AfxWindowImpl* impl);
 void BindDrawnEvents(wxWindow* window);
 // Makes the font and colours a window now has its own (as it looks, it stays).

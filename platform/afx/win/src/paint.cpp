@@ -7,6 +7,8 @@
 #include "internal.h"
 #include "mouse_clicks.h"
 
+#include <wx/dcgraph.h>
+
 namespace afxwin {
 bool IsDefaultCtlBrush(HBRUSH brush);
 bool NotificationsSuppressed();
@@ -105,26 +107,38 @@ AfxSurface NewDisplaySurface(const wxSize& size, COLORREF ground)
     return surface;
 }
 
-wxDC* OpenPictureDC(AfxWindowImpl* impl)
+SurfaceDrawing::SurfaceDrawing(cairo_surface_t* surface) : m_cairo(cairo_create(surface))
+{
+    wxGraphicsContext* gc = wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(m_cairo);
+    // As wx's own window and memory contexts: a line of odd width lies on
+    // the pixels it names rather than half a pixel before them, and edges stay sharp.
+    gc->EnableOffset(true);
+    gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    m_dc = std::make_unique<wxGCDC>(gc);
+}
+
+SurfaceDrawing::~SurfaceDrawing()
+{
+    m_dc.reset();
+    cairo_destroy(m_cairo);
+}
+
+std::shared_ptr<SurfaceDrawing> OpenPictureDrawing(AfxWindowImpl* impl)
 {
     EnsurePicture(impl);
     if (!impl->picture)
         return nullptr;
-    if (!impl->pictureDC) {
-        impl->pictureCairo = cairo_create(impl->picture.get());
-        impl->pictureDC = std::make_unique<wxGTKCairoDC>(impl->pictureCairo, impl->wx);
-    }
+    if (!impl->pictureDrawing)
+        impl->pictureDrawing = std::make_shared<SurfaceDrawing>(impl->picture.get());
     ++impl->pictureUsers;
-    return impl->pictureDC.get();
+    return impl->pictureDrawing;
 }
 
-void ClosePictureDC(AfxWindowImpl* impl)
+void ClosePictureDrawing(AfxWindowImpl* impl)
 {
     if (impl->pictureUsers <= 0 || --impl->pictureUsers > 0)
         return;
-    impl->pictureDC.reset();
-    cairo_destroy(impl->pictureCairo);
-    impl->pictureCairo = nullptr;
+    impl->pictureDrawing.reset();
 }
 
 COLORREF BackgroundOf(AfxWindowImpl* impl)

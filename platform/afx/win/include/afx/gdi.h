@@ -21,12 +21,12 @@
 
 class wxDC;
 class wxBitmap;
-typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 class wxFont;
 class CWnd;
 namespace afxwin {
 class PrinterDevice;
+class SurfaceDrawing;
 }
 
 #define PS_SOLID 0
@@ -450,15 +450,16 @@ protected:
     // are drawn as pictures made in one.
     wxDC& Measuring() const;
 
-    // A memory context draws on a bitmap the display keeps through a context
-    // of its own, and on any other through the wx memory context.
+    // A memory context draws on a bitmap the display keeps as window contexts
+    // draw on their window's picture, and on any other bitmap through the wx
+    // memory context.
     void LeaveDisplaySurface();
 
     wxDC* m_dc = nullptr;
     bool m_ownsDC = false;
     wxDC* m_memory = nullptr;   // the wx memory context of a memory context (owned)
-    std::unique_ptr<wxDC> m_surfaceDC;
-    cairo_t* m_surfaceCairo = nullptr;
+    // What m_dc is, for a picture the display keeps (a window's or a bitmap's).
+    std::shared_ptr<afxwin::SurfaceDrawing> m_drawing;
     State m_state;
     CPoint m_pos;
     std::vector<std::pair<State, CPoint>> m_savedStates;
