@@ -178,4 +178,12 @@ protected:
 
     friend class CToolBar;
     friend class CStatusBar;
+
+private:
+    // What LoadFrame does, step by step.
+    class wxFrame* CreateFrameWindow(UINT id, const CREATESTRUCT& cs, CWnd* parent);
+    void LoadMenuAndAccelerators(class wxFrame* frame, UINT id);
+    void LoadFrameIcon(class wxFrame* frame, UINT id);
+    void RouteFrameEvents(class wxFrame* frame);
+    void StartDeviceWatch();
 };
