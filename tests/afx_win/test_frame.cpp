@@ -444,7 +444,8 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     AfxGetApp()->OnFileNew();
     EXPECT_EQ(g_initialUpdates, 2);
     EXPECT_EQ(doc->GetFirstView(), view);
-    AfxTestSaveScreenshot(frame, L"afx_form_view.png");
+    const std::string shot = ::testing::TempDir() + "afx_form_view.png";
+    EXPECT_TRUE(AfxTestSaveScreenshot(frame, std::wstring(shot.begin(), shot.end())));
 
     // The framework's Save asks for a name for the untitled document and
     // creates the file; its Open reads the chosen file and updates the view again.
