@@ -113,13 +113,6 @@ void CFile::Close()
         Throw(CauseOf(errno));
 }
 
-void CFile::Abort()
-{
-    if (m_file)
-        std::fclose(m_file);
-    m_file = nullptr;
-}
-
 void CFile::Throw(int cause) const
 {
     throw new CFileException(cause, errno, m_strFileName);
@@ -143,12 +136,6 @@ void CFile::Write(const void* buffer, UINT count)
         Throw(CauseOf(errno));
 }
 
-void CFile::Flush()
-{
-    if (m_file && std::fflush(m_file) != 0)
-        Throw(CauseOf(errno));
-}
-
 unsigned long long CFile::GetLength() const
 {
     if (!m_file)
@@ -158,16 +145,6 @@ unsigned long long CFile::GetLength() const
     long end = std::ftell(m_file);
     std::fseek(m_file, here, SEEK_SET);
     return end < 0 ? 0 : static_cast<unsigned long long>(end);
-}
-
-unsigned long long CFile::Seek(long long offset, UINT from)
-{
-    if (!m_file)
-        Throw(CFileException::genericException);
-    int whence = from == current ? SEEK_CUR : from == end ? SEEK_END : SEEK_SET;
-    if (std::fseek(m_file, static_cast<long>(offset), whence) != 0)
-        Throw(CFileException::badSeek);
-    return static_cast<unsigned long long>(std::ftell(m_file));
 }
 
 CString CFile::GetFileName() const

@@ -116,10 +116,3 @@ CString CFileDialog::GetFileExt() const
     int dot = name.ReverseFind(L'.');
     return dot < 0 ? CString() : name.Mid(dot + 1);
 }
-
-CString CFileDialog::GetFileTitle() const
-{
-    CString name = GetFileName();
-    int dot = name.ReverseFind(L'.');
-    return dot < 0 ? name : name.Left(dot);
-}

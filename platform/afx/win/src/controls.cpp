@@ -71,25 +71,6 @@ UINT CButton::GetState() const
     });
 }
 
-void CButton::SetButtonStyle(UINT style, BOOL redraw)
-{
-    afxwin::OnUi([&]() {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return;
-        if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
-            ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
-            return;
-        }
-        impl->style = (impl->style & ~BS_TYPEMASK) | (style & BS_TYPEMASK);
-        if (auto* b = As<wxButton>(this))
-            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                b->SetDefault();
-        if (redraw)
-            Invalidate();
-    });
-}
-
 UINT CButton::GetButtonStyle() const
 {
     return afxwin::OnUi([&]() -> UINT {
@@ -141,36 +122,3 @@ void CEdit::SetSel(int start, int end, BOOL)
             t->SetSelection(start, end);
     });
 }
-
-void CEdit::ReplaceSel(LPCTSTR text, BOOL)
-{
-    afxwin::OnUi([&]() {
-        if (auto* t = As<wxTextCtrl>(this))
-            t->WriteText(afxwin::ToWx(text));
-    });
-}
-
-void CEdit::SetReadOnly(BOOL readOnly)
-{
-    afxwin::OnUi([&]() {
-        if (auto* t = As<wxTextCtrl>(this))
-            t->SetEditable(!readOnly);
-    });
-}
-
-void CEdit::LimitText(int maxChars)
-{
-    afxwin::OnUi([&]() {
-        if (auto* t = As<wxTextCtrl>(this))
-            t->SetMaxLength(maxChars > 0 ? static_cast<unsigned long>(maxChars) : 0);
-    });
-}
-
-int CEdit::GetLineCount() const
-{
-    return afxwin::OnUi([&]() -> int {
-        auto* t = As<wxTextCtrl>(this);
-        return t ? t->GetNumberOfLines() : 0;
-    });
-}
-

@@ -103,12 +103,6 @@ CGdiObject* StockObject(int index)
 }
 }  // namespace afxwin
 
-HGDIOBJ GetStockObject(int index)
-{
-    CGdiObject* o = Stock(index);
-    return o ? o->GetSafeHandle() : nullptr;
-}
-
 BOOL DeleteObject(HGDIOBJ object)
 {
     if (!object)

@@ -75,17 +75,6 @@ int CComboBox::InsertString(int index, LPCTSTR text)
     return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
 }
 
-int CComboBox::DeleteString(UINT index)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index >= items->GetCount())
-            return CB_ERR;
-        items->Delete(index);
-        return static_cast<int>(items->GetCount());
-    });
-}
-
 void CComboBox::ResetContent()
 {
     afxwin::OnUi([&]() {
@@ -131,33 +120,6 @@ int CComboBox::GetLBText(int index, CString& text) const
     });
 }
 
-int CComboBox::GetLBTextLen(int index) const
-{
-    return afxwin::OnUi([&]() -> int {
-        CString text;
-        return GetLBText(index, text);
-    });
-}
-
-int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items)
-            return CB_ERR;
-        int n = static_cast<int>(items->GetCount());
-        wxString s = afxwin::ToWx(text);
-        for (int k = 1; k <= n; ++k) {
-            int i = (startAfter + k) % n;
-            if (i < 0)
-                i += n;
-            if (items->GetString(static_cast<unsigned>(i)).CmpNoCase(s) == 0)
-                return i;
-        }
-        return CB_ERR;
-    });
-}
-
 int CComboBox::SelectString(int startAfter, LPCTSTR text)
 {
     return afxwin::OnUi([&]() -> int {
@@ -185,17 +147,6 @@ DWORD_PTR CComboBox::GetItemData(int index) const
     });
 }
 
-int CComboBox::SetItemData(int index, DWORD_PTR data)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-            return CB_ERR;
-        items->SetClientData(static_cast<unsigned>(index), reinterpret_cast<void*>(data));
-        return 0;
-    });
-}
-
 // ---- CListBox ----
 
 int CListBox::AddString(LPCTSTR text)
@@ -212,16 +163,6 @@ int CListBox::AddString(LPCTSTR text)
 int CListBox::InsertString(int index, LPCTSTR text)
 {
     return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
-}
-int CListBox::DeleteString(UINT index)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index >= items->GetCount())
-            return LB_ERR;
-        items->Delete(index);
-        return static_cast<int>(items->GetCount());
-    });
 }
 void CListBox::ResetContent()
 {
@@ -248,16 +189,6 @@ int CListBox::GetCurSel() const
 int CListBox::SetCurSel(int index)
 {
     return afxwin::OnUi([&]() -> int { return SetSelection(Items(this), index); });
-}
-int CListBox::GetText(int index, CString& text) const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-            return LB_ERR;
-        text = afxwin::FromWx(items->GetString(static_cast<unsigned>(index)));
-        return text.GetLength();
-    });
 }
 
 // ---- CListCtrl ----
@@ -376,14 +307,6 @@ int CListCtrl::GetItemCount() const
     });
 }
 
-BOOL CListCtrl::SetItemData(int item, DWORD_PTR data)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() && l->SetItemPtrData(item, data);
-    });
-}
-
 DWORD_PTR CListCtrl::GetItemData(int item) const
 {
     return afxwin::OnUi([&]() -> DWORD_PTR {
@@ -423,8 +346,6 @@ int CListCtrl::GetNextItem(int start, int flags) const
     });
 }
 
-int CListCtrl::GetSelectionMark() const { return GetNextItem(-1, LVNI_SELECTED); }
-
 BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -449,32 +370,6 @@ UINT CListCtrl::GetItemState(int item, UINT mask) const
     });
 }
 
-UINT CListCtrl::GetSelectedCount() const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        auto* l = As<wxListCtrl>(this);
-        return l ? static_cast<UINT>(l->GetSelectedItemCount()) : 0;
-    });
-}
-
-POSITION CListCtrl::GetFirstSelectedItemPosition() const
-{
-    return afxwin::OnUi([&]() -> POSITION {
-        int first = GetNextItem(-1, LVNI_SELECTED);
-        return first < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<intptr_t>(first) + 1);
-    });
-}
-
-int CListCtrl::GetNextSelectedItem(POSITION& pos) const
-{
-    return afxwin::OnUi([&]() -> int {
-        int item = static_cast<int>(reinterpret_cast<intptr_t>(pos)) - 1;
-        int next = GetNextItem(item, LVNI_SELECTED);
-        pos = next < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<intptr_t>(next) + 1);
-        return item;
-    });
-}
-
 BOOL CListCtrl::EnsureVisible(int item, BOOL)
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -482,4 +377,3 @@ BOOL CListCtrl::EnsureVisible(int item, BOOL)
         return l && item >= 0 && item < l->GetItemCount() && l->EnsureVisible(item);
     });
 }
-

@@ -217,11 +217,6 @@ void CCmdUI::SetRadio(BOOL on)
     m_radio = true;
 }
 
-void CCmdUI::SetText(LPCTSTR text)
-{
-    m_text = text;
-}
-
 BOOL CCmdUI::DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler)
 {
     if (!target || m_nID == 0)

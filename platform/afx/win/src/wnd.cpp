@@ -75,11 +75,6 @@ void DetachTree(wxWindow* window)
 
 }  // namespace afxwin
 
-const CWnd CWnd::wndTop;
-const CWnd CWnd::wndBottom;
-const CWnd CWnd::wndTopMost;
-const CWnd CWnd::wndNoTopMost;
-
 CWnd::CWnd() = default;
 
 CWnd::~CWnd()
@@ -103,11 +98,6 @@ wxWindow* CWnd::GetWx() const
 {
     AfxWindowImpl* impl = ImplOf(this, "CWnd::GetWx");
     return impl ? impl->wx : nullptr;
-}
-
-void CWnd::AfxAttach(wxWindow* window)
-{
-    afxwin::Register(window, this);
 }
 
 BOOL CWnd::DestroyWindow()

@@ -5,7 +5,6 @@
 #include "win32/types.h"
 
 #define ERROR_SUCCESS 0u
-#define NO_ERROR 0u
 #define ERROR_FILE_NOT_FOUND 2u
 #define ERROR_PATH_NOT_FOUND 3u
 #define ERROR_ACCESS_DENIED 5u

@@ -13,10 +13,6 @@ public:
     CTimeSpan(long days, int hours, int minutes, int seconds)
         : m_span(((static_cast<long long>(days) * 24 + hours) * 60 + minutes) * 60 + seconds) {}
     long long GetTotalSeconds() const { return m_span; }
-    long long GetDays() const { return m_span / 86400; }
-    int GetHours() const { return static_cast<int>(m_span / 3600 % 24); }
-    int GetMinutes() const { return static_cast<int>(m_span / 60 % 60); }
-    int GetSeconds() const { return static_cast<int>(m_span % 60); }
 
 private:
     long long m_span = 0;
@@ -46,7 +42,6 @@ public:
     int GetHour() const;
     int GetMinute() const;
     int GetSecond() const;
-    int GetDayOfWeek() const;   // 1 Sunday .. 7 Saturday
     // strftime formats (%Y, %m, %d, %H, %M, %S, ...).
     CString Format(LPCWSTR format) const;
 

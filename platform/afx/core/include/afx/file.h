@@ -52,13 +52,9 @@ public:
     // modeCreate | modeNoTruncate opens an existing file as it is, at its start.
     virtual BOOL Open(LPCWSTR fileName, UINT openFlags, CFileException* error = nullptr);
     virtual void Close();
-    void Abort();
     UINT Read(void* buffer, UINT count);
     void Write(const void* buffer, UINT count);
-    void Flush();
     unsigned long long GetLength() const;
-    unsigned long long Seek(long long offset, UINT from);
-    CString GetFilePath() const { return m_strFileName; }
     CString GetFileName() const;
     bool IsOpen() const { return m_file != nullptr; }
 
@@ -84,4 +80,3 @@ public:
 private:
     bool m_text = true;
 };
-

@@ -14,7 +14,6 @@ struct SIZE {
     LONG cx;
     LONG cy;
 };
-typedef SIZE* LPSIZE;
 
 struct RECT {
     LONG left;
@@ -57,8 +56,6 @@ public:
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
-    CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint BottomRight() const { return CPoint(right, bottom); }
     CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
     bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
@@ -68,7 +65,6 @@ public:
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
     void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
-    void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     void NormalizeRect();
     // The overlap of a and b; empty (all zero) and false when they do not overlap.
     bool IntersectRect(const RECT& a, const RECT& b);

@@ -34,10 +34,8 @@ public:
     void SetTitle(LPCTSTR title) { m_strTitle = title; }
     const CString& GetPathName() const { return m_strPathName; }
     void SetPathName(LPCTSTR path, BOOL addToMRU = TRUE);
-    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     void AddView(CView* view);
     void RemoveView(CView* view);
-    void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
     CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
 
     CDocTemplate* m_pDocTemplate = nullptr;
@@ -58,8 +56,6 @@ class CArchive {
 public:
     enum Mode { store = 0, load = 1 };
     explicit CArchive(Mode mode) : m_mode(mode) {}
-    BOOL IsStoring() const { return m_mode == store; }
-    BOOL IsLoading() const { return m_mode == load; }
 
 private:
     Mode m_mode;
@@ -99,8 +95,6 @@ public:
     void OnDraw(CDC* dc) override;
     BOOL CreateView(CFrameWnd* frame, UINT id) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // The form's size in pixels from its template.
-    CSize GetTotalSize() const { return m_totalSize; }
     void ResizeParentToFit(BOOL shrinkOnly = TRUE);
     UINT GetTemplateId() const { return m_nTemplateId; }
 
@@ -125,7 +119,6 @@ public:
     virtual CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) = 0;
     // Part `index` of the template's document string (parts separated by "\n").
     BOOL GetDocString(CString& out, DocStringIndex index) const;
-    UINT GetResourceId() const { return m_nIDResource; }
 
 protected:
     CDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
@@ -157,7 +150,6 @@ class CCommandLineInfo : public CObject {
 public:
     enum { FileNew, FileOpen, FileNothing = 5 } m_nShellCommand = FileNew;
     CString m_strFileName;
-    BOOL m_bShowSplash = TRUE;
 };
 
 // The application. Exactly one exists (a global object); AfxWinMain (or the
@@ -173,8 +165,6 @@ public:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
     virtual int Run();
-    // Called when the message queue is empty; updates the tool bar buttons.
-    virtual BOOL OnIdle(LONG count);
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     void SetRegistryKey(LPCTSTR key);
@@ -197,19 +187,12 @@ public:
 
     void OnFileNew();
     void OnFileOpen();
-    void OnAppExit();
     CDocument* OpenDocumentFile(LPCTSTR path);
-
-    void BeginWaitCursor();
-    void EndWaitCursor();
-    // An icon of the image source (AfxSetImageSource) by id, for SetIcon.
-    HICON LoadIcon(UINT id) const;
 
     LPCTSTR m_pszAppName = nullptr;
     LPCTSTR m_pszRegistryKey = nullptr;
     LPCTSTR m_pszProfileName = nullptr;
     CWnd* m_pMainWnd = nullptr;
-    UINT m_nCmdShow = SW_SHOWNORMAL;
     int m_argc = 0;
     char** m_argv = nullptr;
     UINT m_nMaxMRU = 0;

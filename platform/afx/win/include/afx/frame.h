@@ -18,7 +18,6 @@ class CStatusBar;
 #define MF_DISABLED 0x0002u
 #define MF_UNCHECKED 0x0000u
 #define MF_CHECKED 0x0008u
-#define MF_STRING 0x0000u
 #define MF_SEPARATOR 0x0800u
 #define MF_POPUP 0x0010u
 #define MFT_RADIOCHECK 0x0200u
@@ -56,16 +55,13 @@ public:
     virtual void Enable(BOOL on = TRUE);
     virtual void SetCheck(int check = 1);
     virtual void SetRadio(BOOL on = TRUE);
-    virtual void SetText(LPCTSTR text);
     // Routes the request; TRUE when a handler took it.
     BOOL DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler);
 
     UINT m_nID = 0;
     UINT m_nIndex = 0;
     CMenu* m_pMenu = nullptr;
-    CWnd* m_pOther = nullptr;
     BOOL m_bEnableChanged = FALSE;
-    BOOL m_bContinueRouting = FALSE;
 
     // What the handler set (for the layer's own bars and menus).
     int m_enabled = -1;   // -1 unchanged
@@ -154,7 +150,6 @@ public:
     // With it off, menu items keep the state the program gives them; with it on,
     // items without a command handler are grayed when their menu opens.
     BOOL m_bAutoMenuEnable = TRUE;
-    UINT m_nIDHelp = 0;
 
     // Framework internals.
     std::unique_ptr<CMenu> m_menuBar;
