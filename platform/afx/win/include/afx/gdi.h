@@ -383,7 +383,7 @@ public:
     BOOL GetTextMetrics(LPTEXTMETRIC metrics) const;
 
     // Copies w x h pixels from (xSrc, ySrc) of src to (x, y); SRCCOPY, BLACKNESS and
-    // WHITENESS (StretchBlt: SRCCOPY) are offered. Another code: FALSE, and
+    // WHITENESS are offered. Another code: FALSE, and
     // checked builds stop there, naming the call.
     BOOL BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop);
 
