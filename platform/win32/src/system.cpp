@@ -90,14 +90,6 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info)
     return FillVersion(info, 148);
 }
 
-HMODULE GetModuleHandleW(LPCWSTR moduleName)
-{
-    std::string narrow;
-    for (const wchar_t* p = moduleName; p && *p; ++p)
-        narrow.push_back(*p < 128 ? static_cast<char>(*p) : '?');
-    return GetModuleHandleA(moduleName ? narrow.c_str() : nullptr);
-}
-
 HMODULE GetModuleHandleA(LPCSTR moduleName)
 {
     if (moduleName && IsKernel32(moduleName))

@@ -42,17 +42,6 @@ BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, 
     });
 }
 
-int CButton::GetCheck() const
-{
-    return afxwin::OnUi([&]() -> int {
-        if (auto* c = As<wxCheckBox>(this))
-            return c->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-        if (auto* r = As<wxRadioButton>(this))
-            return r->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-        return BST_UNCHECKED;
-    });
-}
-
 void CButton::SetCheck(int check)
 {
     afxwin::OnUi([&]() {

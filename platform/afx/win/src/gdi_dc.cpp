@@ -289,16 +289,6 @@ int CDC::SetMapMode(int mode)
     return MM_TEXT;
 }
 
-int CDC::SetROP2(int mode)
-{
-    // wx draws through cairo, which has no raster mixes of pen and screen.
-    if (mode != R2_COPYPEN) {
-        afxwin::Unsupported("CDC::SetROP2", "only R2_COPYPEN is offered");
-        return 0;
-    }
-    return R2_COPYPEN;
-}
-
 int CDC::GetDeviceCaps(int index) const
 {
     return afxwin::OnUi([&]() -> int {

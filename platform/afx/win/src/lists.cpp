@@ -120,23 +120,6 @@ int CComboBox::GetLBText(int index, CString& text) const
     });
 }
 
-int CComboBox::SelectString(int startAfter, LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items)
-            return CB_ERR;
-        int n = static_cast<int>(items->GetCount());
-        wxString s = afxwin::ToWx(text).Lower();
-        for (int k = 1; k <= n; ++k) {
-            int i = ((startAfter + k) % n + n) % n;
-            if (items->GetString(static_cast<unsigned>(i)).Lower().StartsWith(s))
-                return SetSelection(items, i);
-        }
-        return CB_ERR;
-    });
-}
-
 DWORD_PTR CComboBox::GetItemData(int index) const
 {
     return afxwin::OnUi([&]() -> DWORD_PTR {

@@ -364,14 +364,6 @@ void CWnd::SetIcon(HICON icon, BOOL)
     });
 }
 
-void CWnd::BringWindowToTop()
-{
-    afxwin::OnUi([&]() {
-        if (wxWindow* w = GetWx())
-            w->Raise();
-    });
-}
-
 void CWnd::Invalidate(BOOL erase)
 {
     afxwin::OnUi([&]() {

@@ -20,7 +20,6 @@
 
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u
-#define CREATE_ALWAYS 2u
 #define OPEN_EXISTING 3u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_FLAG_OVERLAPPED 0x40000000u
@@ -57,12 +56,7 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWri
 // with ERROR_OPERATION_ABORTED. Also found through GetProcAddress.
 BOOL CancelIo(HANDLE file);
 
-#define CBR_1200 1200u
 #define CBR_9600 9600u
-#define CBR_19200 19200u
-#define CBR_57600 57600u
-#define CBR_115200 115200u
-#define CBR_256000 256000u
 
 #define NOPARITY 0
 #define ODDPARITY 1
@@ -80,7 +74,6 @@ BOOL CancelIo(HANDLE file);
 #define RTS_CONTROL_DISABLE 0x00
 #define RTS_CONTROL_ENABLE 0x01
 #define RTS_CONTROL_HANDSHAKE 0x02
-#define RTS_CONTROL_TOGGLE 0x03
 
 struct DCB {
     DWORD DCBlength;

@@ -40,7 +40,6 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info);
 
 // Only "kernel32" (any case, ".dll" optional) is known; other names give null
 // and ERROR_MOD_NOT_FOUND.
-HMODULE GetModuleHandleW(LPCWSTR moduleName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 // Functions of kernel32 that callers look up at run time: "CancelIo" and
 // "IsWow64Process". Others give null and ERROR_PROC_NOT_FOUND.

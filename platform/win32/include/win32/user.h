@@ -31,7 +31,6 @@
 #define IDNO 7
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 namespace win32 {
 

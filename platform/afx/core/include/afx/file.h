@@ -18,8 +18,8 @@
 class CFileException : public CException {
     DECLARE_DYNAMIC(CFileException)
 public:
-    enum { none, genericException, fileNotFound, badPath, tooManyOpenFiles, accessDenied, invalidFile,
-           removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation, lockViolation, diskFull, endOfFile };
+    enum { none, genericException, fileNotFound, badPath, tooManyOpenFiles, accessDenied, invalidFile, hardIO,
+           diskFull, endOfFile };
     explicit CFileException(int cause = none, LONG osError = -1, LPCWSTR fileName = nullptr);
     BOOL GetErrorMessage(LPWSTR text, UINT maxChars, UINT* helpContext = nullptr) const override;
 
@@ -30,21 +30,17 @@ public:
 
 class CFile : public CObject {
 public:
-    enum OpenFlags : UINT {
+    enum : UINT {
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
-        shareCompat = 0x0000,
         shareExclusive = 0x0010,
         shareDenyWrite = 0x0020,
-        shareDenyRead = 0x0030,
-        shareDenyNone = 0x0040,
         modeNoTruncate = 0x1000,
         modeCreate = 0x2000,
         typeText = 0x4000,
         typeBinary = 0x8000,
     };
-    enum SeekPosition { begin = 0, current = 1, end = 2 };
 
     CFile() = default;
     ~CFile() override;

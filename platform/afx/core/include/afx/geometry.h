@@ -64,7 +64,6 @@ public:
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
-    void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
     void NormalizeRect();
     // The overlap of a and b; empty (all zero) and false when they do not overlap.
     bool IntersectRect(const RECT& a, const RECT& b);

@@ -14,7 +14,6 @@ class CButton : public CWnd {
 public:
     // A push button (or the kind of `style`, BS_...) at `rect` in the parent's client area.
     BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id);
-    int GetCheck() const;
     void SetCheck(int check);
     UINT GetState() const;       // 0x4 (BST_PUSHED) while pressed
     UINT GetButtonStyle() const;
@@ -50,7 +49,6 @@ public:
     // -1 clears the selection; CB_ERR for an index out of range.
     int SetCurSel(int index);
     int GetLBText(int index, CString& text) const;
-    int SelectString(int startAfter, LPCTSTR text);
     DWORD_PTR GetItemData(int index) const;
 };
 
@@ -71,8 +69,6 @@ public:
 #define LVNI_SELECTED 2
 #define LVIS_SELECTED 0x2u
 #define LVIS_FOCUSED 0x1u
-
-typedef void* POSITION;
 
 // A report list: columns, rows of texts.
 class CListCtrl : public CWnd {

@@ -114,7 +114,7 @@ struct CCreateContext {
 class CDocTemplate : public CCmdTarget {
     DECLARE_DYNAMIC(CDocTemplate)
 public:
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    enum DocStringIndex { fileNewName = 2 };
     ~CDocTemplate() override;
     virtual CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) = 0;
     // Part `index` of the template's document string (parts separated by "\n").

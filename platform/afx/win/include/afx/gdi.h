@@ -38,12 +38,9 @@ class PrinterDevice;
 #define OPAQUE 2
 
 #define SRCCOPY 0x00CC0020u
-#define SRCAND 0x008800C6u
 #define BLACKNESS 0x00000042u
 #define WHITENESS 0x00FF0062u
 
-#define R2_NOT 6
-#define R2_COPYPEN 13
 
 #define MM_TEXT 1
 
@@ -350,11 +347,10 @@ public:
     COLORREF SetBkColor(COLORREF color);
     int SetBkMode(int mode);
     UINT SetTextAlign(UINT flags);
-    // Drawing is in device pixels from the origin (MM_TEXT) with the pen as it
-    // is (R2_COPYPEN); these return the previous mode. Another mode is not
-    // offered: 0, and checked builds stop there, naming the call.
+    // Drawing is in device pixels from the origin (MM_TEXT); returns the
+    // previous mode. Another mode is not offered: 0, and checked builds stop
+    // there, naming the call.
     int SetMapMode(int mode);
-    int SetROP2(int mode);
     int GetDeviceCaps(int index) const;
 
     CPoint MoveTo(int x, int y);

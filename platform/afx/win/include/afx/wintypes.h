@@ -77,7 +77,6 @@ inline int MulDiv(int number, int numerator, int denominator)
 
 // Command notification codes carried in the high word of WM_COMMAND's wParam.
 #define BN_CLICKED 0u
-#define BN_DOUBLECLICKED 5u
 #define EN_KILLFOCUS 0x0200u
 #define EN_CHANGE 0x0300u
 #define CBN_SELCHANGE 1u

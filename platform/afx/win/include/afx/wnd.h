@@ -104,7 +104,6 @@ public:
     void SetFont(CFont* font, BOOL redraw = TRUE);
     CFont* GetFont() const;
     void SetIcon(HICON icon, BOOL bigIcon);
-    void BringWindowToTop();
 
     // Painting: the window's picture is repainted (WM_ERASEBKGND then WM_PAINT)
     // when it is invalid; UpdateWindow does that at once.
@@ -133,11 +132,9 @@ public:
     // The default handlers of the standard messages; handlers of derived
     // classes call them for the default processing.
     void OnPaint();
-    BOOL OnEraseBkgnd(CDC* dc);
     void OnSize(UINT type, int cx, int cy);
     void OnTimer(UINT_PTR id);
     void OnClose();
-    void OnDestroy();
     int OnCreate(LPCREATESTRUCT cs);
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
@@ -146,7 +143,6 @@ public:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
-    void OnRButtonDown(UINT flags, CPoint point);
     void OnRButtonUp(UINT flags, CPoint point);
 
     // Owner-drawn controls draw themselves here (a CButton with BS_OWNERDRAW).
