@@ -11,6 +11,7 @@
 
 #include "afx/afxwin.h"
 #include "afx/modal.h"
+#include "win_codes.h"
 
 class AfxTimer;
 

@@ -68,11 +68,8 @@ BOOL CancelIo(HANDLE file);
 #define ONE5STOPBITS 1
 #define TWOSTOPBITS 2
 
-#define DTR_CONTROL_ENABLE 0x01
 #define DTR_CONTROL_HANDSHAKE 0x02
 
-#define RTS_CONTROL_DISABLE 0x00
-#define RTS_CONTROL_ENABLE 0x01
 #define RTS_CONTROL_HANDSHAKE 0x02
 
 struct DCB {
@@ -164,12 +161,6 @@ BOOL SetupComm(HANDLE file, DWORD inQueue, DWORD outQueue);
 // queue, the driver's included. Other bits: ERROR_INVALID_PARAMETER.
 BOOL PurgeComm(HANDLE file, DWORD flags);
 
-#define CE_RXOVER 0x0001u
-#define CE_OVERRUN 0x0002u
-#define CE_RXPARITY 0x0004u
-#define CE_FRAME 0x0008u
-#define CE_BREAK 0x0010u
-
 struct COMSTAT {
     DWORD fCtsHold : 1;
     DWORD fDsrHold : 1;
@@ -195,13 +186,6 @@ BOOL ClearCommError(HANDLE file, LPDWORD errors, LPCOMSTAT status);
 #define EV_RXCHAR 0x0001u
 #define EV_RXFLAG 0x0002u
 #define EV_TXEMPTY 0x0004u
-#define EV_CTS 0x0008u
-#define EV_DSR 0x0010u
-#define EV_RLSD 0x0020u
-#define EV_BREAK 0x0040u
-#define EV_ERR 0x0080u
-#define EV_RING 0x0100u
-#define EV_RX80FULL 0x0400u
 
 // The events WaitCommEvent reports. Each event is reported when it happens:
 // EV_RXCHAR when bytes arrive, EV_RXFLAG when EvtChar arrives, EV_RX80FULL

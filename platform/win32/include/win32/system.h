@@ -68,4 +68,3 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL LocalFree(HLOCAL mem);
 #define LMEM_FIXED 0x0000u
 #define LMEM_ZEROINIT 0x0040u
-#define LPTR (LMEM_FIXED | LMEM_ZEROINIT)

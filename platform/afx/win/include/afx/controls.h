@@ -5,9 +5,7 @@
 #include "afx/wnd.h"
 
 #define BST_UNCHECKED 0
-#define BST_CHECKED 1
 #define CB_ERR (-1)
-#define LB_ERR (-1)
 
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
@@ -18,7 +16,6 @@ public:
     UINT GetState() const;       // 0x4 (BST_PUSHED) while pressed
     UINT GetButtonStyle() const;
 };
-#define BST_PUSHED 0x4
 
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
@@ -64,11 +61,7 @@ public:
 };
 
 #define LVCFMT_LEFT 0
-#define LVCFMT_RIGHT 1
-#define LVCFMT_CENTER 2
 #define LVNI_SELECTED 2
-#define LVIS_SELECTED 0x2u
-#define LVIS_FOCUSED 0x1u
 
 // A report list: columns, rows of texts.
 class CListCtrl : public CWnd {
@@ -142,7 +135,3 @@ public:
 
 #define PBM_SETRANGE (WM_USER + 1)
 #define PBM_SETPOS (WM_USER + 2)
-#define PBM_DELTAPOS (WM_USER + 3)
-#define PBM_SETSTEP (WM_USER + 4)
-#define PBM_STEPIT (WM_USER + 5)
-#define PBM_GETPOS (WM_USER + 8)

@@ -82,11 +82,6 @@ public:
     CUserException() = default;
 };
 
-// Texts of the framework's own data-exchange messages.
-#define AFX_IDP_PARSE_INT L"Enter an integer."
-#define AFX_IDP_PARSE_REAL L"Enter a number."
-#define AFX_IDP_PARSE_INT_RANGE L"Enter an integer between %1 and %2."
-
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 void DDX_Text(CDataExchange* pDX, int id, int& value);
 void DDX_Text(CDataExchange* pDX, int id, UINT& value);

@@ -18,8 +18,6 @@ class CStatusBar;
 #define MF_DISABLED 0x0002u
 #define MF_UNCHECKED 0x0000u
 #define MF_CHECKED 0x0008u
-#define MF_SEPARATOR 0x0800u
-#define MF_POPUP 0x0010u
 #define MFT_RADIOCHECK 0x0200u
 
 // A menu bar or drop-down of a frame. Items are addressed by command id

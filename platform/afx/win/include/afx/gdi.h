@@ -28,58 +28,27 @@ class PrinterDevice;
 }
 
 #define PS_SOLID 0
-#define PS_DASH 1
 #define PS_DOT 2
-#define PS_DASHDOT 3
-#define PS_DASHDOTDOT 4
-#define PS_NULL 5
 
 #define TRANSPARENT 1
 #define OPAQUE 2
 
 #define SRCCOPY 0x00CC0020u
-#define BLACKNESS 0x00000042u
-#define WHITENESS 0x00FF0062u
-
 
 #define MM_TEXT 1
 
-#define WHITE_BRUSH 0
-#define LTGRAY_BRUSH 1
-#define GRAY_BRUSH 2
-#define DKGRAY_BRUSH 3
-#define BLACK_BRUSH 4
 #define NULL_BRUSH 5
-#define WHITE_PEN 6
-#define BLACK_PEN 7
-#define NULL_PEN 8
 #define SYSTEM_FONT 13
-#define DEFAULT_GUI_FONT 17
 
-#define HORZSIZE 4
-#define VERTSIZE 6
 #define HORZRES 8
 #define VERTRES 10
-#define BITSPIXEL 12
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
-#define PHYSICALWIDTH 110
-#define PHYSICALHEIGHT 111
-#define PHYSICALOFFSETX 112
-#define PHYSICALOFFSETY 113
 
 #define TA_LEFT 0u
 #define TA_RIGHT 2u
 #define TA_CENTER 6u
 #define TA_TOP 0u
-#define TA_BOTTOM 8u
-#define TA_BASELINE 24u
-
-#define DT_CENTER 0x1u
-#define DT_RIGHT 0x2u
-#define DT_VCENTER 0x4u
-#define DT_BOTTOM 0x8u
-#define DT_SINGLELINE 0x20u
 
 #define FW_NORMAL 400
 #define FW_BOLD 700
@@ -95,12 +64,7 @@ class PrinterDevice;
 #define FF_SWISS 0x20
 #define LF_FACESIZE 32
 
-#define COLOR_WINDOW 5
-#define COLOR_WINDOWTEXT 8
 #define COLOR_BTNFACE 15
-#define COLOR_BTNSHADOW 16
-#define COLOR_BTNTEXT 18
-#define COLOR_BTNHIGHLIGHT 20
 
 // Colours of the system scheme (fixed, the classic Windows ones).
 COLORREF GetSysColor(int index);
@@ -268,7 +232,6 @@ struct DOCINFO {
 #define DM_PAPERWIDTH 0x00000008u
 #define DM_COPIES 0x00000100u
 #define DM_PRINTQUALITY 0x00000400u
-#define DM_YRESOLUTION 0x00002000u
 #define DM_COLLATE 0x00008000u
 #define DMCOLLATE_FALSE 0
 #define DMCOLLATE_TRUE 1

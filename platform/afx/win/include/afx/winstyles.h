@@ -5,7 +5,6 @@
 #define WS_POPUP 0x80000000u
 #define WS_CHILD 0x40000000u
 #define WS_VISIBLE 0x10000000u
-#define WS_DISABLED 0x08000000u
 #define WS_CAPTION 0x00C00000u
 #define WS_BORDER 0x00800000u
 #define WS_VSCROLL 0x00200000u
@@ -19,7 +18,6 @@
 
 #define WS_EX_DLGMODALFRAME 0x00000001u
 #define WS_EX_CLIENTEDGE 0x00000200u
-#define WS_EX_STATICEDGE 0x00020000u
 
 #define DS_SETFONT 0x40u
 #define DS_MODALFRAME 0x80u
@@ -27,40 +25,25 @@
 
 #define BS_PUSHBUTTON 0x0u
 #define BS_DEFPUSHBUTTON 0x1u
-#define BS_CHECKBOX 0x2u
-#define BS_AUTOCHECKBOX 0x3u
-#define BS_RADIOBUTTON 0x4u
 #define BS_GROUPBOX 0x7u
-#define BS_AUTORADIOBUTTON 0x9u
 #define BS_OWNERDRAW 0xBu
 #define BS_TYPEMASK 0xFu
-#define BS_RIGHT 0x200u
 #define BS_CENTER 0x300u
 
-#define ES_CENTER 0x1u
-#define ES_RIGHT 0x2u
-#define ES_MULTILINE 0x4u
 #define ES_AUTOHSCROLL 0x80u
-#define ES_READONLY 0x800u
 
 #define SS_LEFT 0x0u
-#define SS_CENTER 0x1u
-#define SS_RIGHT 0x2u
 #define SS_ICON 0x3u
 #define SS_BITMAP 0xEu
 #define SS_TYPEMASK 0x1Fu
 #define SS_NOPREFIX 0x80u
-#define SS_CENTERIMAGE 0x200u
 
 #define CBS_DROPDOWNLIST 0x3u
 #define CBS_SORT 0x100u
 
-#define LBS_SORT 0x2u
-
 #define LVS_REPORT 0x1u
 #define LVS_SINGLESEL 0x4u
 #define LVS_SHOWSELALWAYS 0x8u
-#define LVS_NOSORTHEADER 0x8000u
 
 #define LVS_EX_GRIDLINES 0x1u
 #define LVS_EX_FULLROWSELECT 0x20u

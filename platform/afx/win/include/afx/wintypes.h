@@ -53,14 +53,9 @@ inline int MulDiv(int number, int numerator, int denominator)
 
 // ---- messages ----------------------------------------------------------------
 #define WM_CREATE 0x0001u
-#define WM_DESTROY 0x0002u
 #define WM_SIZE 0x0005u
-#define WM_SETTEXT 0x000Cu
-#define WM_GETTEXT 0x000Du
 #define WM_PAINT 0x000Fu
 #define WM_CLOSE 0x0010u
-#define WM_ERASEBKGND 0x0014u
-#define WM_DRAWITEM 0x002Bu
 #define WM_NOTIFY 0x004Eu
 #define WM_COMMAND 0x0111u
 #define WM_TIMER 0x0113u
@@ -71,22 +66,16 @@ inline int MulDiv(int number, int numerator, int denominator)
 #define WM_LBUTTONDOWN 0x0201u
 #define WM_LBUTTONUP 0x0202u
 #define WM_LBUTTONDBLCLK 0x0203u
-#define WM_RBUTTONDOWN 0x0204u
 #define WM_RBUTTONUP 0x0205u
 #define WM_USER 0x0400u
 
 // Command notification codes carried in the high word of WM_COMMAND's wParam.
 #define BN_CLICKED 0u
-#define EN_KILLFOCUS 0x0200u
 #define EN_CHANGE 0x0300u
 #define CBN_SELCHANGE 1u
-#define LBN_SELCHANGE 1u
-#define LBN_DBLCLK 2u
 
 // WM_NOTIFY codes.
-#define NM_CLICK (0u - 2u)
 #define NM_DBLCLK (0u - 3u)
-#define LVN_ITEMCHANGED (0u - 101u)
 
 struct NMHDR {
     HWND hwndFrom;
@@ -111,29 +100,15 @@ struct NMITEMACTIVATE {
 #define SB_TOP 6
 #define SB_BOTTOM 7
 
-// WM_SIZE types.
-#define SIZE_RESTORED 0
-#define SIZE_MAXIMIZED 2
-
 // WM_CTLCOLOR control types.
 #define CTLCOLOR_EDIT 1
-#define CTLCOLOR_LISTBOX 2
-#define CTLCOLOR_BTN 3
-#define CTLCOLOR_DLG 4
 #define CTLCOLOR_SCROLLBAR 5
-#define CTLCOLOR_STATIC 6
 
 // Mouse key flags of mouse messages.
 #define MK_LBUTTON 0x0001u
-#define MK_RBUTTON 0x0002u
-#define MK_SHIFT 0x0004u
-#define MK_CONTROL 0x0008u
-#define MK_MBUTTON 0x0010u
 
 // ShowWindow commands.
-#define SW_HIDE 0
 #define SW_SHOWNORMAL 1
-#define SW_SHOWMINIMIZED 2
 #define SW_MAXIMIZE 3
 #define SW_SHOW 5
 #define SW_MINIMIZE 6
@@ -144,15 +119,10 @@ struct NMITEMACTIVATE {
 #define SWP_NOMOVE 0x0002u
 #define SWP_NOZORDER 0x0004u
 #define SWP_SHOWWINDOW 0x0040u
-#define SWP_HIDEWINDOW 0x0080u
 #define SWP_NOOWNERZORDER 0x0200u
 
 // Owner drawing.
-#define ODT_BUTTON 4
-#define ODA_DRAWENTIRE 0x1u
 #define ODS_SELECTED 0x1u
-#define ODS_DISABLED 0x4u
-#define ODS_FOCUS 0x10u
 
 struct DRAWITEMSTRUCT {
     UINT CtlType;
@@ -191,7 +161,6 @@ typedef CREATESTRUCT* LPCREATESTRUCT;
 #define ID_FILE_NEW 0xE100u
 #define ID_FILE_OPEN 0xE101u
 #define ID_FILE_SAVE 0xE103u
-#define ID_FILE_SAVE_AS 0xE104u
 #define ID_APP_ABOUT 0xE140u
 #define ID_APP_EXIT 0xE141u
 #define ID_EDIT_COPY 0xE122u
@@ -207,7 +176,6 @@ typedef CREATESTRUCT* LPCREATESTRUCT;
 #define ID_INDICATOR_SCRL 0xE709u
 #define AFX_IDW_TOOLBAR 0xE800u
 #define AFX_IDW_STATUS_BAR 0xE801u
-#define AFX_IDW_PANE_FIRST 0xE900u
 #define AFX_IDS_APP_TITLE 0xE000u
 #define AFX_IDS_IDLEMESSAGE 0xE001u
 
