@@ -106,10 +106,6 @@ TEST(CString, EditingInPlace)
     EXPECT_EQ(2, aaa.Replace(L"aa", L"a"));
     EXPECT_STREQ(L"aa", aaa.GetString());
 
-    CString r(L"a b  c ");
-    EXPECT_EQ(4, r.Remove(L' '));
-    EXPECT_STREQ(L"abc", r.GetString());
-
     CString t(L"ac");
     EXPECT_EQ(3, t.Insert(1, L'b'));
     EXPECT_EQ(5, t.Insert(99, L"de"));

@@ -363,7 +363,7 @@ TEST(ModelessDialog, HiddenBeforeTheServerShowedItStaysHiddenAndShowsAgain)
     EXPECT_TRUE(dlg.IsWindowVisible());
     CRect r;
     dlg.GetWindowRect(&r);
-    EXPECT_TRUE(PumpUntil([&] { return TopWindowTitleAt(r.CenterPoint().x, r.CenterPoint().y) == "Real-Time Setup"; }))
+    EXPECT_TRUE(PumpUntil([&] { return TopWindowTitleAt((r.left + r.right) / 2, (r.top + r.bottom) / 2) == "Real-Time Setup"; }))
         << "the dialog is on the screen";
     dlg.DestroyWindow();
 }

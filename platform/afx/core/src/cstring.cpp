@@ -212,13 +212,6 @@ int CString::Replace(LPCWSTR oldText, LPCWSTR newText)
     return count;
 }
 
-int CString::Remove(wchar_t ch)
-{
-    const size_t before = m_text.size();
-    m_text.erase(std::remove(m_text.begin(), m_text.end(), ch), m_text.end());
-    return static_cast<int>(before - m_text.size());
-}
-
 int CString::Insert(int index, wchar_t ch)
 {
     m_text.insert(Clamp(index, m_text.size()), 1, ch);

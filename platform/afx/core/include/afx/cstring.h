@@ -78,7 +78,6 @@ public:
     // Each returns the number of replacements or removals made.
     int Replace(wchar_t oldCh, wchar_t newCh);
     int Replace(LPCWSTR oldText, LPCWSTR newText);  // an empty oldText replaces nothing
-    int Remove(wchar_t ch);
 
     // Each returns the new length. Insert puts the text before index (clamped
     // to 0..GetLength()); Delete removes up to count characters at index.
