@@ -110,9 +110,3 @@ CString CFileDialog::GetFileName() const
     return m_path.Mid(slash + 1);
 }
 
-CString CFileDialog::GetFileExt() const
-{
-    CString name = GetFileName();
-    int dot = name.ReverseFind(L'.');
-    return dot < 0 ? CString() : name.Mid(dot + 1);
-}

@@ -60,14 +60,6 @@ UINT CButton::GetState() const
     });
 }
 
-UINT CButton::GetButtonStyle() const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        AfxWindowImpl* impl = ImplOf(this);
-        return impl ? (impl->style & 0xFFFF) : 0;
-    });
-}
-
 // ---- CStatic ----
 
 BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)

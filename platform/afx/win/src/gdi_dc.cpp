@@ -373,17 +373,6 @@ BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
     });
 }
 
-void CDC::FillRect(LPCRECT r, CBrush* brush)
-{
-    afxwin::OnUi([&]() {
-        if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
-            return;
-        m_dc->SetPen(*wxTRANSPARENT_PEN);
-        m_dc->SetBrush(wxBrush(afxwin::ToWxColour(brush->m_color)));
-        m_dc->DrawRectangle(r->left, r->top, r->right - r->left, r->bottom - r->top);
-    });
-}
-
 void CDC::FillSolidRect(LPCRECT r, COLORREF color)
 {
     afxwin::OnUi([&]() {

@@ -23,15 +23,6 @@ wxItemContainer* Items(const CWnd* wnd)
     return dynamic_cast<wxItemContainer*>(wnd->GetWx());
 }
 
-int SortedPlace(wxItemContainer* items, const wxString& text)
-{
-    unsigned n = items->GetCount();
-    for (unsigned i = 0; i < n; ++i)
-        if (text.CmpNoCase(items->GetString(i)) < 0)
-            return static_cast<int>(i);
-    return static_cast<int>(n);
-}
-
 int InsertAt(wxItemContainer* items, int index, LPCTSTR text)
 {
     if (!items)
@@ -58,29 +49,9 @@ int SetSelection(wxItemContainer* items, int index)
 
 }  // namespace
 
-int CComboBox::AddString(LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!items || !impl)
-            return CB_ERR;
-        int index = (impl->style & CBS_SORT) ? SortedPlace(items, afxwin::ToWx(text)) : -1;
-        return InsertAt(items, index, text);
-    });
-}
-
 int CComboBox::InsertString(int index, LPCTSTR text)
 {
     return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
-}
-
-void CComboBox::ResetContent()
-{
-    afxwin::OnUi([&]() {
-        if (wxItemContainer* items = Items(this))
-            items->Clear();
-    });
 }
 
 int CComboBox::GetCount() const
@@ -132,27 +103,9 @@ DWORD_PTR CComboBox::GetItemData(int index) const
 
 // ---- CListBox ----
 
-int CListBox::AddString(LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!items || !impl)
-            return LB_ERR;
-        int index = (impl->style & LBS_SORT) ? SortedPlace(items, afxwin::ToWx(text)) : -1;
-        return InsertAt(items, index, text);
-    });
-}
 int CListBox::InsertString(int index, LPCTSTR text)
 {
     return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
-}
-void CListBox::ResetContent()
-{
-    afxwin::OnUi([&]() {
-        if (wxItemContainer* items = Items(this))
-            items->Clear();
-    });
 }
 int CListBox::GetCount() const
 {

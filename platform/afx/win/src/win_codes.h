@@ -103,7 +103,6 @@
 #define SS_CENTER 0x1u
 #define SS_RIGHT 0x2u
 #define SS_CENTERIMAGE 0x200u
-#define LBS_SORT 0x2u
 #define LVS_NOSORTHEADER 0x8000u
 
 // Beside those of afx/frame.h.

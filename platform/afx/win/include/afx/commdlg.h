@@ -27,7 +27,6 @@ public:
     INT_PTR DoModal() override;
     CString GetPathName() const { return m_path; }
     CString GetFileName() const;
-    CString GetFileExt() const;
 
     OPENFILENAME m_ofn{};
     // Framework internals, read by the test driver.
@@ -73,8 +72,6 @@ public:
                           CWnd* parent = nullptr);
     INT_PTR DoModal() override;
     int GetCopies() const;
-    CString GetDeviceName() const { return m_deviceName; }
-    BOOL PrintCollate() const { return (m_pd.Flags & PD_COLLATE) != 0; }
     HDC GetPrinterDC() const { return m_pd.hDC; }
 
     PRINTDLG m_pd{};

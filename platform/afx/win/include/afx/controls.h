@@ -14,7 +14,6 @@ public:
     BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id);
     void SetCheck(int check);
     UINT GetState() const;       // 0x4 (BST_PUSHED) while pressed
-    UINT GetButtonStyle() const;
 };
 
 class CStatic : public CWnd {
@@ -36,11 +35,8 @@ public:
 class CComboBox : public CWnd {
     DECLARE_DYNAMIC(CComboBox)
 public:
-    // Adds in sorted place when the list has CBS_SORT, else at the end.
-    int AddString(LPCTSTR text);
     // At `index` (-1: the end), whatever the sorting style.
     int InsertString(int index, LPCTSTR text);
-    void ResetContent();
     int GetCount() const;
     int GetCurSel() const;
     // -1 clears the selection; CB_ERR for an index out of range.
@@ -52,9 +48,7 @@ public:
 class CListBox : public CWnd {
     DECLARE_DYNAMIC(CListBox)
 public:
-    int AddString(LPCTSTR text);
     int InsertString(int index, LPCTSTR text);
-    void ResetContent();
     int GetCount() const;
     int GetCurSel() const;
     int SetCurSel(int index);

@@ -30,7 +30,6 @@ public:
     ~CMenu() override;
     // Returns the previous state (MF_GRAYED / MF_ENABLED), or (UINT)-1 when there is no such item.
     UINT EnableMenuItem(UINT item, UINT flags);
-    UINT CheckMenuItem(UINT item, UINT flags);
     // MF_GRAYED, MF_CHECKED, MF_POPUP, MF_SEPARATOR; MFT_RADIOCHECK for an item
     // whose mark is a radio mark.
     UINT GetMenuState(UINT item, UINT flags) const;

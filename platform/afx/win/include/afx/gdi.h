@@ -64,10 +64,6 @@ class PrinterDevice;
 #define FF_SWISS 0x20
 #define LF_FACESIZE 32
 
-#define COLOR_BTNFACE 15
-
-// Colours of the system scheme (fixed, the classic Windows ones).
-COLORREF GetSysColor(int index);
 
 struct LOGFONT {
     LONG lfHeight;   // < 0: character height in pixels; > 0: cell height; 0: default
@@ -325,7 +321,6 @@ public:
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL Ellipse(int x1, int y1, int x2, int y2);
     BOOL Ellipse(LPCRECT r) { return Ellipse(r->left, r->top, r->right, r->bottom); }
-    void FillRect(LPCRECT r, CBrush* brush);
     void FillSolidRect(LPCRECT r, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
     void Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight);

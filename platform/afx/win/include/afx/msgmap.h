@@ -100,10 +100,6 @@ protected:                                            \
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), \
      [](CCmdTarget* t, const AfxMessage&) -> LRESULT { (AFX_THIS(t)->*(memberFxn))(); return 1; }},
-// void fn(UINT id), for every id from id1 to id2
-#define ON_COMMAND_RANGE(id1, id2, memberFxn) \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id1), static_cast<UINT>(id2), \
-     [](CCmdTarget* t, const AfxMessage& m) -> LRESULT { (AFX_THIS(t)->*(memberFxn))(static_cast<UINT>(m.wParam)); return 1; }},
 // void fn(CCmdUI* pCmdUI)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(id), \
