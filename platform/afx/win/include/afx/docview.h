@@ -17,37 +17,45 @@ public:
     ~CDocument() override;
 
     virtual BOOL OnNewDocument();
-    // Opens `path` for reading and passes it to Serialize through a loading archive.
-    virtual BOOL OnOpenDocument(LPCTSTR path);
     // Creates `path` and passes it to Serialize through a storing archive.
     virtual BOOL OnSaveDocument(LPCTSTR path);
-    virtual void DeleteContents();
     virtual void Serialize(CArchive& ar);
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+
+    const CString& GetTitle() const { return m_strTitle; }
+    const CString& GetPathName() const { return m_strPathName; }
+    CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Opens `path` for reading and passes it to Serialize through a loading archive.
+    virtual BOOL OnOpenDocument(LPCTSTR path);
+    virtual void DeleteContents();
     virtual BOOL SaveModified();
     // Save: the save dialog for an untitled document, then OnSaveDocument.
     virtual BOOL DoFileSave();
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
-
     void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
     BOOL IsModified() const { return m_bModified; }
-    const CString& GetTitle() const { return m_strTitle; }
     void SetTitle(LPCTSTR title) { m_strTitle = title; }
-    const CString& GetPathName() const { return m_strPathName; }
     void SetPathName(LPCTSTR path, BOOL addToMRU = TRUE);
     void AddView(CView* view);
     void RemoveView(CView* view);
-    CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
-
-    CDocTemplate* m_pDocTemplate = nullptr;
-
-protected:
     void OnFileSave();
     void OnFileSaveAs();
+
+    CDocTemplate* m_pDocTemplate = nullptr;
     BOOL m_bModified = FALSE;
     CString m_strTitle;
     CString m_strPathName;
     std::vector<CView*> m_views;
-    DECLARE_MESSAGE_MAP()
+
+    friend class CDocTemplate;
+    friend class CSingleDocTemplate;
+    friend class CFrameWnd;
+    friend class CView;
+    friend class CWinApp;
 };
 
 // A loading or storing archive over a file; the layer's documents only test
@@ -69,19 +77,24 @@ public:
 
     CDocument* GetDocument() const { return m_pDocument; }
     virtual void OnInitialUpdate();
-    virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
     // Called by the default WM_PAINT with a CPaintDC.
     virtual void OnDraw(CDC* dc) = 0;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
     void PostNcDestroy() override;
-    // Creates the view's window as the client of `frame`.
-    virtual BOOL CreateView(CFrameWnd* frame, UINT id);
 
     CDocument* m_pDocument = nullptr;
 
 protected:
     void OnPaint();
     DECLARE_MESSAGE_MAP()
+
+private:
+    virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
+    // Creates the view's window as the client of `frame`.
+    virtual BOOL CreateView(CFrameWnd* frame, UINT id);
+
+    friend class CFormView;
+    friend class CFrameWnd;
 };
 
 // A view holding the controls of a dialog template (a form).
@@ -93,12 +106,13 @@ public:
     // Exchanges data into the controls (UpdateData(FALSE)) and runs OnUpdate.
     void OnInitialUpdate() override;
     void OnDraw(CDC* dc) override;
-    BOOL CreateView(CFrameWnd* frame, UINT id) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ResizeParentToFit(BOOL shrinkOnly = TRUE);
     UINT GetTemplateId() const { return m_nTemplateId; }
 
-protected:
+private:
+    BOOL CreateView(CFrameWnd* frame, UINT id) override;
+
     UINT m_nTemplateId;
     CSize m_totalSize;
 };
@@ -114,14 +128,16 @@ struct CCreateContext {
 class CDocTemplate : public CCmdTarget {
     DECLARE_DYNAMIC(CDocTemplate)
 public:
-    enum DocStringIndex { fileNewName = 2 };
     ~CDocTemplate() override;
     virtual CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) = 0;
-    // Part `index` of the template's document string (parts separated by "\n").
-    BOOL GetDocString(CString& out, DocStringIndex index) const;
 
 protected:
     CDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
+
+private:
+    enum DocStringIndex { fileNewName = 2 };
+    // Part `index` of the template's document string (parts separated by "\n").
+    BOOL GetDocString(CString& out, DocStringIndex index) const;
     CDocument* CreateNewDocument();
     CFrameWnd* CreateNewFrame(CDocument* doc, CFrameWnd* other);
 
@@ -130,6 +146,9 @@ protected:
     CRuntimeClass* m_pFrameClass;
     CRuntimeClass* m_pViewClass;
     CString m_strDocStrings;
+
+    friend class CDocument;
+    friend class CSingleDocTemplate;
 };
 
 // One document, one frame, one view; New and Open reuse them.
@@ -180,35 +199,40 @@ public:
     // $XDG_CONFIG_HOME (else ~/.config) / registry key / application name.ini
     // (without a registry key: the application name.ini).
     UINT GetProfileInt(LPCTSTR section, LPCTSTR entry, int defaultValue);
-    BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value);
     CString GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue = nullptr);
     BOOL WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value);
-    CString GetProfilePath() const;
 
     void OnFileNew();
     void OnFileOpen();
     CDocument* OpenDocumentFile(LPCTSTR path);
 
-    LPCTSTR m_pszAppName = nullptr;
-    LPCTSTR m_pszRegistryKey = nullptr;
-    LPCTSTR m_pszProfileName = nullptr;
     CWnd* m_pMainWnd = nullptr;
-    int m_argc = 0;
-    char** m_argv = nullptr;
-    UINT m_nMaxMRU = 0;
-    UINT m_nNumPreviewPages = 0;
-
-    // Takes the application name from string AFX_IDS_APP_TITLE when none was given.
-    void SetAppNameFromResources();
 
     CDocTemplate* GetFirstTemplate() const { return m_templates.empty() ? nullptr : m_templates.front().get(); }
 
 protected:
-    CString m_appName;
-    CString m_registryKey;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::vector<CString> m_recentFiles;
     DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value);
+    CString GetProfilePath() const;
+    // Takes the application name from string AFX_IDS_APP_TITLE when none was given.
+    void SetAppNameFromResources();
+
+    LPCTSTR m_pszAppName = nullptr;
+    LPCTSTR m_pszRegistryKey = nullptr;
+    LPCTSTR m_pszProfileName = nullptr;
+    int m_argc = 0;
+    char** m_argv = nullptr;
+    UINT m_nMaxMRU = 0;
+    UINT m_nNumPreviewPages = 0;
+    CString m_appName;
+    CString m_registryKey;
+
+    friend int AfxWinMain(int argc, char** argv);
+    friend LPCTSTR AfxGetAppName();
 };
 
 CWinApp* AfxGetApp();

@@ -124,20 +124,11 @@ public:
     void PostNcDestroy() override;
 
     CView* GetActiveView() const { return m_pViewActive; }
-    void SetActiveView(CView* view) { m_pViewActive = view; }
-    CDocument* GetActiveDocument() const;
     virtual void RecalcLayout(BOOL notify = TRUE);
     void EnableDocking(DWORD style) { m_dockStyle = style; }
     void DockControlBar(CControlBar* bar) { (void)bar; }
-    void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
-    void SetMessageText(LPCTSTR text);
-    void SetMessageText(UINT id);
-    void SetTitle(LPCTSTR title);
     CString GetTitle() const { return m_strTitle; }
-    void ActivateFrame(int cmdShow = -1);
-    void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
 
-    void UpdateFrameTitle();
     // The frame's menu bar (null without one).
     CMenu* GetMenuBar() const { return m_menuBar.get(); }
     // Runs the update handlers of a drop-down (by its position on the bar),
@@ -152,26 +143,39 @@ public:
     std::unique_ptr<CMenu> m_menuBar;
     CToolBar* m_toolBar = nullptr;
     CStatusBar* m_statusBar = nullptr;
-    UINT m_nResourceId = 0;
-    std::unique_ptr<class AfxFrameExtras> m_extras;
     CString m_strTitle;
 
 protected:
     void OnClose();
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SetActiveView(CView* view) { m_pViewActive = view; }
+    CDocument* GetActiveDocument() const;
+    void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
+    void SetMessageText(LPCTSTR text);
+    void SetMessageText(UINT id);
+    void SetTitle(LPCTSTR title);
+    void ActivateFrame(int cmdShow = -1);
+    void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
+    void UpdateFrameTitle();
     void UpdateMenu(class wxMenu* menu);
     UINT BarCommandOf(class wxMenu* menu) const;
     void OnIdleUpdate();
 
+    UINT m_nResourceId = 0;
+    std::unique_ptr<class AfxFrameExtras> m_extras;
     CView* m_pViewActive = nullptr;
     DWORD m_dockStyle = 0;
-    DECLARE_MESSAGE_MAP()
 
     friend class CToolBar;
     friend class CStatusBar;
+    friend class CSingleDocTemplate;
+    friend class CDocument;
+    friend class CView;
 
-private:
     // What LoadFrame does, step by step.
     class wxFrame* CreateFrameWindow(UINT id, const CREATESTRUCT& cs, CWnd* parent);
     void LoadMenuAndAccelerators(class wxFrame* frame, UINT id);
