@@ -149,32 +149,3 @@ int CProgressCtrl::GetPos() const
         return impl ? impl->progressPos : 0;
     });
 }
-
-int CProgressCtrl::OffsetPos(int delta) { return SetPos(GetPos() + delta); }
-
-int CProgressCtrl::SetStep(int step)
-{
-    return afxwin::OnUi([&]() -> int {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return 0;
-        int old = impl->progressStep;
-        impl->progressStep = step;
-        return old;
-    });
-}
-
-int CProgressCtrl::StepIt()
-{
-    return afxwin::OnUi([&]() -> int {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return 0;
-        int old = impl->progressPos;
-        int next = old + impl->progressStep;
-        if (next > impl->progressMax)
-            next = impl->progressMin + (next - impl->progressMax);
-        SetPos(next);
-        return old;
-    });
-}

@@ -42,16 +42,6 @@ BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, 
     });
 }
 
-void CButton::SetCheck(int check)
-{
-    afxwin::OnUi([&]() {
-        if (auto* c = As<wxCheckBox>(this))
-            c->SetValue(check == BST_CHECKED);
-        else if (auto* r = As<wxRadioButton>(this))
-            r->SetValue(check == BST_CHECKED);
-    });
-}
-
 UINT CButton::GetState() const
 {
     return afxwin::OnUi([&]() -> UINT {
@@ -68,22 +58,6 @@ BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, 
         UINT type = style & SS_TYPEMASK;
         AfxControlKind kind = (type == SS_BITMAP || type == SS_ICON) ? AfxControlKind::Picture : AfxControlKind::Static;
         return CreateFor(this, kind, text, style, rect, parent, id);
-    });
-}
-
-HBITMAP CStatic::SetBitmap(HBITMAP bitmap)
-{
-    return afxwin::OnUi([&]() -> HBITMAP {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return nullptr;
-        HBITMAP old = impl->image;
-        impl->image = bitmap;
-        if (auto* sb = As<wxStaticBitmap>(this)) {
-            CBitmap* b = CBitmap::FromHandle(bitmap);
-            sb->SetBitmap(b && !b->IsNull() ? wxBitmapBundle(b->WxBitmap()) : wxBitmapBundle());
-        }
-        return old;
     });
 }
 

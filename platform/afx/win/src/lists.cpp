@@ -91,16 +91,6 @@ int CComboBox::GetLBText(int index, CString& text) const
     });
 }
 
-DWORD_PTR CComboBox::GetItemData(int index) const
-{
-    return afxwin::OnUi([&]() -> DWORD_PTR {
-        wxItemContainer* items = Items(this);
-        if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-            return 0;
-        return reinterpret_cast<DWORD_PTR>(items->GetClientData(static_cast<unsigned>(index)));
-    });
-}
-
 // ---- CListBox ----
 
 int CListBox::InsertString(int index, LPCTSTR text)
@@ -161,27 +151,11 @@ int CListCtrl::InsertColumn(int col, LPCTSTR heading, int format, int width, int
     });
 }
 
-BOOL CListCtrl::DeleteColumn(int col)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && col >= 0 && col < l->GetColumnCount() && l->DeleteColumn(col);
-    });
-}
-
 int CListCtrl::GetColumnCount() const
 {
     return afxwin::OnUi([&]() -> int {
         auto* l = As<wxListCtrl>(this);
         return l ? l->GetColumnCount() : 0;
-    });
-}
-
-BOOL CListCtrl::SetColumnWidth(int col, int width)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && col >= 0 && col < l->GetColumnCount() && l->SetColumnWidth(col, width);
     });
 }
 
@@ -219,14 +193,6 @@ CString CListCtrl::GetItemText(int item, int subItem) const
     });
 }
 
-BOOL CListCtrl::DeleteItem(int item)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() && l->DeleteItem(item);
-    });
-}
-
 BOOL CListCtrl::DeleteAllItems()
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -240,14 +206,6 @@ int CListCtrl::GetItemCount() const
     return afxwin::OnUi([&]() -> int {
         auto* l = As<wxListCtrl>(this);
         return l ? static_cast<int>(l->GetItemCount()) : 0;
-    });
-}
-
-DWORD_PTR CListCtrl::GetItemData(int item) const
-{
-    return afxwin::OnUi([&]() -> DWORD_PTR {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() ? static_cast<DWORD_PTR>(l->GetItemData(item)) : 0;
     });
 }
 
@@ -291,25 +249,5 @@ BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
         long wxState = ((state & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((state & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
         long wxMask = ((mask & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((mask & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
         return l->SetItemState(item, wxState, wxMask);
-    });
-}
-
-UINT CListCtrl::GetItemState(int item, UINT mask) const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        auto* l = As<wxListCtrl>(this);
-        if (!l || item < 0 || item >= l->GetItemCount())
-            return 0;
-        long s = l->GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-        UINT state = ((s & wxLIST_STATE_SELECTED) ? LVIS_SELECTED : 0) | ((s & wxLIST_STATE_FOCUSED) ? LVIS_FOCUSED : 0);
-        return state & mask;
-    });
-}
-
-BOOL CListCtrl::EnsureVisible(int item, BOOL)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() && l->EnsureVisible(item);
     });
 }

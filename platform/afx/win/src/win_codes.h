@@ -76,16 +76,12 @@
 #define DM_YRESOLUTION 0x00002000u
 
 // Beside those of afx/controls.h.
-#define BST_CHECKED 1
 #define LB_ERR (-1)
 #define BST_PUSHED 0x4
 #define LVCFMT_RIGHT 1
 #define LVCFMT_CENTER 2
 #define LVIS_SELECTED 0x2u
 #define LVIS_FOCUSED 0x1u
-#define PBM_DELTAPOS (WM_USER + 3)
-#define PBM_SETSTEP (WM_USER + 4)
-#define PBM_STEPIT (WM_USER + 5)
 #define PBM_GETPOS (WM_USER + 8)
 
 // Beside those of afx/winstyles.h.

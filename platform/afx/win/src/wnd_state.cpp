@@ -341,14 +341,6 @@ void CWnd::SetFont(CFont* font, BOOL)
     });
 }
 
-CFont* CWnd::GetFont() const
-{
-    return afxwin::OnUi([&]() -> CFont* {
-        AfxWindowImpl* impl = ImplOf(this);
-        return impl ? impl->font : nullptr;
-    });
-}
-
 void CWnd::SetIcon(HICON icon, BOOL)
 {
     afxwin::OnUi([&]() {

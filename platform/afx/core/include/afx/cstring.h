@@ -109,9 +109,10 @@ public:
     void Format(LPCWSTR format, ...);
     void AppendFormat(LPCWSTR format, ...);
     void FormatV(LPCWSTR format, va_list args);
-    void AppendFormatV(LPCWSTR format, va_list args);
 
 private:
+    void AppendFormatV(LPCWSTR format, va_list args);
+
     std::wstring m_text;
 };
 

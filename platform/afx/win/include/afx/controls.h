@@ -4,7 +4,6 @@
 
 #include "afx/wnd.h"
 
-#define BST_UNCHECKED 0
 #define CB_ERR (-1)
 
 class CButton : public CWnd {
@@ -12,7 +11,6 @@ class CButton : public CWnd {
 public:
     // A push button (or the kind of `style`, BS_...) at `rect` in the parent's client area.
     BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id);
-    void SetCheck(int check);
     UINT GetState() const;       // 0x4 (BST_PUSHED) while pressed
 };
 
@@ -20,8 +18,6 @@ class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 public:
     BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
-    // A picture control shows this bitmap (not owned); returns the previous one.
-    HBITMAP SetBitmap(HBITMAP bitmap);
 };
 
 class CEdit : public CWnd {
@@ -42,7 +38,6 @@ public:
     // -1 clears the selection; CB_ERR for an index out of range.
     int SetCurSel(int index);
     int GetLBText(int index, CString& text) const;
-    DWORD_PTR GetItemData(int index) const;
 };
 
 class CListBox : public CWnd {
@@ -62,23 +57,17 @@ class CListCtrl : public CWnd {
     DECLARE_DYNAMIC(CListCtrl)
 public:
     int InsertColumn(int col, LPCTSTR heading, int format = LVCFMT_LEFT, int width = -1, int subItem = -1);
-    BOOL DeleteColumn(int col);
     int GetColumnCount() const;
-    BOOL SetColumnWidth(int col, int width);
     int InsertItem(int item, LPCTSTR text);
     BOOL SetItemText(int item, int subItem, LPCTSTR text);
     CString GetItemText(int item, int subItem) const;
-    BOOL DeleteItem(int item);
     BOOL DeleteAllItems();
     int GetItemCount() const;
-    DWORD_PTR GetItemData(int item) const;
     DWORD GetExtendedStyle() const;
     DWORD SetExtendedStyle(DWORD exStyle);
     // Selection: the first selected row, or -1.
     int GetNextItem(int start, int flags) const;
     BOOL SetItemState(int item, UINT state, UINT mask);
-    UINT GetItemState(int item, UINT mask) const;
-    BOOL EnsureVisible(int item, BOOL partialOK);
 };
 
 #define SIF_RANGE 0x1u
@@ -122,9 +111,6 @@ public:
     void GetRange(int& lower, int& upper) const;
     int SetPos(int pos);
     int GetPos() const;
-    int OffsetPos(int delta);
-    int SetStep(int step);
-    int StepIt();
 };
 
 #define PBM_SETRANGE (WM_USER + 1)

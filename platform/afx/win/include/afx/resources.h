@@ -171,8 +171,5 @@ template <size_t N> void AfxRegisterStrings(const AfxStringEntry (&entries)[N]) 
 template <size_t N> void AfxRegisterMenu(UINT id, const AfxMenuEntry (&entries)[N]) { AfxRegisterMenu(id, entries, N); }
 template <size_t N> void AfxRegisterAccelerators(UINT id, const AfxAccelEntry (&entries)[N]) { AfxRegisterAccelerators(id, entries, N); }
 
-// Look-ups; null or false when the id is not registered.
-const wchar_t* AfxFindString(UINT id);
+// Null when the id is not registered.
 const AfxDialogTemplate* AfxFindDialog(UINT id);
-const AfxToolBarTemplate* AfxFindToolBar(UINT id);
-bool AfxFindImage(AfxImageKind kind, UINT id, AfxImage* out);

@@ -102,7 +102,6 @@ public:
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
     int GetDlgCtrlID() const;
     void SetFont(CFont* font, BOOL redraw = TRUE);
-    CFont* GetFont() const;
     void SetIcon(HICON icon, BOOL bigIcon);
 
     // Painting: the window's picture is repainted (WM_ERASEBKGND then WM_PAINT)
