@@ -12,8 +12,10 @@
 # they are public or protected. The fields of records (structs) are not
 # counted, nor are constructors, destructors and operators. A name counts as called when it appears as a word, outside comments and
 # text literals, in a source file of meterapp/, seriallink/, launcher/, tools/
-# or bench/, or in the expansion of a platform macro that counts as called (a
-# message-map macro names the framework's machinery in the program's code).
+# or bench/, or in the declaration of a platform name that counts as called:
+# the expansion of a macro (a message-map macro names the framework's
+# machinery in the program's code), the result and parameter types of a
+# function, the bases of a class, what a typedef stands for, a member's type.
 # The check goes by the word alone: a method is counted as called when any
 # class's member of that name is named.
 set -euo pipefail
@@ -52,12 +54,22 @@ g++ -x c++ -fpreprocessed -dD -E -P -w "${sources[@]}" |
   sed -E 's/"([^"\\]|\\.)*"//g; s/'"'"'([^'"'"'\\]|\\.)*'"'"'//g' |
   grep -oE '[A-Za-z_][A-Za-z0-9_]*' | sort -u > "$work/used"
 
-# A macro the programs use brings in the names of its expansion.
+# A name that counts as called brings in the names its declaration needs: a
+# macro its expansion, a function the types of its result and parameters, a
+# class or struct its bases, a typedef what it stands for, a data member its
+# type.
 ctags "${ctags_common[@]}" --kinds-C++=d --fields-C++=+'{macrodef}' \
-  --_xformat='%N|%{C++.macrodef}' "${headers[@]}" > "$work/macros"
+  --_xformat='%N|%{C++.macrodef}' "${headers[@]}" > "$work/needs"
+ctags "${ctags_common[@]}" --kinds-C++=fp --fields=+St \
+  --_xformat='%N|%{signature} %{typeref}' "${headers[@]}" >> "$work/needs"
+ctags "${ctags_common[@]}" --kinds-C++=cstu \
+  --_xformat='%N|%{pattern}' "${headers[@]}" >> "$work/needs"
+ctags "${ctags_common[@]}" --kinds-C++=mvx --fields=+t \
+  --_xformat='%N|%{typeref}' "${headers[@]}" >> "$work/needs"
+sed -i 's/typename:/ /g' "$work/needs"
 while :; do
   awk -F'|' 'NR == FNR { used[$1] = 1; next }
-             ($1 in used) { sub(/^[^|]*\|/, ""); print }' "$work/used" "$work/macros" |
+             ($1 in used) { sub(/^[^|]*\|/, ""); print }' "$work/used" "$work/needs" |
     grep -oE '[A-Za-z_][A-Za-z0-9_]*' | sort -u | comm -13 "$work/used" - > "$work/more" || true
   [ -s "$work/more" ] || break
   sort -u "$work/used" "$work/more" -o "$work/used"
