@@ -4,7 +4,8 @@
 #   scripts/deps.sh          building and running (scripts/run.sh)
 #   scripts/deps.sh --tests  and what only the tests use besides: the PDF
 #                            reader, a CUPS scheduler with a PDF printer,
-#                            clang for the fuzzers and LibreOffice Calc
+#                            clang for the fuzzers, LibreOffice Calc and
+#                            universal-ctags for the platform-name check
 #                            (scripts/test.sh)
 set -euo pipefail
 
@@ -21,6 +22,7 @@ test_packages=(
   poppler-utils
   cups cups-client printer-driver-cups-pdf
   clang libclang-rt-dev
+  universal-ctags
   locales
   libreoffice-calc-nogui
 )

@@ -104,9 +104,8 @@ TEST(Drawing, NullBrushRectangleLeavesTheInsideAndFillsUseTheirColour)
     c.dc.Rectangle(5, 5, 35, 35);
     EXPECT_EQ(c.dc.GetPixel(5, 20), RGB(0, 0, 0));
     EXPECT_EQ(c.dc.GetPixel(20, 20), RGB(10, 20, 30));
-    CBrush green(RGB(0, 200, 0));
     CRect r(10, 10, 20, 20);
-    c.dc.FillRect(&r, &green);
+    c.dc.FillSolidRect(&r, RGB(0, 200, 0));
     EXPECT_EQ(c.dc.GetPixel(15, 15), RGB(0, 200, 0));
     EXPECT_EQ(c.dc.GetPixel(20, 20), RGB(10, 20, 30));
     c.dc.SelectObject(oldPen);

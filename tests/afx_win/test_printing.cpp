@@ -9,10 +9,16 @@
 #include <pango/pangocairo.h>
 #include <wx/font.h>
 #include <wx/fontutil.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +32,7 @@
 
 #include "gui_support.h"
 #include "support/pdftext.h"
+#include "support/pipe_watch.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 
@@ -388,31 +395,138 @@ TEST(PrinterDC, AFailedOrAbandonedDocumentLeavesTheFileAsItWas)
     EXPECT_EQ(missing.StartDoc(L"Nowhere"), SP_ERROR);
     EXPECT_EQ(missing.StartPage(), SP_ERROR);
 
-    // Out of room on the device: the write error ends the document with
-    // SP_ERROR, also when the copies are written from a finished first copy,
-    // which then goes from the temporary folder.
+    // Out of room (writes past a file-size limit fail as on a full disk): the
+    // write error ends the document with SP_ERROR, also when the copies are
+    // written from a finished first copy, which then goes from the temporary
+    // folder.
     const std::string spool = dir.path() + "/spool";
     ::mkdir(spool.c_str(), 0700);
     testutil::ScopedEnv tmpdir("TMPDIR", spool);
+    struct rlimit size {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &size), 0);
+    struct sigaction ignore {}, before {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &before), 0);
+    const std::string full = dir.path() + "/full.pdf";
     for (short copies : {1, 2}) {
         SCOPED_TRACE(copies);
         DEVMODE withCopies = dm;
         withCopies.dmFields |= DM_COPIES;
         withCopies.dmCopies = copies;
-        CDC full;
-        ASSERT_TRUE(full.CreateDC(L"PDF", nullptr, L"/dev/full", &withCopies));
-        ASSERT_GT(full.StartDoc(L"Too big"), 0);
+        CDC dc;
+        ASSERT_TRUE(dc.CreateDC(L"PDF", nullptr, Wide(full).c_str(), &withCopies));
+        ASSERT_GT(dc.StartDoc(L"Too big"), 0);
+        struct rlimit small = size;
+        small.rlim_cur = 64 * 1024;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
         bool failed = false;
         for (int page = 0; page < 400 && !failed; ++page) {
-            failed = full.StartPage() == SP_ERROR;
+            failed = dc.StartPage() == SP_ERROR;
             for (int i = 0; i < 60 && !failed; ++i)
-                full.TextOut(50, 50 + i * 40, CString(L"A line of text that fills the page"));
-            failed = failed || full.EndPage() == SP_ERROR;
+                dc.TextOut(50, 50 + i * 40, CString(L"A line of text that fills the page"));
+            failed = failed || dc.EndPage() == SP_ERROR;
         }
-        EXPECT_TRUE(failed || full.EndDoc() == SP_ERROR);
-        full.AbortDoc();
+        EXPECT_TRUE(failed || dc.EndDoc() == SP_ERROR);
+        dc.AbortDoc();
+        ::setrlimit(RLIMIT_FSIZE, &size);
         EXPECT_EQ(FilesIn(spool), 0);
+        EXPECT_EQ(FilesIn(dir.path()), 2) << "only kept.pdf and the spool folder";
     }
+    ::sigaction(SIGXFSZ, &before, nullptr);
+}
+
+// Prints a page into path as a user who is not root: in a child that drops to
+// "nobody" when the test runs as root (for whom every file is writable),
+// directly otherwise. "W" when the document was written, "F" when refused.
+std::string PrintAsUnprivilegedUser(const std::string& path)
+{
+    const auto print = [&path] {
+        DEVMODE dm = PaperAt(300, 210, 297);
+        CDC dc;
+        if (!dc.CreateDC(L"PDF", nullptr, Wide(path).c_str(), &dm))
+            return std::string("F");
+        if (dc.StartDoc(L"Refused") <= 0)
+            return std::string("F");
+        dc.StartPage();
+        dc.TextOut(10, 10, CString(L"printed"));
+        dc.EndPage();
+        return std::string(dc.EndDoc() > 0 ? "W" : "F");
+    };
+    if (::geteuid() != 0)
+        return print();
+    const passwd* nobody = ::getpwnam("nobody");
+    if (!nobody)
+        return "no user nobody";
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string report = "dropping privileges failed";
+        if (::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0)
+            report = print();
+        [[maybe_unused]] const ssize_t sent = ::write(channel[1], report.data(), report.size());
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string report;
+    char piece[256];
+    for (ssize_t n; (n = ::read(channel[0], piece, sizeof piece)) > 0;)
+        report.append(piece, static_cast<size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return report;
+}
+
+// Print to File takes the same care as a save: it never replaces a file the
+// user may not write, and never waits on a pipe in the file's place.
+TEST(PrinterDC, AFileTheUserMayNotWriteOrAPipeIsRefusedAndKept)
+{
+    testutil::TempDir dir;
+    const std::string pipe = dir.path() + "/pipe.pdf";
+    testutil::MakePipe(pipe);
+    CDC toPipe;
+    ASSERT_TRUE(toPipe.CreateDC(L"PDF", nullptr, Wide(pipe).c_str(), nullptr));
+    int started = 0;
+    EXPECT_TRUE(testutil::ReturnsWithoutWaitingOn(pipe, [&] { started = toPipe.StartDoc(L"Pipe"); }));
+    EXPECT_EQ(started, SP_ERROR);
+    struct stat info {};
+    ASSERT_EQ(::lstat(pipe.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    // A folder everybody may write in, as a shared folder is.
+    const std::string shared = dir.path() + "/shared";
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    std::vector<std::string> refused{shared + "/own read-only.pdf"};
+    std::ofstream(refused[0]) << "the user's own document";
+    ASSERT_EQ(::chmod(refused[0].c_str(), 0444), 0);
+    if (::geteuid() == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        ASSERT_NE(nobody, nullptr);
+        ASSERT_EQ(::chown(refused[0].c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        // Another user's file, which the user may read but not write.
+        refused.push_back(shared + "/another user's.pdf");
+        std::ofstream(refused[1]) << "another user's document";
+        ASSERT_EQ(::chmod(refused[1].c_str(), 0644), 0);
+    }
+    for (const std::string& path : refused) {
+        struct stat before {};
+        ASSERT_EQ(::stat(path.c_str(), &before), 0);
+        const std::string contents = ReadFile(path);
+        EXPECT_EQ(PrintAsUnprivilegedUser(path), "F") << path;
+        struct stat after {};
+        ASSERT_EQ(::stat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino) << path;
+        EXPECT_EQ(after.st_mode, before.st_mode) << path;
+        EXPECT_EQ(ReadFile(path), contents) << path;
+    }
+    EXPECT_EQ(FilesIn(shared), static_cast<int>(refused.size())) << "printing left something behind";
 }
 
 TEST(PrinterDC, ADocumentWithoutPagesWritesNothing)
@@ -634,10 +748,8 @@ TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamedWithItsCopies)
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(script.answered);
     EXPECT_TRUE(script.shot);
-    EXPECT_EQ(dialog.GetDeviceName(), L"");
     EXPECT_EQ(dialog.m_outputFile, CString(Wide(pdf).c_str()));
     EXPECT_EQ(dialog.GetCopies(), 2);
-    EXPECT_TRUE(dialog.PrintCollate());   // GTK's default
     HDC handle = dialog.GetPrinterDC();
     ASSERT_NE(handle, nullptr);
     {

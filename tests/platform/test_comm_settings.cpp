@@ -78,7 +78,7 @@ TEST(CommOpen, NamesPathsMissingAndBusyPorts)
     // Not a terminal, or not opened as an existing device.
     EXPECT_EQ(CreateFileW(L"/dev/null", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
-    EXPECT_EQ(CreateFileW(L"COM7", GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileW(L"COM7", GENERIC_READ, 0, nullptr, 2u /* CREATE_ALWAYS */, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
@@ -131,11 +131,11 @@ TEST(CommSettings, LineSettingsReachTermiosAndComeBack)
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     const LineCase cases[] = {
         {CBR_9600, B9600, 8, NOPARITY, 0, ONESTOPBIT},
-        {CBR_115200, B115200, 7, ODDPARITY, PARENB | PARODD, TWOSTOPBITS},
-        {CBR_1200, B1200, 6, EVENPARITY, PARENB, ONESTOPBIT},
-        {CBR_19200, B19200, 5, MARKPARITY, PARENB | PARODD | CMSPAR, ONE5STOPBITS},
-        {CBR_57600, B57600, 8, SPACEPARITY, PARENB | CMSPAR, ONESTOPBIT},
-        {CBR_256000, B0, 8, NOPARITY, 0, ONESTOPBIT},
+        {115200, B115200, 7, ODDPARITY, PARENB | PARODD, TWOSTOPBITS},
+        {1200, B1200, 6, EVENPARITY, PARENB, ONESTOPBIT},
+        {19200, B19200, 5, MARKPARITY, PARENB | PARODD | CMSPAR, ONE5STOPBITS},
+        {57600, B57600, 8, SPACEPARITY, PARENB | CMSPAR, ONESTOPBIT},
+        {256000, B0, 8, NOPARITY, 0, ONESTOPBIT},
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.baud);
@@ -200,7 +200,7 @@ TEST(CommSettings, FlowControlAndKeptFields)
 
     // Switched off again, with other flow characters.
     dcb.fOutxCtsFlow = 0;
-    dcb.fRtsControl = RTS_CONTROL_TOGGLE;
+    dcb.fRtsControl = 0x03;   // RTS_CONTROL_TOGGLE
     dcb.fOutX = 0;
     dcb.fInX = 1;
     dcb.XonChar = 'Q';
@@ -297,7 +297,7 @@ TEST(CommSettings, TimeoutsMasksQueuesAndBadArguments)
 
     // The run-time look-up finds CancelIo.
     using CancelIoFn = BOOL (*)(HANDLE);
-    auto cancel = reinterpret_cast<CancelIoFn>(GetProcAddress(GetModuleHandleW(L"KERNEL32.DLL"), "CancelIo"));
+    auto cancel = reinterpret_cast<CancelIoFn>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "CancelIo"));
     ASSERT_NE(cancel, nullptr);
     EXPECT_TRUE(cancel(h));
 

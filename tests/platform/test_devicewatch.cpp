@@ -76,7 +76,6 @@ TEST_F(Watching, LinksAppearingAndDisappearingAreReportedAtOnce)
     EventLog log;
     win32::DeviceWatcher watcher;
     ASSERT_TRUE(watcher.Start(log.Receiver()));
-    EXPECT_TRUE(watcher.IsRunning());
     EXPECT_TRUE(std::filesystem::is_directory(portDir)) << "the missing directory is created to be watched";
 
     size_t mark = log.Count();
@@ -100,7 +99,6 @@ TEST_F(Watching, LinksAppearingAndDisappearingAreReportedAtOnce)
     EXPECT_GE(log.WaitFor(DBT_DEVNODES_CHANGED, mark, 1000ms), 0);
 
     watcher.Stop();
-    EXPECT_FALSE(watcher.IsRunning());
     mark = log.Count();
     ASSERT_TRUE(win32::WritePortLink(13, "/dev/null", ""));
     EXPECT_EQ(log.WaitFor(DBT_DEVICEARRIVAL, mark, 200ms), -1) << "reported after Stop";

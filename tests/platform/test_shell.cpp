@@ -12,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include <csignal>
+#include <pthread.h>
 #include <sys/stat.h>
 
 namespace {
@@ -90,6 +92,39 @@ TEST_F(DesktopHandler, OpensAnExistingFileWithXdgOpen)
     EXPECT_GT(Code(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, kShowNormal)), 32);
     ASSERT_TRUE(WaitForLog());
     EXPECT_EQ(ReadFile(log), help + "\n");
+}
+
+// A program that ignores SIGPIPE (as a program writing to sockets does) or
+// blocks a signal must not hand that on to the handler it starts.
+TEST_F(DesktopHandler, StartsTheHandlerWithDefaultSignalHandling)
+{
+    std::ofstream script(bin.path() + "/xdg-open");
+    script << "#!/bin/sh\ngrep -E '^Sig(Ign|Blk):' /proc/self/status > " << log << ".tmp && mv " << log << ".tmp " << log
+           << "\n";
+    script.close();
+    testutil::ScopedEnv path("PATH", bin.path() + ":/usr/bin:/bin");
+
+    struct sigaction ignore {}, before {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(sigaction(SIGPIPE, &ignore, &before), 0);
+    sigset_t usr1, mask;
+    sigemptyset(&usr1);
+    sigaddset(&usr1, SIGUSR1);
+    ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &usr1, &mask), 0);
+    const std::wstring file(help.begin(), help.end());
+    const intptr_t result = Code(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, kShowNormal));
+    pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+    sigaction(SIGPIPE, &before, nullptr);
+
+    EXPECT_GT(result, 32);
+    ASSERT_TRUE(WaitForLog());
+    std::istringstream status(ReadFile(log));
+    std::string name;
+    unsigned long long ignored = ~0ull, blocked = ~0ull;
+    for (std::string hex; status >> name >> hex;)
+        (name == "SigIgn:" ? ignored : blocked) = std::stoull(hex, nullptr, 16);
+    EXPECT_EQ(ignored & (1ull << (SIGPIPE - 1)), 0u) << "SIGPIPE is still ignored in the handler";
+    EXPECT_EQ(blocked & (1ull << (SIGUSR1 - 1)), 0u) << "SIGUSR1 is still blocked in the handler";
 }
 
 TEST_F(DesktopHandler, MissingFilesOtherVerbsAndNoHandlerStartNothing)

@@ -52,7 +52,7 @@ TEST(Version, Windows7UnlessATestReportsAnother)
 
 TEST(Modules, Kernel32LookUps)
 {
-    HMODULE k1 = GetModuleHandleW(L"KERNEL32.DLL");
+    HMODULE k1 = GetModuleHandleA("KERNEL32.DLL");
     HMODULE k2 = GetModuleHandleA("kernel32");
     ASSERT_NE(k1, nullptr);
     EXPECT_EQ(k1, k2);
@@ -121,9 +121,9 @@ TEST(MessageBox, HandlerAnswersElseDefaultButton)
 {
     EXPECT_EQ(MessageBoxW(nullptr, L"a question", L"Tip", MB_YESNO), IDYES);
     EXPECT_EQ(MessageBoxW(nullptr, L"x", L"y", MB_YESNO | MB_DEFBUTTON2), IDNO);
-    EXPECT_EQ(MessageBoxA(nullptr, "x", "y", MB_OK), IDOK);
+    EXPECT_EQ(MessageBoxW(nullptr, L"x", L"y", MB_OK), IDOK);
     win32::MessageBoxHandler old = win32::SetMessageBoxHandler(&RecordingHandler);
-    EXPECT_EQ(MessageBoxA(nullptr, "File not found!\r\n/x", "Setwell", MB_OK), IDNO);
+    EXPECT_EQ(MessageBoxW(nullptr, L"File not found!\r\n/x", L"Setwell", MB_OK), IDNO);
     EXPECT_EQ(g_seenText, L"File not found!\r\n/x");
     win32::SetMessageBoxHandler(old);
 }

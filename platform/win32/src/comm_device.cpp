@@ -1,4 +1,5 @@
 #include "comm_device.h"
+#include "win32_codes.h"
 
 #include "comm_line.h"
 #include "overlapped.h"

@@ -1,4 +1,5 @@
 #include "comm_line.h"
+#include "win32_codes.h"
 
 #include "comm_baud.h"
 #include "win32/errors.h"

@@ -256,12 +256,6 @@ void DeviceWatcher::Stop()
         state->WaitFinished();
 }
 
-bool DeviceWatcher::IsRunning() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_state && !m_state->stopRequested && !m_state->IsFinished();
-}
-
 void DeviceWatcher::Run(std::shared_ptr<State> state)
 {
     pollfd fds[3];

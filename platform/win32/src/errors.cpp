@@ -1,4 +1,5 @@
 #include "win32/errors.h"
+#include "win32_codes.h"
 
 #include <cerrno>
 

@@ -1,6 +1,8 @@
 #include "win32/files.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +19,20 @@ FileRefusal RefusalOfKind(mode_t mode)
 int ErrorOfKind(mode_t mode)
 {
     return S_ISDIR(mode) ? EISDIR : EINVAL;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -122,6 +138,107 @@ int RegularFile::Release()
     const int fd = m_fd;
     m_fd = -1;
     return fd;
+}
+
+ReplacementFile::~ReplacementFile()
+{
+    Abandon();
+}
+
+bool ReplacementFile::Fail(FileRefusal refusal, int error)
+{
+    Abandon();
+    m_refusal = refusal;
+    m_error = error;
+    return false;
+}
+
+bool ReplacementFile::Open(const std::string& path)
+{
+    Abandon();
+    m_refusal = FileRefusal::None;
+    m_error = 0;
+    m_target = path;
+    struct stat link {};
+    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        struct stat pointed {};
+        if (stat(path.c_str(), &pointed) != 0 && errno == ENOENT) {
+            RegularFile made;
+            if (!made.Open(path, O_WRONLY | O_CREAT))
+                return Fail(made.Refusal(), made.Error());
+            m_madeTarget = true;
+        }
+        char resolved[PATH_MAX];
+        if (!realpath(path.c_str(), resolved))
+            return Fail(FileRefusal::System, errno);
+        m_target = resolved;
+    }
+
+    struct stat existing {};
+    m_exists = !m_madeTarget && stat(m_target.c_str(), &existing) == 0;
+    if (m_exists && !S_ISREG(existing.st_mode))
+        return Fail(RefusalOfKind(existing.st_mode), ErrorOfKind(existing.st_mode));
+    if (m_exists) {
+        RegularFile inPlace;
+        if (!inPlace.Open(m_target, O_WRONLY))
+            return Fail(inPlace.Refusal(), inPlace.Error());
+        m_mode = existing.st_mode & 07777;
+    }
+
+    const std::string stem = FolderOf(m_target) + "/." + NameOf(m_target) + ".";
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = stem + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".part";
+        if (m_file.Open(candidate, O_WRONLY | O_CREAT | O_EXCL)) {
+            m_temporary = candidate;
+            return true;
+        }
+        // A name already taken, by anything, is passed by.
+        if (m_file.Refusal() == FileRefusal::System && m_file.Error() != EEXIST)
+            return Fail(FileRefusal::System, m_file.Error());
+    }
+    return Fail(FileRefusal::System, EEXIST);
+}
+
+bool ReplacementFile::Write(const char* bytes, size_t count)
+{
+    if (m_file.Write(bytes, count))
+        return true;
+    m_error = m_file.Error();
+    return false;
+}
+
+bool ReplacementFile::Commit()
+{
+    if (!m_file.IsOpen()) {
+        m_error = EBADF;
+        return false;
+    }
+    int error = 0;
+    if ((m_exists && fchmod(m_file.Descriptor(), m_mode) != 0) || fsync(m_file.Descriptor()) != 0)
+        error = errno;
+    if (close(m_file.Release()) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        Abandon();
+        m_error = error;
+        return false;
+    }
+    m_temporary.clear();
+    m_madeTarget = false;
+    return true;
+}
+
+void ReplacementFile::Abandon()
+{
+    m_file.Close();
+    if (!m_temporary.empty())
+        unlink(m_temporary.c_str());
+    m_temporary.clear();
+    if (m_madeTarget)
+        unlink(m_target.c_str());
+    m_madeTarget = false;
 }
 
 bool ReadFileHead(const std::string& path, size_t limit, std::string* out, bool* complete)

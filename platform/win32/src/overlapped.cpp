@@ -1,4 +1,5 @@
 #include "overlapped.h"
+#include "win32_codes.h"
 
 #include "win32/errors.h"
 

@@ -1,4 +1,5 @@
 #include "win32/setupapi.h"
+#include "win32_codes.h"
 
 #include "win32/text.h"
 

@@ -1,6 +1,7 @@
 #include "win32/shell.h"
 
 #include "win32/errors.h"
+#include "win32/process.h"
 #include "win32/text.h"
 
 #include <cerrno>
@@ -8,14 +9,9 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
-#include <thread>
 
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -55,16 +51,7 @@ HINSTANCE ShellExecuteW(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, INT)
     if (stat(path.c_str(), &info) != 0)
         return ShellResult(SE_ERR_FNF);
 
-    pid_t handler = 0;
-    char program[] = "xdg-open";
-    char* argv[] = { program, const_cast<char*>(path.c_str()), nullptr };
-    if (posix_spawnp(&handler, program, nullptr, nullptr, argv, environ) != 0)
+    if (win32::StartProcess("xdg-open", { "xdg-open", path }, true, nullptr) != 0)
         return ShellResult(SE_ERR_NOASSOC);
-    // The program does not wait for the handler; this thread collects it so
-    // that no zombie is left behind.
-    std::thread([handler] {
-        while (waitpid(handler, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
     return ShellResult(42);
 }

@@ -1,4 +1,5 @@
 #include "win32/system.h"
+#include "win32_codes.h"
 
 #include "reported_system.h"
 #include "win32/comm.h"
@@ -88,14 +89,6 @@ BOOL GetVersionExW(LPOSVERSIONINFOW info)
 BOOL GetVersionExA(LPOSVERSIONINFOA info)
 {
     return FillVersion(info, 148);
-}
-
-HMODULE GetModuleHandleW(LPCWSTR moduleName)
-{
-    std::string narrow;
-    for (const wchar_t* p = moduleName; p && *p; ++p)
-        narrow.push_back(*p < 128 ? static_cast<char>(*p) : '?');
-    return GetModuleHandleA(moduleName ? narrow.c_str() : nullptr);
 }
 
 HMODULE GetModuleHandleA(LPCSTR moduleName)

@@ -10,14 +10,6 @@ namespace {
 
 std::atomic<win32::MessageBoxHandler> g_handler{nullptr};
 
-std::wstring Widen(LPCSTR text)
-{
-    std::wstring out;
-    for (const char* p = text; p && *p; ++p)
-        out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
-    return out;
-}
-
 }  // namespace
 
 namespace win32 {
@@ -48,10 +40,4 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
         return handler(owner, text, caption, type);
     std::fprintf(stderr, "[%s] %s\n", win32::Utf8FromWide(caption).c_str(), win32::Utf8FromWide(text).c_str());
     return win32::DefaultMessageBoxResult(type);
-}
-
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
-{
-    // The narrow texts are taken as Latin-1, as the launcher's ANSI code page would.
-    return MessageBoxW(owner, Widen(text).c_str(), caption ? Widen(caption).c_str() : nullptr, type);
 }

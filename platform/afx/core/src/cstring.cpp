@@ -100,14 +100,6 @@ wchar_t CString::GetAt(int index) const
     return m_text[static_cast<size_t>(index)];
 }
 
-void CString::SetAt(int index, wchar_t ch)
-{
-    assert(index >= 0 && index < GetLength());
-    if (index < 0 || index >= GetLength())
-        AfxThrowInvalidArgException();
-    m_text[static_cast<size_t>(index)] = ch;
-}
-
 CString& CString::operator+=(const CString& text)
 {
     m_text += text.m_text;
@@ -137,20 +129,6 @@ CString& CString::operator+=(wchar_t ch)
 int CString::Compare(LPCWSTR text) const
 {
     return std::wcscmp(m_text.c_str(), text ? text : L"");
-}
-
-int CString::CompareNoCase(LPCWSTR text) const
-{
-    const wchar_t* a = m_text.c_str();
-    const wchar_t* b = text ? text : L"";
-    for (;; ++a, ++b) {
-        const wint_t ca = std::towlower(static_cast<wint_t>(*a));
-        const wint_t cb = std::towlower(static_cast<wint_t>(*b));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        if (ca == 0)
-            return 0;
-    }
 }
 
 CString CString::Left(int count) const
@@ -234,13 +212,6 @@ int CString::Replace(LPCWSTR oldText, LPCWSTR newText)
     return count;
 }
 
-int CString::Remove(wchar_t ch)
-{
-    const size_t before = m_text.size();
-    m_text.erase(std::remove(m_text.begin(), m_text.end(), ch), m_text.end());
-    return static_cast<int>(before - m_text.size());
-}
-
 int CString::Insert(int index, wchar_t ch)
 {
     m_text.insert(Clamp(index, m_text.size()), 1, ch);
@@ -259,20 +230,6 @@ int CString::Delete(int index, int count)
     if (index >= 0 && count > 0 && index < GetLength())
         m_text.erase(static_cast<size_t>(index), static_cast<size_t>(count));
     return GetLength();
-}
-
-CString& CString::MakeUpper()
-{
-    for (wchar_t& c : m_text)
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    return *this;
-}
-
-CString& CString::MakeLower()
-{
-    for (wchar_t& c : m_text)
-        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return *this;
 }
 
 CString& CString::Trim()
@@ -324,18 +281,6 @@ CString& CString::TrimRight(LPCWSTR set)
 {
     TrimRightWhere(m_text, [set](wchar_t c) { return InSet(c, set); });
     return *this;
-}
-
-LPWSTR CString::GetBuffer()
-{
-    return &m_text[0];
-}
-
-LPWSTR CString::GetBuffer(int minLength)
-{
-    if (minLength > GetLength())
-        m_text.resize(static_cast<size_t>(minLength));
-    return &m_text[0];
 }
 
 LPWSTR CString::GetBufferSetLength(int length)

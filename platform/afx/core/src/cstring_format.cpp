@@ -7,6 +7,7 @@
 // files need '.' as the decimal point whatever the user's locale).
 #include "afx/cstring.h"
 #include "afx/fixed.h"
+#include "tie.h"
 #include "win32/text.h"
 
 #include <clocale>

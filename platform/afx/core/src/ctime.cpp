@@ -1,7 +1,5 @@
 #include "afx/ctime.h"
 
-#include <cwchar>
-
 CTime::CTime(int year, int month, int day, int hour, int minute, int second)
 {
     const bool valid = year >= kMinYear && year <= kMaxYear && month >= 1 && month <= 12 && day >= 1 && day <= 31
@@ -21,11 +19,6 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second)
     m_time = std::mktime(&tm);
 }
 
-CTime CTime::GetCurrentTime()
-{
-    return CTime(std::time(nullptr));
-}
-
 std::tm* CTime::GetLocalTm(std::tm* tm) const
 {
     std::time_t t = m_time;
@@ -34,29 +27,4 @@ std::tm* CTime::GetLocalTm(std::tm* tm) const
         return nullptr;
     *tm = local;
     return tm;
-}
-
-std::tm CTime::Local() const
-{
-    std::tm tm{};
-    GetLocalTm(&tm);
-    return tm;
-}
-
-int CTime::GetYear() const { return Local().tm_year + 1900; }
-int CTime::GetMonth() const { return Local().tm_mon + 1; }
-int CTime::GetDay() const { return Local().tm_mday; }
-int CTime::GetHour() const { return Local().tm_hour; }
-int CTime::GetMinute() const { return Local().tm_min; }
-int CTime::GetSecond() const { return Local().tm_sec; }
-int CTime::GetDayOfWeek() const { return Local().tm_wday + 1; }
-
-CString CTime::Format(LPCWSTR format) const
-{
-    if (!format || !*format)
-        return CString();
-    std::tm tm = Local();
-    wchar_t buffer[256];
-    size_t n = std::wcsftime(buffer, sizeof(buffer) / sizeof(buffer[0]), format, &tm);
-    return CString(buffer, static_cast<int>(n));
 }

@@ -113,13 +113,6 @@ void CFile::Close()
         Throw(CauseOf(errno));
 }
 
-void CFile::Abort()
-{
-    if (m_file)
-        std::fclose(m_file);
-    m_file = nullptr;
-}
-
 void CFile::Throw(int cause) const
 {
     throw new CFileException(cause, errno, m_strFileName);
@@ -143,12 +136,6 @@ void CFile::Write(const void* buffer, UINT count)
         Throw(CauseOf(errno));
 }
 
-void CFile::Flush()
-{
-    if (m_file && std::fflush(m_file) != 0)
-        Throw(CauseOf(errno));
-}
-
 unsigned long long CFile::GetLength() const
 {
     if (!m_file)
@@ -160,76 +147,8 @@ unsigned long long CFile::GetLength() const
     return end < 0 ? 0 : static_cast<unsigned long long>(end);
 }
 
-unsigned long long CFile::Seek(long long offset, UINT from)
-{
-    if (!m_file)
-        Throw(CFileException::genericException);
-    int whence = from == current ? SEEK_CUR : from == end ? SEEK_END : SEEK_SET;
-    if (std::fseek(m_file, static_cast<long>(offset), whence) != 0)
-        Throw(CFileException::badSeek);
-    return static_cast<unsigned long long>(std::ftell(m_file));
-}
-
 CString CFile::GetFileName() const
 {
     int slash = m_strFileName.ReverseFind(L'/');
     return m_strFileName.Mid(slash + 1);
-}
-
-void CFile::Remove(LPCWSTR fileName)
-{
-    if (std::remove(win32::Utf8FromWide(fileName).c_str()) != 0)
-        throw new CFileException(CauseOf(errno), errno, fileName);
-}
-
-CStdioFile::CStdioFile(LPCWSTR fileName, UINT openFlags)
-{
-    CFileException error;
-    if (!Open(fileName, openFlags, &error))
-        throw new CFileException(error.m_cause, error.m_lOsError, fileName);
-}
-
-BOOL CStdioFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
-{
-    m_text = !(openFlags & typeBinary);
-    return CFile::Open(fileName, openFlags, error);
-}
-
-void CStdioFile::WriteString(LPCWSTR text)
-{
-    if (!m_file)
-        Throw(CFileException::genericException);
-    std::string bytes;
-    for (const wchar_t* p = text; p && *p; ++p) {
-        wchar_t c = *p;
-        if (c == L'\n' && m_text)
-            bytes.push_back('\r');
-        bytes.push_back(static_cast<uint32_t>(c) <= 0xFF ? static_cast<char>(c) : '?');
-    }
-    Write(bytes.data(), static_cast<UINT>(bytes.size()));
-}
-
-BOOL CStdioFile::ReadString(CString& line)
-{
-    line.Empty();
-    if (!m_file)
-        Throw(CFileException::genericException);
-    std::wstring text;
-    bool any = false;
-    for (;;) {
-        int c = std::fgetc(m_file);
-        if (c == EOF) {
-            if (std::ferror(m_file))
-                Throw(CFileException::hardIO);
-            break;
-        }
-        any = true;
-        if (c == '\n')
-            break;
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    }
-    if (m_text && !text.empty() && text.back() == L'\r')
-        text.pop_back();
-    line = CString(text.c_str(), static_cast<int>(text.size()));
-    return any ? TRUE : FALSE;
 }

@@ -1,4 +1,5 @@
 #include "afx/fixed.h"
+#include "tie.h"
 
 #include <charconv>
 #include <cmath>

@@ -136,11 +136,6 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
-BOOL CWinApp::OnIdle(LONG)
-{
-    return FALSE;
-}
-
 BOOL CWinApp::OnCmdMsg(UINT nID, int nCode, void* pExtra)
 {
     if (CCmdTarget::OnCmdMsg(nID, nCode, pExtra))
@@ -199,28 +194,6 @@ void CWinApp::OnFileOpen()
     if (dialog.DoModal() != IDOK)
         return;
     OpenDocumentFile(dialog.GetPathName());
-}
-
-void CWinApp::OnAppExit()
-{
-    if (m_pMainWnd)
-        m_pMainWnd->SendMessage(WM_CLOSE);
-}
-
-void CWinApp::BeginWaitCursor()
-{
-    afxwin::WaitCursor(1);
-}
-
-void CWinApp::EndWaitCursor()
-{
-    afxwin::WaitCursor(-1);
-}
-
-HICON CWinApp::LoadIcon(UINT id) const
-{
-    AfxImage image;
-    return AfxFindImage(AfxImageKind::Icon, id, &image) ? reinterpret_cast<HICON>(static_cast<uintptr_t>(id)) : nullptr;
 }
 
 int AfxWinMain(int argc, char** argv)

@@ -75,27 +75,6 @@ void CScrollBar::SetScrollRange(int minPos, int maxPos, BOOL)
     });
 }
 
-BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO info, BOOL)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        AfxWindowImpl* impl = ImplOf(this);
-        auto* bar = As<wxScrollBar>(this);
-        if (!impl || !bar || !info)
-            return FALSE;
-        if (info->fMask & SIF_RANGE) {
-            impl->scrollMin = info->nMin;
-            impl->scrollMax = std::max(info->nMin, info->nMax);
-        }
-        if (info->fMask & SIF_PAGE)
-            impl->scrollPage = info->nPage;
-        if (info->fMask & SIF_POS)
-            impl->scrollPos = info->nPos;
-        impl->scrollPos = std::max(impl->scrollMin, std::min(impl->scrollPos, impl->scrollMax));
-        ApplyScroll(bar, impl);
-        return TRUE;
-    });
-}
-
 BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO info, UINT mask)
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -109,16 +88,6 @@ BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO info, UINT mask)
         info->nPage = impl->scrollPage;
         info->nPos = impl->scrollPos;
         info->nTrackPos = bar->GetThumbPosition() + impl->scrollMin;
-        return TRUE;
-    });
-}
-
-void CScrollBar::ShowScrollBar(BOOL show) { ShowWindow(show ? SW_SHOW : SW_HIDE); }
-
-BOOL CScrollBar::EnableScrollBar(UINT arrows)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        EnableWindow(arrows != 3);
         return TRUE;
     });
 }
@@ -178,34 +147,5 @@ int CProgressCtrl::GetPos() const
     return afxwin::OnUi([&]() -> int {
         AfxWindowImpl* impl = ImplOf(this);
         return impl ? impl->progressPos : 0;
-    });
-}
-
-int CProgressCtrl::OffsetPos(int delta) { return SetPos(GetPos() + delta); }
-
-int CProgressCtrl::SetStep(int step)
-{
-    return afxwin::OnUi([&]() -> int {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return 0;
-        int old = impl->progressStep;
-        impl->progressStep = step;
-        return old;
-    });
-}
-
-int CProgressCtrl::StepIt()
-{
-    return afxwin::OnUi([&]() -> int {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return 0;
-        int old = impl->progressPos;
-        int next = old + impl->progressStep;
-        if (next > impl->progressMax)
-            next = impl->progressMin + (next - impl->progressMax);
-        SetPos(next);
-        return old;
     });
 }

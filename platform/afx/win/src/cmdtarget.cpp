@@ -49,21 +49,6 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message) const
     return nullptr;
 }
 
-void CCmdTarget::BeginWaitCursor()
-{
-    afxwin::WaitCursor(1);
-}
-
-void CCmdTarget::EndWaitCursor()
-{
-    afxwin::WaitCursor(-1);
-}
-
-void CCmdTarget::RestoreWaitCursor()
-{
-    afxwin::WaitCursor(0);
-}
-
 namespace {
 int g_waitDepth = 0;
 }
@@ -91,9 +76,4 @@ CWaitCursor::CWaitCursor()
 CWaitCursor::~CWaitCursor()
 {
     afxwin::WaitCursor(-1);
-}
-
-void CWaitCursor::Restore()
-{
-    afxwin::WaitCursor(0);
 }

@@ -110,16 +110,3 @@ CString CFileDialog::GetFileName() const
     return m_path.Mid(slash + 1);
 }
 
-CString CFileDialog::GetFileExt() const
-{
-    CString name = GetFileName();
-    int dot = name.ReverseFind(L'.');
-    return dot < 0 ? CString() : name.Mid(dot + 1);
-}
-
-CString CFileDialog::GetFileTitle() const
-{
-    CString name = GetFileName();
-    int dot = name.ReverseFind(L'.');
-    return dot < 0 ? name : name.Left(dot);
-}

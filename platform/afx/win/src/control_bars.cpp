@@ -2,6 +2,7 @@
 #include <wx/toolbar.h>
 
 #include "internal.h"
+#include "resource_store.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)

@@ -42,59 +42,11 @@ BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, 
     });
 }
 
-int CButton::GetCheck() const
-{
-    return afxwin::OnUi([&]() -> int {
-        if (auto* c = As<wxCheckBox>(this))
-            return c->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-        if (auto* r = As<wxRadioButton>(this))
-            return r->GetValue() ? BST_CHECKED : BST_UNCHECKED;
-        return BST_UNCHECKED;
-    });
-}
-
-void CButton::SetCheck(int check)
-{
-    afxwin::OnUi([&]() {
-        if (auto* c = As<wxCheckBox>(this))
-            c->SetValue(check == BST_CHECKED);
-        else if (auto* r = As<wxRadioButton>(this))
-            r->SetValue(check == BST_CHECKED);
-    });
-}
-
 UINT CButton::GetState() const
 {
     return afxwin::OnUi([&]() -> UINT {
         AfxWindowImpl* impl = ImplOf(this);
         return impl && impl->pressed ? BST_PUSHED : 0;
-    });
-}
-
-void CButton::SetButtonStyle(UINT style, BOOL redraw)
-{
-    afxwin::OnUi([&]() {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return;
-        if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
-            ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
-            return;
-        }
-        impl->style = (impl->style & ~BS_TYPEMASK) | (style & BS_TYPEMASK);
-        if (auto* b = As<wxButton>(this))
-            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                b->SetDefault();
-        if (redraw)
-            Invalidate();
-    });
-}
-
-UINT CButton::GetButtonStyle() const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        AfxWindowImpl* impl = ImplOf(this);
-        return impl ? (impl->style & 0xFFFF) : 0;
     });
 }
 
@@ -106,22 +58,6 @@ BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, 
         UINT type = style & SS_TYPEMASK;
         AfxControlKind kind = (type == SS_BITMAP || type == SS_ICON) ? AfxControlKind::Picture : AfxControlKind::Static;
         return CreateFor(this, kind, text, style, rect, parent, id);
-    });
-}
-
-HBITMAP CStatic::SetBitmap(HBITMAP bitmap)
-{
-    return afxwin::OnUi([&]() -> HBITMAP {
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!impl)
-            return nullptr;
-        HBITMAP old = impl->image;
-        impl->image = bitmap;
-        if (auto* sb = As<wxStaticBitmap>(this)) {
-            CBitmap* b = CBitmap::FromHandle(bitmap);
-            sb->SetBitmap(b && !b->IsNull() ? wxBitmapBundle(b->WxBitmap()) : wxBitmapBundle());
-        }
-        return old;
     });
 }
 
@@ -141,36 +77,3 @@ void CEdit::SetSel(int start, int end, BOOL)
             t->SetSelection(start, end);
     });
 }
-
-void CEdit::ReplaceSel(LPCTSTR text, BOOL)
-{
-    afxwin::OnUi([&]() {
-        if (auto* t = As<wxTextCtrl>(this))
-            t->WriteText(afxwin::ToWx(text));
-    });
-}
-
-void CEdit::SetReadOnly(BOOL readOnly)
-{
-    afxwin::OnUi([&]() {
-        if (auto* t = As<wxTextCtrl>(this))
-            t->SetEditable(!readOnly);
-    });
-}
-
-void CEdit::LimitText(int maxChars)
-{
-    afxwin::OnUi([&]() {
-        if (auto* t = As<wxTextCtrl>(this))
-            t->SetMaxLength(maxChars > 0 ? static_cast<unsigned long>(maxChars) : 0);
-    });
-}
-
-int CEdit::GetLineCount() const
-{
-    return afxwin::OnUi([&]() -> int {
-        auto* t = As<wxTextCtrl>(this);
-        return t ? t->GetNumberOfLines() : 0;
-    });
-}
-

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "internal.h"
+#include "resource_store.h"
 
 #include <cairo.h>
 #include <wx/dcmemory.h>

@@ -155,12 +155,6 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         case PBM_SETPOS:
             return progress->SetPos(static_cast<int>(wParam));
-        case PBM_DELTAPOS:
-            return progress->OffsetPos(static_cast<int>(wParam));
-        case PBM_SETSTEP:
-            return progress->SetStep(static_cast<int>(wParam));
-        case PBM_STEPIT:
-            return progress->StepIt();
         case PBM_GETPOS:
             return progress->GetPos();
         default:

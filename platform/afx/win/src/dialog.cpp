@@ -395,69 +395,6 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
         item->SetWindowText(value);
 }
 
-void DDX_CBIndex(CDataExchange* pDX, int id, int& index)
-{
-    auto* combo = static_cast<CComboBox*>(Control(pDX, id, false));
-    if (!combo)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        index = combo->GetCurSel();
-    else
-        combo->SetCurSel(index);
-}
-
-void DDX_CBString(CDataExchange* pDX, int id, CString& value)
-{
-    auto* combo = static_cast<CComboBox*>(Control(pDX, id, false));
-    if (!combo)
-        return;
-    if (pDX->m_bSaveAndValidate) {
-        combo->GetWindowText(value);
-    } else if (combo->SelectString(-1, value) == CB_ERR) {
-        combo->SetWindowText(value);
-    }
-}
-
-void DDX_Check(CDataExchange* pDX, int id, int& value)
-{
-    auto* button = static_cast<CButton*>(Control(pDX, id, false));
-    if (!button)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = button->GetCheck();
-    else
-        button->SetCheck(value);
-}
-
-void DDX_Radio(CDataExchange* pDX, int id, int& value)
-{
-    CWnd* first = Control(pDX, id, false);
-    wxWindow* w = first ? first->GetWx() : nullptr;
-    if (!w)
-        return;
-    // The group runs from this button to the next one that starts a group.
-    std::vector<CButton*> group;
-    bool started = false;
-    for (wxWindow* child : w->GetParent()->GetChildren()) {
-        AfxWindowImpl* impl = afxwin::Lookup(child);
-        if (child == w)
-            started = true;
-        else if (started && impl && (impl->style & WS_GROUP))
-            break;
-        if (started && impl && impl->kind == AfxControlKind::RadioButton)
-            group.push_back(static_cast<CButton*>(impl->wnd));
-    }
-    if (pDX->m_bSaveAndValidate) {
-        value = -1;
-        for (size_t i = 0; i < group.size(); ++i)
-            if (group[i]->GetCheck() == BST_CHECKED)
-                value = static_cast<int>(i);
-    } else {
-        for (size_t i = 0; i < group.size(); ++i)
-            group[i]->SetCheck(static_cast<int>(i) == value ? BST_CHECKED : BST_UNCHECKED);
-    }
-}
-
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
     if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal))
@@ -476,25 +413,6 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
     low.Format(L"%u", minVal);
     high.Format(L"%u", maxVal);
     Complain(pDX, RangeMessage(AFX_IDP_PARSE_INT_RANGE, low, high));
-}
-
-void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, double maxVal)
-{
-    if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal))
-        return;
-    CString low, high;
-    low.Format(L"%.*g", 15, minVal);
-    high.Format(L"%.*g", 15, maxVal);
-    Complain(pDX, RangeMessage(AFX_IDP_PARSE_REAL_RANGE, low, high));
-}
-
-void DDV_MaxChars(CDataExchange* pDX, const CString& value, int count)
-{
-    if (!pDX->m_bSaveAndValidate || value.GetLength() <= count)
-        return;
-    CString text;
-    text.Format(L"Enter no more than %d characters.", count);
-    Complain(pDX, text);
 }
 
 CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate)

@@ -148,13 +148,6 @@ void CDocument::RemoveView(CView* view)
         }
 }
 
-void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject)
-{
-    for (CView* view : m_views)
-        if (view != sender)
-            view->OnUpdate(sender, hint, hintObject);
-}
-
 // ---- views ----
 
 CView::CView() = default;

@@ -181,103 +181,12 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
         cs.lpCreateParams = context;
         if (!PreCreateWindow(cs))
             return FALSE;
-        m_nResourceId = id;
-        CString doc = AfxLoadString(id);
-        int nl = doc.Find(L'\n');
-        m_strTitle = nl >= 0 ? doc.Left(nl) : doc;
-        if (m_strTitle.IsEmpty())
-            m_strTitle = AfxGetAppName();
+        wxFrame* frame = CreateFrameWindow(id, cs, parent);
+        LoadMenuAndAccelerators(frame, id);
+        LoadFrameIcon(frame, id);
+        RouteFrameEvents(frame);
 
-        wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
-        auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
-        afxwin::KeepDefaultAttributes(frame);
-        AfxWindowImpl* impl = afxwin::Register(frame, this);
-        afxwin::KeepShownStateTrue(frame);
-        impl->style = static_cast<DWORD>(cs.style);
-        HWND hwnd = m_hWnd;
-
-        std::vector<UINT> barCommands;
-        if (wxMenuBar* bar = afxwin::BuildMenuBar(afxwin::FindMenu(id), barCommands)) {
-            frame->SetMenuBar(bar);
-            m_menuBar = std::make_unique<CMenu>();
-            m_menuBar->m_wxBar = bar;
-            m_menuBar->m_barCommands = barCommands;
-        }
-        std::vector<AfxAccelEntry> accels = afxwin::FindAccelerators(id);
-        if (!accels.empty()) {
-            std::vector<wxAcceleratorEntry> entries;
-            for (const AfxAccelEntry& a : accels) {
-                int key = (a.flags & FVIRTKEY) ? WxKey(a.key) : a.key;
-                if (key == 0)
-                    continue;
-                int flags = ((a.flags & FCONTROL) ? wxACCEL_CTRL : 0) | ((a.flags & FSHIFT) ? wxACCEL_SHIFT : 0) |
-                            ((a.flags & FALT) ? wxACCEL_ALT : 0);
-                entries.emplace_back(flags, key, afxwin::WxCommandId(a.command));
-            }
-            frame->SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
-        }
-        wxBitmap icon = afxwin::ImageBitmap(AfxImageKind::Icon, id);
-        if (icon.IsOk()) {
-            wxIcon wxi;
-            wxi.CopyFromBitmap(icon);
-            frame->SetIcon(wxi);
-        }
-
-        frame->Bind(wxEVT_MENU, [hwnd](wxCommandEvent& e) {
-            UINT command = afxwin::CommandFromWx(e.GetId());
-            if (command != 0)
-                ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-        });
-        frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
-            if (!afxwin::IsLive(hwnd) || !e.GetMenu())
-                return;
-            UINT command = BarCommandOf(e.GetMenu());
-            if (command == 0) {
-                UpdateMenu(e.GetMenu());
-                return;
-            }
-            // Closed once GTK has finished opening it.
-            afxwin::RunSoon([this, hwnd] {
-                if (afxwin::IsLive(hwnd) && m_menuBar)
-                    afxwin::CloseMenuBar(static_cast<wxMenuBar*>(m_menuBar->m_wxBar));
-            });
-            ::PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-        });
-        frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
-            UINT command = afxwin::CommandFromWx(e.GetMenuId());
-            if (afxwin::IsLive(hwnd) && command != 0)
-                SetMessageText(Prompt(command));
-        });
-        frame->Bind(wxEVT_MENU_CLOSE, [this, hwnd](wxMenuEvent&) {
-            if (afxwin::IsLive(hwnd))
-                SetMessageText(IdleText());
-        });
-        frame->Bind(wxEVT_CLOSE_WINDOW, [frame, hwnd](wxCloseEvent& e) {
-            if (!afxwin::IsLive(hwnd)) {
-                e.Skip();
-                return;
-            }
-            ::SendMessage(hwnd, WM_CLOSE, 0, 0);
-            if (afxwin::IsLive(hwnd) && !e.CanVeto()) {
-                if (CWnd* wnd = CWnd::FromHandle(hwnd))
-                    wnd->DestroyWindow();
-            } else if (afxwin::IsLive(hwnd)) {
-                e.Veto();
-            }
-            (void)frame;
-        });
-        frame->Bind(wxEVT_SIZE, [frame, hwnd](wxSizeEvent& e) {
-            wxSize s = frame->GetClientSize();
-            ::SendMessage(hwnd, WM_SIZE, frame->IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(s.x, s.y));
-            e.Skip();
-        });
-        frame->SetExtraStyle(frame->GetExtraStyle() | wxWS_EX_PROCESS_IDLE);
-        frame->Bind(wxEVT_IDLE, [this, hwnd](wxIdleEvent& e) {
-            if (afxwin::IsLive(hwnd))
-                OnIdleUpdate();
-            e.Skip();
-        });
-
+        const HWND hwnd = m_hWnd;
         if (::SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
             if (afxwin::IsLive(hwnd))
                 DestroyWindow();
@@ -285,13 +194,131 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
         }
         if (!afxwin::IsLive(hwnd))
             return FALSE;
-        // WM_DEVICECHANGE arrives on the user-interface thread for every change the watcher sees.
-        m_extras = std::make_unique<AfxFrameExtras>();
-        m_extras->watcher.Start([hwnd](UINT event) { ::PostMessage(hwnd, WM_DEVICECHANGE, event, 0); });
+        StartDeviceWatch();
         UpdateFrameTitle();
         SetMessageText(IdleText());
         return TRUE;
     });
+}
+
+// The title is the first part of string `id`, else the application's name.
+wxFrame* CFrameWnd::CreateFrameWindow(UINT id, const CREATESTRUCT& cs, CWnd* parent)
+{
+    m_nResourceId = id;
+    CString doc = AfxLoadString(id);
+    int nl = doc.Find(L'\n');
+    m_strTitle = nl >= 0 ? doc.Left(nl) : doc;
+    if (m_strTitle.IsEmpty())
+        m_strTitle = AfxGetAppName();
+
+    wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
+    auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
+    afxwin::KeepDefaultAttributes(frame);
+    AfxWindowImpl* impl = afxwin::Register(frame, this);
+    afxwin::KeepShownStateTrue(frame);
+    impl->style = static_cast<DWORD>(cs.style);
+    return frame;
+}
+
+void CFrameWnd::LoadMenuAndAccelerators(wxFrame* frame, UINT id)
+{
+    std::vector<UINT> barCommands;
+    if (wxMenuBar* bar = afxwin::BuildMenuBar(afxwin::FindMenu(id), barCommands)) {
+        frame->SetMenuBar(bar);
+        m_menuBar = std::make_unique<CMenu>();
+        m_menuBar->m_wxBar = bar;
+        m_menuBar->m_barCommands = barCommands;
+    }
+    std::vector<wxAcceleratorEntry> entries;
+    for (const AfxAccelEntry& a : afxwin::FindAccelerators(id)) {
+        int key = (a.flags & FVIRTKEY) ? WxKey(a.key) : a.key;
+        if (key == 0)
+            continue;
+        int flags = ((a.flags & FCONTROL) ? wxACCEL_CTRL : 0) | ((a.flags & FSHIFT) ? wxACCEL_SHIFT : 0) |
+                    ((a.flags & FALT) ? wxACCEL_ALT : 0);
+        entries.emplace_back(flags, key, afxwin::WxCommandId(a.command));
+    }
+    if (!entries.empty())
+        frame->SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
+}
+
+void CFrameWnd::LoadFrameIcon(wxFrame* frame, UINT id)
+{
+    wxBitmap icon = afxwin::ImageBitmap(AfxImageKind::Icon, id);
+    if (icon.IsOk()) {
+        wxIcon wxi;
+        wxi.CopyFromBitmap(icon);
+        frame->SetIcon(wxi);
+    }
+}
+
+// Menu choices, menus opening and closing, closing, sizing and idle time
+// reach the frame as the messages and calls a Windows frame gets.
+void CFrameWnd::RouteFrameEvents(wxFrame* frame)
+{
+    const HWND hwnd = m_hWnd;
+    frame->Bind(wxEVT_MENU, [hwnd](wxCommandEvent& e) {
+        UINT command = afxwin::CommandFromWx(e.GetId());
+        if (command != 0)
+            ::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    });
+    frame->Bind(wxEVT_MENU_OPEN, [this, hwnd](wxMenuEvent& e) {
+        if (!afxwin::IsLive(hwnd) || !e.GetMenu())
+            return;
+        UINT command = BarCommandOf(e.GetMenu());
+        if (command == 0) {
+            UpdateMenu(e.GetMenu());
+            return;
+        }
+        // Closed once GTK has finished opening it.
+        afxwin::RunSoon([this, hwnd] {
+            if (afxwin::IsLive(hwnd) && m_menuBar)
+                afxwin::CloseMenuBar(static_cast<wxMenuBar*>(m_menuBar->m_wxBar));
+        });
+        ::PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    });
+    frame->Bind(wxEVT_MENU_HIGHLIGHT, [this, hwnd](wxMenuEvent& e) {
+        UINT command = afxwin::CommandFromWx(e.GetMenuId());
+        if (afxwin::IsLive(hwnd) && command != 0)
+            SetMessageText(Prompt(command));
+    });
+    frame->Bind(wxEVT_MENU_CLOSE, [this, hwnd](wxMenuEvent&) {
+        if (afxwin::IsLive(hwnd))
+            SetMessageText(IdleText());
+    });
+    frame->Bind(wxEVT_CLOSE_WINDOW, [hwnd](wxCloseEvent& e) {
+        if (!afxwin::IsLive(hwnd)) {
+            e.Skip();
+            return;
+        }
+        ::SendMessage(hwnd, WM_CLOSE, 0, 0);
+        if (afxwin::IsLive(hwnd) && !e.CanVeto()) {
+            if (CWnd* wnd = CWnd::FromHandle(hwnd))
+                wnd->DestroyWindow();
+        } else if (afxwin::IsLive(hwnd)) {
+            e.Veto();
+        }
+    });
+    frame->Bind(wxEVT_SIZE, [frame, hwnd](wxSizeEvent& e) {
+        wxSize s = frame->GetClientSize();
+        ::SendMessage(hwnd, WM_SIZE, frame->IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(s.x, s.y));
+        e.Skip();
+    });
+    frame->SetExtraStyle(frame->GetExtraStyle() | wxWS_EX_PROCESS_IDLE);
+    frame->Bind(wxEVT_IDLE, [this, hwnd](wxIdleEvent& e) {
+        if (afxwin::IsLive(hwnd))
+            OnIdleUpdate();
+        e.Skip();
+    });
+}
+
+// WM_DEVICECHANGE arrives on the user-interface thread for every change the
+// watcher sees.
+void CFrameWnd::StartDeviceWatch()
+{
+    const HWND hwnd = m_hWnd;
+    m_extras = std::make_unique<AfxFrameExtras>();
+    m_extras->watcher.Start([hwnd](UINT event) { ::PostMessage(hwnd, WM_DEVICECHANGE, event, 0); });
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT cs)

@@ -315,16 +315,6 @@ int CDC::SetMapMode(int mode)
     return MM_TEXT;
 }
 
-int CDC::SetROP2(int mode)
-{
-    // wx draws through cairo, which has no raster mixes of pen and screen.
-    if (mode != R2_COPYPEN) {
-        afxwin::Unsupported("CDC::SetROP2", "only R2_COPYPEN is offered");
-        return 0;
-    }
-    return R2_COPYPEN;
-}
-
 int CDC::GetDeviceCaps(int index) const
 {
     return afxwin::OnUi([&]() -> int {
@@ -409,17 +399,6 @@ BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
     });
 }
 
-void CDC::FillRect(LPCRECT r, CBrush* brush)
-{
-    afxwin::OnUi([&]() {
-        if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
-            return;
-        m_dc->SetPen(*wxTRANSPARENT_PEN);
-        m_dc->SetBrush(wxBrush(afxwin::ToWxColour(brush->m_color)));
-        m_dc->DrawRectangle(r->left, r->top, r->right - r->left, r->bottom - r->top);
-    });
-}
-
 void CDC::FillSolidRect(LPCRECT r, COLORREF color)
 {
     afxwin::OnUi([&]() {
@@ -441,17 +420,6 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
     });
 }
 
-void CDC::FrameRect(LPCRECT r, CBrush* brush)
-{
-    afxwin::OnUi([&]() {
-        if (!m_dc || !r || !brush || brush->IsNull() || brush->m_hollow)
-            return;
-        m_dc->SetPen(wxPen(afxwin::ToWxColour(brush->m_color), 1));
-        m_dc->SetBrush(*wxTRANSPARENT_BRUSH);
-        m_dc->DrawRectangle(r->left, r->top, r->right - r->left, r->bottom - r->top);
-    });
-}
-
 void CDC::Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight)
 {
     afxwin::OnUi([&]() {
@@ -467,18 +435,6 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
         FillSolidRect(x, y, 1, cy - 1, topLeft);
         FillSolidRect(x + cx - 1, y, 1, cy, bottomRight);
         FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
-    });
-}
-
-COLORREF CDC::SetPixel(int x, int y, COLORREF color)
-{
-    return afxwin::OnUi([&]() -> COLORREF {
-        if (!m_dc)
-            return CLR_INVALID;
-        m_dc->SetPen(wxPen(afxwin::ToWxColour(color), 1));
-        m_dc->DrawPoint(x, y);
-        NoteDrawn(x, y, 1, 1);
-        return color;
     });
 }
 
@@ -660,20 +616,6 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
         if ((m_drawing || src->m_drawing) && afxwin::CopyBetweenSurfaces(*m_dc, changed, *src->m_dc, from))
             return TRUE;
         return m_dc->Blit(changed.x, changed.y, changed.width, changed.height, src->m_dc, from.x, from.y, wxCOPY);
-    });
-}
-
-BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        if (rop != SRCCOPY) {
-            afxwin::Unsupported("CDC::StretchBlt", "only SRCCOPY is offered");
-            return FALSE;
-        }
-        if (!m_dc || !src || !src->m_dc || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
-            return FALSE;
-        NoteDrawn(x, y, w, h);
-        return m_dc->StretchBlit(x, y, w, h, src->m_dc, xSrc, ySrc, wSrc, hSrc, wxCOPY);
     });
 }
 

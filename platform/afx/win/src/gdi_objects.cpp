@@ -103,12 +103,6 @@ CGdiObject* StockObject(int index)
 }
 }  // namespace afxwin
 
-HGDIOBJ GetStockObject(int index)
-{
-    CGdiObject* o = Stock(index);
-    return o ? o->GetSafeHandle() : nullptr;
-}
-
 BOOL DeleteObject(HGDIOBJ object)
 {
     if (!object)
@@ -122,19 +116,6 @@ BOOL DeleteObject(HGDIOBJ object)
         return TRUE;
     }
     return o->DeleteObject();
-}
-
-COLORREF GetSysColor(int index)
-{
-    switch (index) {
-    case COLOR_WINDOW: return RGB(255, 255, 255);
-    case COLOR_WINDOWTEXT:
-    case COLOR_BTNTEXT: return RGB(0, 0, 0);
-    case COLOR_BTNSHADOW: return RGB(160, 160, 160);
-    case COLOR_BTNHIGHLIGHT: return RGB(255, 255, 255);
-    case COLOR_BTNFACE:
-    default: return RGB(240, 240, 240);
-    }
 }
 
 CFont::CFont() = default;

@@ -14,6 +14,7 @@
 
 #include "afx/afxwin.h"
 #include "afx/modal.h"
+#include "win_codes.h"
 
 class AfxTimer;
 
@@ -70,7 +71,7 @@ struct AfxWindowImpl {
     int scrollPos = 0;                   // the position the program last set
     int scrollMin = 0, scrollMax = 100;
     UINT scrollPage = 0;
-    int progressMin = 0, progressMax = 100, progressPos = 0, progressStep = 10;
+    int progressMin = 0, progressMax = 100, progressPos = 0;
     bool destroying = false;
     bool painting = false;
     // What the paint and client contexts open on the window draw with.

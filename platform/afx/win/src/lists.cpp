@@ -23,15 +23,6 @@ wxItemContainer* Items(const CWnd* wnd)
     return dynamic_cast<wxItemContainer*>(wnd->GetWx());
 }
 
-int SortedPlace(wxItemContainer* items, const wxString& text)
-{
-    unsigned n = items->GetCount();
-    for (unsigned i = 0; i < n; ++i)
-        if (text.CmpNoCase(items->GetString(i)) < 0)
-            return static_cast<int>(i);
-    return static_cast<int>(n);
-}
-
 int InsertAt(wxItemContainer* items, int index, LPCTSTR text)
 {
     if (!items)
@@ -58,40 +49,9 @@ int SetSelection(wxItemContainer* items, int index)
 
 }  // namespace
 
-int CComboBox::AddString(LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!items || !impl)
-            return CB_ERR;
-        int index = (impl->style & CBS_SORT) ? SortedPlace(items, afxwin::ToWx(text)) : -1;
-        return InsertAt(items, index, text);
-    });
-}
-
 int CComboBox::InsertString(int index, LPCTSTR text)
 {
     return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
-}
-
-int CComboBox::DeleteString(UINT index)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index >= items->GetCount())
-            return CB_ERR;
-        items->Delete(index);
-        return static_cast<int>(items->GetCount());
-    });
-}
-
-void CComboBox::ResetContent()
-{
-    afxwin::OnUi([&]() {
-        if (wxItemContainer* items = Items(this))
-            items->Clear();
-    });
 }
 
 int CComboBox::GetCount() const
@@ -131,104 +91,11 @@ int CComboBox::GetLBText(int index, CString& text) const
     });
 }
 
-int CComboBox::GetLBTextLen(int index) const
-{
-    return afxwin::OnUi([&]() -> int {
-        CString text;
-        return GetLBText(index, text);
-    });
-}
-
-int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items)
-            return CB_ERR;
-        int n = static_cast<int>(items->GetCount());
-        wxString s = afxwin::ToWx(text);
-        for (int k = 1; k <= n; ++k) {
-            int i = (startAfter + k) % n;
-            if (i < 0)
-                i += n;
-            if (items->GetString(static_cast<unsigned>(i)).CmpNoCase(s) == 0)
-                return i;
-        }
-        return CB_ERR;
-    });
-}
-
-int CComboBox::SelectString(int startAfter, LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items)
-            return CB_ERR;
-        int n = static_cast<int>(items->GetCount());
-        wxString s = afxwin::ToWx(text).Lower();
-        for (int k = 1; k <= n; ++k) {
-            int i = ((startAfter + k) % n + n) % n;
-            if (items->GetString(static_cast<unsigned>(i)).Lower().StartsWith(s))
-                return SetSelection(items, i);
-        }
-        return CB_ERR;
-    });
-}
-
-DWORD_PTR CComboBox::GetItemData(int index) const
-{
-    return afxwin::OnUi([&]() -> DWORD_PTR {
-        wxItemContainer* items = Items(this);
-        if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-            return 0;
-        return reinterpret_cast<DWORD_PTR>(items->GetClientData(static_cast<unsigned>(index)));
-    });
-}
-
-int CComboBox::SetItemData(int index, DWORD_PTR data)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-            return CB_ERR;
-        items->SetClientData(static_cast<unsigned>(index), reinterpret_cast<void*>(data));
-        return 0;
-    });
-}
-
 // ---- CListBox ----
 
-int CListBox::AddString(LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        AfxWindowImpl* impl = ImplOf(this);
-        if (!items || !impl)
-            return LB_ERR;
-        int index = (impl->style & LBS_SORT) ? SortedPlace(items, afxwin::ToWx(text)) : -1;
-        return InsertAt(items, index, text);
-    });
-}
 int CListBox::InsertString(int index, LPCTSTR text)
 {
     return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
-}
-int CListBox::DeleteString(UINT index)
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index >= items->GetCount())
-            return LB_ERR;
-        items->Delete(index);
-        return static_cast<int>(items->GetCount());
-    });
-}
-void CListBox::ResetContent()
-{
-    afxwin::OnUi([&]() {
-        if (wxItemContainer* items = Items(this))
-            items->Clear();
-    });
 }
 int CListBox::GetCount() const
 {
@@ -248,16 +115,6 @@ int CListBox::GetCurSel() const
 int CListBox::SetCurSel(int index)
 {
     return afxwin::OnUi([&]() -> int { return SetSelection(Items(this), index); });
-}
-int CListBox::GetText(int index, CString& text) const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
-            return LB_ERR;
-        text = afxwin::FromWx(items->GetString(static_cast<unsigned>(index)));
-        return text.GetLength();
-    });
 }
 
 // ---- CListCtrl ----
@@ -294,27 +151,11 @@ int CListCtrl::InsertColumn(int col, LPCTSTR heading, int format, int width, int
     });
 }
 
-BOOL CListCtrl::DeleteColumn(int col)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && col >= 0 && col < l->GetColumnCount() && l->DeleteColumn(col);
-    });
-}
-
 int CListCtrl::GetColumnCount() const
 {
     return afxwin::OnUi([&]() -> int {
         auto* l = As<wxListCtrl>(this);
         return l ? l->GetColumnCount() : 0;
-    });
-}
-
-BOOL CListCtrl::SetColumnWidth(int col, int width)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && col >= 0 && col < l->GetColumnCount() && l->SetColumnWidth(col, width);
     });
 }
 
@@ -352,14 +193,6 @@ CString CListCtrl::GetItemText(int item, int subItem) const
     });
 }
 
-BOOL CListCtrl::DeleteItem(int item)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() && l->DeleteItem(item);
-    });
-}
-
 BOOL CListCtrl::DeleteAllItems()
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -373,22 +206,6 @@ int CListCtrl::GetItemCount() const
     return afxwin::OnUi([&]() -> int {
         auto* l = As<wxListCtrl>(this);
         return l ? static_cast<int>(l->GetItemCount()) : 0;
-    });
-}
-
-BOOL CListCtrl::SetItemData(int item, DWORD_PTR data)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() && l->SetItemPtrData(item, data);
-    });
-}
-
-DWORD_PTR CListCtrl::GetItemData(int item) const
-{
-    return afxwin::OnUi([&]() -> DWORD_PTR {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() ? static_cast<DWORD_PTR>(l->GetItemData(item)) : 0;
     });
 }
 
@@ -423,8 +240,6 @@ int CListCtrl::GetNextItem(int start, int flags) const
     });
 }
 
-int CListCtrl::GetSelectionMark() const { return GetNextItem(-1, LVNI_SELECTED); }
-
 BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -436,50 +251,3 @@ BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
         return l->SetItemState(item, wxState, wxMask);
     });
 }
-
-UINT CListCtrl::GetItemState(int item, UINT mask) const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        auto* l = As<wxListCtrl>(this);
-        if (!l || item < 0 || item >= l->GetItemCount())
-            return 0;
-        long s = l->GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-        UINT state = ((s & wxLIST_STATE_SELECTED) ? LVIS_SELECTED : 0) | ((s & wxLIST_STATE_FOCUSED) ? LVIS_FOCUSED : 0);
-        return state & mask;
-    });
-}
-
-UINT CListCtrl::GetSelectedCount() const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        auto* l = As<wxListCtrl>(this);
-        return l ? static_cast<UINT>(l->GetSelectedItemCount()) : 0;
-    });
-}
-
-POSITION CListCtrl::GetFirstSelectedItemPosition() const
-{
-    return afxwin::OnUi([&]() -> POSITION {
-        int first = GetNextItem(-1, LVNI_SELECTED);
-        return first < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<intptr_t>(first) + 1);
-    });
-}
-
-int CListCtrl::GetNextSelectedItem(POSITION& pos) const
-{
-    return afxwin::OnUi([&]() -> int {
-        int item = static_cast<int>(reinterpret_cast<intptr_t>(pos)) - 1;
-        int next = GetNextItem(item, LVNI_SELECTED);
-        pos = next < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<intptr_t>(next) + 1);
-        return item;
-    });
-}
-
-BOOL CListCtrl::EnsureVisible(int item, BOOL)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        return l && item >= 0 && item < l->GetItemCount() && l->EnsureVisible(item);
-    });
-}
-

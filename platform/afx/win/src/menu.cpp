@@ -99,17 +99,6 @@ UINT CMenu::EnableMenuItem(UINT item, UINT flags)
     return was;
 }
 
-UINT CMenu::CheckMenuItem(UINT item, UINT flags)
-{
-    wxMenuItem* mi = (flags & MF_BYPOSITION) ? ByPosition(this, item) : ByCommand(this, item);
-    if (!mi || mi->IsSubMenu() || mi->IsSeparator())
-        return static_cast<UINT>(-1);
-    UINT was = mi->IsCheckable() && mi->IsChecked() ? MF_CHECKED : MF_UNCHECKED;
-    mi = afxwin::MakeCheckable(mi);
-    mi->Check((flags & MF_CHECKED) != 0);
-    return was;
-}
-
 UINT CMenu::GetMenuState(UINT item, UINT flags) const
 {
     if (!(flags & MF_BYPOSITION)) {
@@ -215,11 +204,6 @@ void CCmdUI::SetRadio(BOOL on)
 {
     m_checked = on ? 1 : 0;
     m_radio = true;
-}
-
-void CCmdUI::SetText(LPCTSTR text)
-{
-    m_text = text;
 }
 
 BOOL CCmdUI::DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler)

@@ -16,6 +16,7 @@
 #include "internal.h"
 #include "pdf_copies.h"
 #include "printer_text.h"
+#include "win32/files.h"
 
 #include <wx/dcgraph.h>
 #include <wx/graphics.h>
@@ -43,17 +44,12 @@ cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned in
     return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
-// A temporary file beside `target` (or in the temporary folder when target is
-// empty), opened for writing; its path in *path.
-FILE* OpenTemporary(const std::string& target, std::string* path)
+// A temporary file in the temporary folder, opened for writing; its path in
+// *path.
+FILE* OpenTemporary(std::string* path)
 {
-    std::string pattern;
-    if (target.empty()) {
-        const char* tmp = std::getenv("TMPDIR");
-        pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/afx-print-XXXXXX";
-    } else {
-        pattern = target + ".part-XXXXXX";
-    }
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/afx-print-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     int fd = ::mkstemp(buffer.data());
@@ -69,12 +65,16 @@ FILE* OpenTemporary(const std::string& target, std::string* path)
     return file;
 }
 
-// An existing device or pipe is written to directly: renaming a finished file
-// over it would replace the device node instead of printing into it.
-bool IsExistingNonRegularFile(const std::string& path)
+// A stream of its own on the output file's descriptor.
+FILE* StreamOn(const win32::ReplacementFile& output)
 {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+    const int fd = ::dup(output.Descriptor());
+    if (fd < 0)
+        return nullptr;
+    FILE* file = ::fdopen(fd, "wb");
+    if (!file)
+        ::close(fd);
+    return file;
 }
 
 // The copy maker, from the module beside the program, opened the first time
@@ -187,16 +187,18 @@ int PrinterDevice::StartDoc(const std::string& title)
     const bool toFile = m_setup.queue.empty();
     if (toFile && m_setup.outputFile.empty())
         return SP_ERROR;
-    m_directOutput = toFile && IsExistingNonRegularFile(m_setup.outputFile);
-    // Copies are made from the finished document, which needs a file of its own.
-    m_spoolTemporary = !m_directOutput || m_setup.copies > 1;
-    if (m_spoolTemporary) {
-        const bool beside = toFile && !m_directOutput;
-        m_surface->file = OpenTemporary(beside ? m_setup.outputFile : std::string(), &m_spoolPath);
-    } else {
-        m_spoolPath = m_setup.outputFile;
-        m_surface->file = std::fopen(m_spoolPath.c_str(), "wb");
+    // The file is refused now, before anything is drawn, where a save would
+    // refuse it: a pipe, a device, a file this user may not write.
+    if (toFile) {
+        m_output = std::make_unique<win32::ReplacementFile>();
+        if (!m_output->Open(m_setup.outputFile)) {
+            Discard();
+            return SP_ERROR;
+        }
     }
+    // Copies are made from the finished document, which needs a file of its own.
+    m_spoolTemporary = !toFile || m_setup.copies > 1;
+    m_surface->file = m_spoolTemporary ? OpenTemporary(&m_spoolPath) : StreamOn(*m_output);
     if (!m_surface->file) {
         Discard();
         return SP_ERROR;
@@ -272,8 +274,7 @@ int PrinterDevice::EndDoc()
     if (m_setup.queue.empty()) {
         if (delivered && m_setup.copies > 1)
             delivered = DeliverCopies();
-        else if (delivered && m_spoolTemporary)
-            delivered = std::rename(m_spoolPath.c_str(), m_setup.outputFile.c_str()) == 0;
+        delivered = delivered && m_output->Commit();
     } else if (delivered) {
         delivered = cups::SendDocument(m_setup, m_job, m_title, m_spoolPath);
     }
@@ -284,25 +285,17 @@ int PrinterDevice::EndDoc()
     if (!m_setup.queue.empty())
         ::unlink(m_spoolPath.c_str());
     m_spoolPath.clear();
+    m_output.reset();
     m_job = 0;
     return 1;
 }
 
 bool PrinterDevice::DeliverCopies()
 {
-    // Into place as the one copy goes: a file beside the target renamed over
-    // it, or straight into a device or pipe.
-    std::string written;
-    FILE* out = m_directOutput ? std::fopen(m_setup.outputFile.c_str(), "wb")
-                               : OpenTemporary(m_setup.outputFile, &written);
+    FILE* out = StreamOn(*m_output);
     bool ok = out && WriteCopies(m_spoolPath, out, m_setup.copies, m_setup.collate);
     if (out)
         ok = std::fclose(out) == 0 && ok;
-    if (!written.empty()) {
-        ok = ok && std::rename(written.c_str(), m_setup.outputFile.c_str()) == 0;
-        if (!ok)
-            ::unlink(written.c_str());
-    }
     ::unlink(m_spoolPath.c_str());
     return ok;
 }
@@ -370,6 +363,7 @@ void PrinterDevice::Discard()
     if (!m_spoolPath.empty() && m_spoolTemporary)
         ::unlink(m_spoolPath.c_str());
     m_spoolPath.clear();
+    m_output.reset();
     if (m_job > 0)
         cups::CancelJob(m_setup, m_job);
     m_job = 0;

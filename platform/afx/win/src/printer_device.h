@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "win32/files.h"
+
 class wxDC;
 class wxPen;
 class wxPoint;
@@ -66,7 +68,8 @@ public:
     int Caps(int index) const;
 
     // Each returns a positive value on success and -1 (SP_ERROR) on failure.
-    // StartDoc returns the job number (1 for a file). A document that fails
+    // StartDoc returns the job number (1 for a file); it refuses a file that a
+    // save would refuse (win32::ReplacementFile). A document that fails
     // anywhere is abandoned: a file printer leaves the file as it was, a queue
     // gets its job cancelled.
     int StartDoc(const std::string& title);
@@ -101,9 +104,9 @@ private:
     std::unique_ptr<wxDC> m_dc;
     std::unique_ptr<PrinterText> m_text;
     std::string m_title;
-    std::string m_spoolPath;   // what cairo writes
+    std::unique_ptr<win32::ReplacementFile> m_output;   // a file printer's file
+    std::string m_spoolPath;   // what cairo writes when not the output itself
     bool m_spoolTemporary = false;   // else the output itself
-    bool m_directOutput = false;   // the output is a device or pipe, written into
     bool m_inDocument = false;
     bool m_inPage = false;
     int m_pages = 0;

@@ -2,8 +2,10 @@
 // standing where the registry key would be.
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <map>
-#include <sys/stat.h>
+#include <system_error>
+#include <vector>
 
 #include "internal.h"
 #include "win32/files.h"
@@ -61,22 +63,24 @@ Sections Load(const std::string& path)
     return sections;
 }
 
-bool MakeDirs(const std::string& path)
+// The folders are the user's alone, as a registry key is.
+bool MakeFolders(const std::filesystem::path& folder)
 {
-    for (size_t pos = 1; pos <= path.size(); ++pos) {
-        if (pos == path.size() || path[pos] == '/') {
-            std::string part = path.substr(0, pos);
-            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-                return false;
-        }
-    }
+    std::error_code error;
+    std::vector<std::filesystem::path> missing;
+    for (std::filesystem::path p = folder; !p.empty() && !std::filesystem::exists(p, error); p = p.parent_path())
+        missing.push_back(p);
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return false;
+    for (const std::filesystem::path& made : missing)
+        std::filesystem::permissions(made, std::filesystem::perms::owner_all, error);
     return true;
 }
 
 bool Save(const std::string& path, const Sections& sections)
 {
-    size_t slash = path.rfind('/');
-    if (slash != std::string::npos && !MakeDirs(path.substr(0, slash)))
+    if (!MakeFolders(std::filesystem::path(path).parent_path()))
         return false;
     // Written beside and renamed, so a crash never leaves half a profile.
     std::string temp = path + ".new";

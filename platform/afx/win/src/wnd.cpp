@@ -75,11 +75,6 @@ void DetachTree(wxWindow* window)
 
 }  // namespace afxwin
 
-const CWnd CWnd::wndTop;
-const CWnd CWnd::wndBottom;
-const CWnd CWnd::wndTopMost;
-const CWnd CWnd::wndNoTopMost;
-
 CWnd::CWnd() = default;
 
 CWnd::~CWnd()
@@ -103,11 +98,6 @@ wxWindow* CWnd::GetWx() const
 {
     AfxWindowImpl* impl = ImplOf(this, "CWnd::GetWx");
     return impl ? impl->wx : nullptr;
-}
-
-void CWnd::AfxAttach(wxWindow* window)
-{
-    afxwin::Register(window, this);
 }
 
 BOOL CWnd::DestroyWindow()
@@ -289,11 +279,9 @@ BOOL CWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
 }
 
 void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
 void CWnd::OnSize(UINT, int, int) { Default(); }
 void CWnd::OnTimer(UINT_PTR) { Default(); }
 void CWnd::OnClose() { Default(); }
-void CWnd::OnDestroy() { Default(); }
 int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
 HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
@@ -302,7 +290,6 @@ void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
 void CWnd::DrawItem(LPDRAWITEMSTRUCT) {}
 

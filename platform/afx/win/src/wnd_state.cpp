@@ -81,15 +81,6 @@ int CWnd::GetWindowText(LPTSTR buffer, int maxCount) const
     });
 }
 
-int CWnd::GetWindowTextLength() const
-{
-    return afxwin::OnUi([&]() -> int {
-        CString text;
-        GetWindowText(text);
-        return text.GetLength();
-    });
-}
-
 BOOL CWnd::ShowWindow(int cmd)
 {
     return afxwin::OnUi([&]() -> BOOL {
@@ -296,14 +287,6 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags)
     });
 }
 
-void CWnd::CenterWindow(CWnd*)
-{
-    afxwin::OnUi([&]() {
-        if (wxWindow* w = GetWx())
-            w->CentreOnParent();
-    });
-}
-
 DWORD CWnd::GetStyle() const
 {
     return afxwin::OnUi([&]() -> DWORD {
@@ -316,14 +299,6 @@ DWORD CWnd::GetStyle() const
         if (!impl->wx->IsThisEnabled())
             style |= WS_DISABLED;
         return style;
-    });
-}
-
-DWORD CWnd::GetExStyle() const
-{
-    return afxwin::OnUi([&]() -> DWORD {
-        AfxWindowImpl* impl = ImplOf(this);
-        return impl ? impl->exStyle : 0;
     });
 }
 
@@ -354,22 +329,6 @@ int CWnd::GetDlgCtrlID() const
     });
 }
 
-BOOL CWnd::IsIconic() const
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* tl = dynamic_cast<wxTopLevelWindow*>(GetWx());
-        return tl && tl->IsIconized();
-    });
-}
-
-BOOL CWnd::IsZoomed() const
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* tl = dynamic_cast<wxTopLevelWindow*>(GetWx());
-        return tl && tl->IsMaximized();
-    });
-}
-
 void CWnd::SetFont(CFont* font, BOOL)
 {
     afxwin::OnUi([&]() {
@@ -379,14 +338,6 @@ void CWnd::SetFont(CFont* font, BOOL)
         impl->font = font;
         impl->wx->SetFont(font->WxFont());
         afxwin::FitLabelToText(impl->wx);
-    });
-}
-
-CFont* CWnd::GetFont() const
-{
-    return afxwin::OnUi([&]() -> CFont* {
-        AfxWindowImpl* impl = ImplOf(this);
-        return impl ? impl->font : nullptr;
     });
 }
 
@@ -402,14 +353,6 @@ void CWnd::SetIcon(HICON icon, BOOL)
             wxi.CopyFromBitmap(bmp);
             tl->SetIcon(wxi);
         }
-    });
-}
-
-void CWnd::BringWindowToTop()
-{
-    afxwin::OnUi([&]() {
-        if (wxWindow* w = GetWx())
-            w->Raise();
     });
 }
 
@@ -461,30 +404,6 @@ void CWnd::UpdateWindow()
     });
 }
 
-BOOL CWnd::RedrawWindow(LPCRECT, void*, UINT)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        Invalidate(TRUE);
-        UpdateWindow();
-        return TRUE;
-    });
-}
-
-CDC* CWnd::GetDC()
-{
-    return afxwin::OnUi([&]() -> CDC* {
-        return m_hWnd ? new CClientDC(this) : nullptr;
-    });
-}
-
-int CWnd::ReleaseDC(CDC* dc)
-{
-    return afxwin::OnUi([&]() -> int {
-        delete dc;
-        return 1;
-    });
-}
-
 CWnd* CWnd::SetCapture()
 {
     return afxwin::OnUi([&]() -> CWnd* {
@@ -521,16 +440,6 @@ CFrameWnd* CWnd::GetParentFrame() const
             if (auto* frame = dynamic_cast<CFrameWnd*>(p))
                 return frame;
         return nullptr;
-    });
-}
-
-CWnd* CWnd::GetTopLevelParent() const
-{
-    return afxwin::OnUi([&]() -> CWnd* {
-        const CWnd* w = this;
-        while (CWnd* p = w->GetParent())
-            w = p;
-        return const_cast<CWnd*>(w);
     });
 }
 
@@ -577,49 +486,6 @@ int CWnd::GetDlgItemText(int id, CString& text) const
     });
 }
 
-void CWnd::SetDlgItemInt(int id, UINT value, BOOL isSigned)
-{
-    afxwin::OnUi([&]() {
-        CString text;
-        if (isSigned)
-            text.Format(L"%d", static_cast<int>(value));
-        else
-            text.Format(L"%u", value);
-        SetDlgItemText(id, text);
-    });
-}
-
-UINT CWnd::GetDlgItemInt(int id, BOOL* translated, BOOL isSigned) const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        CString text;
-        GetDlgItemText(id, text);
-        text.Trim();
-        wchar_t* end = nullptr;
-        long long v = isSigned ? std::wcstoll(text, &end, 10) : static_cast<long long>(std::wcstoull(text, &end, 10));
-        bool ok = !text.IsEmpty() && end && *end == 0;
-        if (translated)
-            *translated = ok;
-        return ok ? static_cast<UINT>(v) : 0;
-    });
-}
-
-void CWnd::CheckDlgButton(int id, UINT check)
-{
-    afxwin::OnUi([&]() {
-        if (CWnd* item = GetDlgItem(id))
-            static_cast<CButton*>(item)->SetCheck(static_cast<int>(check));
-    });
-}
-
-UINT CWnd::IsDlgButtonChecked(int id) const
-{
-    return afxwin::OnUi([&]() -> UINT {
-        CWnd* item = GetDlgItem(id);
-        return item ? static_cast<UINT>(static_cast<CButton*>(item)->GetCheck()) : 0;
-    });
-}
-
 CMenu* CWnd::GetMenu() const
 {
     return afxwin::OnUi([&]() -> CMenu* {
@@ -630,15 +496,6 @@ CMenu* CWnd::GetMenu() const
     });
 }
 
-void CWnd::DrawMenuBar()
-{
-    afxwin::OnUi([&]() {
-        auto* frame = dynamic_cast<wxFrame*>(GetWx());
-        if (wxMenuBar* bar = frame ? frame->GetMenuBar() : nullptr)
-            bar->Refresh();
-    });
-}
-
 int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type)
 {
     return afxwin::OnUi([&]() -> int {
@@ -646,4 +503,3 @@ int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type)
         return MessageBoxW(m_hWnd, text, title, type);
     });
 }
-

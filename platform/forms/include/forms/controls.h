@@ -73,7 +73,6 @@ public:
     void SetForeColor(const wxColour& colour);
     void SetFont(const wxFont& font);
     const std::string& Caption() const { return m_caption; }
-    const wxColour& ForeColor() const { return m_foreColor; }
     const wxFont& Font() const { return m_font; }
 
     void Draw(wxDC& dc) const override;

@@ -20,13 +20,7 @@
 
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u
-#define FILE_SHARE_READ 0x00000001u
-#define FILE_SHARE_WRITE 0x00000002u
-#define CREATE_NEW 1u
-#define CREATE_ALWAYS 2u
 #define OPEN_EXISTING 3u
-#define OPEN_ALWAYS 4u
-#define TRUNCATE_EXISTING 5u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_FLAG_OVERLAPPED 0x40000000u
 
@@ -62,21 +56,7 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWri
 // with ERROR_OPERATION_ABORTED. Also found through GetProcAddress.
 BOOL CancelIo(HANDLE file);
 
-#define CBR_110 110u
-#define CBR_300 300u
-#define CBR_600 600u
-#define CBR_1200 1200u
-#define CBR_2400 2400u
-#define CBR_4800 4800u
 #define CBR_9600 9600u
-#define CBR_14400 14400u
-#define CBR_19200 19200u
-#define CBR_38400 38400u
-#define CBR_56000 56000u
-#define CBR_57600 57600u
-#define CBR_115200 115200u
-#define CBR_128000 128000u
-#define CBR_256000 256000u
 
 #define NOPARITY 0
 #define ODDPARITY 1
@@ -88,14 +68,9 @@ BOOL CancelIo(HANDLE file);
 #define ONE5STOPBITS 1
 #define TWOSTOPBITS 2
 
-#define DTR_CONTROL_DISABLE 0x00
-#define DTR_CONTROL_ENABLE 0x01
 #define DTR_CONTROL_HANDSHAKE 0x02
 
-#define RTS_CONTROL_DISABLE 0x00
-#define RTS_CONTROL_ENABLE 0x01
 #define RTS_CONTROL_HANDSHAKE 0x02
-#define RTS_CONTROL_TOGGLE 0x03
 
 struct DCB {
     DWORD DCBlength;
@@ -186,13 +161,6 @@ BOOL SetupComm(HANDLE file, DWORD inQueue, DWORD outQueue);
 // queue, the driver's included. Other bits: ERROR_INVALID_PARAMETER.
 BOOL PurgeComm(HANDLE file, DWORD flags);
 
-#define CE_RXOVER 0x0001u
-#define CE_OVERRUN 0x0002u
-#define CE_RXPARITY 0x0004u
-#define CE_FRAME 0x0008u
-#define CE_BREAK 0x0010u
-#define CE_TXFULL 0x0100u
-
 struct COMSTAT {
     DWORD fCtsHold : 1;
     DWORD fDsrHold : 1;
@@ -218,16 +186,6 @@ BOOL ClearCommError(HANDLE file, LPDWORD errors, LPCOMSTAT status);
 #define EV_RXCHAR 0x0001u
 #define EV_RXFLAG 0x0002u
 #define EV_TXEMPTY 0x0004u
-#define EV_CTS 0x0008u
-#define EV_DSR 0x0010u
-#define EV_RLSD 0x0020u
-#define EV_BREAK 0x0040u
-#define EV_ERR 0x0080u
-#define EV_RING 0x0100u
-#define EV_PERR 0x0200u
-#define EV_RX80FULL 0x0400u
-#define EV_EVENT1 0x0800u
-#define EV_EVENT2 0x1000u
 
 // The events WaitCommEvent reports. Each event is reported when it happens:
 // EV_RXCHAR when bytes arrive, EV_RXFLAG when EvtChar arrives, EV_RX80FULL

@@ -52,8 +52,6 @@ public:
     // that does not run does nothing.
     void Stop();
 
-    bool IsRunning() const;
-
 private:
     struct State;
     static void Run(std::shared_ptr<State> state);

@@ -1,5 +1,6 @@
 // Files the programs open by name: regular files only, opened without ever
-// waiting on a pipe or a device, and read with a bound.
+// waiting on a pipe or a device, read with a bound, and replaced only where
+// writing in place would be allowed.
 #pragma once
 
 #include <cstddef>
@@ -50,6 +51,52 @@ private:
     void Refuse(FileRefusal refusal, int error);
 
     int m_fd = -1;
+    FileRefusal m_refusal = FileRefusal::None;
+    int m_error = 0;
+};
+
+// A file that takes the place of path once all of it is written: written
+// beside path under a name of its own and renamed over it by Commit, so that
+// a failed write never damages what was there. Open refuses what writing in
+// place would refuse, before anything is written: a folder (Folder), a pipe,
+// socket or device (NotAFile; never opened, so nothing waits on it), and an
+// existing file this user may not write (System with its errno), which the
+// rename would otherwise replace: the user's own read-only file, another
+// user's file in a shared folder. A symbolic link at path stays: the file it
+// points at is replaced, or made by Open when it does not exist yet. A
+// replaced file keeps its permissions; a new one gets those of a new file.
+class ReplacementFile {
+public:
+    ReplacementFile() = default;
+    // Abandons a file that was not committed.
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    bool Open(const std::string& path);
+    // Writes all of bytes; false with Error() set when they cannot be.
+    bool Write(const char* bytes, size_t count);
+    // The new file's descriptor, for writers of their own; -1 when not open.
+    int Descriptor() const { return m_file.Descriptor(); }
+    // Puts the written file in path's place once it is on the disk. False with
+    // Error() set when it cannot be: path is then left as it was.
+    bool Commit();
+    // Leaves path as it was: the new file, and a file Open made for a link,
+    // are removed.
+    void Abandon();
+
+    FileRefusal Refusal() const { return m_refusal; }
+    int Error() const { return m_error; }
+
+private:
+    bool Fail(FileRefusal refusal, int error);
+
+    RegularFile m_file;
+    std::string m_target;      // where the file goes: path, or the file its link points at
+    std::string m_temporary;   // the file being written
+    bool m_madeTarget = false; // Open made the file of a link to nothing
+    bool m_exists = false;
+    mode_t m_mode = 0;
     FileRefusal m_refusal = FileRefusal::None;
     int m_error = 0;
 };

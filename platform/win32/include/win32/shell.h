@@ -14,8 +14,9 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 #define SE_ERR_FNF 2
 #define SE_ERR_NOASSOC 31
 
-// Opens file with the desktop's handler ("xdg-open", looked up in PATH) for
-// the verb "open" (or a null verb); does not wait for it. Returns a value
+// Opens file with the desktop's handler ("xdg-open", looked up in PATH and
+// started as win32/process.h starts a program) for the verb "open" (or a
+// null verb); does not wait for it. Returns a value
 // greater than 32 when the handler was started, SE_ERR_FNF when the file does
 // not exist and SE_ERR_NOASSOC for another verb or when no handler can be
 // started. owner, parameters, directory and showCmd are not used.

@@ -40,7 +40,6 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info);
 
 // Only "kernel32" (any case, ".dll" optional) is known; other names give null
 // and ERROR_MOD_NOT_FOUND.
-HMODULE GetModuleHandleW(LPCWSTR moduleName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 // Functions of kernel32 that callers look up at run time: "CancelIo" and
 // "IsWow64Process". Others give null and ERROR_PROC_NOT_FOUND.
@@ -51,11 +50,8 @@ BOOL IsWow64Process(HANDLE process, PBOOL wow64);
 
 #define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100u
 #define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200u
-#define FORMAT_MESSAGE_FROM_STRING 0x00000400u
-#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800u
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000u
 #define LANG_NEUTRAL 0x00
-#define SUBLANG_DEFAULT 0x01
 #define SUBLANG_SYS_DEFAULT 0x02
 #define MAKELANGID(p, s) ((static_cast<WORD>(s) << 10) | static_cast<WORD>(p))
 #define ERROR_MR_MID_NOT_FOUND 317u
@@ -72,4 +68,3 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL LocalFree(HLOCAL mem);
 #define LMEM_FIXED 0x0000u
 #define LMEM_ZEROINIT 0x0040u
-#define LPTR (LMEM_FIXED | LMEM_ZEROINIT)

@@ -7,25 +7,20 @@
 
 typedef int BOOL;
 typedef BOOL* PBOOL;
-typedef BOOL* LPBOOL;
 typedef unsigned char BYTE;
-typedef BYTE* LPBYTE;
 typedef BYTE* PBYTE;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
 typedef DWORD* LPDWORD;
 typedef DWORD* PDWORD;
 typedef int32_t LONG;
-typedef uint32_t ULONG;
 typedef unsigned int UINT;
 typedef int INT;
 typedef char CHAR;
 typedef wchar_t WCHAR;
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
-typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
-typedef void VOID;
 typedef void* LPVOID;
 typedef void* PVOID;
 typedef const void* LPCVOID;
@@ -34,7 +29,6 @@ typedef uintptr_t ULONG_PTR;
 typedef ULONG_PTR DWORD_PTR;
 typedef ULONG_PTR SIZE_T;
 typedef void* HANDLE;
-typedef HANDLE* LPHANDLE;
 typedef void* HLOCAL;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
@@ -54,7 +48,6 @@ typedef void (*FARPROC)();
 #endif
 
 #define WINAPI
-#define CALLBACK
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
 #define INFINITE 0xFFFFFFFFu
 
@@ -64,7 +57,6 @@ struct GUID {
     uint16_t Data3;
     uint8_t Data4[8];
 };
-typedef const GUID* LPCGUID;
 
 inline bool operator==(const GUID& a, const GUID& b)
 {

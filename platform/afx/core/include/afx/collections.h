@@ -2,7 +2,7 @@
 //
 // CArray<TYPE, ARG_TYPE> keeps its elements by value, contiguously. Indexes
 // run from 0 to GetUpperBound(). An index outside that range given to GetAt,
-// SetAt, ElementAt, operator[] or RemoveAt (or a negative size or position)
+// operator[] or RemoveAt (or a negative size or position)
 // asserts in debug builds and throws CInvalidArgException* otherwise: memory
 // outside the array is never touched. InsertAt past the end grows the array
 // with default elements up to the insertion point.
@@ -40,9 +40,6 @@ public:
 
     const TYPE& GetAt(INT_PTR index) const { return m_items[Checked(index)]; }
     TYPE& GetAt(INT_PTR index) { return m_items[Checked(index)]; }
-    void SetAt(INT_PTR index, ARG_TYPE element) { m_items[Checked(index)] = element; }
-    const TYPE& ElementAt(INT_PTR index) const { return m_items[Checked(index)]; }
-    TYPE& ElementAt(INT_PTR index) { return m_items[Checked(index)]; }
     const TYPE& operator[](INT_PTR index) const { return m_items[Checked(index)]; }
     TYPE& operator[](INT_PTR index) { return m_items[Checked(index)]; }
 
@@ -69,12 +66,6 @@ public:
             m_items.insert(m_items.end(), source.m_items.begin(), source.m_items.end());
         }
         return first;
-    }
-
-    void Copy(const CArray& source)
-    {
-        if (&source != this)
-            m_items = source.m_items;
     }
 
     void InsertAt(INT_PTR index, ARG_TYPE element, INT_PTR count = 1)

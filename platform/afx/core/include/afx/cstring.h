@@ -2,7 +2,7 @@
 //
 // Positions and lengths are in characters (wchar_t). Out-of-range positions
 // given to Left, Mid, Right, Insert, Delete and Find are clamped or answered
-// with "not found"; GetAt, SetAt and operator[] past the end assert in debug
+// with "not found"; GetAt and operator[] past the end assert in debug
 // builds and throw CInvalidArgException* otherwise.
 //
 // Narrow text (char) is taken as UTF-8 (win32::WideFromUtf8): a byte that is
@@ -50,7 +50,6 @@ public:
     void Empty() { m_text.clear(); }
 
     wchar_t GetAt(int index) const;
-    void SetAt(int index, wchar_t ch);
     wchar_t operator[](int index) const { return GetAt(index); }
 
     operator LPCWSTR() const { return m_text.c_str(); }
@@ -63,7 +62,6 @@ public:
 
     // <0, 0 or >0 as this string sorts before, with or after text.
     int Compare(LPCWSTR text) const;
-    int CompareNoCase(LPCWSTR text) const;
 
     CString Left(int count) const;
     CString Mid(int first) const;
@@ -80,7 +78,6 @@ public:
     // Each returns the number of replacements or removals made.
     int Replace(wchar_t oldCh, wchar_t newCh);
     int Replace(LPCWSTR oldText, LPCWSTR newText);  // an empty oldText replaces nothing
-    int Remove(wchar_t ch);
 
     // Each returns the new length. Insert puts the text before index (clamped
     // to 0..GetLength()); Delete removes up to count characters at index.
@@ -89,8 +86,6 @@ public:
     int Delete(int index, int count = 1);
 
     // Case mapping follows the C library's current locale (ASCII letters in "C").
-    CString& MakeUpper();
-    CString& MakeLower();
 
     // Without an argument: white space. With a character or a set of
     // characters: every leading/trailing character equal to it / in it.
@@ -104,21 +99,20 @@ public:
     CString& TrimRight(wchar_t ch);
     CString& TrimRight(LPCWSTR set);
 
-    // A writable buffer of at least minLength characters plus a terminator;
-    // valid until the next call on the string. ReleaseBuffer(-1) takes the
-    // length from the terminator (within the buffer), ReleaseBuffer(n) makes
-    // it n. GetBufferSetLength(n) is GetBuffer(n) with the length made n.
-    LPWSTR GetBuffer();
-    LPWSTR GetBuffer(int minLength);
+    // A writable buffer of length characters plus a terminator, the string's
+    // length made length; valid until the next call on the string.
+    // ReleaseBuffer(-1) takes the length from the terminator (within the
+    // buffer), ReleaseBuffer(n) makes it n.
     LPWSTR GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
     void Format(LPCWSTR format, ...);
     void AppendFormat(LPCWSTR format, ...);
     void FormatV(LPCWSTR format, va_list args);
-    void AppendFormatV(LPCWSTR format, va_list args);
 
 private:
+    void AppendFormatV(LPCWSTR format, va_list args);
+
     std::wstring m_text;
 };
 

@@ -3,25 +3,6 @@
 
 #include <ctime>
 
-#include "afx/cstring.h"
-#include "win32/types.h"
-
-class CTimeSpan {
-public:
-    CTimeSpan() = default;
-    explicit CTimeSpan(long long seconds) : m_span(seconds) {}
-    CTimeSpan(long days, int hours, int minutes, int seconds)
-        : m_span(((static_cast<long long>(days) * 24 + hours) * 60 + minutes) * 60 + seconds) {}
-    long long GetTotalSeconds() const { return m_span; }
-    long long GetDays() const { return m_span / 86400; }
-    int GetHours() const { return static_cast<int>(m_span / 3600 % 24); }
-    int GetMinutes() const { return static_cast<int>(m_span / 60 % 60); }
-    int GetSeconds() const { return static_cast<int>(m_span % 60); }
-
-private:
-    long long m_span = 0;
-};
-
 // A time of the years kMinYear to kMaxYear: the calendar conversions hold no
 // others, either way.
 class CTime {
@@ -35,32 +16,11 @@ public:
     // above, gives the time -1.
     CTime(int year, int month, int day, int hour, int minute, int second);
 
-    static CTime GetCurrentTime();
     std::time_t GetTime() const { return m_time; }
     // The local date and time in *tm; null when the time lies outside the
-    // years above. The fields below are then those of a zeroed tm.
+    // years above.
     std::tm* GetLocalTm(std::tm* tm) const;
-    int GetYear() const;
-    int GetMonth() const;
-    int GetDay() const;
-    int GetHour() const;
-    int GetMinute() const;
-    int GetSecond() const;
-    int GetDayOfWeek() const;   // 1 Sunday .. 7 Saturday
-    // strftime formats (%Y, %m, %d, %H, %M, %S, ...).
-    CString Format(LPCWSTR format) const;
-
-    CTimeSpan operator-(const CTime& other) const { return CTimeSpan(m_time - other.m_time); }
-    CTime operator+(const CTimeSpan& span) const { return CTime(m_time + span.GetTotalSeconds()); }
-    CTime operator-(const CTimeSpan& span) const { return CTime(m_time - span.GetTotalSeconds()); }
-    bool operator==(const CTime& o) const { return m_time == o.m_time; }
-    bool operator!=(const CTime& o) const { return m_time != o.m_time; }
-    bool operator<(const CTime& o) const { return m_time < o.m_time; }
-    bool operator>(const CTime& o) const { return m_time > o.m_time; }
-    bool operator<=(const CTime& o) const { return m_time <= o.m_time; }
-    bool operator>=(const CTime& o) const { return m_time >= o.m_time; }
 
 private:
-    std::tm Local() const;
     std::time_t m_time = 0;
 };

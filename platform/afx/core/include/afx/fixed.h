@@ -7,11 +7,6 @@
 
 #include <string>
 
-// The value that a correctly rounding formatter writes, at `decimals`
-// decimals, as the Windows runtime writes `value`: the value itself, or for
-// an exact tie the next double away from zero.
-double AfxTieAwayFromZero(double value, int decimals);
-
 // Appends value as "%<width>.<decimals>f" does in the C locale on Windows:
 // at least `width` characters, blanks in front.
 void AfxAppendFixed(std::string& out, double value, int width, int decimals);

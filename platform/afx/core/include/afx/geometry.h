@@ -14,7 +14,6 @@ struct SIZE {
     LONG cx;
     LONG cy;
 };
-typedef SIZE* LPSIZE;
 
 struct RECT {
     LONG left;
@@ -57,21 +56,12 @@ public:
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
-    CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint BottomRight() const { return CPoint(right, bottom); }
-    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
     void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
-    void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
-    void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
-    void NormalizeRect();
-    // The overlap of a and b; empty (all zero) and false when they do not overlap.
-    bool IntersectRect(const RECT& a, const RECT& b);
     bool operator==(const RECT& o) const
     {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;

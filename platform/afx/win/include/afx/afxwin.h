@@ -16,5 +16,3 @@
 #include "afx/wnd.h"
 #include "afx/wintypes.h"
 #include "win32/devicewatch.h"   // WM_DEVICECHANGE and the DBT_ codes
-
-#define afx_msg

@@ -3,13 +3,8 @@
 
 #include "afx/dialog.h"
 
-#define OFN_READONLY 0x00000001u
 #define OFN_OVERWRITEPROMPT 0x00000002u
 #define OFN_HIDEREADONLY 0x00000004u
-#define OFN_NOCHANGEDIR 0x00000008u
-#define OFN_PATHMUSTEXIST 0x00000800u
-#define OFN_FILEMUSTEXIST 0x00001000u
-#define OFN_EXPLORER 0x00080000u
 
 struct OPENFILENAME {
     DWORD Flags;
@@ -32,8 +27,6 @@ public:
     INT_PTR DoModal() override;
     CString GetPathName() const { return m_path; }
     CString GetFileName() const;
-    CString GetFileExt() const;
-    CString GetFileTitle() const;
 
     OPENFILENAME m_ofn{};
     // Framework internals, read by the test driver.
@@ -48,15 +41,9 @@ private:
 };
 
 #define PD_ALLPAGES 0x00000000u
-#define PD_SELECTION 0x00000001u
-#define PD_PAGENUMS 0x00000002u
 #define PD_NOSELECTION 0x00000004u
 #define PD_NOPAGENUMS 0x00000008u
 #define PD_COLLATE 0x00000010u
-#define PD_PRINTTOFILE 0x00000020u
-#define PD_PRINTSETUP 0x00000040u
-#define PD_RETURNDC 0x00000100u
-#define PD_RETURNDEFAULT 0x00000400u
 #define PD_USEDEVMODECOPIES 0x00040000u
 #define PD_DISABLEPRINTTOFILE 0x00080000u
 #define PD_HIDEPRINTTOFILE 0x00100000u
@@ -85,8 +72,6 @@ public:
                           CWnd* parent = nullptr);
     INT_PTR DoModal() override;
     int GetCopies() const;
-    CString GetDeviceName() const { return m_deviceName; }
-    BOOL PrintCollate() const { return (m_pd.Flags & PD_COLLATE) != 0; }
     HDC GetPrinterDC() const { return m_pd.hDC; }
 
     PRINTDLG m_pd{};

@@ -4,30 +4,20 @@
 
 #include "afx/wnd.h"
 
-#define BST_UNCHECKED 0
-#define BST_CHECKED 1
 #define CB_ERR (-1)
-#define LB_ERR (-1)
 
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
     // A push button (or the kind of `style`, BS_...) at `rect` in the parent's client area.
     BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id);
-    int GetCheck() const;
-    void SetCheck(int check);
     UINT GetState() const;       // 0x4 (BST_PUSHED) while pressed
-    void SetButtonStyle(UINT style, BOOL redraw = TRUE);
-    UINT GetButtonStyle() const;
 };
-#define BST_PUSHED 0x4
 
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 public:
     BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
-    // A picture control shows this bitmap (not owned); returns the previous one.
-    HBITMAP SetBitmap(HBITMAP bitmap);
 };
 
 class CEdit : public CWnd {
@@ -35,93 +25,54 @@ class CEdit : public CWnd {
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     void SetSel(int start, int end, BOOL noScroll = FALSE);
-    void ReplaceSel(LPCTSTR text, BOOL canUndo = FALSE);
-    void SetReadOnly(BOOL readOnly = TRUE);
-    void LimitText(int maxChars);
-    int GetLineCount() const;
 };
 
 // A combo box; a drop-down list (CBS_DROPDOWNLIST) is the usual kind.
 class CComboBox : public CWnd {
     DECLARE_DYNAMIC(CComboBox)
 public:
-    // Adds in sorted place when the list has CBS_SORT, else at the end.
-    int AddString(LPCTSTR text);
     // At `index` (-1: the end), whatever the sorting style.
     int InsertString(int index, LPCTSTR text);
-    int DeleteString(UINT index);
-    void ResetContent();
     int GetCount() const;
     int GetCurSel() const;
     // -1 clears the selection; CB_ERR for an index out of range.
     int SetCurSel(int index);
     int GetLBText(int index, CString& text) const;
-    int GetLBTextLen(int index) const;
-    int FindStringExact(int startAfter, LPCTSTR text) const;
-    int SelectString(int startAfter, LPCTSTR text);
-    DWORD_PTR GetItemData(int index) const;
-    int SetItemData(int index, DWORD_PTR data);
 };
 
 class CListBox : public CWnd {
     DECLARE_DYNAMIC(CListBox)
 public:
-    int AddString(LPCTSTR text);
     int InsertString(int index, LPCTSTR text);
-    int DeleteString(UINT index);
-    void ResetContent();
     int GetCount() const;
     int GetCurSel() const;
     int SetCurSel(int index);
-    int GetText(int index, CString& text) const;
 };
 
-#define LVCF_FMT 0x1u
-#define LVCF_WIDTH 0x2u
-#define LVCF_TEXT 0x4u
 #define LVCFMT_LEFT 0
-#define LVCFMT_RIGHT 1
-#define LVCFMT_CENTER 2
-#define LVNI_ALL 0
 #define LVNI_SELECTED 2
-#define LVIS_SELECTED 0x2u
-#define LVIS_FOCUSED 0x1u
-
-typedef void* POSITION;
 
 // A report list: columns, rows of texts.
 class CListCtrl : public CWnd {
     DECLARE_DYNAMIC(CListCtrl)
 public:
     int InsertColumn(int col, LPCTSTR heading, int format = LVCFMT_LEFT, int width = -1, int subItem = -1);
-    BOOL DeleteColumn(int col);
     int GetColumnCount() const;
-    BOOL SetColumnWidth(int col, int width);
     int InsertItem(int item, LPCTSTR text);
     BOOL SetItemText(int item, int subItem, LPCTSTR text);
     CString GetItemText(int item, int subItem) const;
-    BOOL DeleteItem(int item);
     BOOL DeleteAllItems();
     int GetItemCount() const;
-    BOOL SetItemData(int item, DWORD_PTR data);
-    DWORD_PTR GetItemData(int item) const;
     DWORD GetExtendedStyle() const;
     DWORD SetExtendedStyle(DWORD exStyle);
     // Selection: the first selected row, or -1.
     int GetNextItem(int start, int flags) const;
-    int GetSelectionMark() const;
     BOOL SetItemState(int item, UINT state, UINT mask);
-    UINT GetItemState(int item, UINT mask) const;
-    UINT GetSelectedCount() const;
-    POSITION GetFirstSelectedItemPosition() const;
-    int GetNextSelectedItem(POSITION& pos) const;
-    BOOL EnsureVisible(int item, BOOL partialOK);
 };
 
 #define SIF_RANGE 0x1u
 #define SIF_PAGE 0x2u
 #define SIF_POS 0x4u
-#define SIF_DISABLENOSCROLL 0x8u
 #define SIF_TRACKPOS 0x10u
 #define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
 
@@ -149,10 +100,7 @@ public:
     int SetScrollPos(int pos, BOOL redraw = TRUE);
     void GetScrollRange(LPINT minPos, LPINT maxPos) const;
     void SetScrollRange(int minPos, int maxPos, BOOL redraw = TRUE);
-    BOOL SetScrollInfo(LPSCROLLINFO info, BOOL redraw = TRUE);
     BOOL GetScrollInfo(LPSCROLLINFO info, UINT mask = SIF_ALL);
-    void ShowScrollBar(BOOL show = TRUE);
-    BOOL EnableScrollBar(UINT arrows = 0);
 };
 
 class CProgressCtrl : public CWnd {
@@ -163,14 +111,7 @@ public:
     void GetRange(int& lower, int& upper) const;
     int SetPos(int pos);
     int GetPos() const;
-    int OffsetPos(int delta);
-    int SetStep(int step);
-    int StepIt();
 };
 
 #define PBM_SETRANGE (WM_USER + 1)
 #define PBM_SETPOS (WM_USER + 2)
-#define PBM_DELTAPOS (WM_USER + 3)
-#define PBM_SETSTEP (WM_USER + 4)
-#define PBM_STEPIT (WM_USER + 5)
-#define PBM_GETPOS (WM_USER + 8)

@@ -36,7 +36,6 @@ public:
     // Dialog units of this dialog's template to pixels, in place.
     void MapDialogRect(LPRECT rect) const;
 
-    UINT m_nIDHelp = 0;
     UINT GetTemplateId() const { return m_nTemplateId; }
     CWnd* m_pParentWnd = nullptr;
 
@@ -49,7 +48,6 @@ protected:
     int m_modalResult = -1;
     DECLARE_MESSAGE_MAP()
 };
-
 
 // The dialog base units of a template's font (average character width and
 // character height in pixels, at 96 pixels per inch).
@@ -84,23 +82,11 @@ public:
     CUserException() = default;
 };
 
-// Texts of the framework's own data-exchange messages.
-#define AFX_IDP_PARSE_INT L"Enter an integer."
-#define AFX_IDP_PARSE_REAL L"Enter a number."
-#define AFX_IDP_PARSE_INT_RANGE L"Enter an integer between %1 and %2."
-#define AFX_IDP_PARSE_REAL_RANGE L"Enter a number between %1 and %2."
-
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 void DDX_Text(CDataExchange* pDX, int id, int& value);
 void DDX_Text(CDataExchange* pDX, int id, UINT& value);
 void DDX_Text(CDataExchange* pDX, int id, long& value);
 void DDX_Text(CDataExchange* pDX, int id, double& value);
 void DDX_Text(CDataExchange* pDX, int id, CString& value);
-void DDX_CBIndex(CDataExchange* pDX, int id, int& index);
-void DDX_CBString(CDataExchange* pDX, int id, CString& value);
-void DDX_Check(CDataExchange* pDX, int id, int& value);
-void DDX_Radio(CDataExchange* pDX, int id, int& value);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
-void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, double maxVal);
-void DDV_MaxChars(CDataExchange* pDX, const CString& value, int count);

@@ -17,39 +17,45 @@ public:
     ~CDocument() override;
 
     virtual BOOL OnNewDocument();
-    // Opens `path` for reading and passes it to Serialize through a loading archive.
-    virtual BOOL OnOpenDocument(LPCTSTR path);
     // Creates `path` and passes it to Serialize through a storing archive.
     virtual BOOL OnSaveDocument(LPCTSTR path);
-    virtual void DeleteContents();
     virtual void Serialize(CArchive& ar);
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+
+    const CString& GetTitle() const { return m_strTitle; }
+    const CString& GetPathName() const { return m_strPathName; }
+    CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Opens `path` for reading and passes it to Serialize through a loading archive.
+    virtual BOOL OnOpenDocument(LPCTSTR path);
+    virtual void DeleteContents();
     virtual BOOL SaveModified();
     // Save: the save dialog for an untitled document, then OnSaveDocument.
     virtual BOOL DoFileSave();
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
-
     void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
     BOOL IsModified() const { return m_bModified; }
-    const CString& GetTitle() const { return m_strTitle; }
     void SetTitle(LPCTSTR title) { m_strTitle = title; }
-    const CString& GetPathName() const { return m_strPathName; }
     void SetPathName(LPCTSTR path, BOOL addToMRU = TRUE);
-    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     void AddView(CView* view);
     void RemoveView(CView* view);
-    void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
-    CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
-
-    CDocTemplate* m_pDocTemplate = nullptr;
-
-protected:
     void OnFileSave();
     void OnFileSaveAs();
+
+    CDocTemplate* m_pDocTemplate = nullptr;
     BOOL m_bModified = FALSE;
     CString m_strTitle;
     CString m_strPathName;
     std::vector<CView*> m_views;
-    DECLARE_MESSAGE_MAP()
+
+    friend class CDocTemplate;
+    friend class CSingleDocTemplate;
+    friend class CFrameWnd;
+    friend class CView;
+    friend class CWinApp;
 };
 
 // A loading or storing archive over a file; the layer's documents only test
@@ -58,8 +64,6 @@ class CArchive {
 public:
     enum Mode { store = 0, load = 1 };
     explicit CArchive(Mode mode) : m_mode(mode) {}
-    BOOL IsStoring() const { return m_mode == store; }
-    BOOL IsLoading() const { return m_mode == load; }
 
 private:
     Mode m_mode;
@@ -73,19 +77,24 @@ public:
 
     CDocument* GetDocument() const { return m_pDocument; }
     virtual void OnInitialUpdate();
-    virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
     // Called by the default WM_PAINT with a CPaintDC.
     virtual void OnDraw(CDC* dc) = 0;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
     void PostNcDestroy() override;
-    // Creates the view's window as the client of `frame`.
-    virtual BOOL CreateView(CFrameWnd* frame, UINT id);
 
     CDocument* m_pDocument = nullptr;
 
 protected:
     void OnPaint();
     DECLARE_MESSAGE_MAP()
+
+private:
+    virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
+    // Creates the view's window as the client of `frame`.
+    virtual BOOL CreateView(CFrameWnd* frame, UINT id);
+
+    friend class CFormView;
+    friend class CFrameWnd;
 };
 
 // A view holding the controls of a dialog template (a form).
@@ -97,14 +106,13 @@ public:
     // Exchanges data into the controls (UpdateData(FALSE)) and runs OnUpdate.
     void OnInitialUpdate() override;
     void OnDraw(CDC* dc) override;
-    BOOL CreateView(CFrameWnd* frame, UINT id) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // The form's size in pixels from its template.
-    CSize GetTotalSize() const { return m_totalSize; }
     void ResizeParentToFit(BOOL shrinkOnly = TRUE);
     UINT GetTemplateId() const { return m_nTemplateId; }
 
-protected:
+private:
+    BOOL CreateView(CFrameWnd* frame, UINT id) override;
+
     UINT m_nTemplateId;
     CSize m_totalSize;
 };
@@ -120,15 +128,16 @@ struct CCreateContext {
 class CDocTemplate : public CCmdTarget {
     DECLARE_DYNAMIC(CDocTemplate)
 public:
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
     ~CDocTemplate() override;
     virtual CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) = 0;
-    // Part `index` of the template's document string (parts separated by "\n").
-    BOOL GetDocString(CString& out, DocStringIndex index) const;
-    UINT GetResourceId() const { return m_nIDResource; }
 
 protected:
     CDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
+
+private:
+    enum DocStringIndex { fileNewName = 2 };
+    // Part `index` of the template's document string (parts separated by "\n").
+    BOOL GetDocString(CString& out, DocStringIndex index) const;
     CDocument* CreateNewDocument();
     CFrameWnd* CreateNewFrame(CDocument* doc, CFrameWnd* other);
 
@@ -137,6 +146,9 @@ protected:
     CRuntimeClass* m_pFrameClass;
     CRuntimeClass* m_pViewClass;
     CString m_strDocStrings;
+
+    friend class CDocument;
+    friend class CSingleDocTemplate;
 };
 
 // One document, one frame, one view; New and Open reuse them.
@@ -157,7 +169,6 @@ class CCommandLineInfo : public CObject {
 public:
     enum { FileNew, FileOpen, FileNothing = 5 } m_nShellCommand = FileNew;
     CString m_strFileName;
-    BOOL m_bShowSplash = TRUE;
 };
 
 // The application. Exactly one exists (a global object); AfxWinMain (or the
@@ -173,8 +184,6 @@ public:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
     virtual int Run();
-    // Called when the message queue is empty; updates the tool bar buttons.
-    virtual BOOL OnIdle(LONG count);
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     void SetRegistryKey(LPCTSTR key);
@@ -190,42 +199,40 @@ public:
     // $XDG_CONFIG_HOME (else ~/.config) / registry key / application name.ini
     // (without a registry key: the application name.ini).
     UINT GetProfileInt(LPCTSTR section, LPCTSTR entry, int defaultValue);
-    BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value);
     CString GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue = nullptr);
     BOOL WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value);
-    CString GetProfilePath() const;
 
     void OnFileNew();
     void OnFileOpen();
-    void OnAppExit();
     CDocument* OpenDocumentFile(LPCTSTR path);
 
-    void BeginWaitCursor();
-    void EndWaitCursor();
-    // An icon of the image source (AfxSetImageSource) by id, for SetIcon.
-    HICON LoadIcon(UINT id) const;
-
-    LPCTSTR m_pszAppName = nullptr;
-    LPCTSTR m_pszRegistryKey = nullptr;
-    LPCTSTR m_pszProfileName = nullptr;
     CWnd* m_pMainWnd = nullptr;
-    UINT m_nCmdShow = SW_SHOWNORMAL;
-    int m_argc = 0;
-    char** m_argv = nullptr;
-    UINT m_nMaxMRU = 0;
-    UINT m_nNumPreviewPages = 0;
-
-    // Takes the application name from string AFX_IDS_APP_TITLE when none was given.
-    void SetAppNameFromResources();
 
     CDocTemplate* GetFirstTemplate() const { return m_templates.empty() ? nullptr : m_templates.front().get(); }
 
 protected:
-    CString m_appName;
-    CString m_registryKey;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::vector<CString> m_recentFiles;
     DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value);
+    CString GetProfilePath() const;
+    // Takes the application name from string AFX_IDS_APP_TITLE when none was given.
+    void SetAppNameFromResources();
+
+    LPCTSTR m_pszAppName = nullptr;
+    LPCTSTR m_pszRegistryKey = nullptr;
+    LPCTSTR m_pszProfileName = nullptr;
+    int m_argc = 0;
+    char** m_argv = nullptr;
+    UINT m_nMaxMRU = 0;
+    UINT m_nNumPreviewPages = 0;
+    CString m_appName;
+    CString m_registryKey;
+
+    friend int AfxWinMain(int argc, char** argv);
+    friend LPCTSTR AfxGetAppName();
 };
 
 CWinApp* AfxGetApp();

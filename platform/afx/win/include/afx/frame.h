@@ -18,9 +18,6 @@ class CStatusBar;
 #define MF_DISABLED 0x0002u
 #define MF_UNCHECKED 0x0000u
 #define MF_CHECKED 0x0008u
-#define MF_STRING 0x0000u
-#define MF_SEPARATOR 0x0800u
-#define MF_POPUP 0x0010u
 #define MFT_RADIOCHECK 0x0200u
 
 // A menu bar or drop-down of a frame. Items are addressed by command id
@@ -33,7 +30,6 @@ public:
     ~CMenu() override;
     // Returns the previous state (MF_GRAYED / MF_ENABLED), or (UINT)-1 when there is no such item.
     UINT EnableMenuItem(UINT item, UINT flags);
-    UINT CheckMenuItem(UINT item, UINT flags);
     // MF_GRAYED, MF_CHECKED, MF_POPUP, MF_SEPARATOR; MFT_RADIOCHECK for an item
     // whose mark is a radio mark.
     UINT GetMenuState(UINT item, UINT flags) const;
@@ -56,16 +52,13 @@ public:
     virtual void Enable(BOOL on = TRUE);
     virtual void SetCheck(int check = 1);
     virtual void SetRadio(BOOL on = TRUE);
-    virtual void SetText(LPCTSTR text);
     // Routes the request; TRUE when a handler took it.
     BOOL DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler);
 
     UINT m_nID = 0;
     UINT m_nIndex = 0;
     CMenu* m_pMenu = nullptr;
-    CWnd* m_pOther = nullptr;
     BOOL m_bEnableChanged = FALSE;
-    BOOL m_bContinueRouting = FALSE;
 
     // What the handler set (for the layer's own bars and menus).
     int m_enabled = -1;   // -1 unchanged
@@ -131,20 +124,11 @@ public:
     void PostNcDestroy() override;
 
     CView* GetActiveView() const { return m_pViewActive; }
-    void SetActiveView(CView* view) { m_pViewActive = view; }
-    CDocument* GetActiveDocument() const;
     virtual void RecalcLayout(BOOL notify = TRUE);
     void EnableDocking(DWORD style) { m_dockStyle = style; }
     void DockControlBar(CControlBar* bar) { (void)bar; }
-    void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
-    void SetMessageText(LPCTSTR text);
-    void SetMessageText(UINT id);
-    void SetTitle(LPCTSTR title);
     CString GetTitle() const { return m_strTitle; }
-    void ActivateFrame(int cmdShow = -1);
-    void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
 
-    void UpdateFrameTitle();
     // The frame's menu bar (null without one).
     CMenu* GetMenuBar() const { return m_menuBar.get(); }
     // Runs the update handlers of a drop-down (by its position on the bar),
@@ -154,28 +138,48 @@ public:
     // With it off, menu items keep the state the program gives them; with it on,
     // items without a command handler are grayed when their menu opens.
     BOOL m_bAutoMenuEnable = TRUE;
-    UINT m_nIDHelp = 0;
 
     // Framework internals.
     std::unique_ptr<CMenu> m_menuBar;
     CToolBar* m_toolBar = nullptr;
     CStatusBar* m_statusBar = nullptr;
-    UINT m_nResourceId = 0;
-    std::unique_ptr<class AfxFrameExtras> m_extras;
     CString m_strTitle;
 
 protected:
     void OnClose();
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SetActiveView(CView* view) { m_pViewActive = view; }
+    CDocument* GetActiveDocument() const;
+    void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
+    void SetMessageText(LPCTSTR text);
+    void SetMessageText(UINT id);
+    void SetTitle(LPCTSTR title);
+    void ActivateFrame(int cmdShow = -1);
+    void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
+    void UpdateFrameTitle();
     void UpdateMenu(class wxMenu* menu);
     UINT BarCommandOf(class wxMenu* menu) const;
     void OnIdleUpdate();
 
+    UINT m_nResourceId = 0;
+    std::unique_ptr<class AfxFrameExtras> m_extras;
     CView* m_pViewActive = nullptr;
     DWORD m_dockStyle = 0;
-    DECLARE_MESSAGE_MAP()
 
     friend class CToolBar;
     friend class CStatusBar;
+    friend class CSingleDocTemplate;
+    friend class CDocument;
+    friend class CView;
+
+    // What LoadFrame does, step by step.
+    class wxFrame* CreateFrameWindow(UINT id, const CREATESTRUCT& cs, CWnd* parent);
+    void LoadMenuAndAccelerators(class wxFrame* frame, UINT id);
+    void LoadFrameIcon(class wxFrame* frame, UINT id);
+    void RouteFrameEvents(class wxFrame* frame);
+    void StartDeviceWatch();
 };

@@ -30,73 +30,29 @@ class SurfaceDrawing;
 }
 
 #define PS_SOLID 0
-#define PS_DASH 1
 #define PS_DOT 2
-#define PS_DASHDOT 3
-#define PS_DASHDOTDOT 4
-#define PS_NULL 5
 
 #define TRANSPARENT 1
 #define OPAQUE 2
 
 #define SRCCOPY 0x00CC0020u
-#define SRCPAINT 0x00EE0086u
-#define SRCAND 0x008800C6u
-#define SRCINVERT 0x00660046u
-#define BLACKNESS 0x00000042u
-#define WHITENESS 0x00FF0062u
-
-#define R2_NOT 6
-#define R2_COPYPEN 13
 
 #define MM_TEXT 1
 
-#define WHITE_BRUSH 0
-#define LTGRAY_BRUSH 1
-#define GRAY_BRUSH 2
-#define DKGRAY_BRUSH 3
-#define BLACK_BRUSH 4
 #define NULL_BRUSH 5
-#define HOLLOW_BRUSH NULL_BRUSH
-#define WHITE_PEN 6
-#define BLACK_PEN 7
-#define NULL_PEN 8
 #define SYSTEM_FONT 13
-#define DEFAULT_GUI_FONT 17
 
-#define HORZSIZE 4
-#define VERTSIZE 6
 #define HORZRES 8
 #define VERTRES 10
-#define BITSPIXEL 12
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
-#define PHYSICALWIDTH 110
-#define PHYSICALHEIGHT 111
-#define PHYSICALOFFSETX 112
-#define PHYSICALOFFSETY 113
 
 #define TA_LEFT 0u
 #define TA_RIGHT 2u
 #define TA_CENTER 6u
 #define TA_TOP 0u
-#define TA_BOTTOM 8u
-#define TA_BASELINE 24u
 
-#define DT_LEFT 0x0u
-#define DT_CENTER 0x1u
-#define DT_RIGHT 0x2u
-#define DT_VCENTER 0x4u
-#define DT_BOTTOM 0x8u
-#define DT_SINGLELINE 0x20u
-#define DT_NOPREFIX 0x800u
-
-#define FW_DONTCARE 0
-#define FW_THIN 100
-#define FW_LIGHT 300
 #define FW_NORMAL 400
-#define FW_MEDIUM 500
-#define FW_SEMIBOLD 600
 #define FW_BOLD 700
 #define FW_HEAVY 900
 
@@ -105,25 +61,11 @@ class SurfaceDrawing;
 #define OUT_DEFAULT_PRECIS 0
 #define CLIP_DEFAULT_PRECIS 0
 #define DEFAULT_QUALITY 0
-#define DEFAULT_PITCH 0
 #define FIXED_PITCH 1
 #define VARIABLE_PITCH 2
-#define FF_DONTCARE 0x00
-#define FF_ROMAN 0x10
 #define FF_SWISS 0x20
-#define FF_MODERN 0x30
 #define LF_FACESIZE 32
 
-#define COLOR_WINDOW 5
-#define COLOR_WINDOWTEXT 8
-#define COLOR_BTNFACE 15
-#define COLOR_3DFACE COLOR_BTNFACE
-#define COLOR_BTNSHADOW 16
-#define COLOR_BTNTEXT 18
-#define COLOR_BTNHIGHLIGHT 20
-
-// Colours of the system scheme (fixed, the classic Windows ones).
-COLORREF GetSysColor(int index);
 
 struct LOGFONT {
     LONG lfHeight;   // < 0: character height in pixels; > 0: cell height; 0: default
@@ -141,8 +83,6 @@ struct LOGFONT {
     BYTE lfPitchAndFamily;
     WCHAR lfFaceName[LF_FACESIZE];
 };
-typedef LOGFONT* LPLOGFONT;
-typedef LOGFONT LOGFONTW;
 
 struct TEXTMETRIC {
     LONG tmHeight;
@@ -210,7 +150,6 @@ protected:
 
 // A brush made outside any object (the program owns it; DeleteObject frees it).
 HBRUSH CreateSolidBrush(COLORREF color);
-HGDIOBJ GetStockObject(int index);
 BOOL DeleteObject(HGDIOBJ object);
 
 class CFont : public CGdiObject {
@@ -291,13 +230,11 @@ struct DOCINFO {
     LPCTSTR lpszDatatype;
     DWORD fwType;
 };
-typedef DOCINFO DOCINFOW;
 
 #define DM_PAPERLENGTH 0x00000004u
 #define DM_PAPERWIDTH 0x00000008u
 #define DM_COPIES 0x00000100u
 #define DM_PRINTQUALITY 0x00000400u
-#define DM_YRESOLUTION 0x00002000u
 #define DM_COLLATE 0x00008000u
 #define DMCOLLATE_FALSE 0
 #define DMCOLLATE_TRUE 1
@@ -313,7 +250,6 @@ struct DEVMODE {
     short dmYResolution;    // dots per inch down
     short dmCollate;        // DMCOLLATE_TRUE: copies one whole document after another
 };
-typedef DEVMODE DEVMODEW;
 
 // A device context. Plain CDC objects are made compatible (memory) contexts
 // with CreateCompatibleDC; CPaintDC and CClientDC draw on a window. The state
@@ -355,7 +291,6 @@ public:
     // Changes a printer context's settings between documents (copies, paper,
     // resolution); FALSE inside a document or for another context.
     BOOL ResetDC(const DEVMODE* devMode);
-    bool IsPrinting() const { return m_bPrinting != FALSE; }
     // Set by the program while it prints through the context.
     BOOL m_bPrinting = FALSE;
     HDC GetSafeHdc() const { return m_hDC; }
@@ -368,7 +303,6 @@ public:
     CBitmap* SelectObject(CBitmap* bitmap);
     // NULL_BRUSH, NULL_PEN, BLACK_PEN, WHITE_BRUSH, ... ; returns the previous one.
     CGdiObject* SelectStockObject(int index);
-    CFont* GetCurrentFont() const { return m_state.font; }
 
     int SaveDC();
     // -1 restores the last saved state; n restores state n and drops later ones.
@@ -377,15 +311,12 @@ public:
     COLORREF SetTextColor(COLORREF color);
     COLORREF GetTextColor() const { return m_state.textColor; }
     COLORREF SetBkColor(COLORREF color);
-    COLORREF GetBkColor() const { return m_state.bkColor; }
     int SetBkMode(int mode);
-    int GetBkMode() const { return m_state.bkMode; }
     UINT SetTextAlign(UINT flags);
-    // Drawing is in device pixels from the origin (MM_TEXT) with the pen as it
-    // is (R2_COPYPEN); these return the previous mode. Another mode is not
-    // offered: 0, and checked builds stop there, naming the call.
+    // Drawing is in device pixels from the origin (MM_TEXT); returns the
+    // previous mode. Another mode is not offered: 0, and checked builds stop
+    // there, naming the call.
     int SetMapMode(int mode);
-    int SetROP2(int mode);
     int GetDeviceCaps(int index) const;
 
     CPoint MoveTo(int x, int y);
@@ -397,13 +328,10 @@ public:
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL Ellipse(int x1, int y1, int x2, int y2);
     BOOL Ellipse(LPCRECT r) { return Ellipse(r->left, r->top, r->right, r->bottom); }
-    void FillRect(LPCRECT r, CBrush* brush);
     void FillSolidRect(LPCRECT r, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
-    void FrameRect(LPCRECT r, CBrush* brush);
     void Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
-    COLORREF SetPixel(int x, int y, COLORREF color);
     // The colour drawn at (x, y) of a memory context's bitmap or a window's picture;
     // CLR_INVALID outside.
     COLORREF GetPixel(int x, int y) const;
@@ -416,15 +344,11 @@ public:
     BOOL GetTextMetrics(LPTEXTMETRIC metrics) const;
 
     // Copies w x h pixels from (xSrc, ySrc) of src to (x, y); SRCCOPY, BLACKNESS and
-    // WHITENESS (StretchBlt: SRCCOPY) are offered. Another code: FALSE, and
+    // WHITENESS are offered. Another code: FALSE, and
     // checked builds stop there, naming the call.
     BOOL BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop);
-    BOOL StretchBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
 
     HDC m_hDC = nullptr;
-
-    // The wx context drawn on; null for an empty CDC.
-    wxDC* WxDC() const { return m_dc; }
 
 protected:
     struct State {

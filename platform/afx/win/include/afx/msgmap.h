@@ -66,11 +66,6 @@ public:
     // map; TRUE when a handler took it.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra);
 
-    // The wait cursor, shown on every window of the program until ended; nests.
-    void BeginWaitCursor();
-    void EndWaitCursor();
-    void RestoreWaitCursor();
-
     // Looks up a plain message (not WM_COMMAND/WM_NOTIFY) in the map chain.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message) const;
 
@@ -105,10 +100,6 @@ protected:                                            \
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), \
      [](CCmdTarget* t, const AfxMessage&) -> LRESULT { (AFX_THIS(t)->*(memberFxn))(); return 1; }},
-// void fn(UINT id), for every id from id1 to id2
-#define ON_COMMAND_RANGE(id1, id2, memberFxn) \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id1), static_cast<UINT>(id2), \
-     [](CCmdTarget* t, const AfxMessage& m) -> LRESULT { (AFX_THIS(t)->*(memberFxn))(static_cast<UINT>(m.wParam)); return 1; }},
 // void fn(CCmdUI* pCmdUI)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(id), \
@@ -118,12 +109,8 @@ protected:                                            \
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
      [](CCmdTarget* t, const AfxMessage&) -> LRESULT { (AFX_THIS(t)->*(memberFxn))(); return 1; }},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
-#define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
-#define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
 #define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
-#define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
-#define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
 // void fn(NMHDR* pNotifyStruct, LRESULT* pResult)
 #define ON_NOTIFY(code, id, memberFxn) \
     {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
@@ -136,14 +123,10 @@ protected:                                            \
 // Standard window messages; each calls the handler of the fixed name.
 // int OnCreate(LPCREATESTRUCT)
 #define ON_WM_CREATE() {WM_CREATE, 0, 0, 0, [](CCmdTarget* t, const AfxMessage& m) -> LRESULT { return AFX_THIS(t)->OnCreate(reinterpret_cast<LPCREATESTRUCT>(m.lParam)); }},
-// void OnDestroy()
-#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, [](CCmdTarget* t, const AfxMessage&) -> LRESULT { AFX_THIS(t)->OnDestroy(); return 0; }},
 // void OnClose()
 #define ON_WM_CLOSE() {WM_CLOSE, 0, 0, 0, [](CCmdTarget* t, const AfxMessage&) -> LRESULT { AFX_THIS(t)->OnClose(); return 0; }},
 // void OnPaint()
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, [](CCmdTarget* t, const AfxMessage&) -> LRESULT { AFX_THIS(t)->OnPaint(); return 0; }},
-// BOOL OnEraseBkgnd(CDC*)
-#define ON_WM_ERASEBKGND() {WM_ERASEBKGND, 0, 0, 0, [](CCmdTarget* t, const AfxMessage& m) -> LRESULT { return AFX_THIS(t)->OnEraseBkgnd(reinterpret_cast<CDC*>(m.wParam)); }},
 // void OnSize(UINT nType, int cx, int cy)
 #define ON_WM_SIZE() {WM_SIZE, 0, 0, 0, [](CCmdTarget* t, const AfxMessage& m) -> LRESULT { AFX_THIS(t)->OnSize(static_cast<UINT>(m.wParam), static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))); return 0; }},
 // void OnTimer(UINT_PTR nIDEvent)
@@ -159,7 +142,4 @@ protected:                                            \
 #define ON_WM_LBUTTONDOWN() AFX_ON_MOUSE(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() AFX_ON_MOUSE(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() AFX_ON_MOUSE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-#define ON_WM_RBUTTONDOWN() AFX_ON_MOUSE(WM_RBUTTONDOWN, OnRButtonDown)
 #define ON_WM_RBUTTONUP() AFX_ON_MOUSE(WM_RBUTTONUP, OnRButtonUp)
-// void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT)
-#define ON_WM_DRAWITEM() {WM_DRAWITEM, 0, 0, 0, [](CCmdTarget* t, const AfxMessage& m) -> LRESULT { AFX_THIS(t)->OnDrawItem(static_cast<int>(m.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(m.lParam)); return 1; }},

@@ -7,7 +7,6 @@
 
 #ifndef AFX_TCHAR_DEFINED
 #define AFX_TCHAR_DEFINED
-typedef wchar_t TCHAR;
 typedef const wchar_t* LPCTSTR;
 typedef wchar_t* LPTSTR;
 #endif
@@ -25,7 +24,6 @@ typedef struct HFONT__* HFONT;
 typedef struct HBITMAP__* HBITMAP;
 typedef struct HICON__* HICON;
 typedef struct HMENU__* HMENU;
-typedef struct HCURSOR__* HCURSOR;
 
 typedef DWORD COLORREF;
 typedef int* LPINT;
@@ -54,73 +52,36 @@ inline int MulDiv(int number, int numerator, int denominator)
 }
 
 // ---- messages ----------------------------------------------------------------
-#define WM_NULL 0x0000u
 #define WM_CREATE 0x0001u
-#define WM_DESTROY 0x0002u
-#define WM_MOVE 0x0003u
 #define WM_SIZE 0x0005u
-#define WM_SETFOCUS 0x0007u
-#define WM_KILLFOCUS 0x0008u
-#define WM_ENABLE 0x000Au
-#define WM_SETTEXT 0x000Cu
-#define WM_GETTEXT 0x000Du
 #define WM_PAINT 0x000Fu
 #define WM_CLOSE 0x0010u
-#define WM_ERASEBKGND 0x0014u
-#define WM_SHOWWINDOW 0x0018u
-#define WM_DRAWITEM 0x002Bu
 #define WM_NOTIFY 0x004Eu
-#define WM_KEYDOWN 0x0100u
-#define WM_KEYUP 0x0101u
-#define WM_CHAR 0x0102u
-#define WM_INITDIALOG 0x0110u
 #define WM_COMMAND 0x0111u
-#define WM_SYSCOMMAND 0x0112u
 #define WM_TIMER 0x0113u
 #define WM_HSCROLL 0x0114u
 #define WM_VSCROLL 0x0115u
-#define WM_INITMENUPOPUP 0x0117u
 #define WM_CTLCOLOR 0x0019u
 #define WM_MOUSEMOVE 0x0200u
 #define WM_LBUTTONDOWN 0x0201u
 #define WM_LBUTTONUP 0x0202u
 #define WM_LBUTTONDBLCLK 0x0203u
-#define WM_RBUTTONDOWN 0x0204u
 #define WM_RBUTTONUP 0x0205u
-#define WM_RBUTTONDBLCLK 0x0206u
-#define WM_MOUSEWHEEL 0x020Au
 #define WM_USER 0x0400u
 
 // Command notification codes carried in the high word of WM_COMMAND's wParam.
 #define BN_CLICKED 0u
-#define BN_DOUBLECLICKED 5u
-#define EN_SETFOCUS 0x0100u
-#define EN_KILLFOCUS 0x0200u
 #define EN_CHANGE 0x0300u
-#define EN_UPDATE 0x0400u
 #define CBN_SELCHANGE 1u
-#define CBN_DBLCLK 2u
-#define CBN_SETFOCUS 3u
-#define CBN_KILLFOCUS 4u
-#define CBN_EDITCHANGE 5u
-#define CBN_DROPDOWN 7u
-#define CBN_CLOSEUP 8u
-#define CBN_SELENDOK 9u
-#define LBN_SELCHANGE 1u
-#define LBN_DBLCLK 2u
 
 // WM_NOTIFY codes.
-#define NM_CLICK (0u - 2u)
 #define NM_DBLCLK (0u - 3u)
-#define NM_RCLICK (0u - 5u)
-#define LVN_ITEMCHANGED (0u - 101u)
 
 struct NMHDR {
     HWND hwndFrom;
     UINT_PTR idFrom;
     UINT code;
 };
-typedef NMHDR* LPNMHDR;
 
 // What a list view's NM_DBLCLK and NM_CLICK carry: the row hit, -1 for none.
 struct NMITEMACTIVATE {
@@ -128,58 +89,27 @@ struct NMITEMACTIVATE {
     int iItem;
     int iSubItem;
 };
-typedef NMITEMACTIVATE* LPNMITEMACTIVATE;
 
 // Scroll codes of WM_HSCROLL / WM_VSCROLL.
 #define SB_LINEUP 0
-#define SB_LINELEFT 0
 #define SB_LINEDOWN 1
-#define SB_LINERIGHT 1
 #define SB_PAGEUP 2
-#define SB_PAGELEFT 2
 #define SB_PAGEDOWN 3
-#define SB_PAGERIGHT 3
 #define SB_THUMBPOSITION 4
 #define SB_THUMBTRACK 5
 #define SB_TOP 6
-#define SB_LEFT 6
 #define SB_BOTTOM 7
-#define SB_RIGHT 7
-#define SB_ENDSCROLL 8
-
-#define SB_HORZ 0
-#define SB_VERT 1
-#define SB_CTL 2
-
-// WM_SIZE types.
-#define SIZE_RESTORED 0
-#define SIZE_MINIMIZED 1
-#define SIZE_MAXIMIZED 2
 
 // WM_CTLCOLOR control types.
-#define CTLCOLOR_MSGBOX 0
 #define CTLCOLOR_EDIT 1
-#define CTLCOLOR_LISTBOX 2
-#define CTLCOLOR_BTN 3
-#define CTLCOLOR_DLG 4
 #define CTLCOLOR_SCROLLBAR 5
-#define CTLCOLOR_STATIC 6
 
 // Mouse key flags of mouse messages.
 #define MK_LBUTTON 0x0001u
-#define MK_RBUTTON 0x0002u
-#define MK_SHIFT 0x0004u
-#define MK_CONTROL 0x0008u
-#define MK_MBUTTON 0x0010u
 
 // ShowWindow commands.
-#define SW_HIDE 0
 #define SW_SHOWNORMAL 1
-#define SW_NORMAL 1
-#define SW_SHOWMINIMIZED 2
-#define SW_SHOWMAXIMIZED 3
 #define SW_MAXIMIZE 3
-#define SW_SHOWNOACTIVATE 4
 #define SW_SHOW 5
 #define SW_MINIMIZE 6
 #define SW_RESTORE 9
@@ -188,22 +118,11 @@ typedef NMITEMACTIVATE* LPNMITEMACTIVATE;
 #define SWP_NOSIZE 0x0001u
 #define SWP_NOMOVE 0x0002u
 #define SWP_NOZORDER 0x0004u
-#define SWP_NOREDRAW 0x0008u
-#define SWP_NOACTIVATE 0x0010u
 #define SWP_SHOWWINDOW 0x0040u
-#define SWP_HIDEWINDOW 0x0080u
 #define SWP_NOOWNERZORDER 0x0200u
 
 // Owner drawing.
-#define ODT_BUTTON 4
-#define ODA_DRAWENTIRE 0x1u
-#define ODA_SELECT 0x2u
-#define ODA_FOCUS 0x4u
 #define ODS_SELECTED 0x1u
-#define ODS_GRAYED 0x2u
-#define ODS_DISABLED 0x4u
-#define ODS_CHECKED 0x8u
-#define ODS_FOCUS 0x10u
 
 struct DRAWITEMSTRUCT {
     UINT CtlType;
@@ -241,10 +160,7 @@ typedef CREATESTRUCT* LPCREATESTRUCT;
 // Framework command ids.
 #define ID_FILE_NEW 0xE100u
 #define ID_FILE_OPEN 0xE101u
-#define ID_FILE_CLOSE 0xE102u
 #define ID_FILE_SAVE 0xE103u
-#define ID_FILE_SAVE_AS 0xE104u
-#define ID_FILE_MRU_FILE1 0xE110u
 #define ID_APP_ABOUT 0xE140u
 #define ID_APP_EXIT 0xE141u
 #define ID_EDIT_COPY 0xE122u
@@ -260,14 +176,11 @@ typedef CREATESTRUCT* LPCREATESTRUCT;
 #define ID_INDICATOR_SCRL 0xE709u
 #define AFX_IDW_TOOLBAR 0xE800u
 #define AFX_IDW_STATUS_BAR 0xE801u
-#define AFX_IDW_PANE_FIRST 0xE900u
 #define AFX_IDS_APP_TITLE 0xE000u
 #define AFX_IDS_IDLEMESSAGE 0xE001u
 
 // Control-bar styles.
-#define CBRS_ALIGN_LEFT 0x1000L
 #define CBRS_ALIGN_TOP 0x2000L
-#define CBRS_ALIGN_RIGHT 0x4000L
 #define CBRS_ALIGN_BOTTOM 0x8000L
 #define CBRS_ALIGN_ANY 0xF000L
 #define CBRS_TOP (CBRS_ALIGN_TOP)

@@ -38,7 +38,6 @@ public:
     operator HWND() const { return m_hWnd; }
     // The CWnd of a window, or null when the handle is not a window of this layer.
     static CWnd* FromHandle(HWND hwnd);
-    static CWnd* FromHandlePermanent(HWND hwnd) { return FromHandle(hwnd); }
     wxWindow* GetWx() const;
 
     // Destroys the window and its children (WM_DESTROY to each); TRUE when there was one.
@@ -81,7 +80,6 @@ public:
     void SetWindowText(LPCTSTR text);
     void GetWindowText(CString& text) const;
     int GetWindowText(LPTSTR buffer, int maxCount) const;
-    int GetWindowTextLength() const;
     BOOL ShowWindow(int cmd);
     BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL enable = TRUE);
@@ -100,18 +98,11 @@ public:
     // The Z order (insertAfter: &wndTop, &wndBottom, ...) is not changed: siblings
     // of this layer are laid out so as not to depend on it.
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
-    void CenterWindow(CWnd* alternateOwner = nullptr);
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
     int GetDlgCtrlID() const;
-    BOOL IsIconic() const;
-    BOOL IsZoomed() const;
     void SetFont(CFont* font, BOOL redraw = TRUE);
-    CFont* GetFont() const;
     void SetIcon(HICON icon, BOOL bigIcon);
-    void BringWindowToTop();
-    void SetForegroundWindow() { BringWindowToTop(); }
 
     // Painting: the window's picture is repainted (WM_ERASEBKGND then WM_PAINT)
     // when it is invalid; UpdateWindow does that at once.
@@ -119,9 +110,6 @@ public:
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
     void ValidateRect(LPCRECT rect);
     void UpdateWindow();
-    BOOL RedrawWindow(LPCRECT rect = nullptr, void* region = nullptr, UINT flags = 0);
-    CDC* GetDC();
-    int ReleaseDC(CDC* dc);
 
     // Mouse capture: mouse messages come to this window until released.
     CWnd* SetCapture();
@@ -129,19 +117,11 @@ public:
 
     // Family.
     CWnd* GetParent() const;
-    CWnd* GetOwner() const { return GetParent(); }
     CFrameWnd* GetParentFrame() const;
-    CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int id) const;
     void SetDlgItemText(int id, LPCTSTR text);
     int GetDlgItemText(int id, CString& text) const;
-    void SetDlgItemInt(int id, UINT value, BOOL isSigned = TRUE);
-    UINT GetDlgItemInt(int id, BOOL* translated = nullptr, BOOL isSigned = TRUE) const;
-    void CheckDlgButton(int id, UINT check);
-    UINT IsDlgButtonChecked(int id) const;
     CMenu* GetMenu() const;
-    // Repaints the frame's menu bar (changes to its items show at once).
-    void DrawMenuBar();
 
     // A message box owned by this window (see AfxMessageBox).
     int MessageBox(LPCTSTR text, LPCTSTR caption = nullptr, UINT type = MB_OK);
@@ -151,11 +131,9 @@ public:
     // The default handlers of the standard messages; handlers of derived
     // classes call them for the default processing.
     void OnPaint();
-    BOOL OnEraseBkgnd(CDC* dc);
     void OnSize(UINT type, int cx, int cy);
     void OnTimer(UINT_PTR id);
     void OnClose();
-    void OnDestroy();
     int OnCreate(LPCREATESTRUCT cs);
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
@@ -164,19 +142,10 @@ public:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
-    void OnRButtonDown(UINT flags, CPoint point);
     void OnRButtonUp(UINT flags, CPoint point);
 
     // Owner-drawn controls draw themselves here (a CButton with BS_OWNERDRAW).
     virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
-
-    static const CWnd wndTop;
-    static const CWnd wndBottom;
-    static const CWnd wndTopMost;
-    static const CWnd wndNoTopMost;
-
-    // Framework internals (used by the layer's own classes).
-    void AfxAttach(wxWindow* window);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -200,7 +169,6 @@ public:
     ~CWaitCursor();
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
-    void Restore();
 };
 
 BOOL IsWindow(HWND hwnd);

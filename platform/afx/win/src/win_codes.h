@@ -1,0 +1,123 @@
+// Codes the layer uses itself, with their Windows values; no program names them.
+#pragma once
+
+// Beside those of afx/dialog.h.
+#define AFX_IDP_PARSE_INT L"Enter an integer."
+#define AFX_IDP_PARSE_REAL L"Enter a number."
+#define AFX_IDP_PARSE_INT_RANGE L"Enter an integer between %1 and %2."
+
+// Beside those of afx/wintypes.h.
+#define WM_DESTROY 0x0002u
+#define WM_SETTEXT 0x000Cu
+#define WM_GETTEXT 0x000Du
+#define WM_ERASEBKGND 0x0014u
+#define WM_DRAWITEM 0x002Bu
+#define WM_RBUTTONDOWN 0x0204u
+#define EN_KILLFOCUS 0x0200u
+#define LBN_SELCHANGE 1u
+#define LBN_DBLCLK 2u
+#define NM_CLICK (0u - 2u)
+#define LVN_ITEMCHANGED (0u - 101u)
+#define SIZE_RESTORED 0
+#define SIZE_MAXIMIZED 2
+#define CTLCOLOR_LISTBOX 2
+#define CTLCOLOR_BTN 3
+#define CTLCOLOR_DLG 4
+#define CTLCOLOR_STATIC 6
+#define MK_RBUTTON 0x0002u
+#define MK_SHIFT 0x0004u
+#define MK_CONTROL 0x0008u
+#define MK_MBUTTON 0x0010u
+#define SW_HIDE 0
+#define SW_SHOWMINIMIZED 2
+#define SWP_HIDEWINDOW 0x0080u
+#define ODT_BUTTON 4
+#define ODA_DRAWENTIRE 0x1u
+#define ODS_DISABLED 0x4u
+#define ODS_FOCUS 0x10u
+#define ID_FILE_SAVE_AS 0xE104u
+#define AFX_IDW_PANE_FIRST 0xE900u
+
+// Beside those of afx/gdi.h.
+#define PS_DASH 1
+#define PS_DASHDOT 3
+#define PS_DASHDOTDOT 4
+#define PS_NULL 5
+#define BLACKNESS 0x00000042u
+#define WHITENESS 0x00FF0062u
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+#define DEFAULT_GUI_FONT 17
+#define HORZSIZE 4
+#define VERTSIZE 6
+#define BITSPIXEL 12
+#define PHYSICALWIDTH 110
+#define PHYSICALHEIGHT 111
+#define PHYSICALOFFSETX 112
+#define PHYSICALOFFSETY 113
+#define TA_BOTTOM 8u
+#define TA_BASELINE 24u
+#define DT_CENTER 0x1u
+#define DT_RIGHT 0x2u
+#define DT_VCENTER 0x4u
+#define DT_BOTTOM 0x8u
+#define DT_SINGLELINE 0x20u
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWTEXT 8
+#define COLOR_BTNSHADOW 16
+#define COLOR_BTNTEXT 18
+#define COLOR_BTNHIGHLIGHT 20
+#define DM_YRESOLUTION 0x00002000u
+
+// Beside those of afx/controls.h.
+#define LB_ERR (-1)
+#define BST_PUSHED 0x4
+#define LVCFMT_RIGHT 1
+#define LVCFMT_CENTER 2
+#define LVIS_SELECTED 0x2u
+#define LVIS_FOCUSED 0x1u
+#define PBM_GETPOS (WM_USER + 8)
+
+// Beside those of afx/winstyles.h.
+#define WS_DISABLED 0x08000000u
+#define WS_EX_STATICEDGE 0x00020000u
+#define BS_CHECKBOX 0x2u
+#define BS_AUTOCHECKBOX 0x3u
+#define BS_RADIOBUTTON 0x4u
+#define BS_AUTORADIOBUTTON 0x9u
+#define BS_RIGHT 0x200u
+#define ES_CENTER 0x1u
+#define ES_RIGHT 0x2u
+#define ES_MULTILINE 0x4u
+#define ES_READONLY 0x800u
+#define SS_CENTER 0x1u
+#define SS_RIGHT 0x2u
+#define SS_CENTERIMAGE 0x200u
+#define LVS_NOSORTHEADER 0x8000u
+
+// Beside those of afx/frame.h.
+#define MF_SEPARATOR 0x0800u
+#define MF_POPUP 0x0010u
+
+// Beside those of afx/commdlg.h.
+#define OFN_FILEMUSTEXIST 0x00001000u
+#define PD_PRINTSETUP 0x00000040u
+#define PD_RETURNDC 0x00000100u
+
+// Beside those of afx/resources.h.
+#define VK_TAB 0x09
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
