@@ -18,14 +18,30 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+namespace {
+wxGUIEventLoop* g_testLoop = nullptr;
+}
+
 void AfxTestInitialize()
 {
     if (!afxwin::StartWx(0, nullptr))
         return;
     if (!wxEventLoopBase::GetActive()) {
-        static wxGUIEventLoop* loop = new wxGUIEventLoop;
-        wxEventLoopBase::SetActive(loop);
+        g_testLoop = new wxGUIEventLoop;
+        wxEventLoopBase::SetActive(g_testLoop);
     }
+}
+
+void AfxTestShutdown()
+{
+    if (!wxTheApp)
+        return;
+    afxwin::ShutdownSends();
+    if (g_testLoop && wxEventLoopBase::GetActive() == g_testLoop)
+        wxEventLoopBase::SetActive(nullptr);
+    delete g_testLoop;
+    g_testLoop = nullptr;
+    wxEntryCleanup();
 }
 
 void AfxTestSetModalAnswerer(AfxModalAnswerer answerer)

@@ -56,6 +56,11 @@ bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path);
 wxImage AfxTestScreenImage(const wxRect& screenRect);
 // Sets up the wx application for tests that do not run AfxWinMain.
 void AfxTestInitialize();
+// Ends it as AfxWinMain ends a program: the sends still running, then the
+// toolkit and what it set up. Left set up, the toolkit's modules look lost to a
+// leak check that runs after its libraries have ended, as it does at exit once
+// a module was opened at run time.
+void AfxTestShutdown();
 
 // Controls as the user sees them: the colours shown, and the user's actions
 // (each sends the notifications the program gets from a real one).
