@@ -204,14 +204,16 @@ public:
     static CBitmap* FromHandle(HBITMAP bitmap) { return reinterpret_cast<CBitmap*>(bitmap); }
 
     wxBitmap& WxBitmap();
-    // Where the display keeps the pixels of a bitmap compatible with a
-    // window's context (on X a server pixmap); null for one the program keeps.
-    cairo_surface_t* DisplaySurface() const { return m_surface; }
 
 protected:
     void ReleaseContents() override;
 
 private:
+    friend class CDC;
+    // Where the display keeps the pixels of a bitmap compatible with a
+    // window's context (on X a server pixmap); null for one the program keeps.
+    cairo_surface_t* DisplaySurface() const { return m_surface; }
+
     std::unique_ptr<wxBitmap> m_bitmap;
     cairo_surface_t* m_surface = nullptr;
     CSize m_surfaceSize;
@@ -369,6 +371,24 @@ protected:
     // Widens the area this context has drawn with what wx does not count itself
     // (copies and pictures); a window's context shows that area when it ends.
     void NoteDrawn(int x, int y, int cx, int cy);
+
+    wxDC* m_dc = nullptr;
+    bool m_ownsDC = false;
+    wxDC* m_memory = nullptr;   // the wx memory context of a memory context (owned)
+    State m_state;
+    CPoint m_pos;
+    std::vector<std::pair<State, CPoint>> m_savedStates;
+    int m_logPixels = 96;
+    afxwin::PrinterDevice* m_printer = nullptr;
+    bool m_ownsPrinter = false;
+    bool m_attached = false;   // m_hDC is another object's handle
+    CRect m_drawn;
+    bool m_showsWindow = false;   // draws on a window's picture (paint and client contexts)
+
+private:
+    friend class CPaintDC;
+    friend class CClientDC;
+
     // Where texts are measured: a printer or memory context itself; for a
     // window's picture (or no context) a memory context, as the screen's texts
     // are drawn as pictures made in one.
@@ -379,20 +399,8 @@ protected:
     // memory context.
     void LeaveDisplaySurface();
 
-    wxDC* m_dc = nullptr;
-    bool m_ownsDC = false;
-    wxDC* m_memory = nullptr;   // the wx memory context of a memory context (owned)
     // What m_dc is, for a picture the display keeps (a window's or a bitmap's).
     std::shared_ptr<afxwin::SurfaceDrawing> m_drawing;
-    State m_state;
-    CPoint m_pos;
-    std::vector<std::pair<State, CPoint>> m_savedStates;
-    int m_logPixels = 96;
-    afxwin::PrinterDevice* m_printer = nullptr;
-    bool m_ownsPrinter = false;
-    bool m_attached = false;   // m_hDC is another object's handle
-    CRect m_drawn;
-    bool m_showsWindow = false;   // draws on a window's picture (paint and client contexts)
 };
 
 // A printer context as a handle (see CDC::CreateDC); null on failure. The
