@@ -15,6 +15,19 @@
 
 #include "internal.h"
 
+namespace {
+
+// This machine's order of the bytes of a word, as Xlib names it.
+int HostByteOrder()
+{
+    const uint16_t one = 1;
+    unsigned char first = 0;
+    std::memcpy(&first, &one, 1);
+    return first ? LSBFirst : MSBFirst;
+}
+
+}  // namespace
+
 namespace afxwin {
 
 SurfaceRows::SurfaceRows(cairo_surface_t* surface, const wxRect& area)
@@ -49,16 +62,10 @@ SurfaceRows::SurfaceRows(cairo_surface_t* surface, const wxRect& area)
             return;
         m_image = image;
         // The server's own order of the pixel's bytes: read as this machine's words only when they agree.
-        const int ours = [] {
-            const uint16_t one = 1;
-            unsigned char first;
-            std::memcpy(&first, &one, 1);
-            return first ? LSBFirst : MSBFirst;
-        }();
         // A pixmap of depth 24 holds cairo's RGB24 pixels (Xlib reports no masks for a pixmap).
         const bool rgb = (image->red_mask == 0 && image->green_mask == 0 && image->blue_mask == 0) ||
                          (image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 && image->blue_mask == 0xFF);
-        if (image->bits_per_pixel != 32 || image->byte_order != ours || !rgb)
+        if (image->bits_per_pixel != 32 || image->byte_order != HostByteOrder() || !rgb)
             return;
         m_stride = image->bytes_per_line;
         m_data = reinterpret_cast<const unsigned char*>(image->data);
@@ -131,10 +138,7 @@ bool CopyOntoDisplay(wxDC& dst, const wxRect& to, wxDC& src, const wxPoint& from
     image.height = cairo_image_surface_get_height(s);
     image.format = ZPixmap;
     image.data = reinterpret_cast<char*>(cairo_image_surface_get_data(s));
-    const uint16_t one = 1;
-    unsigned char first = 0;
-    std::memcpy(&first, &one, 1);
-    image.byte_order = first ? LSBFirst : MSBFirst;
+    image.byte_order = HostByteOrder();
     image.bitmap_unit = 32;
     image.bitmap_bit_order = image.byte_order;
     image.bitmap_pad = 32;
