@@ -6,6 +6,7 @@
 
 #include "gui_support.h"
 #include "x_screen.h"
+#include "win32/internal.h"
 
 namespace {
 

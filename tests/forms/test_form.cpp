@@ -3,6 +3,7 @@
 #include "forms/user32.h"
 #include "guikit.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

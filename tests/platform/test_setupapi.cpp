@@ -4,6 +4,7 @@
 #include "win32/ports.h"
 #include "win32/setupapi.h"
 #include "win32/testing.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "support/ptyline.h"
 #include "seriallink/SerialPort.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include "win32/errors.h"
 #include "win32/ports.h"
 #include "win32/text.h"
+#include "win32/internal.h"
 
 #include <cwchar>
 

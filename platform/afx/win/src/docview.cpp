@@ -1,4 +1,5 @@
 #include "internal.h"
+#include "win32/internal.h"
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 IMPLEMENT_DYNAMIC(CView, CWnd)

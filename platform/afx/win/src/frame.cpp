@@ -2,7 +2,7 @@
 
 #include "internal.h"
 #include "resource_store.h"
-#include "win32/devicewatch.h"
+#include "win32/device_watcher.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 

@@ -3,6 +3,7 @@
 
 #include "internal.h"
 #include "wxsupport/msgbox.h"
+#include "win32/internal.h"
 
 namespace {
 

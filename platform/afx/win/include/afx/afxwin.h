@@ -15,4 +15,4 @@
 #include "afx/resources.h"
 #include "afx/wnd.h"
 #include "afx/wintypes.h"
-#include "win32/devicewatch.h"   // WM_DEVICECHANGE and the DBT_ codes
+#include "win32/devicewatch.h"   // WM_DEVICECHANGE
