@@ -11,6 +11,7 @@
 
 #include "afx/afxwin.h"
 #include "afx/testing.h"
+#include "afx/win_codes.h"
 
 namespace {
 

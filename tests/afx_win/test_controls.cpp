@@ -2,6 +2,7 @@
 // themselves, combo boxes, report lists, scroll bars and progress bars.
 #include "gui_support.h"
 #include "screen_image.h"
+#include "afx/win_codes.h"
 
 #include <wx/uiaction.h>
 
@@ -167,15 +168,15 @@ TEST_F(ControlsTest, ComboBoxKeepsInsertedOrderAndNotifiesTheUsersChoice)
     auto* rate = static_cast<CComboBox*>(m_panel.GetDlgItem(IDC_RATE));
     for (const wchar_t* text : {L"0.5", L"10", L"1", L"2.5"})
         EXPECT_GE(rate->InsertString(-1, text), 0);
-    EXPECT_EQ(rate->GetCount(), 4);
+    EXPECT_EQ(AfxTestItemCount(rate), 4);
     CString text;
-    rate->GetLBText(1, text);
+    AfxTestItemText(rate, 1, text);
     EXPECT_EQ(text, L"10");
     EXPECT_EQ(rate->SetCurSel(2), 2);
     EXPECT_EQ(rate->GetCurSel(), 2);
     EXPECT_EQ(m_panel.m_rateChanges, 0);
     EXPECT_EQ(rate->SetCurSel(9), CB_ERR);
-    EXPECT_EQ(rate->GetLBText(9, text), CB_ERR);
+    EXPECT_EQ(AfxTestItemText(rate, 9, text), CB_ERR);
     AfxTestChooseItem(rate, 3);
     EXPECT_EQ(m_panel.m_rateChanges, 1);
     EXPECT_EQ(rate->GetCurSel(), 3);
@@ -196,7 +197,7 @@ TEST_F(ControlsTest, ReportListHoldsColumnsAndRowsAndReportsDoubleClicks)
     EXPECT_EQ(list->GetItemCount(), 2);
     AfxTestActivateListItem(list, 1);
     EXPECT_EQ(m_panel.m_doubleClicks, 1);
-    EXPECT_EQ(list->GetNextItem(-1, LVNI_SELECTED), 1);
+    EXPECT_EQ(AfxTestNextItem(list, -1, LVNI_SELECTED), 1);
     // A double click below the rows hits none.
     AfxTestActivateListItem(list, -1);
     EXPECT_EQ(m_panel.m_doubleClickedRows, (std::vector<int> { 1, -1 }));
@@ -316,12 +317,12 @@ TEST_F(ControlsTest, ProgressBarTakesItsMessagesFromAnotherThread)
     EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
     reader.join();
     int low = -1, high = -1;
-    progress->GetRange(low, high);
+    AfxTestProgressRange(progress, low, high);
     EXPECT_EQ(low, 0);
     EXPECT_EQ(high, 200);
-    EXPECT_EQ(progress->GetPos(), 150);
+    EXPECT_EQ(AfxTestProgressPos(progress), 150);
     EXPECT_EQ(progress->SetPos(500), 150);
-    EXPECT_EQ(progress->GetPos(), 200);
+    EXPECT_EQ(AfxTestProgressPos(progress), 200);
 }
 
 // As on Windows, the bar fills the height of the rectangle the template gives
@@ -329,7 +330,7 @@ TEST_F(ControlsTest, ProgressBarTakesItsMessagesFromAnotherThread)
 TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
 {
     auto* progress = static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS));
-    progress->SetRange(0, 100);
+    progress->SetRange32(0, 100);
     progress->SetPos(50);
     const wxImage shot = ScreenImage(progress->GetWx());
     CRect r;
@@ -400,7 +401,7 @@ TEST_F(ControlsTest, WindowOperationsFromAnotherThreadRunOnTheUserInterfaceThrea
     reader.join();
     EXPECT_EQ(selection, 0);
     EXPECT_EQ(text, L"Zoom");
-    EXPECT_EQ(static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))->GetPos(), 40);
+    EXPECT_EQ(AfxTestProgressPos(static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))), 40);
 }
 
 TEST_F(ControlsTest, ScreenshotOfThePanel)

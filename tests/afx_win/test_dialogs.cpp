@@ -7,6 +7,7 @@
 #include "gui_support.h"
 #include "x_screen.h"
 #include "win32/internal.h"
+#include "afx/win_codes.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // messages (as a graph is): the order of a double click's messages, its size
 // messages, mouse capture, and what a press leaves of its picture.
 #include "gui_support.h"
+#include "afx/win_codes.h"
 
 #include <wx/uiaction.h>
 #include <wx/wx.h>

@@ -1,6 +1,7 @@
 #include "gui_fixture.h"
 
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -165,10 +166,10 @@ CScrollBar& ScrollBarOf(CDecibarView* view, int id)
 
 bool Grayed(CMainFrame* frame, UINT id)
 {
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    return (AfxTestMenuState(AfxTestMenuBar(frame), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 bool Checked(CMainFrame* frame, UINT id)
 {
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (AfxTestMenuState(AfxTestMenuBar(frame), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }

@@ -141,7 +141,7 @@ int PixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& except)
     int unlike = 0;
     for (int y = 0; y < image->height; ++y) {
         for (int x = 0; x < image->width; ++x) {
-            if (!except.PtInRect(CPoint(x, y)))
+            if (!(x >= except.left && x < except.right && y >= except.top && y < except.bottom))
                 unlike += ViewPixel(view, x, y) != ArtPixel(id, x, y);
         }
     }

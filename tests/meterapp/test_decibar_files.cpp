@@ -7,6 +7,7 @@
 #include "meterfiles/export_table.h"
 #include "support/tempdir.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 

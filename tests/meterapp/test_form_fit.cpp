@@ -3,6 +3,7 @@
 // in the template's font, on one line, inside the control's rectangle.
 #include "decibar_resources.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <afx/afxwin.h>
 #include <afx/testing.h>

@@ -8,6 +8,7 @@
 #include "meterapp/graphics_btn.h"
 #include "meterapp/messages.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <graph/curve.h>
 #include <graph/geometry.h>
@@ -301,9 +302,9 @@ TEST_F(GraphWindow, ADragZoomsLabelsAndScrollBarsFollowAndUnDoZoomReturns)
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST), CString(L"0.00"));
     int low = 0, high = 0;
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     EXPECT_GT(high, 0);
-    ScrollBarOf(view, IDC_HSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_HSCROLL), &low, &high);
     EXPECT_GT(high, 0);
     EXPECT_EQ(ScrollBarOf(view, IDC_HSCROLL).GetScrollPos(), graph::TruncToInt(Graph().m_dXStart));
 
@@ -311,7 +312,7 @@ TEST_F(GraphWindow, ADragZoomsLabelsAndScrollBarsFollowAndUnDoZoomReturns)
     EXPECT_EQ(Graph().m_dZoomed, 0.0);
     EXPECT_EQ(Graph().m_dXStart, 0);
     EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     EXPECT_EQ(high, 0);
 
     // In a cursor mode a drag places a cursor and draws no rectangle.
@@ -353,7 +354,7 @@ TEST_F(GraphWindow, AScaleMessageWithANegativeOffsetSetsTheScrollBarsButNoLabel)
     view->SendMessage(WM_GRAPH_SCALE, 1000, static_cast<LPARAM>(-50000));
     EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 4), CString(L"kept"));
     int low = 0, high = 0;
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     EXPECT_EQ(high, graph::ScrollBarsFor(Graph()).vMax);
     EXPECT_GT(high, 0);
     view->SendMessage(WM_GRAPH_SCALE, 1000, 50000); // scale 0.1, offset 5
@@ -375,7 +376,7 @@ TEST_F(GraphWindow, ScrollBarsPanByLinesAndToTheReleasedThumbOfALongRecording)
     (void)w;
 
     int low = 0, high = 0;
-    ScrollBarOf(view, IDC_HSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_HSCROLL), &low, &high);
     const int far = high - 10; // beyond a 16-bit position
     ASSERT_GT(far, 32767);
     AfxTestScroll(&ScrollBarOf(view, IDC_HSCROLL), SB_THUMBPOSITION, far);
@@ -394,7 +395,7 @@ TEST_F(GraphWindow, ScrollBarsPanByLinesAndToTheReleasedThumbOfALongRecording)
 
     // Vertically: position 0 shows the top of the range; a line down at the
     // bound stays, but the offset is set again and the labels rewritten.
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     ASSERT_GT(high, 0);
     AfxTestScroll(&ScrollBarOf(view, IDC_VSCROLL), SB_THUMBPOSITION, high);
     EXPECT_DOUBLE_EQ(Graph().m_dYOffset, graph::VerticalPanBound(Graph()) - high);
@@ -427,7 +428,7 @@ TEST_F(GraphWindow, AfterARealDragZoomTheBarsShowTheirThumbsAndTheWheelAndArrowK
     auto expectThumbShown = [&](int b) {
         int first = 0, last = 0, low = 0, high = 0;
         ASSERT_TRUE(AfxTestShownScrollThumb(bars[b], &first, &last)) << b;
-        bars[b]->GetScrollRange(&low, &high);
+        AfxTestScrollRange(bars[b], &low, &high);
         ASSERT_GT(high, 0) << b;
         const int trough = troughLast[b] - troughFirst[b] + 1;
         EXPECT_LT(last - first + 1, trough / 3) << b;

@@ -7,6 +7,7 @@
 #include "meterapp/datalog_dlg.h"
 #include "meterapp/messages.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -283,8 +284,8 @@ TEST_F(LoggerDownload, ScreenshotOfTheProgress)
         CProgressCtrl& bar = DecibarViewTestAccess::WaitBox(view).m_progress;
         PumpUntil([&] {
             int low = 0, high = 0;
-            bar.GetRange(low, high);
-            return high > 0 && bar.GetPos() * 5 >= high * 2;
+            AfxTestProgressRange(&bar, low, high);
+            return high > 0 && AfxTestProgressPos(&bar) * 5 >= high * 2;
         }, 20000);
         const std::string text(path);
         saved = AfxTestSaveScreenshot(&DecibarViewTestAccess::WaitBox(view), std::wstring(text.begin(), text.end()));

@@ -8,6 +8,7 @@
 #include "meterapp/graphics_btn.h"
 #include "meterapp/rt_setup_dlg.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <graph/geometry.h>
 
@@ -105,7 +106,7 @@ protected:
     bool ItemEnabled(int position)
     {
         CMenu* realTime = decibar->Frame()->GetMenu()->GetSubMenu(1);
-        return (realTime->GetMenuState(static_cast<UINT>(position), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+        return (AfxTestMenuState(realTime, static_cast<UINT>(position), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
     }
     void Wait(int ms)
     {
@@ -370,16 +371,16 @@ TEST_F(Recording, RunAndStopFollowTheUpdateHandlersWhileTheOtherItemsStayGrayed)
 {
     CMainFrame* frame = decibar->Frame();
     RunAt(0);
-    frame->UpdateMenuPopup(1); // what opening the menu does
+    AfxTestUpdateMenuPopup(frame, 1); // what opening the menu does
     EXPECT_FALSE(ItemEnabled(0));
     EXPECT_TRUE(ItemEnabled(1));
     EXPECT_FALSE(ItemEnabled(2));
     EXPECT_FALSE(ItemEnabled(3));
-    frame->m_toolBar->UpdateButtons();
-    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
+    AfxTestUpdateButtons(AfxTestToolBar(frame));
+    EXPECT_FALSE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_RUN));
+    EXPECT_TRUE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_STOP));
     decibar->Command(ID_REALTIME_STOP);
-    frame->UpdateMenuPopup(1);
+    AfxTestUpdateMenuPopup(frame, 1);
     EXPECT_TRUE(ItemEnabled(0));
     EXPECT_FALSE(ItemEnabled(1));
     EXPECT_TRUE(ItemEnabled(2));

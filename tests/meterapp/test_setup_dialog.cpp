@@ -6,6 +6,7 @@
 #include "live_fixture.h"
 #include "meterapp/rt_setup_dlg.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -70,10 +71,10 @@ TEST_F(SetupDialog, OpensAtHalfASecondWithThePreviewOfTheCallersPoints)
         EXPECT_EQ(caption, CString(L"Real-Time Setup"));
         auto* rates = static_cast<CComboBox*>(up->GetDlgItem(IDC_RATE));
         const wchar_t* texts[] = { L"0.1", L"0.2", L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0", L"5.0", L"10.0" };
-        EXPECT_EQ(rates->GetCount(), 10);
+        EXPECT_EQ(AfxTestItemCount(rates), 10);
         for (int i = 0; i < 10; ++i) {
             CString text;
-            rates->GetLBText(i, text);
+            AfxTestItemText(rates, i, text);
             EXPECT_EQ(text, CString(texts[i]));
         }
         EXPECT_EQ(rates->GetCurSel(), 2);

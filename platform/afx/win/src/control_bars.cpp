@@ -24,7 +24,6 @@ BOOL CToolBar::CreateEx(CWnd* parent, DWORD, DWORD style, CRect, UINT id)
     AfxWindowImpl* impl = afxwin::Register(bar, this);
     impl->style = style;
     impl->id = static_cast<int>(id);
-    m_dwStyle = style;
     if (auto* f = dynamic_cast<CFrameWnd*>(parent))
         f->m_toolBar = this;
     if (!(style & WS_VISIBLE))
@@ -142,7 +141,6 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
     AfxWindowImpl* impl = afxwin::Register(bar, this);
     impl->style = style;
     impl->id = static_cast<int>(id);
-    m_dwStyle = style;
     if (auto* f = dynamic_cast<CFrameWnd*>(parent))
         f->m_statusBar = this;
     const HWND hwnd = m_hWnd;

@@ -312,10 +312,10 @@ bool ParseInteger(CString text, long long low, long long high, long long* out)
 
 CString RangeMessage(LPCWSTR format, const CString& low, const CString& high)
 {
-    CString text(format);
-    text.Replace(L"%1", low);
-    text.Replace(L"%2", high);
-    return text;
+    wxString text(format);
+    text.Replace(L"%1", afxwin::ToWx(low));
+    text.Replace(L"%2", afxwin::ToWx(high));
+    return afxwin::FromWx(text);
 }
 
 template <class T> void ExchangeInteger(CDataExchange* pDX, int id, T& value, long long low, long long high, LPCWSTR fmt)

@@ -1,4 +1,5 @@
 #include "internal.h"
+#include "afx/file.h"
 #include "win32/internal.h"
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)

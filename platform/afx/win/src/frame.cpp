@@ -125,7 +125,9 @@ int WxKey(WORD vk)
     }
 }
 
-void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
+}  // namespace
+
+void afxwin::Internals::ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
 {
     if (ui.m_enabled >= 0)
         item->Enable(ui.m_enabled == 1);
@@ -137,8 +139,6 @@ void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
     if (ui.m_text)
         item->SetItemLabel(afxwin::ToWx(ui.m_text));
 }
-
-}  // namespace
 
 namespace afxwin {
 
@@ -152,7 +152,7 @@ CString CommandToolTip(UINT id)
     return ToolTip(id);
 }
 
-void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui)
+void Internals::UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui)
 {
     ui.m_nID = id;
     ui.DoUpdate(frame, frame->m_bAutoMenuEnable);
@@ -486,7 +486,7 @@ void CFrameWnd::UpdateMenu(wxMenu* menu)
         ui.m_nIndex = static_cast<UINT>(pos);
         ui.m_pMenu = nullptr;
         afxwin::UpdateCommandUI(this, afxwin::CommandFromWx(item->GetId()), ui);
-        ApplyUpdate(item, ui);
+        afxwin::Internals::ApplyUpdate(item, ui);
         if (!afxwin::IsLive(afxwin::ToHwnd(GetWx())))
             return;
     }

@@ -11,7 +11,7 @@
 
 #include "afx/afxwin.h"
 #include "afx/modal.h"
-#include "win_codes.h"
+#include "afx/win_codes.h"
 
 class AfxTimer;
 
@@ -45,6 +45,11 @@ struct AfxWindowImpl {
     int pictureUsers = 0;
     std::unique_ptr<CFont> ownFont;
     std::unique_ptr<CMenu> menuBar;      // a dialog's menu bar (frames keep their own)
+};
+
+// The list box of a dialog template; programs reach it only as a CWnd.
+class CListBox : public CWnd {
+    DECLARE_DYNAMIC(CListBox)
 };
 
 namespace afxwin {
@@ -252,7 +257,46 @@ int LivePrinterHandles();
 void WaitCursor(int delta);
 
 // Command routing of the frame for menus and the tool bar.
-void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui);
+// The layer's own reach into the private state of the framework classes.
+struct Internals {
+    static void*& WxBar(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxBar; }
+    static void*& WxMenu(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxMenu; }
+    static std::vector<UINT>& BarCommands(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_barCommands; }
+    static void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui);
+    static void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui);
+
+    // What the test driver reads and runs.
+    static BOOL LoadFrame(CFrameWnd* frame, UINT id)
+    {
+        return frame->LoadFrame(id, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr);
+    }
+    static UINT MenuState(CMenu* menu, UINT item, UINT flags) { return menu->GetMenuState(item, flags); }
+    static int MenuItemCount(CMenu* menu) { return menu->GetMenuItemCount(); }
+    static UINT MenuItemID(CMenu* menu, int pos) { return menu->GetMenuItemID(pos); }
+    static int MenuString(CMenu* menu, UINT item, CString& text, UINT flags) { return menu->GetMenuString(item, text, flags); }
+    static CMenu* MenuBar(CFrameWnd* frame) { return frame->GetMenuBar(); }
+    static void UpdateMenuPopup(CFrameWnd* frame, int barPosition) { frame->UpdateMenuPopup(barPosition); }
+    static CToolBar* ToolBar(CFrameWnd* frame) { return frame->m_toolBar; }
+    static CStatusBar* StatusBar(CFrameWnd* frame) { return frame->m_statusBar; }
+    static BOOL ButtonEnabled(CToolBar* bar, UINT id) { return bar->IsButtonEnabled(id); }
+    static void UpdateButtons(CToolBar* bar) { bar->UpdateButtons(); }
+    static int ButtonCount(CToolBar* bar) { return bar->GetCount(); }
+    static UINT ButtonID(CToolBar* bar, int index) { return bar->GetItemID(index); }
+    static CString PaneText(CStatusBar* bar, int index) { return bar->GetPaneText(index); }
+    static std::vector<UINT> Indicators(CStatusBar* bar) { return bar->m_ids; }
+    static int ItemCount(CComboBox* box) { return box->GetCount(); }
+    static int ItemText(CComboBox* box, int index, CString& text) { return box->GetLBText(index, text); }
+    static int ColumnCount(CListCtrl* list) { return list->GetColumnCount(); }
+    static int NextItem(CListCtrl* list, int start, UINT flags) { return list->GetNextItem(start, static_cast<int>(flags)); }
+    static void ScrollRange(CScrollBar* bar, int* low, int* high) { bar->GetScrollRange(low, high); }
+    static void ProgressRange(CProgressCtrl* progress, int& low, int& high) { progress->GetRange(low, high); }
+    static int ProgressPos(CProgressCtrl* progress) { return progress->GetPos(); }
+};
+
+inline void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui)
+{
+    Internals::UpdateCommandUI(frame, id, ui);
+}
 
 }  // namespace afxwin
 

@@ -91,32 +91,6 @@ int CComboBox::GetLBText(int index, CString& text) const
     });
 }
 
-// ---- CListBox ----
-
-int CListBox::InsertString(int index, LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
-}
-int CListBox::GetCount() const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        return items ? static_cast<int>(items->GetCount()) : LB_ERR;
-    });
-}
-int CListBox::GetCurSel() const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        int sel = items ? items->GetSelection() : wxNOT_FOUND;
-        return sel == wxNOT_FOUND ? LB_ERR : sel;
-    });
-}
-int CListBox::SetCurSel(int index)
-{
-    return afxwin::OnUi([&]() -> int { return SetSelection(Items(this), index); });
-}
-
 // ---- CListCtrl ----
 
 namespace afxwin {
@@ -240,14 +214,3 @@ int CListCtrl::GetNextItem(int start, int flags) const
     });
 }
 
-BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        if (!l || item < 0 || item >= l->GetItemCount())
-            return FALSE;
-        long wxState = ((state & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((state & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
-        long wxMask = ((mask & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((mask & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
-        return l->SetItemState(item, wxState, wxMask);
-    });
-}

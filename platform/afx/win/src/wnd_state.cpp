@@ -66,7 +66,7 @@ void CWnd::GetWindowText(CString& text) const
     });
 }
 
-int CWnd::GetWindowText(LPTSTR buffer, int maxCount) const
+int CWnd::GetWindowText(LPWSTR buffer, int maxCount) const
 {
     return afxwin::OnUi([&]() -> int {
         if (!buffer || maxCount <= 0)

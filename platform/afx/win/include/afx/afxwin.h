@@ -7,7 +7,6 @@
 #include "afx/ctime.h"
 #include "afx/dialog.h"
 #include "afx/docview.h"
-#include "afx/file.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
 #include "afx/geometry.h"

@@ -64,13 +64,9 @@ struct AfxAccelEntry {
 };
 
 #define VK_BACK 0x08
-#define VK_RETURN 0x0D
-#define VK_ESCAPE 0x1B
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
-#define VK_F1 0x70
 #define VK_F6 0x75
-#define VK_F12 0x7B
 
 // ---- tool bars -------------------------------------------------------------------
 

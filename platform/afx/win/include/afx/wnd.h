@@ -79,7 +79,7 @@ public:
     // Text, state, geometry.
     void SetWindowText(LPCTSTR text);
     void GetWindowText(CString& text) const;
-    int GetWindowText(LPTSTR buffer, int maxCount) const;
+    int GetWindowText(LPWSTR buffer, int maxCount) const;
     BOOL ShowWindow(int cmd);
     BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL enable = TRUE);

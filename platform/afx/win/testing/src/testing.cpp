@@ -382,10 +382,11 @@ void AfxTestOpenMenu(CWnd* frame, int barPosition)
 {
     wxWindow* w = frame ? frame->GetWx() : nullptr;
     CMenu* bar = frame ? frame->GetMenu() : nullptr;
-    if (!w || !bar || barPosition < 0 || barPosition >= bar->GetMenuItemCount())
+    auto* wxBar = bar ? static_cast<wxMenuBar*>(afxwin::Internals::WxBar(bar)) : nullptr;
+    if (!w || !wxBar || barPosition < 0 || barPosition >= static_cast<int>(wxBar->GetMenuCount()))
         return;
     // As a click on the bar does: GTK selects the item and opens its drop-down.
-    GtkWidget* shell = static_cast<GtkWidget*>(static_cast<wxMenuBar*>(bar->m_wxBar)->GetHandle());
+    GtkWidget* shell = static_cast<GtkWidget*>(wxBar->GetHandle());
     GList* items = gtk_container_get_children(GTK_CONTAINER(shell));
     auto* item = static_cast<GtkWidget*>(g_list_nth_data(items, static_cast<guint>(barPosition)));
     g_list_free(items);
@@ -393,4 +394,114 @@ void AfxTestOpenMenu(CWnd* frame, int barPosition)
         return;
     gtk_menu_shell_select_item(GTK_MENU_SHELL(shell), item);
     gtk_menu_item_activate(GTK_MENU_ITEM(item));
+}
+
+UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags)
+{
+    return afxwin::Internals::MenuState(menu, item, flags);
+}
+
+int AfxTestMenuItemCount(CMenu* menu)
+{
+    return afxwin::Internals::MenuItemCount(menu);
+}
+
+UINT AfxTestMenuItemID(CMenu* menu, int pos)
+{
+    return afxwin::Internals::MenuItemID(menu, pos);
+}
+
+int AfxTestMenuString(CMenu* menu, UINT item, CString& text, UINT flags)
+{
+    return afxwin::Internals::MenuString(menu, item, text, flags);
+}
+
+CMenu* AfxTestMenuBar(CFrameWnd* frame)
+{
+    return afxwin::Internals::MenuBar(frame);
+}
+
+void AfxTestUpdateMenuPopup(CFrameWnd* frame, int barPosition)
+{
+    afxwin::Internals::UpdateMenuPopup(frame, barPosition);
+}
+
+CToolBar* AfxTestToolBar(CFrameWnd* frame)
+{
+    return afxwin::Internals::ToolBar(frame);
+}
+
+CStatusBar* AfxTestStatusBar(CFrameWnd* frame)
+{
+    return afxwin::Internals::StatusBar(frame);
+}
+
+BOOL AfxTestButtonEnabled(CToolBar* bar, UINT id)
+{
+    return afxwin::Internals::ButtonEnabled(bar, id);
+}
+
+void AfxTestUpdateButtons(CToolBar* bar)
+{
+    afxwin::Internals::UpdateButtons(bar);
+}
+
+int AfxTestButtonCount(CToolBar* bar)
+{
+    return afxwin::Internals::ButtonCount(bar);
+}
+
+UINT AfxTestButtonID(CToolBar* bar, int index)
+{
+    return afxwin::Internals::ButtonID(bar, index);
+}
+
+CString AfxTestPaneText(CStatusBar* bar, int index)
+{
+    return afxwin::Internals::PaneText(bar, index);
+}
+
+std::vector<UINT> AfxTestIndicators(CStatusBar* bar)
+{
+    return afxwin::Internals::Indicators(bar);
+}
+
+int AfxTestItemCount(CComboBox* box)
+{
+    return afxwin::Internals::ItemCount(box);
+}
+
+int AfxTestItemText(CComboBox* box, int index, CString& text)
+{
+    return afxwin::Internals::ItemText(box, index, text);
+}
+
+int AfxTestColumnCount(CListCtrl* list)
+{
+    return afxwin::Internals::ColumnCount(list);
+}
+
+int AfxTestNextItem(CListCtrl* list, int start, UINT flags)
+{
+    return afxwin::Internals::NextItem(list, start, flags);
+}
+
+void AfxTestScrollRange(CScrollBar* bar, int* low, int* high)
+{
+    afxwin::Internals::ScrollRange(bar, low, high);
+}
+
+void AfxTestProgressRange(CProgressCtrl* progress, int& low, int& high)
+{
+    afxwin::Internals::ProgressRange(progress, low, high);
+}
+
+int AfxTestProgressPos(CProgressCtrl* progress)
+{
+    return afxwin::Internals::ProgressPos(progress);
+}
+
+BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id)
+{
+    return afxwin::Internals::LoadFrame(frame, id);
 }

@@ -14,7 +14,9 @@ class wxRect;
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "afx/afxwin.h"
 #include "afx/commdlg.h"
 #include "afx/modal.h"
 
@@ -49,6 +51,34 @@ COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y);
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path);
 // The pixels the screen shows in a rectangle (screen coordinates), read afresh.
 wxImage AfxTestScreenImage(const wxRect& screenRect);
+// What the framework's menus, bars and controls show the user, and the update
+// handlers a menu or bar runs before it is shown. A menu item is addressed as
+// CMenu::EnableMenuItem addresses it; AfxTestMenuState gives MF_GRAYED,
+// MF_CHECKED, MF_POPUP, MF_SEPARATOR and MFT_RADIOCHECK.
+// Loads a frame of resource `id` as a document template does.
+BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id);
+UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags);
+int AfxTestMenuItemCount(CMenu* menu);
+UINT AfxTestMenuItemID(CMenu* menu, int pos);
+int AfxTestMenuString(CMenu* menu, UINT item, CString& text, UINT flags);
+CMenu* AfxTestMenuBar(CFrameWnd* frame);
+void AfxTestUpdateMenuPopup(CFrameWnd* frame, int barPosition);
+CToolBar* AfxTestToolBar(CFrameWnd* frame);
+CStatusBar* AfxTestStatusBar(CFrameWnd* frame);
+BOOL AfxTestButtonEnabled(CToolBar* bar, UINT id);
+void AfxTestUpdateButtons(CToolBar* bar);
+int AfxTestButtonCount(CToolBar* bar);
+UINT AfxTestButtonID(CToolBar* bar, int index);
+CString AfxTestPaneText(CStatusBar* bar, int index);
+std::vector<UINT> AfxTestIndicators(CStatusBar* bar);
+int AfxTestItemCount(CComboBox* box);
+int AfxTestItemText(CComboBox* box, int index, CString& text);
+int AfxTestColumnCount(CListCtrl* list);
+int AfxTestNextItem(CListCtrl* list, int start, UINT flags);
+void AfxTestScrollRange(CScrollBar* bar, int* low, int* high);
+void AfxTestProgressRange(CProgressCtrl* progress, int& low, int& high);
+int AfxTestProgressPos(CProgressCtrl* progress);
+
 // Sets up the wx application for tests that do not run AfxWinMain.
 void AfxTestInitialize();
 

@@ -37,6 +37,23 @@
 #define ODS_FOCUS 0x10u
 #define ID_FILE_SAVE_AS 0xE104u
 #define AFX_IDW_PANE_FIRST 0xE900u
+#define SB_TOP 6
+#define SB_BOTTOM 7
+#define SB_LINEUP 0
+#define SB_LINEDOWN 1
+#define SB_PAGEUP 2
+#define SB_PAGEDOWN 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define MK_LBUTTON 0x0001u
+#define SWP_NOSIZE 0x0001u
+#define SWP_NOMOVE 0x0002u
+#define ID_FILE_SAVE 0xE103u
+#define ID_APP_EXIT 0xE141u
+#define GetRValue(c) (static_cast<BYTE>((c) & 0xFF))
+#define GetGValue(c) (static_cast<BYTE>(((c) >> 8) & 0xFF))
+#define GetBValue(c) (static_cast<BYTE>(((c) >> 16) & 0xFF))
+#define MAKEWPARAM(lo, hi) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(lo, hi))))
 
 // Beside those of afx/gdi.h.
 #define PS_DASH 1
@@ -83,6 +100,9 @@
 #define LVIS_SELECTED 0x2u
 #define LVIS_FOCUSED 0x1u
 #define PBM_GETPOS (WM_USER + 8)
+#define PBM_SETRANGE (WM_USER + 1)
+#define PBM_SETPOS (WM_USER + 2)
+#define LVNI_SELECTED 2
 
 // Beside those of afx/winstyles.h.
 #define WS_DISABLED 0x08000000u
@@ -100,15 +120,27 @@
 #define SS_RIGHT 0x2u
 #define SS_CENTERIMAGE 0x200u
 #define LVS_NOSORTHEADER 0x8000u
+#define WS_THICKFRAME 0x00040000u
+#define WS_MINIMIZEBOX 0x00020000u
+#define WS_MAXIMIZEBOX 0x00010000u
+#define BS_TYPEMASK 0xFu
+#define SS_TYPEMASK 0x1Fu
+#define WS_OVERLAPPED 0x00000000u
+#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 
 // Beside those of afx/frame.h.
 #define MF_SEPARATOR 0x0800u
 #define MF_POPUP 0x0010u
+#define MF_BYCOMMAND 0x0000u
+#define MF_UNCHECKED 0x0000u
+#define MF_CHECKED 0x0008u
+#define MFT_RADIOCHECK 0x0200u
 
 // Beside those of afx/commdlg.h.
 #define OFN_FILEMUSTEXIST 0x00001000u
 #define PD_PRINTSETUP 0x00000040u
 #define PD_RETURNDC 0x00000100u
+#define PD_COLLATE 0x00000010u
 
 // Beside those of afx/resources.h.
 #define VK_TAB 0x09
@@ -121,3 +153,7 @@
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_RETURN 0x0D
+#define VK_ESCAPE 0x1B
+#define VK_F1 0x70
+#define VK_F12 0x7B
