@@ -84,7 +84,7 @@ TEST(DialogMenus, AModelessDialogShowsItsTemplatesMenuBarAndGetsItsCommands)
     CRect client;
     browser.GetClientRect(&client);
     CRect units(0, 0, 400, 100);
-    browser.MapDialogRect(&units);
+    AfxTestMapDialogRect(&browser, &units);
     EXPECT_EQ(client.Size(), units.Size());
 
     // Esc hides a modeless dialog; it stays until destroyed.
@@ -103,7 +103,7 @@ TEST(DialogMenus, AModalRunOfTheSameTemplateHasNoMenuAndADialogWithoutCaptionNoT
     AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
         ++runs;
         auto* window = dynamic_cast<wxTopLevelWindow*>(r.dialog->GetWx());
-        if (r.dialog->GetTemplateId() == IDD_WAIT)
+        if (AfxTestTemplateId(r.dialog) == IDD_WAIT)
             captioned = window && (window->GetWindowStyle() & wxCAPTION) != 0;
         else
             hadMenu = r.dialog->GetMenu() != nullptr;

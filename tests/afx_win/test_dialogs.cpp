@@ -84,15 +84,15 @@ CRect ClientRectOf(CWnd* control, CWnd* parent)
 
 TEST(DialogUnits, ConvertEachEdgeWithRoundingAsMulDiv)
 {
-    EXPECT_EQ(AfxDialogUnitsToPixels(CSize(6, 13), CRect(133, 7, 535, 357)), CRect(200, 11, 803, 580));
-    EXPECT_EQ(AfxDialogUnitsToPixels(CSize(5, 15), CRect(0, 0, 1, 1)), CRect(0, 0, 1, 2));
+    EXPECT_EQ(AfxTestDialogUnitsToPixels(CSize(6, 13), CRect(133, 7, 535, 357)), CRect(200, 11, 803, 580));
+    EXPECT_EQ(AfxTestDialogUnitsToPixels(CSize(5, 15), CRect(0, 0, 1, 1)), CRect(0, 0, 1, 2));
     EXPECT_EQ(MulDiv(-7, 5, 2), -18);   // halves round away from zero
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
 }
 
 TEST(DialogUnits, ControlsSitWhereTheTemplateFontPutsThem)
 {
-    CSize base = AfxDialogBaseUnits(kSetup);
+    CSize base = AfxTestDialogBaseUnits(kSetup);
     // Arial 10 points at 96 pixels per inch (13-pixel characters) on its metric twin.
     EXPECT_GE(base.cx, 5);
     EXPECT_LE(base.cx, 8);
@@ -115,7 +115,7 @@ TEST(DialogUnits, ControlsSitWhereTheTemplateFontPutsThem)
     EXPECT_EQ(client.Width(), MulDiv(236, base.cx, 4));
     EXPECT_EQ(client.Height(), MulDiv(139, base.cy, 8));
     CRect mapped(75, 15, 115, 27);
-    dlg.MapDialogRect(&mapped);
+    AfxTestMapDialogRect(&dlg, &mapped);
     EXPECT_EQ(mapped.left, r.left);
     dlg.DestroyWindow();
     EXPECT_EQ(dlg.m_hWnd, nullptr);

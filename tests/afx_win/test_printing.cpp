@@ -748,7 +748,7 @@ TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamedWithItsCopies)
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(script.answered);
     EXPECT_TRUE(script.shot);
-    EXPECT_EQ(dialog.m_outputFile, CString(Wide(pdf).c_str()));
+    EXPECT_EQ(AfxTestPrintOutputFile(dialog), CString(Wide(pdf).c_str()));
     EXPECT_EQ(dialog.GetCopies(), 2);
     HDC handle = dialog.GetPrinterDC();
     ASSERT_NE(handle, nullptr);

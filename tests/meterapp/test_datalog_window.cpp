@@ -32,7 +32,7 @@ protected:
         decibar = std::make_unique<DecibarInstance>();
         AnswerFileDialogs(*decibar, [this](const CFileDialog& dialog) {
             ++fileDialogs;
-            lastFilter = dialog.m_filter;
+            lastFilter = AfxTestFileDialogAsked(dialog).filter;
             return chosen;
         });
         decibar->modal.messageBoxAnswer = IDOK;

@@ -278,7 +278,7 @@ TEST(DecibarWindow, AboutShowsDialog100)
     AfxTestSetModalAnswerer([&](const AfxModalRequest& request) {
         decibar.modal.requests.push_back(request);
         if (request.dialog)
-            templateId = request.dialog->GetTemplateId();
+            templateId = AfxTestTemplateId(request.dialog);
         return static_cast<int>(IDOK);
     });
     decibar.Command(ID_APP_ABOUT);

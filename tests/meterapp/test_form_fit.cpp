@@ -116,7 +116,7 @@ protected:
 TEST_P(FormFit, EveryTextShowsWholeInTheTemplateFont)
 {
     const UINT id = GetParam();
-    const AfxDialogTemplate* t = AfxFindDialog(id);
+    const AfxDialogTemplate* t = AfxTestFindDialog(id);
     ASSERT_NE(t, nullptr);
     CDialog dialog;
     ASSERT_TRUE(dialog.Create(id));
@@ -125,7 +125,7 @@ TEST_P(FormFit, EveryTextShowsWholeInTheTemplateFont)
 
     const wxWindowList& children = dialog.GetWx()->GetChildren();
     ASSERT_EQ(children.size(), t->count) << "one window per template control, in template order";
-    const CSize base = AfxDialogBaseUnits(*t);
+    const CSize base = AfxTestDialogBaseUnits(*t);
     const std::string face = ShownFace(t->fontName);
     int checked = 0;
     auto child = children.begin();
@@ -167,7 +167,7 @@ TEST_P(FormFit, EveryTextShowsWholeInTheTemplateFont)
         EXPECT_LE(textTop + logical.height, box.y + box.height) << "the text is cut at the bottom";
 
         // Each of x, y, width and height converts on its own, as the dialog manager does it.
-        const CRect units = AfxDialogUnitsToPixels(base, CRect(item.x, item.y, item.cx, item.cy));
+        const CRect units = AfxTestDialogUnitsToPixels(base, CRect(item.x, item.y, item.cx, item.cy));
         const CRect given(units.left, units.top, units.left + units.right, units.top + units.bottom);
         const wxRect placed = (*child)->GetRect();
         EXPECT_EQ(placed.y, given.top);

@@ -233,7 +233,7 @@ TEST_F(Recording, SetupStartsARecordingThatEndsWithExactlyItsDataPoints)
         AfxTestTypeText(dialog->GetDlgItem(IDC_DATA_POINTS), L"7");
         AfxTestChooseItem(dialog->GetDlgItem(IDC_RATE), 0);
         dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return dialog->IsModalRunning() ? static_cast<int>(IDCANCEL) : static_cast<int>(IDOK);
+        return AfxTestModalRunning(dialog) ? static_cast<int>(IDCANCEL) : static_cast<int>(IDOK);
     });
     decibar->Command(ID_REALTIME_SETUP);
     ASSERT_EQ(decibar->modal.requests.size(), 1u);

@@ -117,7 +117,7 @@ TEST_F(SetupDialog, PointsAndIntervalGiveThePreviewAndStartReturnsTheIndex)
         AfxTestChooseItem(up->GetDlgItem(IDC_RATE), 0);
         EXPECT_EQ(Text(up, IDC_DURATION), CString(L"0 hour 12 minute 0 second"));
         up->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_FALSE(up->IsModalRunning());
+        EXPECT_FALSE(AfxTestModalRunning(up));
         return static_cast<int>(IDOK);
     });
     EXPECT_EQ(result, IDOK);
@@ -142,7 +142,7 @@ TEST_F(SetupDialog, RefusedCountsAreReportedAndStartStaysOpenUntilOneIsValid)
         EXPECT_EQ(Text(up, IDC_DURATION), CString(L"6 hour 56 minute 40 second")); // the refused count's
         boxes.clear();
         up->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_TRUE(up->IsModalRunning());
+        EXPECT_TRUE(AfxTestModalRunning(up));
         EXPECT_EQ(boxes.size(), 1u);
 
         AfxTestTypeText(up->GetDlgItem(IDC_DATA_POINTS), L"-3");
@@ -151,7 +151,7 @@ TEST_F(SetupDialog, RefusedCountsAreReportedAndStartStaysOpenUntilOneIsValid)
         AfxTestTypeText(up->GetDlgItem(IDC_DATA_POINTS), L"3");
         boxes.clear();
         up->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_FALSE(up->IsModalRunning());
+        EXPECT_FALSE(AfxTestModalRunning(up));
         EXPECT_TRUE(boxes.empty());
         return static_cast<int>(IDOK);
     });
@@ -165,9 +165,9 @@ TEST_F(SetupDialog, RefusedCountsAreReportedAndStartStaysOpenUntilOneIsValid)
 // labels and buttons are checked with every other form's).
 TEST_F(SetupDialog, TheLongestTextOfEachEditFitsIt)
 {
-    const AfxDialogTemplate* t = AfxFindDialog(IDD_RTSETUP);
+    const AfxDialogTemplate* t = AfxTestFindDialog(IDD_RTSETUP);
     ASSERT_NE(t, nullptr);
-    const CSize base = AfxDialogBaseUnits(*t);
+    const CSize base = AfxTestDialogBaseUnits(*t);
     CFont font;
     ASSERT_TRUE(font.CreatePointFont(t->fontPoints * 10, t->fontName));
     CClientDC dc(decibar->View());
@@ -185,7 +185,7 @@ TEST_F(SetupDialog, TheLongestTextOfEachEditFitsIt)
             if (item.kind != AfxControlKind::Edit || shown.id != item.id)
                 continue;
             const CRect rect
-                = AfxDialogUnitsToPixels(base, CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
+                = AfxTestDialogUnitsToPixels(base, CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
             const CSize extent = dc.GetTextExtent(shown.text);
             EXPECT_LE(extent.cx + kEditPadding, rect.Width()) << "edit " << item.id;
             EXPECT_LE(extent.cy, rect.Height() + 2) << "edit " << item.id;

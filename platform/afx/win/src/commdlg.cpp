@@ -104,9 +104,3 @@ INT_PTR CFileDialog::DoModal()
     });
 }
 
-CString CFileDialog::GetFileName() const
-{
-    int slash = m_path.ReverseFind(L'/');
-    return m_path.Mid(slash + 1);
-}
-

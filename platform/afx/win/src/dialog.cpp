@@ -114,7 +114,7 @@ wxTopLevelWindow* CreateModelessDialogWindow(CDialog* self, const AfxDialogTempl
 
 CDialog::CDialog() = default;
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_pParentWnd(parent), m_nTemplateId(templateId) {}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nTemplateId(templateId), m_pParentWnd(parent) {}
 
 CDialog::~CDialog()
 {
@@ -286,14 +286,14 @@ namespace {
 
 CWnd* Control(CDataExchange* pDX, int id, bool edit)
 {
-    HWND hwnd = edit ? pDX->PrepareEditCtrl(id) : pDX->PrepareCtrl(id);
+    HWND hwnd = edit ? afxwin::Internals::PrepareEditCtrl(pDX, id) : afxwin::Internals::PrepareCtrl(pDX, id);
     return CWnd::FromHandle(hwnd);
 }
 
 void Complain(CDataExchange* pDX, const CString& text)
 {
     AfxMessageBox(text, MB_ICONEXCLAMATION);
-    pDX->Fail();
+    afxwin::Internals::Fail(pDX);
 }
 
 bool ParseInteger(CString text, long long low, long long high, long long* out)
@@ -323,7 +323,7 @@ template <class T> void ExchangeInteger(CDataExchange* pDX, int id, T& value, lo
     CWnd* item = Control(pDX, id, true);
     if (!item)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (afxwin::Internals::SavesAndValidates(pDX)) {
         CString text;
         item->GetWindowText(text);
         long long v = 0;
@@ -343,7 +343,7 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 {
     if (control.m_hWnd)
         return;
-    HWND hwnd = pDX->PrepareCtrl(id);
+    HWND hwnd = afxwin::Internals::PrepareCtrl(pDX, id);
     if (hwnd)
         control.SubclassWindow(hwnd);
 }
@@ -368,7 +368,7 @@ void DDX_Text(CDataExchange* pDX, int id, double& value)
     CWnd* item = Control(pDX, id, true);
     if (!item)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (afxwin::Internals::SavesAndValidates(pDX)) {
         CString text;
         item->GetWindowText(text);
         text.Trim();
@@ -389,7 +389,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
     CWnd* item = Control(pDX, id, true);
     if (!item)
         return;
-    if (pDX->m_bSaveAndValidate)
+    if (afxwin::Internals::SavesAndValidates(pDX))
         item->GetWindowText(value);
     else
         item->SetWindowText(value);
@@ -397,7 +397,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
-    if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal))
+    if (!afxwin::Internals::SavesAndValidates(pDX) || (value >= minVal && value <= maxVal))
         return;
     CString low, high;
     low.Format(L"%d", minVal);
@@ -407,7 +407,7 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 {
-    if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal))
+    if (!afxwin::Internals::SavesAndValidates(pDX) || (value >= minVal && value <= maxVal))
         return;
     CString low, high;
     low.Format(L"%u", minVal);

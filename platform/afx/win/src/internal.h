@@ -47,6 +47,23 @@ struct AfxWindowImpl {
     std::unique_ptr<CMenu> menuBar;      // a dialog's menu bar (frames keep their own)
 };
 
+// Thrown by CDataExchange::Fail after the message has been shown.
+class CUserException : public CException {
+    DECLARE_DYNAMIC(CUserException)
+public:
+    CUserException() = default;
+};
+
+// The dialog base units of a template's font (average character width and
+// character height in pixels, at 96 pixels per inch).
+CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
+// Dialog units to pixels with these base units, each edge on its own (as
+// MapDialogRect does): x edges times cx / 4, y edges times cy / 8, rounded as
+// MulDiv rounds. Template controls convert x, y, width and height each this way.
+CRect AfxDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
+// Null when the id is not registered.
+const AfxDialogTemplate* AfxFindDialog(UINT id);
+
 // The list box of a dialog template; programs reach it only as a CWnd.
 class CListBox : public CWnd {
     DECLARE_DYNAMIC(CListBox)
@@ -265,7 +282,25 @@ struct Internals {
     static void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui);
     static void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui);
 
+    static HWND PrepareCtrl(CDataExchange* dx, int id) { return dx->PrepareCtrl(id); }
+    static HWND PrepareEditCtrl(CDataExchange* dx, int id) { return dx->PrepareEditCtrl(id); }
+    [[noreturn]] static void Fail(CDataExchange* dx) { dx->Fail(); }
+    static BOOL SavesAndValidates(const CDataExchange* dx) { return dx->m_bSaveAndValidate; }
+
     // What the test driver reads and runs.
+    static void MapDialogRect(const CDialog* d, LPRECT rect) { d->MapDialogRect(rect); }
+    static UINT TemplateId(const CDialog* d) { return d->m_nTemplateId; }
+    static bool ModalRunning(const CDialog* d) { return d->m_modalRunning; }
+    static BOOL OpensFile(const CFileDialog& d) { return d.m_bOpenFileDialog; }
+    static CString DefaultExt(const CFileDialog& d) { return d.m_defaultExt; }
+    static CString FileName(const CFileDialog& d) { return d.m_fileName; }
+    static CString Filter(const CFileDialog& d) { return d.m_filter; }
+    static DWORD Flags(const CFileDialog& d) { return d.m_ofn.Flags; }
+    static CString OutputFile(const CPrintDialog& d) { return d.m_outputFile; }
+    static CPrintDialog::PRINTDLG& PrintRecord(CPrintDialog* d) { return d->m_pd; }
+    static CString& PrintDevice(CPrintDialog* d) { return d->m_deviceName; }
+    static CString& PrintFile(CPrintDialog* d) { return d->m_outputFile; }
+    static DEVMODE& PrintMode(CPrintDialog* d) { return d->m_devMode; }
     static BOOL LoadFrame(CFrameWnd* frame, UINT id)
     {
         return frame->LoadFrame(id, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr);

@@ -108,7 +108,6 @@ public:
     void OnDraw(CDC* dc) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ResizeParentToFit(BOOL shrinkOnly = TRUE);
-    UINT GetTemplateId() const { return m_nTemplateId; }
 
 private:
     BOOL CreateView(CFrameWnd* frame, UINT id) override;

@@ -167,5 +167,3 @@ template <size_t N> void AfxRegisterStrings(const AfxStringEntry (&entries)[N]) 
 template <size_t N> void AfxRegisterMenu(UINT id, const AfxMenuEntry (&entries)[N]) { AfxRegisterMenu(id, entries, N); }
 template <size_t N> void AfxRegisterAccelerators(UINT id, const AfxAccelEntry (&entries)[N]) { AfxRegisterAccelerators(id, entries, N); }
 
-// Null when the id is not registered.
-const AfxDialogTemplate* AfxFindDialog(UINT id);

@@ -43,28 +43,28 @@ void AfxTestChoosePdfPrinter(CPrintDialog* dialog, LPCTSTR path, int dpi, double
 {
     if (!dialog)
         return;
-    dialog->m_deviceName.Empty();
-    dialog->m_outputFile = path;
-    DEVMODE& dm = dialog->m_devMode;
+    afxwin::Internals::PrintDevice(dialog).Empty();
+    afxwin::Internals::PrintFile(dialog) = path;
+    DEVMODE& dm = afxwin::Internals::PrintMode(dialog);
     dm = DEVMODE{};
     dm.dmFields = DM_COPIES | DM_PRINTQUALITY | DM_PAPERWIDTH | DM_PAPERLENGTH;
     dm.dmCopies = static_cast<short>(copies);
     dm.dmPrintQuality = static_cast<short>(dpi);
     dm.dmPaperWidth = static_cast<short>(widthMm * 10 + 0.5);
     dm.dmPaperLength = static_cast<short>(heightMm * 10 + 0.5);
-    dialog->m_pd.nCopies = static_cast<WORD>(copies);
+    afxwin::Internals::PrintRecord(dialog).nCopies = static_cast<WORD>(copies);
 }
 
 void AfxTestChooseQueue(CPrintDialog* dialog, LPCTSTR queue, int copies)
 {
     if (!dialog)
         return;
-    dialog->m_outputFile.Empty();
-    dialog->m_deviceName = queue;
-    dialog->m_devMode = DEVMODE{};
-    dialog->m_devMode.dmFields = DM_COPIES;
-    dialog->m_devMode.dmCopies = static_cast<short>(copies);
-    dialog->m_pd.nCopies = static_cast<WORD>(copies);
+    afxwin::Internals::PrintFile(dialog).Empty();
+    afxwin::Internals::PrintDevice(dialog) = queue;
+    afxwin::Internals::PrintMode(dialog) = DEVMODE{};
+    afxwin::Internals::PrintMode(dialog).dmFields = DM_COPIES;
+    afxwin::Internals::PrintMode(dialog).dmCopies = static_cast<short>(copies);
+    afxwin::Internals::PrintRecord(dialog).nCopies = static_cast<WORD>(copies);
 }
 
 bool AfxTestWaitCursorShown()
@@ -504,4 +504,46 @@ int AfxTestProgressPos(CProgressCtrl* progress)
 BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id)
 {
     return afxwin::Internals::LoadFrame(frame, id);
+}
+
+AfxTestFileDialogRequest AfxTestFileDialogAsked(const CFileDialog& dialog)
+{
+    using afxwin::Internals;
+    return {Internals::OpensFile(dialog) != FALSE, Internals::DefaultExt(dialog), Internals::FileName(dialog),
+            Internals::Filter(dialog), Internals::Flags(dialog)};
+}
+
+CString AfxTestPrintOutputFile(const CPrintDialog& dialog)
+{
+    return afxwin::Internals::OutputFile(dialog);
+}
+
+UINT AfxTestTemplateId(const CDialog* dialog)
+{
+    return afxwin::Internals::TemplateId(dialog);
+}
+
+bool AfxTestModalRunning(const CDialog* dialog)
+{
+    return afxwin::Internals::ModalRunning(dialog);
+}
+
+const AfxDialogTemplate* AfxTestFindDialog(UINT id)
+{
+    return AfxFindDialog(id);
+}
+
+CSize AfxTestDialogBaseUnits(const AfxDialogTemplate& dialogTemplate)
+{
+    return AfxDialogBaseUnits(dialogTemplate);
+}
+
+CRect AfxTestDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits)
+{
+    return AfxDialogUnitsToPixels(baseUnits, dialogUnits);
+}
+
+void AfxTestMapDialogRect(const CDialog* dialog, LPRECT rect)
+{
+    afxwin::Internals::MapDialogRect(dialog, rect);
 }

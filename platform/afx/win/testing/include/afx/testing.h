@@ -55,6 +55,28 @@ wxImage AfxTestScreenImage(const wxRect& screenRect);
 // handlers a menu or bar runs before it is shown. A menu item is addressed as
 // CMenu::EnableMenuItem addresses it; AfxTestMenuState gives MF_GRAYED,
 // MF_CHECKED, MF_POPUP, MF_SEPARATOR and MFT_RADIOCHECK.
+// What a program asked of a file dialog.
+struct AfxTestFileDialogRequest {
+    bool open;
+    CString defaultExt;
+    CString fileName;
+    CString filter;
+    DWORD flags;
+};
+AfxTestFileDialogRequest AfxTestFileDialogAsked(const CFileDialog& dialog);
+// The file a print dialog's user chose to print to; empty for a printer.
+CString AfxTestPrintOutputFile(const CPrintDialog& dialog);
+// The template a dialog was made from, and whether its modal loop runs.
+UINT AfxTestTemplateId(const CDialog* dialog);
+bool AfxTestModalRunning(const CDialog* dialog);
+// Dialog templates as the layer lays them out: the registered template of
+// `id` (null when none is), its base units (average character width and
+// height in pixels) and dialog units converted with them.
+const AfxDialogTemplate* AfxTestFindDialog(UINT id);
+CSize AfxTestDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
+CRect AfxTestDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
+// CDialog::MapDialogRect: dialog units of `dialog` to its pixels.
+void AfxTestMapDialogRect(const CDialog* dialog, LPRECT rect);
 // Loads a frame of resource `id` as a document template does.
 BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id);
 UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags);
