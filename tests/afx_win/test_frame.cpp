@@ -415,12 +415,12 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
 {
     g_initialUpdates = 0;
     auto* tmpl = new CSingleDocTemplate(IDR_DOC, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CFormFrame), RUNTIME_CLASS(CTestView));
-    AfxGetApp()->AddDocTemplate(tmpl);
-    CDocument* doc = tmpl->OpenDocumentFile(nullptr);
+    AfxTestApp()->AddDocTemplate(tmpl);
+    CDocument* doc = AfxTestOpenDocumentFile(tmpl, nullptr);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(g_initialUpdates, 1);
-    EXPECT_EQ(doc->GetTitle(), L"FormDoc");
-    CView* view = doc->GetFirstView();
+    EXPECT_EQ(AfxTestDocTitle(doc), L"FormDoc");
+    CView* view = AfxTestFirstView(doc);
     ASSERT_NE(view, nullptr);
     CFrameWnd* frame = view->GetParentFrame();
     ASSERT_NE(frame, nullptr);
@@ -441,9 +441,9 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_NE(AfxTestBackColour(view->GetDlgItem(1202)), kFormColour);
 
     // New runs the initial update again on the same frame and view.
-    AfxGetApp()->OnFileNew();
+    AfxTestApp()->OnFileNew();
     EXPECT_EQ(g_initialUpdates, 2);
-    EXPECT_EQ(doc->GetFirstView(), view);
+    EXPECT_EQ(AfxTestFirstView(doc), view);
     const std::string shot = ::testing::TempDir() + "afx_form_view.png";
     EXPECT_TRUE(AfxTestSaveScreenshot(frame, std::wstring(shot.begin(), shot.end())));
 
@@ -467,10 +467,10 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_EQ(doc->GetPathName(), saved.c_str());
     AfxTestChooseCommand(frame, ID_FILE_SAVE);   // named now: saved without asking
     EXPECT_EQ(dialogs, 1);
-    AfxGetApp()->OnFileOpen();
+    AfxTestApp()->OnFileOpen();
     EXPECT_EQ(dialogs, 2);
     EXPECT_EQ(g_initialUpdates, 3);
-    EXPECT_EQ(doc->GetTitle(), L"doc.bin");
+    EXPECT_EQ(AfxTestDocTitle(doc), L"doc.bin");
     AfxTestSetModalAnswerer(nullptr);
     std::string cmd = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);
@@ -487,15 +487,15 @@ TEST(Profile, RecentFilesAndSettingsLiveInTheUserConfigurationFolder)
     char dir[] = "/tmp/afx_profile_XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     setenv("XDG_CONFIG_HOME", dir, 1);
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = AfxTestApp();
     app->SetRegistryKey(L"\u5e94\u7528\u7a0b\u5e8f");
     app->LoadStdProfileSettings(4);
-    EXPECT_TRUE(app->GetRecentFiles().empty());
+    EXPECT_TRUE(AfxTestRecentFiles(app).empty());
     for (const wchar_t* path : {L"/d/a.txt", L"/d/b.txt", L"/d/c.txt", L"/d/d.txt", L"/d/e.txt", L"/d/c.txt"})
-        app->AddToRecentFileList(path);
+        AfxTestAddToRecentFileList(app, path);
     std::vector<CString> expected{L"/d/c.txt", L"/d/e.txt", L"/d/d.txt", L"/d/b.txt"};
-    EXPECT_EQ(app->GetRecentFiles(), expected);
-    app->ExitInstance();
+    EXPECT_EQ(AfxTestRecentFiles(app), expected);
+    AfxTestExitInstance(app);
 
     std::string path = std::string(dir) + "/\xe5\xba\x94\xe7\x94\xa8\xe7\xa8\x8b\xe5\xba\x8f/AfxTest.ini";
     std::ifstream in(path);
@@ -507,24 +507,24 @@ TEST(Profile, RecentFilesAndSettingsLiveInTheUserConfigurationFolder)
     EXPECT_NE(content.str().find("PreviewPages=0"), std::string::npos);
 
     app->LoadStdProfileSettings(4);
-    EXPECT_EQ(app->GetRecentFiles(), expected);
-    EXPECT_EQ(app->GetProfileInt(L"Settings", L"Missing", 42), 42u);
-    EXPECT_TRUE(app->WriteProfileString(L"Settings", L"Odd\nName", L"line\nbreak"));
-    EXPECT_EQ(app->GetProfileString(L"Settings", L"Odd\nName"), L"line_break");
+    EXPECT_EQ(AfxTestRecentFiles(app), expected);
+    EXPECT_EQ(AfxTestProfileInt(app, L"Settings", L"Missing", 42), 42u);
+    EXPECT_TRUE(AfxTestWriteProfileString(app, L"Settings", L"Odd\nName", L"line\nbreak"));
+    EXPECT_EQ(AfxTestProfileString(app, L"Settings", L"Odd\nName"), L"line_break");
 
     // A pipe or a device in the profile's place is no profile, and the next
     // write puts a profile there again.
     ASSERT_EQ(std::remove(path.c_str()), 0);
     testutil::MakePipe(path);
     EXPECT_TRUE(testutil::ReturnsWithoutWaitingOn(path, [&] { app->LoadStdProfileSettings(4); }));
-    EXPECT_TRUE(app->GetRecentFiles().empty());
+    EXPECT_TRUE(AfxTestRecentFiles(app).empty());
     ASSERT_EQ(std::remove(path.c_str()), 0);
     ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0);
     app->LoadStdProfileSettings(4);
-    EXPECT_TRUE(app->GetRecentFiles().empty());
-    app->AddToRecentFileList(L"/d/f.txt");
+    EXPECT_TRUE(AfxTestRecentFiles(app).empty());
+    AfxTestAddToRecentFileList(app, L"/d/f.txt");
     app->LoadStdProfileSettings(4);
-    EXPECT_EQ(app->GetRecentFiles(), std::vector<CString>{L"/d/f.txt"});
+    EXPECT_EQ(AfxTestRecentFiles(app), std::vector<CString>{L"/d/f.txt"});
     unsetenv("XDG_CONFIG_HOME");
     std::string cmd = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);

@@ -72,15 +72,13 @@ DecibarInstance::DecibarInstance()
         return modal.dialogAnswer;
     });
     CDecibarApp& app = App();
-    if (app.GetFirstTemplate() == nullptr) {
+    if (!AfxTestHasDocTemplate(app)) {
         EXPECT_TRUE(app.InitInstance());
     } else {
         // A later instance in the same process: the template is registered,
         // so the framework's New brings up a new frame and view. The layer
         // keeps the document of a closed frame; drop it first.
-        auto* docTemplate = static_cast<CSingleDocTemplate*>(app.GetFirstTemplate());
-        if (docTemplate->GetDocument() && !docTemplate->GetDocument()->GetFirstView())
-            docTemplate->RemoveDocument();
+        AfxTestDropClosedDocument(app);
         app.OnFileNew();
         app.m_pMainWnd->ShowWindow(SW_MAXIMIZE);
         app.m_pMainWnd->ShowWindow(SW_SHOW);

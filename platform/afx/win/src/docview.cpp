@@ -34,7 +34,7 @@ BOOL CDocument::OnNewDocument()
     SetModifiedFlag(FALSE);
     if (m_pDocTemplate) {
         CString name;
-        m_pDocTemplate->GetDocString(name, CDocTemplate::fileNewName);
+        m_pDocTemplate->GetDocString(name, CDocTemplate::kFileNewName);
         m_strTitle = name.IsEmpty() ? CString(L"Untitled") : name;
     }
     return TRUE;
@@ -266,7 +266,7 @@ CDocTemplate::CDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* fram
 
 CDocTemplate::~CDocTemplate() = default;
 
-BOOL CDocTemplate::GetDocString(CString& out, DocStringIndex index) const
+BOOL CDocTemplate::GetDocString(CString& out, int index) const
 {
     out.Empty();
     CString all = m_strDocStrings.IsEmpty() ? AfxLoadString(m_nIDResource) : m_strDocStrings;

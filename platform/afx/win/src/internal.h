@@ -47,6 +47,16 @@ struct AfxWindowImpl {
     std::unique_ptr<CMenu> menuBar;      // a dialog's menu bar (frames keep their own)
 };
 
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass = nullptr;
+    CDocument* m_pCurrentDoc = nullptr;
+    CDocTemplate* m_pNewDocTemplate = nullptr;
+    CView* m_pLastView = nullptr;
+    CFrameWnd* m_pCurrentFrame = nullptr;
+};
+
+CWinApp* AfxGetApp();
+
 // Thrown by CDataExchange::Fail after the message has been shown.
 class CUserException : public CException {
     DECLARE_DYNAMIC(CUserException)
@@ -288,6 +298,31 @@ struct Internals {
     static BOOL SavesAndValidates(const CDataExchange* dx) { return dx->m_bSaveAndValidate; }
 
     // What the test driver reads and runs.
+    static bool HasDocTemplate(const CWinApp& app) { return app.GetFirstTemplate() != nullptr; }
+    static void DropClosedDocument(CWinApp& app)
+    {
+        auto* docTemplate = static_cast<CSingleDocTemplate*>(app.GetFirstTemplate());
+        if (docTemplate && docTemplate->GetDocument() && !docTemplate->GetDocument()->GetFirstView())
+            docTemplate->RemoveDocument();
+    }
+    static const CString& Title(const CDocument* doc) { return doc->GetTitle(); }
+    static CDocument* OpenDocumentFile(CDocTemplate* t, LPCTSTR path) { return t->OpenDocumentFile(path); }
+    static CView* FirstView(const CDocument* doc) { return doc->GetFirstView(); }
+    static std::vector<CString> RecentFiles(const CWinApp* app) { return app->GetRecentFiles(); }
+    static void AddToRecentFileList(CWinApp* app, LPCTSTR path) { app->AddToRecentFileList(path); }
+    static int ExitInstance(CWinApp* app) { return app->ExitInstance(); }
+    static UINT ProfileInt(CWinApp* app, LPCTSTR section, LPCTSTR entry, int value)
+    {
+        return app->GetProfileInt(section, entry, value);
+    }
+    static CString ProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry)
+    {
+        return app->GetProfileString(section, entry);
+    }
+    static BOOL WriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPCTSTR value)
+    {
+        return app->WriteProfileString(section, entry, value);
+    }
     static void MapDialogRect(const CDialog* d, LPRECT rect) { d->MapDialogRect(rect); }
     static UINT TemplateId(const CDialog* d) { return d->m_nTemplateId; }
     static bool ModalRunning(const CDialog* d) { return d->m_modalRunning; }

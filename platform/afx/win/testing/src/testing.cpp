@@ -547,3 +547,63 @@ void AfxTestMapDialogRect(const CDialog* dialog, LPRECT rect)
 {
     afxwin::Internals::MapDialogRect(dialog, rect);
 }
+
+CWinApp* AfxTestApp()
+{
+    return AfxGetApp();
+}
+
+bool AfxTestHasDocTemplate(const CWinApp& app)
+{
+    return afxwin::Internals::HasDocTemplate(app);
+}
+
+void AfxTestDropClosedDocument(CWinApp& app)
+{
+    afxwin::Internals::DropClosedDocument(app);
+}
+
+CString AfxTestDocTitle(const CDocument* doc)
+{
+    return afxwin::Internals::Title(doc);
+}
+
+CView* AfxTestFirstView(const CDocument* doc)
+{
+    return afxwin::Internals::FirstView(doc);
+}
+
+std::vector<CString> AfxTestRecentFiles(CWinApp* app)
+{
+    return afxwin::Internals::RecentFiles(app);
+}
+
+void AfxTestAddToRecentFileList(CWinApp* app, LPCTSTR path)
+{
+    afxwin::Internals::AddToRecentFileList(app, path);
+}
+
+int AfxTestExitInstance(CWinApp* app)
+{
+    return afxwin::Internals::ExitInstance(app);
+}
+
+UINT AfxTestProfileInt(CWinApp* app, LPCTSTR section, LPCTSTR entry, int defaultValue)
+{
+    return afxwin::Internals::ProfileInt(app, section, entry, defaultValue);
+}
+
+CString AfxTestProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry)
+{
+    return afxwin::Internals::ProfileString(app, section, entry);
+}
+
+BOOL AfxTestWriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPCTSTR value)
+{
+    return afxwin::Internals::WriteProfileString(app, section, entry, value);
+}
+
+CDocument* AfxTestOpenDocumentFile(CDocTemplate* docTemplate, LPCTSTR path)
+{
+    return afxwin::Internals::OpenDocumentFile(docTemplate, path);
+}

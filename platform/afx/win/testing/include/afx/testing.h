@@ -77,6 +77,25 @@ CSize AfxTestDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
 CRect AfxTestDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
 // CDialog::MapDialogRect: dialog units of `dialog` to its pixels.
 void AfxTestMapDialogRect(const CDialog* dialog, LPRECT rect);
+// The running application; whether it has registered a document template;
+// and, for a test that starts the application's frame again, the document of
+// a closed frame dropped so that New brings up a new frame and view.
+CWinApp* AfxTestApp();
+bool AfxTestHasDocTemplate(const CWinApp& app);
+void AfxTestDropClosedDocument(CWinApp& app);
+// A template opens a document as the framework's Open does (null: New).
+CDocument* AfxTestOpenDocumentFile(CDocTemplate* docTemplate, LPCTSTR path);
+// A document's title and first view.
+CString AfxTestDocTitle(const CDocument* doc);
+CView* AfxTestFirstView(const CDocument* doc);
+// The application's recent-file list and profile, and its exit as the message
+// loop's end runs it (the profile is written then).
+std::vector<CString> AfxTestRecentFiles(CWinApp* app);
+void AfxTestAddToRecentFileList(CWinApp* app, LPCTSTR path);
+int AfxTestExitInstance(CWinApp* app);
+UINT AfxTestProfileInt(CWinApp* app, LPCTSTR section, LPCTSTR entry, int defaultValue);
+CString AfxTestProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry);
+BOOL AfxTestWriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPCTSTR value);
 // Loads a frame of resource `id` as a document template does.
 BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id);
 UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags);
