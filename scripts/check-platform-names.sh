@@ -40,13 +40,16 @@ ctags_common=(--languages=C++ --langmap=C++:+.h -x)
 
 # kind|access|name|scope|file:line of every declaration.
 ctags "${ctags_common[@]}" --kinds-C++=cdefgmpstuvx --fields=+aK \
-  --_xformat='%{kind}|%{access}|%N|%{scope}|%F:%n|%{scopeKind}' "${headers[@]}" |
-  awk -F'|' '
+  --_xformat='%{kind}|%{access}|%N|%{scope}|%F:%n|%{scopeKind}' "${headers[@]}" > "$work/tags"
+# The enumerators of a private enum are private too.
+awk -F'|' '
+    NR == FNR { if ($1 == "enum" && $2 == "private") hidden[($4 == "" ? "" : $4 "::") $3] = 1; next }
+    $1 == "enumerator" && ($4 in hidden) { next }
     $2 == "private" { next }
     $1 == "member" && $6 != "class" { next }
     $3 ~ /^(~|operator|__anon)/ { next }
     { n = split($4, s, "::"); if (n > 0 && s[n] == $3) next }   # a constructor
-    { print }' | sort -t'|' -k3,3 -u > "$work/declared"
+    { print }' "$work/tags" "$work/tags" | sort -t'|' -k3,3 -u > "$work/declared"
 cut -d'|' -f3 "$work/declared" > "$work/names"
 
 # Words of the programs' code, without comments, text and character literals.
@@ -66,6 +69,18 @@ ctags "${ctags_common[@]}" --kinds-C++=cstu \
   --_xformat='%N|%{pattern}' "${headers[@]}" >> "$work/needs"
 ctags "${ctags_common[@]}" --kinds-C++=mvx --fields=+t \
   --_xformat='%N|%{typeref}' "${headers[@]}" >> "$work/needs"
+# A struct's fields: what their types name is needed wherever the struct is.
+ctags "${ctags_common[@]}" --kinds-C++=m --fields=+tZK \
+  --_xformat='%{scope}|%{typeref}|%{scopeKind}' "${headers[@]}" |
+  awk -F'|' '$3 == "struct" { sub(/.*::/, "", $1); print $1 "|" $2 }' >> "$work/needs"
+# A function defined in a header (inline, constexpr, a template) needs what
+# its body names, as a macro needs its expansion.
+ctags "${ctags_common[@]}" --kinds-C++=f --fields=+ne \
+  --_xformat='%N|%F|%n|%{end}' "${headers[@]}" |
+  while IFS='|' read -r name file first last; do
+    [ -n "$last" ] || continue
+    printf '%s|%s\n' "$name" "$(sed -n "${first},${last}p" "$file" | tr '\n' ' ')"
+  done >> "$work/needs"
 sed -i 's/typename:/ /g' "$work/needs"
 while :; do
   awk -F'|' 'NR == FNR { used[$1] = 1; next }

@@ -62,11 +62,11 @@ private:
 // A loading or storing archive over a file; the layer's documents only test
 // its direction.
 class CArchive {
-public:
+    friend class CDocument;
+
     enum Mode { store = 0, load = 1 };
     explicit CArchive(Mode mode) : m_mode(mode) {}
 
-private:
     Mode m_mode;
 };
 
