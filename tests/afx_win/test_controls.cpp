@@ -243,7 +243,7 @@ std::pair<int, int> ShownThumb(CScrollBar& bar)
 TEST_F(ControlsTest, ScrollBarShowsWhatWasSetAlsoWhenAWindowIsPaintedRightAfter)
 {
     CScrollBar& bar = m_panel.m_vScroll;
-    const int length = bar.GetWx()->GetSize().y;
+    const int length = AfxTestWx(&bar)->GetSize().y;
     auto set = [&](int max, int pos) {
         bar.SetScrollRange(0, max);
         bar.SetScrollPos(pos);
@@ -290,7 +290,7 @@ TEST_F(ControlsTest, ScrollBarTakesTheWheelAndArrowKeysAsLineSteps)
 
     m_panel.m_scrolls.clear();
     wxUIActionSimulator user;
-    const wxRect r = bar.GetWx()->GetScreenRect();
+    const wxRect r = AfxTestWx(&bar)->GetScreenRect();
     user.MouseMove(wxPoint(r.x + r.width / 2, r.y + (first + last) / 2));
     PumpUntil([] { return false; }, 60);
     user.MouseClick();
@@ -332,7 +332,7 @@ TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
     auto* progress = static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS));
     progress->SetRange32(0, 100);
     progress->SetPos(50);
-    const wxImage shot = ScreenImage(progress->GetWx());
+    const wxImage shot = ScreenImage(AfxTestWx(progress));
     CRect r;
     progress->GetClientRect(&r);
     ASSERT_EQ(shot.GetHeight(), r.Height());
@@ -349,7 +349,7 @@ TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
     progress->GetWindowRect(&r);
     m_panel.ScreenToClient(&r);
     progress->MoveWindow(r.left, r.top - 12, r.Width(), r.Height() + 12);
-    const wxImage tall = ScreenImage(progress->GetWx());
+    const wxImage tall = ScreenImage(AfxTestWx(progress));
     ASSERT_EQ(tall.GetHeight(), r.Height() + 12);
     for (int y = 2; y < tall.GetHeight() - 2; ++y)
         EXPECT_EQ(RGB(tall.GetRed(filled, y), tall.GetGreen(filled, y), tall.GetBlue(filled, y)), bar) << "row " << y;
@@ -359,7 +359,7 @@ TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
 // title's rows, as a share of the box's width.
 double TitleCentre(CWnd* group)
 {
-    const wxImage shot = ScreenImage(group->GetWx());
+    const wxImage shot = ScreenImage(AfxTestWx(group));
     long long sum = 0, count = 0;
     for (int y = 0; y < std::min(shot.GetHeight(), 14); ++y)
         for (int x = 0; x < shot.GetWidth(); ++x)
@@ -392,7 +392,7 @@ TEST_F(ControlsTest, WindowOperationsFromAnotherThreadRunOnTheUserInterfaceThrea
         selection = rate->GetCurSel();
         CWnd* plain = m_panel.GetDlgItem(IDC_PLAIN);
         plain->SetWindowText(L"Zoom");
-        plain->GetWindowText(text);
+        text = AfxTestWindowText(plain);
         static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))->SetPos(40);
         m_panel.m_graph.Invalidate();
         done = true;
@@ -439,7 +439,7 @@ protected:
 TEST_F(ControlsTest, APlainButtonMadeOwnerDrawnOnSubclassingDrawsItself)
 {
     CStyledKey key;
-    ASSERT_TRUE(key.SubclassDlgItem(IDC_PLAIN, &m_panel));
+    ASSERT_TRUE(AfxTestSubclassDlgItem(&key, IDC_PLAIN, &m_panel));
     EXPECT_EQ(m_panel.GetDlgItem(IDC_PLAIN), &key);
     key.UpdateWindow();
     EXPECT_GE(key.m_draws, 1);

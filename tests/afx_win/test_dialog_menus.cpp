@@ -102,7 +102,7 @@ TEST(DialogMenus, AModalRunOfTheSameTemplateHasNoMenuAndADialogWithoutCaptionNoT
     int runs = 0;
     AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
         ++runs;
-        auto* window = dynamic_cast<wxTopLevelWindow*>(r.dialog->GetWx());
+        auto* window = dynamic_cast<wxTopLevelWindow*>(AfxTestWx(r.dialog));
         if (AfxTestTemplateId(r.dialog) == IDD_WAIT)
             captioned = window && (window->GetWindowStyle() & wxCAPTION) != 0;
         else

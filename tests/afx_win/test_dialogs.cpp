@@ -166,7 +166,7 @@ TEST(DataExchange, ReportsTheFrameworksMessagesAndKeepsTheMemberOnFailure)
     dlg.m_nDataPoints = 17;
     EXPECT_TRUE(dlg.UpdateData(FALSE));
     CString text;
-    points->GetWindowText(text);
+    text = AfxTestWindowText(points);
     EXPECT_EQ(text, L"17");
     EXPECT_EQ(dlg.m_changes, changes);
     AfxTestTypeText(points, L"18");
@@ -182,7 +182,7 @@ TEST(ModalDialog, OkExchangesAndEndsTheLoopWhileTimersRun)
     AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
         EXPECT_EQ(r.kind, AfxModalRequest::Dialog);
         EXPECT_EQ(r.text, L"Real-Time Setup");
-        r.dialog->GetDlgItem(IDC_POINTS)->GetWindowText(shown);
+        shown = AfxTestWindowText(r.dialog->GetDlgItem(IDC_POINTS));
         // Inside the modal loop the dialog's timer keeps ticking.
         EXPECT_TRUE(PumpUntil([&] { return dlg.m_ticks >= 3; }));
         AfxTestChooseItem(r.dialog->GetDlgItem(IDC_RATE), 4);
@@ -337,10 +337,10 @@ TEST(ModelessDialog, CancelHidesItAndItCanBeMadeAgainAfterDestroy)
     ASSERT_TRUE(dlg.Create(IDD_SETUP));
     EXPECT_FALSE(dlg.Create(IDD_SETUP));   // one window per object
     dlg.ShowWindow(SW_SHOW);
-    EXPECT_TRUE(dlg.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(AfxTestStyle(&dlg) & WS_VISIBLE);
     dlg.SendMessage(WM_CLOSE);
     EXPECT_NE(dlg.m_hWnd, nullptr);
-    EXPECT_FALSE(dlg.GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(AfxTestStyle(&dlg) & WS_VISIBLE);
     EXPECT_TRUE(dlg.DestroyWindow());
     EXPECT_EQ(dlg.m_hWnd, nullptr);
     EXPECT_FALSE(dlg.DestroyWindow());

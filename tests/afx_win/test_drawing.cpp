@@ -366,7 +366,7 @@ void Draw(CCanvas& canvas, std::atomic<COLORREF>& memPixel)
 // The areas of a window that reach the screen: what each paint event updates.
 class ScreenUpdates {
 public:
-    explicit ScreenUpdates(CWnd* wnd) : m_window(wnd->GetWx())
+    explicit ScreenUpdates(CWnd* wnd) : m_window(AfxTestWx(wnd))
     {
         m_window->Bind(wxEVT_PAINT, &ScreenUpdates::OnPaint, this);
     }
@@ -405,7 +405,7 @@ TEST(Drawing, OnlyWhatDrawingChangesGoesToTheScreen)
     CDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_BOARD));
     dialog.ShowWindow(SW_SHOW);
-    dialog.GetWx()->Raise();
+    AfxTestWx(&dialog)->Raise();
     CWnd* board = dialog.GetDlgItem(IDC_BOARD);
     ASSERT_NE(board, nullptr);
     board->UpdateWindow();

@@ -231,7 +231,7 @@ TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
 TEST_F(FrameTest, ToolBarImagesShowTheBarThroughTheirLightGrey)
 {
     AfxTestUpdateButtons(&m_frame->m_wndToolBar);
-    const wxImage bar = ScreenImage(m_frame->m_wndToolBar.GetWx());
+    const wxImage bar = ScreenImage(AfxTestWx(&m_frame->m_wndToolBar));
     int red = 0, grey = 0;
     for (int y = 0; y < bar.GetHeight(); ++y)
         for (int x = 0; x < bar.GetWidth(); ++x) {
@@ -246,7 +246,7 @@ TEST_F(FrameTest, ToolBarImagesShowTheBarThroughTheirLightGrey)
 TEST_F(FrameTest, LockIndicatorsAreSunkenPanesThatFollowTheKeyboard)
 {
     CStatusBar& status = m_frame->m_wndStatusBar;
-    auto* bar = static_cast<wxStatusBar*>(status.GetWx());
+    auto* bar = static_cast<wxStatusBar*>(AfxTestWx(&status));
     for (int pane = 1; pane <= 3; ++pane) {
         EXPECT_EQ(bar->GetStatusStyle(pane), wxSB_SUNKEN) << pane;
         wxRect field;
@@ -305,7 +305,7 @@ TEST_F(FrameTest, TheBarCommandIsReachableAndTheTitleComesFromTheDocumentString)
 {
     EXPECT_NE(AfxTestMenuState(m_frame->GetMenu(), ID_LOGGER, MF_BYCOMMAND), static_cast<UINT>(-1));
     CString title;
-    m_frame->GetWindowText(title);
+    title = AfxTestWindowText(m_frame);
     EXPECT_EQ(title, L"KV-Test");
     // A command nobody handles does nothing.
     AfxTestChooseCommand(m_frame, ID_SETUP);
@@ -427,7 +427,7 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_EQ(AfxGetMainWnd(), frame);
     EXPECT_EQ(frame->GetActiveView(), view);
     CString title;
-    frame->GetWindowText(title);
+    title = AfxTestWindowText(frame);
     EXPECT_EQ(title, L"Form-Test");
 
     EXPECT_TRUE(PumpUntil([&] { return AfxTestReadPixel(view, 5, 5) == kDrawColour; }));

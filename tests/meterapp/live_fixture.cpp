@@ -154,7 +154,7 @@ int ScreenPixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& regi
     if (!display)
         return -1;
     CPoint origin(region.left, region.top);
-    view->ClientToScreen(&origin);
+    AfxTestClientToScreen(view, &origin);
     XImage* image = XGetImage(display, DefaultRootWindow(display), origin.x, origin.y,
         static_cast<unsigned>(region.Width()), static_cast<unsigned>(region.Height()), AllPlanes, ZPixmap);
     int unlike = -1;

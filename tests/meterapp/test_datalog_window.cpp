@@ -95,7 +95,7 @@ TEST_F(DataLogWindow, ListsARowPerRunWithItsCountAndAnEmptyLoggerNone)
     Log(1, 55, L"10-12-2011,11:00:00", L"dBA", 10);
     CDataLogDlg& dlg = Open();
     CString caption;
-    dlg.GetWindowText(caption);
+    caption = AfxTestWindowText(&dlg);
     EXPECT_EQ(caption, L"DATALOGGER");
     ASSERT_EQ(AfxTestColumnCount(&dlg.m_list), 5);
     ASSERT_EQ(dlg.m_list.GetItemCount(), 3);
@@ -138,7 +138,7 @@ TEST_F(DataLogWindow, ADoubleClickLoadsEveryRunOfItsRecordingWithStatisticsAndRa
     EXPECT_DOUBLE_EQ(dlg.m_stat.sum, 180);
     EXPECT_DOUBLE_EQ(dlg.m_stat.interval, 10);
     EXPECT_EQ(Rates()->GetCurSel(), 9);
-    EXPECT_FALSE(Rates()->IsWindowEnabled());
+    EXPECT_FALSE(AfxTestWindowEnabled(Rates()));
 
     // A zoomed graph is laid out anew for the next recording: the level
     // labels and the scroll bars follow. A rate that is not on the list
@@ -168,7 +168,7 @@ TEST_F(DataLogWindow, ADoubleClickLoadsEveryRunOfItsRecordingWithStatisticsAndRa
     dlg.m_graph.m_dXMax = 77;
     AfxTestActivateListItem(&dlg.m_list, -1);
     AfxTestPump();
-    EXPECT_TRUE(Rates()->IsWindowEnabled());
+    EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     EXPECT_EQ(dlg.m_graph.m_dXMax, 20);
     EXPECT_EQ(dlg.m_pRecords->GetSize(), 1);
 }

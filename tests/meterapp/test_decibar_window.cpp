@@ -46,7 +46,7 @@ TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
     CMainFrame* frame = decibar.Frame();
     ASSERT_NE(frame, nullptr);
     CString title;
-    frame->GetWindowText(title);
+    title = AfxTestWindowText(frame);
     EXPECT_EQ(title, CString(L"KV415"));
 
     CMenu* bar = AfxTestMenuBar(frame);
@@ -123,7 +123,7 @@ TEST(DecibarWindow, ViewStartsIdleWithTheRateListAndEmptyStatistics)
     }
     EXPECT_EQ(rates->GetCurSel(), 2);
     CString shown;
-    rates->GetWindowText(shown);
+    shown = AfxTestWindowText(rates);
     EXPECT_EQ(shown, CString(L"0.5"));
 
     for (int id : { IDC_START_TIME, IDC_MAX_VALUE, IDC_MAX_TIME, IDC_MIN_VALUE, IDC_MIN_TIME, IDC_AVERAGE,

@@ -123,7 +123,7 @@ TEST_P(FormFit, EveryTextShowsWholeInTheTemplateFont)
     dialog.ShowWindow(SW_SHOW);
     AfxTestPumpUntil([] { return false; }, 200);
 
-    const wxWindowList& children = dialog.GetWx()->GetChildren();
+    const wxWindowList& children = AfxTestWx(&dialog)->GetChildren();
     ASSERT_EQ(children.size(), t->count) << "one window per template control, in template order";
     const CSize base = AfxTestDialogBaseUnits(*t);
     const std::string face = ShownFace(t->fontName);

@@ -125,7 +125,7 @@ protected:
     // The real pointer of the X display.
     void DragWithThePointer(CPoint from, CPoint to)
     {
-        auto screen = [&](CPoint at) { return Graph().GetWx()->ClientToScreen(wxPoint(at.x, at.y)); };
+        auto screen = [&](CPoint at) { return AfxTestWx(&Graph())->ClientToScreen(wxPoint(at.x, at.y)); };
         user.MouseMove(screen(from));
         Wait(60);
         user.MouseDown();
@@ -143,7 +143,7 @@ protected:
     {
         int first = 0, last = 0;
         ASSERT_TRUE(AfxTestShownScrollThumb(&bar, &first, &last));
-        const wxRect r = bar.GetWx()->GetScreenRect();
+        const wxRect r = AfxTestWx(&bar)->GetScreenRect();
         const int along = (first + last) / 2;
         user.MouseMove(r.width > r.height ? wxPoint(r.x + along, r.y + r.height / 2)
                                           : wxPoint(r.x + r.width / 2, r.y + along));
@@ -421,7 +421,7 @@ TEST_F(GraphWindow, AfterARealDragZoomTheBarsShowTheirThumbsAndTheWheelAndArrowK
     int troughFirst[2], troughLast[2];
     for (int b = 0; b < 2; ++b) {
         ASSERT_TRUE(AfxTestShownScrollThumb(bars[b], &troughFirst[b], &troughLast[b]));
-        const wxSize size = bars[b]->GetWx()->GetSize();
+        const wxSize size = AfxTestWx(bars[b])->GetSize();
         EXPECT_GT(troughLast[b] - troughFirst[b], std::max(size.x, size.y) - 12) << b;
     }
     // Where the trough puts the thumb of the bar's position, and its length.

@@ -131,7 +131,7 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
     ASSERT_TRUE(DecibarViewTestAccess::Recording(view));
     EXPECT_TRUE(GraphOf(view).m_bRunning);
     EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).interval, 0.1);
-    EXPECT_FALSE(Rates()->IsWindowEnabled());
+    EXPECT_FALSE(AfxTestWindowEnabled(Rates()));
     for (int position : { 0, 2, 3 })
         EXPECT_FALSE(ItemEnabled(position)) << position;
     EXPECT_TRUE(ItemEnabled(1));
@@ -151,7 +151,7 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
 
     decibar->Command(ID_REALTIME_STOP);
     EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
-    EXPECT_TRUE(Rates()->IsWindowEnabled());
+    EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     for (int position : { 0, 2, 3 })
         EXPECT_TRUE(ItemEnabled(position)) << position;
     const int stopped = Count();
@@ -201,7 +201,7 @@ TEST_F(Recording, HoldOnTheMeterEndsTheRecordingWithEveryRecordKept)
     EXPECT_GE(kept, 5);
     Wait(500);
     EXPECT_EQ(Count(), kept);
-    EXPECT_TRUE(Rates()->IsWindowEnabled());
+    EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     EXPECT_TRUE(ItemEnabled(3));
     meter.m_hold = false;
 }
@@ -423,7 +423,7 @@ TEST_F(Recording, HoldWhileThePortIsReopenedNeitherHangsNorLosesTheStop)
         EXPECT_TRUE(DecibarViewTestAccess::OpenMeterPort(view, kPort));
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - reopenAt).count(), 3.0);
         ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 6000));
-        EXPECT_TRUE(Rates()->IsWindowEnabled());
+        EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     }
     meter.m_hold = false;
     EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view) && DecibarViewTestAccess::ReadingNow(view).hold == 0; }, 6000));

@@ -67,7 +67,7 @@ TEST_F(SetupDialog, OpensAtHalfASecondWithThePreviewOfTheCallersPoints)
     dialog.m_nDataPoints = 40000;
     const INT_PTR result = Run(dialog, [&](CDialog* up) {
         CString caption;
-        up->GetWindowText(caption);
+        caption = AfxTestWindowText(up);
         EXPECT_EQ(caption, CString(L"Real-Time Setup"));
         auto* rates = static_cast<CComboBox*>(up->GetDlgItem(IDC_RATE));
         const wchar_t* texts[] = { L"0.1", L"0.2", L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0", L"5.0", L"10.0" };

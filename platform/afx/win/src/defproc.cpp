@@ -34,7 +34,7 @@ LRESULT ButtonMouse(CWnd* wnd, AfxWindowImpl* impl, UINT message, LPARAM lParam)
         if (!impl->wx->IsThisEnabled())
             return 0;
         if (impl->wx->IsShownOnScreen())
-            wnd->SetCapture();
+            afxwin::Internals::SetCapture(wnd);
         impl->tracking = true;
         impl->pressed = true;
         RepaintNow(impl);

@@ -25,9 +25,9 @@ long TemplateFrameStyle(const AfxDialogTemplate& t)
 
 wxWindow* OwnerOf(CWnd* parent)
 {
-    wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
+    wxWindow* parentWx = parent ? afxwin::Internals::Wx(parent) : nullptr;
     if (!parentWx && AfxGetMainWnd())
-        parentWx = AfxGetMainWnd()->GetWx();
+        parentWx = afxwin::Internals::Wx(AfxGetMainWnd());
     return parentWx;
 }
 
@@ -101,7 +101,7 @@ wxTopLevelWindow* CreateModelessDialogWindow(CDialog* self, const AfxDialogTempl
 {
     if (t.menu == 0)
         return CreateDialogWindow(self, t, parent);
-    auto* frame = new wxFrame(parent ? parent->GetWx() : nullptr, wxID_ANY, ToWx(t.caption), wxDefaultPosition,
+    auto* frame = new wxFrame(parent ? afxwin::Internals::Wx(parent) : nullptr, wxID_ANY, ToWx(t.caption), wxDefaultPosition,
                               wxDefaultSize, TemplateFrameStyle(t));
     std::unique_ptr<CMenu> menu = AttachDialogMenu(frame, t.menu);
     SetUpDialogWindow(self, frame, t);
@@ -165,7 +165,7 @@ INT_PTR CDialog::DoModal()
 void CDialog::EndDialog(int result)
 {
     m_modalResult = result;
-    auto* window = dynamic_cast<wxTopLevelWindow*>(GetWx());
+    auto* window = dynamic_cast<wxTopLevelWindow*>(afxwin::Internals::Wx(this));
     if (!window)
         return;
     auto* dlg = dynamic_cast<wxDialog*>(window);
@@ -211,7 +211,7 @@ BOOL CDialog::DestroyWindow()
 BOOL CDialog::OnInitDialog()
 {
     UpdateData(FALSE);
-    if (wxWindow* w = GetWx()) {
+    if (wxWindow* w = afxwin::Internals::Wx(this)) {
         for (wxWindow* child : w->GetChildren()) {
             AfxWindowImpl* impl = afxwin::Lookup(child);
             if (impl && impl->isControl && (impl->style & WS_TABSTOP) && child->IsShown() && child->IsEnabled()) {
@@ -275,7 +275,7 @@ HWND CDataExchange::PrepareEditCtrl(int id)
 void CDataExchange::Fail()
 {
     if (CWnd* item = CWnd::FromHandle(m_hWndLastControl)) {
-        item->SetFocus();
+        afxwin::Internals::SetFocus(item);
         if (m_bEditLastControl)
             static_cast<CEdit*>(item)->SetSel(0, -1);
     }
@@ -325,7 +325,7 @@ template <class T> void ExchangeInteger(CDataExchange* pDX, int id, T& value, lo
         return;
     if (afxwin::Internals::SavesAndValidates(pDX)) {
         CString text;
-        item->GetWindowText(text);
+        afxwin::Internals::WindowText(item, text);
         long long v = 0;
         if (!ParseInteger(text, low, high, &v))
             Complain(pDX, AFX_IDP_PARSE_INT);
@@ -345,7 +345,7 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
         return;
     HWND hwnd = afxwin::Internals::PrepareCtrl(pDX, id);
     if (hwnd)
-        control.SubclassWindow(hwnd);
+        afxwin::Internals::SubclassWindow(&control, hwnd);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value)
@@ -370,7 +370,7 @@ void DDX_Text(CDataExchange* pDX, int id, double& value)
         return;
     if (afxwin::Internals::SavesAndValidates(pDX)) {
         CString text;
-        item->GetWindowText(text);
+        afxwin::Internals::WindowText(item, text);
         text.Trim();
         wchar_t* end = nullptr;
         double v = std::wcstod(text, &end);
@@ -390,7 +390,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
     if (!item)
         return;
     if (afxwin::Internals::SavesAndValidates(pDX))
-        item->GetWindowText(value);
+        afxwin::Internals::WindowText(item, value);
     else
         item->SetWindowText(value);
 }

@@ -162,7 +162,7 @@ CView::~CView()
 
 BOOL CView::CreateView(CFrameWnd* frame, UINT id)
 {
-    wxWindow* parent = frame ? frame->GetWx() : nullptr;
+    wxWindow* parent = frame ? afxwin::Internals::Wx(frame) : nullptr;
     if (!parent || m_hWnd)
         return FALSE;
     CREATESTRUCT cs{};
@@ -224,7 +224,7 @@ BOOL CFormView::CreateView(CFrameWnd* frame, UINT id)
     const AfxDialogTemplate* t = AfxFindDialog(m_nTemplateId);
     if (!t)
         return FALSE;
-    wxSize size = afxwin::CreateTemplateControls(this, GetWx(), *t);
+    wxSize size = afxwin::CreateTemplateControls(this, afxwin::Internals::Wx(this), *t);
     m_totalSize = CSize(size.x, size.y);
     return TRUE;
 }
@@ -245,7 +245,7 @@ LRESULT CFormView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CFormView::ResizeParentToFit(BOOL shrinkOnly)
 {
     CFrameWnd* frame = GetParentFrame();
-    auto* w = frame ? dynamic_cast<wxFrame*>(frame->GetWx()) : nullptr;
+    auto* w = frame ? dynamic_cast<wxFrame*>(afxwin::Internals::Wx(frame)) : nullptr;
     if (!w || w->IsMaximized())
         return;
     wxSize client = w->GetClientSize();

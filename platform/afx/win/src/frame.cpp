@@ -211,7 +211,7 @@ wxFrame* CFrameWnd::CreateFrameWindow(UINT id, const CREATESTRUCT& cs, CWnd* par
     if (m_strTitle.IsEmpty())
         m_strTitle = AfxGetAppName();
 
-    wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
+    wxWindow* parentWx = parent ? afxwin::Internals::Wx(parent) : nullptr;
     auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
     afxwin::KeepDefaultAttributes(frame);
     AfxWindowImpl* impl = afxwin::Register(frame, this);
@@ -375,10 +375,10 @@ CDocument* CFrameWnd::GetActiveDocument() const
 
 void CFrameWnd::RecalcLayout(BOOL)
 {
-    if (auto* frame = dynamic_cast<wxFrame*>(GetWx())) {
-        if (m_pViewActive && m_pViewActive->GetWx()) {
+    if (auto* frame = dynamic_cast<wxFrame*>(afxwin::Internals::Wx(this))) {
+        if (m_pViewActive && afxwin::Internals::Wx(m_pViewActive)) {
             wxSize s = frame->GetClientSize();
-            m_pViewActive->GetWx()->SetSize(0, 0, s.x, s.y);
+            afxwin::Internals::Wx(m_pViewActive)->SetSize(0, 0, s.x, s.y);
         }
     }
 }
@@ -401,7 +401,7 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
             return TRUE;
         }
         if (nCode == static_cast<int>(CN_COMMAND)) {
-            ShowControlBar(bar, !bar->GetWx()->IsShown(), FALSE);
+            ShowControlBar(bar, !afxwin::Internals::Wx(bar)->IsShown(), FALSE);
             return TRUE;
         }
     }
@@ -416,10 +416,10 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
 
 void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL)
 {
-    if (!bar || !bar->GetWx())
+    if (!bar || !afxwin::Internals::Wx(bar))
         return;
-    bar->GetWx()->Show(show != FALSE);
-    if (auto* frame = dynamic_cast<wxFrame*>(GetWx()))
+    afxwin::Internals::Wx(bar)->Show(show != FALSE);
+    if (auto* frame = dynamic_cast<wxFrame*>(afxwin::Internals::Wx(this)))
         frame->SendSizeEvent();
 }
 
@@ -451,7 +451,7 @@ void CFrameWnd::UpdateFrameTitle()
             name = L"Untitled";
         title = (impl->style & FWS_PREFIXTITLE) ? name + L" - " + m_strTitle : m_strTitle + L" - " + name;
     }
-    if (auto* frame = dynamic_cast<wxFrame*>(GetWx()))
+    if (auto* frame = dynamic_cast<wxFrame*>(afxwin::Internals::Wx(this)))
         frame->SetTitle(afxwin::ToWx(title));
 }
 
@@ -487,7 +487,7 @@ void CFrameWnd::UpdateMenu(wxMenu* menu)
         ui.m_pMenu = nullptr;
         afxwin::UpdateCommandUI(this, afxwin::CommandFromWx(item->GetId()), ui);
         afxwin::Internals::ApplyUpdate(item, ui);
-        if (!afxwin::IsLive(afxwin::ToHwnd(GetWx())))
+        if (!afxwin::IsLive(afxwin::ToHwnd(afxwin::Internals::Wx(this))))
             return;
     }
 }

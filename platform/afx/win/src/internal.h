@@ -106,9 +106,11 @@ inline AfxWindowImpl* ImplOf(const CWnd* wnd, const char* call = __builtin_FUNCT
 }
 
 // The wx window behind a framework window as the wx class a control has.
+// The toolkit's window of a CWnd; null without one.
+wxWindow* WxOf(const CWnd* wnd);
 template <class T> T* As(const CWnd* wnd)
 {
-    return dynamic_cast<T*>(wnd->GetWx());
+    return dynamic_cast<T*>(WxOf(wnd));
 }
 AfxWindowImpl* Register(wxWindow* window, CWnd* wnd);
 void Unregister(wxWindow* window);
@@ -286,6 +288,17 @@ void WaitCursor(int delta);
 // Command routing of the frame for menus and the tool bar.
 // The layer's own reach into the private state of the framework classes.
 struct Internals {
+    static wxWindow* Wx(const CWnd* wnd) { return wnd ? wnd->GetWx() : nullptr; }
+    static void WindowText(const CWnd* wnd, CString& text) { wnd->GetWindowText(text); }
+    static BOOL SubclassWindow(CWnd* wnd, HWND hwnd) { return wnd->SubclassWindow(hwnd); }
+    static CWnd* SetCapture(CWnd* wnd) { return wnd->SetCapture(); }
+    static CWnd* SetFocus(CWnd* wnd) { return wnd->SetFocus(); }
+    static BOOL OnCommand(CWnd* wnd, WPARAM wParam, LPARAM lParam) { return wnd->OnCommand(wParam, lParam); }
+    static LRESULT WindowProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return wnd->WindowProc(message, wParam, lParam);
+    }
+    static void PostNcDestroy(CWnd* wnd) { wnd->PostNcDestroy(); }
     static void*& WxBar(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxBar; }
     static void*& WxMenu(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxMenu; }
     static std::vector<UINT>& BarCommands(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_barCommands; }
@@ -298,6 +311,11 @@ struct Internals {
     static BOOL SavesAndValidates(const CDataExchange* dx) { return dx->m_bSaveAndValidate; }
 
     // What the test driver reads and runs.
+    static void ClientToScreen(const CWnd* wnd, LPPOINT point) { wnd->ClientToScreen(point); }
+    static CWnd* Capture() { return CWnd::GetCapture(); }
+    static DWORD Style(const CWnd* wnd) { return wnd->GetStyle(); }
+    static BOOL Enabled(const CWnd* wnd) { return wnd->IsWindowEnabled(); }
+    static BOOL SubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent) { return wnd->SubclassDlgItem(id, parent); }
     static bool HasDocTemplate(const CWinApp& app) { return app.GetFirstTemplate() != nullptr; }
     static void DropClosedDocument(CWinApp& app)
     {

@@ -20,7 +20,7 @@ namespace {
 
 wxItemContainer* Items(const CWnd* wnd)
 {
-    return dynamic_cast<wxItemContainer*>(wnd->GetWx());
+    return dynamic_cast<wxItemContainer*>(afxwin::Internals::Wx(wnd));
 }
 
 int InsertAt(wxItemContainer* items, int index, LPCTSTR text)

@@ -11,7 +11,7 @@ int ShowReal(HWND owner, const wxString& text, const wxString& caption, UINT typ
 {
     wxWindow* parent = reinterpret_cast<wxWindow*>(owner);
     if (!afxwin::IsLive(owner))
-        parent = AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr;
+        parent = AfxGetMainWnd() ? afxwin::Internals::Wx(AfxGetMainWnd()) : nullptr;
     return wxsupport::ShowMessageBox(parent, text, caption, type);
 }
 

@@ -180,7 +180,7 @@ void BindDrawnEvents(wxWindow* w)
 
 void ApplyControlColours(CWnd* parent)
 {
-    wxWindow* pw = parent ? parent->GetWx() : nullptr;
+    wxWindow* pw = parent ? afxwin::Internals::Wx(parent) : nullptr;
     if (!pw)
         return;
     for (wxWindow* child : pw->GetChildren()) {

@@ -112,7 +112,7 @@ INT_PTR CPrintDialog::DoModal()
                 return IDCANCEL;
         } else {
             wxWindow* parent =
-                m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
+                m_pParentWnd ? afxwin::Internals::Wx(m_pParentWnd) : (AfxGetMainWnd() ? afxwin::Internals::Wx(AfxGetMainWnd()) : nullptr);
             if (!RunGtkDialog(this, parent))
                 return IDCANCEL;
         }

@@ -21,7 +21,6 @@ public:
     // Creates `path` and passes it to Serialize through a storing archive.
     virtual BOOL OnSaveDocument(LPCTSTR path);
     virtual void Serialize(CArchive& ar);
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     const CString& GetPathName() const { return m_strPathName; }
 
@@ -29,6 +28,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
     const CString& GetTitle() const { return m_strTitle; }
     CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
     // Opens `path` for reading and passes it to Serialize through a loading archive.
@@ -81,13 +81,13 @@ public:
     virtual void OnInitialUpdate();
     // Called by the default WM_PAINT with a CPaintDC.
     virtual void OnDraw(CDC* dc) = 0;
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
 protected:
     void OnPaint();
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
     CDocument* GetDocument() const { return m_pDocument; }
     void PostNcDestroy() override;
     CDocument* m_pDocument = nullptr;
@@ -175,6 +175,7 @@ class CCommandLineInfo : public CObject {
 class CWinApp : public CCmdTarget {
     DECLARE_DYNAMIC(CWinApp)
     friend class CDocument;
+    friend class CFrameWnd;
     friend struct afxwin::Internals;
 public:
     // Without a name the application name is string AFX_IDS_APP_TITLE.
@@ -183,7 +184,6 @@ public:
 
     virtual BOOL InitInstance();
     virtual int Run();
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     void SetRegistryKey(LPCTSTR key);
     // Loads the recent-file list (`maxMRU` entries) and "Settings" "PreviewPages".
@@ -201,6 +201,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::vector<CString> m_recentFiles;
     int ExitInstance();

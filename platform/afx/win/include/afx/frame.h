@@ -129,7 +129,6 @@ public:
     ~CFrameWnd() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
     BOOL DestroyWindow() override;
 
     CView* GetActiveView() const { return m_pViewActive; }
@@ -148,6 +147,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
     CString m_strTitle;
     CStatusBar* m_statusBar = nullptr;
     CToolBar* m_toolBar = nullptr;

@@ -134,7 +134,7 @@ wxImage AfxTestScreenImage(const wxRect& screenRect)
 
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
 {
-    wxWindow* w = wnd ? wnd->GetWx() : nullptr;
+    wxWindow* w = wnd ? afxwin::Internals::Wx(wnd) : nullptr;
     if (!w)
         return false;
     // Without a window manager new windows pile up at the origin: bring this one up.
@@ -150,19 +150,19 @@ bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
 
 COLORREF AfxTestTextColour(CWnd* control)
 {
-    wxWindow* w = control ? control->GetWx() : nullptr;
+    wxWindow* w = control ? afxwin::Internals::Wx(control) : nullptr;
     return w ? afxwin::FromWxColour(w->GetForegroundColour()) : CLR_INVALID;
 }
 
 COLORREF AfxTestBackColour(CWnd* control)
 {
-    wxWindow* w = control ? control->GetWx() : nullptr;
+    wxWindow* w = control ? afxwin::Internals::Wx(control) : nullptr;
     return w ? afxwin::FromWxColour(w->GetBackgroundColour()) : CLR_INVALID;
 }
 
 void AfxTestChooseItem(CWnd* control, int index)
 {
-    wxWindow* w = control ? control->GetWx() : nullptr;
+    wxWindow* w = control ? afxwin::Internals::Wx(control) : nullptr;
     auto* items = dynamic_cast<wxItemContainer*>(w);
     if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
         return;
@@ -177,7 +177,7 @@ void AfxTestChooseItem(CWnd* control, int index)
 
 void AfxTestScroll(CScrollBar* bar, int code, int pos)
 {
-    auto* w = bar ? dynamic_cast<wxScrollBar*>(bar->GetWx()) : nullptr;
+    auto* w = bar ? dynamic_cast<wxScrollBar*>(afxwin::Internals::Wx(bar)) : nullptr;
     AfxWindowImpl* impl = bar ? afxwin::Lookup(bar->m_hWnd) : nullptr;
     if (!w || !impl)
         return;
@@ -201,7 +201,7 @@ void AfxTestScroll(CScrollBar* bar, int code, int pos)
 
 bool AfxTestShownScrollThumb(CScrollBar* bar, int* first, int* last)
 {
-    wxWindow* w = bar ? bar->GetWx() : nullptr;
+    wxWindow* w = bar ? afxwin::Internals::Wx(bar) : nullptr;
     if (!w || !w->IsShownOnScreen())
         return false;
     const wxSize size = w->GetSize();
@@ -240,7 +240,7 @@ bool AfxTestShownScrollThumb(CScrollBar* bar, int* first, int* last)
 
 void AfxTestTurnWheel(CWnd* over, int notches)
 {
-    wxWindow* w = over ? over->GetWx() : nullptr;
+    wxWindow* w = over ? afxwin::Internals::Wx(over) : nullptr;
     Display* display = w ? XOpenDisplay(nullptr) : nullptr;
     if (!display)
         return;
@@ -261,14 +261,14 @@ void AfxTestTurnWheel(CWnd* over, int notches)
 
 int AfxTestScrollThumb(CScrollBar* bar)
 {
-    auto* w = bar ? dynamic_cast<wxScrollBar*>(bar->GetWx()) : nullptr;
+    auto* w = bar ? dynamic_cast<wxScrollBar*>(afxwin::Internals::Wx(bar)) : nullptr;
     AfxWindowImpl* impl = bar ? afxwin::Lookup(bar->m_hWnd) : nullptr;
     return w && impl ? w->GetThumbPosition() + impl->scrollMin : -1;
 }
 
 void AfxTestActivateListItem(CListCtrl* list, int item)
 {
-    auto* w = list ? dynamic_cast<wxListCtrl*>(list->GetWx()) : nullptr;
+    auto* w = list ? dynamic_cast<wxListCtrl*>(afxwin::Internals::Wx(list)) : nullptr;
     if (w && item == -1) {
         // A double click below the last row.
         wxRect last(0, 0, 0, 0);
@@ -293,14 +293,14 @@ void AfxTestActivateListItem(CListCtrl* list, int item)
 
 void AfxTestTypeText(CWnd* edit, LPCTSTR text)
 {
-    auto* w = edit ? dynamic_cast<wxTextCtrl*>(edit->GetWx()) : nullptr;
+    auto* w = edit ? dynamic_cast<wxTextCtrl*>(afxwin::Internals::Wx(edit)) : nullptr;
     if (w)
         w->SetValue(afxwin::ToWx(text));
 }
 
 void AfxTestClickButton(CWnd* button)
 {
-    wxWindow* w = button ? button->GetWx() : nullptr;
+    wxWindow* w = button ? afxwin::Internals::Wx(button) : nullptr;
     if (!w)
         return;
     if (dynamic_cast<wxButton*>(w)) {
@@ -316,7 +316,7 @@ void AfxTestClickButton(CWnd* button)
 
 void AfxTestChooseCommand(CWnd* frame, UINT id)
 {
-    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    wxWindow* w = frame ? afxwin::Internals::Wx(frame) : nullptr;
     if (!w)
         return;
     wxCommandEvent e(wxEVT_MENU, afxwin::WxCommandId(id));
@@ -326,7 +326,7 @@ void AfxTestChooseCommand(CWnd* frame, UINT id)
 
 void AfxTestPressKey(CWnd* dialog, UINT virtualKey)
 {
-    wxWindow* w = dialog ? dialog->GetWx() : nullptr;
+    wxWindow* w = dialog ? afxwin::Internals::Wx(dialog) : nullptr;
     if (!w)
         return;
     int code = virtualKey == VK_ESCAPE ? WXK_ESCAPE : virtualKey == VK_RETURN ? WXK_RETURN : static_cast<int>(virtualKey);
@@ -338,7 +338,7 @@ void AfxTestPressKey(CWnd* dialog, UINT virtualKey)
 
 bool AfxTestPressKeys(CWnd* window, BYTE modifiers, UINT virtualKey)
 {
-    wxWindow* w = window ? window->GetWx() : nullptr;
+    wxWindow* w = window ? afxwin::Internals::Wx(window) : nullptr;
     int key = 0;
     if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
         key = static_cast<int>(wxTolower(virtualKey));
@@ -364,7 +364,7 @@ bool AfxTestPressKeys(CWnd* window, BYTE modifiers, UINT virtualKey)
 
 void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
 {
-    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    wxWindow* w = frame ? afxwin::Internals::Wx(frame) : nullptr;
     if (!w)
         return;
     if (id == 0) {
@@ -380,7 +380,7 @@ void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
 
 void AfxTestOpenMenu(CWnd* frame, int barPosition)
 {
-    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    wxWindow* w = frame ? afxwin::Internals::Wx(frame) : nullptr;
     CMenu* bar = frame ? frame->GetMenu() : nullptr;
     auto* wxBar = bar ? static_cast<wxMenuBar*>(afxwin::Internals::WxBar(bar)) : nullptr;
     if (!w || !wxBar || barPosition < 0 || barPosition >= static_cast<int>(wxBar->GetMenuCount()))
@@ -606,4 +606,41 @@ BOOL AfxTestWriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPC
 CDocument* AfxTestOpenDocumentFile(CDocTemplate* docTemplate, LPCTSTR path)
 {
     return afxwin::Internals::OpenDocumentFile(docTemplate, path);
+}
+
+wxWindow* AfxTestWx(const CWnd* wnd)
+{
+    return afxwin::Internals::Wx(wnd);
+}
+
+CString AfxTestWindowText(const CWnd* wnd)
+{
+    CString text;
+    afxwin::Internals::WindowText(wnd, text);
+    return text;
+}
+
+DWORD AfxTestStyle(const CWnd* wnd)
+{
+    return afxwin::Internals::Style(wnd);
+}
+
+BOOL AfxTestWindowEnabled(const CWnd* wnd)
+{
+    return afxwin::Internals::Enabled(wnd);
+}
+
+void AfxTestClientToScreen(const CWnd* wnd, LPPOINT point)
+{
+    afxwin::Internals::ClientToScreen(wnd, point);
+}
+
+CWnd* AfxTestCapture()
+{
+    return afxwin::Internals::Capture();
+}
+
+BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent)
+{
+    return afxwin::Internals::SubclassDlgItem(wnd, id, parent);
 }

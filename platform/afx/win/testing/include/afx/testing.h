@@ -10,6 +10,7 @@
 #pragma once
 
 class wxImage;
+class wxWindow;
 class wxRect;
 
 #include <functional>
@@ -96,6 +97,17 @@ int AfxTestExitInstance(CWinApp* app);
 UINT AfxTestProfileInt(CWinApp* app, LPCTSTR section, LPCTSTR entry, int defaultValue);
 CString AfxTestProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry);
 BOOL AfxTestWriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPCTSTR value);
+// A window as the toolkit has it (null without a window), and what the user
+// sees of it: its text, style, whether it takes input, where a client point
+// is on the screen, and the window the mouse is captured to.
+wxWindow* AfxTestWx(const CWnd* wnd);
+CString AfxTestWindowText(const CWnd* wnd);
+DWORD AfxTestStyle(const CWnd* wnd);
+BOOL AfxTestWindowEnabled(const CWnd* wnd);
+void AfxTestClientToScreen(const CWnd* wnd, LPPOINT point);
+CWnd* AfxTestCapture();
+// Attaches `wnd` to the control `id` of `parent`, as DDX_Control does.
+BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent);
 // Loads a frame of resource `id` as a document template does.
 BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id);
 UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags);
