@@ -4,6 +4,7 @@
 #include "window_handles.h"
 #include "win32/errors.h"
 #include "win32/internal.h"
+#include "forms/internal.h"
 
 #include <wx/window.h>
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "internal.h"
+#include "win32/internal.h"
 #include "printer_text.h"
 #include "win32/files.h"
 
@@ -72,7 +73,7 @@ FILE* OpenTemporary(std::string* path)
 // A stream of its own on the output file's descriptor.
 FILE* StreamOn(const win32::ReplacementFile& output)
 {
-    const int fd = ::dup(output.Descriptor());
+    const int fd = ::dup(win32::FileInternals::Descriptor(output));
     if (fd < 0)
         return nullptr;
     FILE* file = ::fdopen(fd, "wb");

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "win32/errors.h"
+#include "win32/files.h"
 #include "win32/kernel.h"
 #include "win32/types.h"
 
@@ -123,6 +124,13 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 #define IDIGNORE 5
 
 namespace win32 {
+
+// The descriptors of the layer's files, for the layer's writers and readers
+// of their own.
+struct FileInternals {
+    static int Descriptor(const RegularFile& file) { return file.Descriptor(); }
+    static int Descriptor(const ReplacementFile& file) { return file.Descriptor(); }
+};
 
 // The Win32 error that best describes an errno value.
 DWORD ErrorFromErrno(int err);
