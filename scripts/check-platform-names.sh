@@ -27,6 +27,8 @@ allowed=(
   classCObject     # CObject's run-time class: RUNTIME_CLASS and DECLARE_DYNAMIC paste it together
   IsWow64Process   # Setwell looks it up by its name, a text, through GetProcAddress
   StartProcess     # the one process starter, behind ShellExecuteW (win32) and Shell (forms)
+  None             # FileRefusal values a program gets from Refusal() and tells apart only
+  System           #   from Folder and NotAFile: they are part of what it receives
 )
 
 mode="${1:-check}"

@@ -329,7 +329,7 @@ TEST_F(FrameTest, ClosingDestroysAndDeletesTheFrame)
     HWND hwnd = m_frame->m_hWnd;
     m_frame->SendMessage(WM_CLOSE);
     EXPECT_TRUE(g_frameDeleted);
-    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(AfxTestIsWindow(hwnd));
     AfxTestPump();
 }
 

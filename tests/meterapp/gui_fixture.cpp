@@ -110,7 +110,7 @@ CDecibarView* DecibarInstance::View() const
 
 bool DecibarInstance::Running() const
 {
-    return App().m_pMainWnd && App().m_pMainWnd->GetSafeHwnd() && IsWindow(App().m_pMainWnd->GetSafeHwnd());
+    return App().m_pMainWnd && App().m_pMainWnd->GetSafeHwnd() && AfxTestIsWindow(App().m_pMainWnd->GetSafeHwnd());
 }
 
 void DecibarInstance::Command(UINT id)

@@ -49,8 +49,6 @@ bool HasText(const AfxDlgItem& item)
     switch (item.kind) {
     case AfxControlKind::Static:
     case AfxControlKind::GroupBox:
-    case AfxControlKind::CheckBox:
-    case AfxControlKind::RadioButton:
         return item.text && item.text[0];
     case AfxControlKind::PushButton:
         return item.text && item.text[0] && (item.style & BS_TYPEMASK) != BS_OWNERDRAW;

@@ -30,13 +30,8 @@ BOOL CreateFor(CWnd* self, AfxControlKind kind, LPCTSTR text, DWORD style, const
 BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        UINT type = style & BS_TYPEMASK;
         AfxControlKind kind = AfxControlKind::PushButton;
-        if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)
-            kind = AfxControlKind::CheckBox;
-        else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
-            kind = AfxControlKind::RadioButton;
-        else if (type == BS_GROUPBOX)
+        if ((style & BS_TYPEMASK) == BS_GROUPBOX)
             kind = AfxControlKind::GroupBox;
         return CreateFor(this, kind, text, style, rect, parent, id);
     });

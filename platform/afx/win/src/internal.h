@@ -56,6 +56,7 @@ struct CCreateContext {
 };
 
 CWinApp* AfxGetApp();
+BOOL IsWindow(HWND hwnd);
 
 // Thrown by CDataExchange::Fail after the message has been shown.
 class CUserException : public CException {
@@ -73,11 +74,6 @@ CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
 CRect AfxDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
 // Null when the id is not registered.
 const AfxDialogTemplate* AfxFindDialog(UINT id);
-
-// The list box of a dialog template; programs reach it only as a CWnd.
-class CListBox : public CWnd {
-    DECLARE_DYNAMIC(CListBox)
-};
 
 namespace afxwin {
 

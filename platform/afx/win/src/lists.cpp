@@ -4,7 +4,6 @@
 #include "internal.h"
 
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
-IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
 namespace {

@@ -47,13 +47,10 @@ UINT CtlColorType(const AfxWindowImpl* impl)
 {
     switch (impl->kind) {
     case AfxControlKind::Edit: return CTLCOLOR_EDIT;
-    case AfxControlKind::ListBox:
     case AfxControlKind::ListView:
     case AfxControlKind::ComboBox: return CTLCOLOR_LISTBOX;
     case AfxControlKind::ScrollBar: return CTLCOLOR_SCROLLBAR;
-    case AfxControlKind::PushButton:
-    case AfxControlKind::CheckBox:
-    case AfxControlKind::RadioButton: return CTLCOLOR_BTN;
+    case AfxControlKind::PushButton: return CTLCOLOR_BTN;
     default: return CTLCOLOR_STATIC;
     }
 }

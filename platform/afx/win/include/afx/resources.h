@@ -87,14 +87,11 @@ struct AfxToolBarTemplate {
 
 enum class AfxControlKind {
     PushButton,  // BS_DEFPUSHBUTTON for the default button, BS_OWNERDRAW for a drawn one
-    CheckBox,
-    RadioButton,
     GroupBox,
     Edit,        // ES_ styles; WS_BORDER for a border
     Static,      // a text; SS_LEFT/SS_CENTER/SS_RIGHT, SS_NOPREFIX
     Picture,     // SS_BITMAP or SS_ICON with `image` the resource id
     ComboBox,    // CBS_DROPDOWNLIST, CBS_SORT; h is the dropped height
-    ListBox,
     ListView,    // LVS_REPORT ...
     ScrollBar,   // SBS_HORZ or SBS_VERT
     Progress,

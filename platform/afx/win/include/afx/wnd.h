@@ -176,6 +176,5 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-BOOL IsWindow(HWND hwnd);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

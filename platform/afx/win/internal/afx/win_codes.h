@@ -14,8 +14,6 @@
 #define WM_DRAWITEM 0x002Bu
 #define WM_RBUTTONDOWN 0x0204u
 #define EN_KILLFOCUS 0x0200u
-#define LBN_SELCHANGE 1u
-#define LBN_DBLCLK 2u
 #define NM_CLICK (0u - 2u)
 #define LVN_ITEMCHANGED (0u - 101u)
 #define SIZE_RESTORED 0
@@ -107,10 +105,6 @@
 // Beside those of afx/winstyles.h.
 #define WS_DISABLED 0x08000000u
 #define WS_EX_STATICEDGE 0x00020000u
-#define BS_CHECKBOX 0x2u
-#define BS_AUTOCHECKBOX 0x3u
-#define BS_RADIOBUTTON 0x4u
-#define BS_AUTORADIOBUTTON 0x9u
 #define BS_RIGHT 0x200u
 #define ES_CENTER 0x1u
 #define ES_RIGHT 0x2u

@@ -644,3 +644,8 @@ BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent)
 {
     return afxwin::Internals::SubclassDlgItem(wnd, id, parent);
 }
+
+BOOL AfxTestIsWindow(HWND hwnd)
+{
+    return IsWindow(hwnd);
+}

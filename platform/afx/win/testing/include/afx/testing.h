@@ -106,6 +106,8 @@ DWORD AfxTestStyle(const CWnd* wnd);
 BOOL AfxTestWindowEnabled(const CWnd* wnd);
 void AfxTestClientToScreen(const CWnd* wnd, LPPOINT point);
 CWnd* AfxTestCapture();
+// Whether a handle still names a window.
+BOOL AfxTestIsWindow(HWND hwnd);
 // Attaches `wnd` to the control `id` of `parent`, as DDX_Control does.
 BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent);
 // Loads a frame of resource `id` as a document template does.
