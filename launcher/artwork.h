@@ -23,6 +23,9 @@ wxImage ButtonPicture(const std::string& word, int width, int height);
 // hot-spot options.
 wxImage HandPointer();
 
+// A size x size image, transparent throughout, to draw the icon and pointer on.
+wxImage TransparentSquare(int size);
+
 // The window icon: 48 x 48 first, then 32 x 32 and 16 x 16.
 wxIconBundle WindowIcon();
 

@@ -6,6 +6,7 @@
 #include <wx/graphics.h>
 #include <wx/pen.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace artwork {
@@ -14,11 +15,7 @@ namespace {
 
 wxImage IconImage(int size)
 {
-    wxImage image(size, size);
-    image.InitAlpha();
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            image.SetAlpha(x, y, 0);
+    wxImage image = TransparentSquare(size);
     std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(image));
     DrawMark(*gc, wxRect2DDouble(0, 0, size, size), wxColour(0, 110, 112), *wxWHITE);
     gc.reset();
@@ -26,6 +23,14 @@ wxImage IconImage(int size)
 }
 
 }  // namespace
+
+wxImage TransparentSquare(int size)
+{
+    wxImage image(size, size);
+    image.InitAlpha();
+    std::fill_n(image.GetAlpha(), size * size, 0);
+    return image;
+}
 
 wxIconBundle WindowIcon()
 {

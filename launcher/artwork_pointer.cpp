@@ -34,11 +34,7 @@ void HandParts(wxGraphicsContext& gc)
 wxImage HandPointer()
 {
     const int size = 32;
-    wxImage image(size, size);
-    image.InitAlpha();
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            image.SetAlpha(x, y, 0);
+    wxImage image = TransparentSquare(size);
 
     std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(image));
     gc->SetAntialiasMode(wxANTIALIAS_NONE);
