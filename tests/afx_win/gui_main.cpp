@@ -59,6 +59,7 @@ public:
         AfxSetImageSource(&TestImages);
         AfxRegisterDialog(IDD_PLAIN, kPlain);
     }
+    void TearDown() override { AfxTestShutdown(); }
 };
 
 const auto* g_environment = ::testing::AddGlobalTestEnvironment(new LayerEnvironment);

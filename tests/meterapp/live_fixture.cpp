@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
@@ -124,11 +125,14 @@ COLORREF ArtPixel(unsigned id, int x, int y)
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
+// The display keeps the view's picture: its pixels are read in one request,
+// not one round trip each, so that a check takes no longer than the link's watchdog.
 bool ShowsPicture(CDecibarView* view, unsigned id, int x, int y, int width, int height)
 {
+    const std::vector<COLORREF> shown = AfxTestReadPixels(view, CRect(x, y, x + width, y + height));
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
-            if (ViewPixel(view, x + column, y + row) != ArtPixel(id, column, row))
+            if (shown[static_cast<size_t>(row) * width + column] != ArtPixel(id, column, row))
                 return false;
         }
     }
@@ -138,11 +142,12 @@ bool ShowsPicture(CDecibarView* view, unsigned id, int x, int y, int width, int 
 int PixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& except)
 {
     const art::Image* image = art::Find(art::Kind::Bitmap, id);
+    const std::vector<COLORREF> shown = AfxTestReadPixels(view, CRect(0, 0, image->width, image->height));
     int unlike = 0;
     for (int y = 0; y < image->height; ++y) {
         for (int x = 0; x < image->width; ++x) {
             if (!(x >= except.left && x < except.right && y >= except.top && y < except.bottom))
-                unlike += ViewPixel(view, x, y) != ArtPixel(id, x, y);
+                unlike += shown[static_cast<size_t>(y) * image->width + x] != ArtPixel(id, x, y);
         }
     }
     return unlike;
@@ -175,12 +180,8 @@ int ScreenPixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& regi
 
 int MarkedPixels(CDecibarView* view, int x, int y, int width, int height)
 {
-    int marked = 0;
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column)
-            marked += ViewPixel(view, x + column, y + row) != kDisplayColour;
-    }
-    return marked;
+    const std::vector<COLORREF> shown = AfxTestReadPixels(view, CRect(x, y, x + width, y + height));
+    return static_cast<int>(std::count_if(shown.begin(), shown.end(), [](COLORREF c) { return c != kDisplayColour; }));
 }
 
 CMeterButton& KeyOf(CDecibarView* view, UINT id)

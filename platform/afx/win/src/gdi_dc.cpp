@@ -8,6 +8,8 @@
 #include "printer_device.h"
 #include "printer_text.h"
 
+#include <wx/dcgraph.h>
+
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
@@ -77,7 +79,8 @@ BOOL CDC::CreateCompatibleDC(CDC*)
     return afxwin::OnUi([&]() -> BOOL {
         if (m_dc)
             return FALSE;
-        Attach(new wxMemoryDC(), true);
+        m_memory = new wxMemoryDC();
+        Attach(m_memory, true);
         return TRUE;
     });
 }
@@ -97,10 +100,12 @@ BOOL CDC::DeleteDC()
         m_ownsPrinter = false;
         m_bPrinting = FALSE;
         if (m_ownsDC) {
-            if (auto* mem = dynamic_cast<wxMemoryDC*>(m_dc))
+            LeaveDisplaySurface();
+            if (auto* mem = dynamic_cast<wxMemoryDC*>(m_memory))
                 mem->SelectObject(wxNullBitmap);
-            delete m_dc;
+            delete m_memory;
         }
+        m_memory = nullptr;
         m_dc = nullptr;
         m_ownsDC = false;
         m_hDC = nullptr;
@@ -118,6 +123,21 @@ void CDC::NoteDrawn(int x, int y, int cx, int cy)
     else
         m_drawn.SetRect(std::min(m_drawn.left, r.left), std::min(m_drawn.top, r.top), std::max(m_drawn.right, r.right),
                         std::max(m_drawn.bottom, r.bottom));
+}
+
+wxDC& CDC::Measuring() const
+{
+    if (m_memory)
+        return *m_memory;
+    return m_dc && !m_showsWindow ? *m_dc : MeasuringDC();
+}
+
+void CDC::LeaveDisplaySurface()
+{
+    if (!m_drawing || m_showsWindow)
+        return;
+    m_dc = m_memory;
+    m_drawing.reset();
 }
 
 // ---- state ----
@@ -187,15 +207,21 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap)
 {
     return afxwin::OnUi([&]() -> CBitmap* {
         CBitmap* old = m_state.bitmap;
-        auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
+        auto* mem = dynamic_cast<wxMemoryDC*>(m_memory);
         if (!mem || !m_ownsDC)
             return nullptr;
         if (bitmap == m_state.bitmap)
             return old;
+        LeaveDisplaySurface();
         mem->SelectObject(wxNullBitmap);
         if (bitmap && !bitmap->IsNull()) {
-            mem->SelectObject(bitmap->WxBitmap());
-            NoAntialias(mem);
+            if (cairo_surface_t* surface = bitmap->DisplaySurface()) {
+                m_drawing = std::make_shared<afxwin::SurfaceDrawing>(surface);
+                m_dc = &m_drawing->DC();
+            } else {
+                mem->SelectObject(bitmap->WxBitmap());
+                NoAntialias(mem);
+            }
         }
         m_state.bitmap = bitmap;
         return old;
@@ -412,24 +438,13 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
     });
 }
 
-namespace afxwin {
-COLORREF ReadPixel(wxBitmap& bitmap, int x, int y)
-{
-    if (!bitmap.IsOk() || x < 0 || y < 0 || x >= bitmap.GetWidth() || y >= bitmap.GetHeight())
-        return CLR_INVALID;
-    wxImage image = bitmap.GetSubBitmap(wxRect(x, y, 1, 1)).ConvertToImage();
-    return RGB(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
-}
-}  // namespace afxwin
-
 COLORREF CDC::GetPixel(int x, int y) const
 {
     return afxwin::OnUi([&]() -> COLORREF {
-        auto* mem = dynamic_cast<wxMemoryDC*>(m_dc);
-        if (!mem)
+        wxGraphicsContext* gc = m_dc && (m_showsWindow || m_memory) ? m_dc->GetGraphicsContext() : nullptr;
+        if (!gc)
             return CLR_INVALID;
-        wxBitmap bitmap = mem->GetSelectedBitmap();
-        return afxwin::ReadPixel(bitmap, x, y);
+        return afxwin::SurfacePixel(cairo_get_target(static_cast<cairo_t*>(gc->GetNativeContext())), x, y);
     });
 }
 
@@ -450,10 +465,11 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
         wxString s(text, static_cast<size_t>(length));
         CFont* font = FontOrSystem(m_state.font);
         afxwin::PrinterText* printed = m_printer ? m_printer->Text() : nullptr;
+        wxDC& measuring = Measuring();
         const afxwin::FontLook fontLook =
-            printed ? printed->LookOfFont(*m_dc, *font) : afxwin::LookOfFont(*m_dc, *font);
+            printed ? printed->LookOfFont(*m_dc, *font) : afxwin::LookOfFont(measuring, *font);
         const afxwin::TextLook look =
-            printed ? printed->LookOfText(*m_dc, *font, s) : afxwin::LookOfText(*m_dc, *font, s);
+            printed ? printed->LookOfText(*m_dc, *font, s) : afxwin::LookOfText(measuring, *font, s);
         const int w = look.width, h = look.natural.y;
         UINT horizontal = m_state.textAlign & 6u;
         UINT vertical = m_state.textAlign & 24u;
@@ -466,7 +482,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
         else if (vertical == TA_BOTTOM)
             y -= h;
         // Pictures draw texts on the screen's terms; a printer takes them as text.
-        if (fontLook.scale == 1.0 && !dynamic_cast<wxMemoryDC*>(m_dc)) {
+        if (fontLook.scale == 1.0 && !m_showsWindow && !m_memory) {
             if (printed && printed->Draw(*m_dc, *font, s, x, y, m_state.textColor,
                                          m_state.bkMode == OPAQUE ? &m_state.bkColor : nullptr))
                 return TRUE;
@@ -479,7 +495,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int length)
             m_dc->SetBrush(wxBrush(afxwin::ToWxColour(m_state.bkColor)));
             m_dc->DrawRectangle(x, y, w, h);
         }
-        const wxBitmap picture = afxwin::TextPicture(*m_dc, *font, s, m_state.textColor);
+        const wxBitmap picture = afxwin::TextPicture(measuring, *font, s, m_state.textColor);
         if (picture.IsOk()) {
             m_dc->DrawBitmap(picture, x, y, true);
             NoteDrawn(x, y, picture.GetWidth(), picture.GetHeight());
@@ -526,7 +542,7 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const
             GetTextMetrics(&tm);
             return CSize(0, tm.tmHeight);
         }
-        wxDC* dc = m_dc ? m_dc : &MeasuringDC();
+        wxDC* dc = &Measuring();
         CFont* font = FontOrSystem(m_state.font);
         const wxString s(text, static_cast<size_t>(length));
         afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
@@ -547,7 +563,7 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC metrics) const
     return afxwin::OnUi([&]() -> BOOL {
         if (!metrics)
             return FALSE;
-        wxDC* dc = m_dc ? m_dc : &MeasuringDC();
+        wxDC* dc = &Measuring();
         CFont* font = FontOrSystem(m_state.font);
         afxwin::PrinterText* printed = m_dc && m_printer ? m_printer->Text() : nullptr;
         const afxwin::FontLook look = printed ? printed->LookOfFont(*dc, *font) : afxwin::LookOfFont(*dc, *font);
@@ -593,8 +609,13 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
         if (changed.IsEmpty())
             return TRUE;
         NoteDrawn(changed.x, changed.y, changed.width, changed.height);
-        return m_dc->Blit(changed.x, changed.y, changed.width, changed.height, src->m_dc, xSrc + changed.x - x,
-                          ySrc + changed.y - y, wxCOPY);
+        const wxPoint from(xSrc + changed.x - x, ySrc + changed.y - y);
+        if (afxwin::CopyOntoDisplay(*m_dc, changed, *src->m_dc, from))
+            return TRUE;
+        // wx copies between its own memory and window contexts only; a picture the display keeps is copied here.
+        if ((m_drawing || src->m_drawing) && afxwin::CopyBetweenSurfaces(*m_dc, changed, *src->m_dc, from))
+            return TRUE;
+        return m_dc->Blit(changed.x, changed.y, changed.width, changed.height, src->m_dc, from.x, from.y, wxCOPY);
     });
 }
 
@@ -602,22 +623,14 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD
 
 namespace {
 
-wxDC* OpenPicture(CWnd* wnd)
+std::shared_ptr<afxwin::SurfaceDrawing> OpenPicture(CWnd* wnd)
 {
-    if (!wnd)
-        return nullptr;
-    AfxWindowImpl* impl = afxwin::Lookup(wnd->m_hWnd);
-    if (!impl)
-        return nullptr;
-    afxwin::EnsurePicture(impl);
-    if (!impl->pictureDC)
-        impl->pictureDC = std::make_unique<wxMemoryDC>(*impl->picture);
-    ++impl->pictureUsers;
-    return impl->pictureDC.get();
+    AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
+    return impl ? afxwin::OpenPictureDrawing(impl) : nullptr;
 }
 
 // `noted`: what the context drew that wx does not count (copies, pictures).
-void ClosePicture(HWND hwnd, const CRect& noted)
+void ClosePicture(HWND hwnd, wxDC& dc, const CRect& noted)
 {
     AfxWindowImpl* impl = afxwin::Lookup(hwnd);
     if (!impl || impl->pictureUsers <= 0)
@@ -626,15 +639,11 @@ void ClosePicture(HWND hwnd, const CRect& noted)
     // small drawing would repaint every control each time. wx counts lines,
     // shapes and texts (without the pen's width); the context noted the rest.
     wxRect drawn;
-    if (impl->pictureDC) {
-        wxDC& dc = *impl->pictureDC;
-        if (dc.MaxX() >= dc.MinX() && dc.MaxY() >= dc.MinY() && (dc.MaxX() > 0 || dc.MaxY() > 0))
-            drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(2);
-    }
+    if (dc.MaxX() >= dc.MinX() && dc.MaxY() >= dc.MinY() && (dc.MaxX() > 0 || dc.MaxY() > 0))
+        drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(2);
     if (!noted.IsRectEmpty())
         drawn.Union(wxRect(noted.left, noted.top, noted.Width(), noted.Height()));
-    if (--impl->pictureUsers == 0)
-        impl->pictureDC.reset();
+    afxwin::ClosePictureDrawing(impl);
     if (drawn.IsEmpty() || impl->painting)
         return;
     impl->wx->RefreshRect(drawn, false);
@@ -647,8 +656,8 @@ CPaintDC::CPaintDC(CWnd* wnd) : m_wnd(wnd)
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
     m_showsWindow = true;
     afxwin::OnUi([&] {
-        if (wxDC* dc = OpenPicture(wnd))
-            Attach(dc, false);
+        if ((m_drawing = OpenPicture(wnd)))
+            Attach(&m_drawing->DC(), false);
         if (AfxWindowImpl* impl = afxwin::Lookup(m_hwnd))
             impl->invalid = false;
     });
@@ -657,8 +666,9 @@ CPaintDC::CPaintDC(CWnd* wnd) : m_wnd(wnd)
 CPaintDC::~CPaintDC()
 {
     afxwin::OnUi([&] {
-        if (m_dc)
-            ClosePicture(m_hwnd, m_drawn);
+        if (m_drawing)
+            ClosePicture(m_hwnd, m_drawing->DC(), m_drawn);
+        m_drawing.reset();
         m_dc = nullptr;
     });
 }
@@ -668,16 +678,17 @@ CClientDC::CClientDC(CWnd* wnd) : m_wnd(wnd)
     m_hwnd = wnd ? wnd->m_hWnd : nullptr;
     m_showsWindow = true;
     afxwin::OnUi([&] {
-        if (wxDC* dc = OpenPicture(wnd))
-            Attach(dc, false);
+        if ((m_drawing = OpenPicture(wnd)))
+            Attach(&m_drawing->DC(), false);
     });
 }
 
 CClientDC::~CClientDC()
 {
     afxwin::OnUi([&] {
-        if (m_dc)
-            ClosePicture(m_hwnd, m_drawn);
+        if (m_drawing)
+            ClosePicture(m_hwnd, m_drawing->DC(), m_drawn);
+        m_drawing.reset();
         m_dc = nullptr;
     });
 }

@@ -189,7 +189,13 @@ CBitmap::~CBitmap()
 
 void CBitmap::ReleaseContents()
 {
-    afxwin::OnUi([&] { m_bitmap.reset(); });
+    afxwin::OnUi([&] {
+        m_bitmap.reset();
+        if (m_surface)
+            cairo_surface_destroy(m_surface);
+        m_surface = nullptr;
+        m_surfaceSize = CSize();
+    });
 }
 
 BOOL CBitmap::LoadBitmap(UINT id)
@@ -206,9 +212,19 @@ BOOL CBitmap::LoadBitmap(UINT id)
     return loaded ? TRUE : FALSE;
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
+BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
 {
-    return CreateBitmap(width, height);
+    // One compatible with a window is kept where the window's own picture is.
+    if (!dynamic_cast<CClientDC*>(dc) && !dynamic_cast<CPaintDC*>(dc))
+        return CreateBitmap(width, height);
+    if (m_created || width <= 0 || height <= 0 || width > 32767 || height > 32767)
+        return FALSE;
+    afxwin::OnUi([&] {
+        m_surface = afxwin::NewDisplaySurface(wxSize(width, height), RGB(0, 0, 0)).release();
+        m_surfaceSize = CSize(width, height);
+    });
+    m_created = true;
+    return TRUE;
 }
 
 BOOL CBitmap::CreateBitmap(int width, int height)
@@ -227,7 +243,11 @@ BOOL CBitmap::CreateBitmap(int width, int height)
 
 CSize CBitmap::GetBitmapDimension() const
 {
-    return afxwin::OnUi([&] { return m_bitmap ? CSize(m_bitmap->GetWidth(), m_bitmap->GetHeight()) : CSize(0, 0); });
+    return afxwin::OnUi([&] {
+        if (m_surface)
+            return m_surfaceSize;
+        return m_bitmap ? CSize(m_bitmap->GetWidth(), m_bitmap->GetHeight()) : CSize(0, 0);
+    });
 }
 
 wxBitmap& CBitmap::WxBitmap()

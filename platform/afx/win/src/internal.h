@@ -1,8 +1,11 @@
 // Shared internals of the window layer.
 #pragma once
 
+#include <cairo.h>
 #include <wx/wx.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,6 +17,33 @@
 #include "afx/win_codes.h"
 
 class AfxTimer;
+
+struct AfxSurfaceRelease {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using AfxSurface = std::unique_ptr<cairo_surface_t, AfxSurfaceRelease>;
+
+namespace afxwin {
+
+// Drawing on a picture the display keeps (a window's, or a bitmap compatible
+// with one): a cairo context on it and a wx context through that, drawing as a
+// window's paint context draws. The device contexts that draw there share it,
+// so it lasts while one of them does, whatever became of the window or bitmap.
+class SurfaceDrawing {
+public:
+    explicit SurfaceDrawing(cairo_surface_t* surface);
+    ~SurfaceDrawing();
+    SurfaceDrawing(const SurfaceDrawing&) = delete;
+    SurfaceDrawing& operator=(const SurfaceDrawing&) = delete;
+
+    wxDC& DC() { return *m_dc; }
+
+private:
+    cairo_t* m_cairo;
+    std::unique_ptr<wxDC> m_dc;
+};
+
+}  // namespace afxwin
 
 // What the layer keeps for one window (keyed by its wx window).
 struct AfxWindowImpl {
@@ -31,7 +61,10 @@ struct AfxWindowImpl {
     bool tracking = false;               // a press of the left button is under way
     bool invalid = true;
     bool erase = true;
-    std::unique_ptr<wxBitmap> picture;
+    // What was drawn on the client area, kept where the display keeps the
+    // screen's pixels (on X a server pixmap), and its size.
+    AfxSurface picture;
+    wxSize pictureSize;
     std::map<UINT_PTR, std::unique_ptr<AfxTimer>> timers;
     CFont* font = nullptr;
     HBITMAP image = nullptr;
@@ -41,7 +74,8 @@ struct AfxWindowImpl {
     int progressMin = 0, progressMax = 100, progressPos = 0;
     bool destroying = false;
     bool painting = false;
-    std::unique_ptr<wxMemoryDC> pictureDC;   // shared by the paint and client contexts
+    // What the paint and client contexts open on the window draw with.
+    std::shared_ptr<afxwin::SurfaceDrawing> pictureDrawing;
     int pictureUsers = 0;
     std::unique_ptr<CFont> ownFont;
     std::unique_ptr<CMenu> menuBar;      // a dialog's menu bar (frames keep their own)
@@ -168,6 +202,11 @@ private:
 
 // Painting of drawn windows.
 void EnsurePicture(AfxWindowImpl* impl);
+// What draws on the picture of a drawn window, shared by the contexts open
+// on it; null when the window has none.
+std::shared_ptr<SurfaceDrawing> OpenPictureDrawing(AfxWindowImpl* impl);
+// The window lets it go when its last context ends.
+void ClosePictureDrawing(AfxWindowImpl* impl);
 void PaintNow(AfxWindowImpl* impl);
 void BindDrawnEvents(wxWindow* window);
 // Makes the font and colours a window now has its own (as it looks, it stays).
@@ -225,10 +264,49 @@ wxSize CreateTemplateControls(CWnd* parentWnd, wxWindow* parent, const AfxDialog
 wxWindow* CreateControl(wxWindow* parent, AfxControlKind kind, int id, const wchar_t* text, const wxRect& r,
                         DWORD style, DWORD exStyle, UINT image, const wxFont* font);
 
+// The colour of a pixel of a surface; CLR_INVALID outside it.
+COLORREF SurfacePixel(cairo_surface_t* surface, int x, int y);
+// The pixels of a rectangle of a surface as 32-bit xRGB rows, read from the
+// display for a surface it keeps; empty when they cannot be read.
+class SurfaceRows {
+public:
+    SurfaceRows(cairo_surface_t* surface, const wxRect& area);
+    ~SurfaceRows();
+    SurfaceRows(const SurfaceRows&) = delete;
+    SurfaceRows& operator=(const SurfaceRows&) = delete;
+
+    bool Ok() const { return m_data != nullptr; }
+    // The part of the asked area that was read.
+    const wxRect& Area() const { return m_area; }
+    bool HasAlpha() const { return m_alpha; }
+    // Row y (surface coordinates), indexed by the surface's x.
+    const uint32_t* Row(int y) const
+    {
+        return reinterpret_cast<const uint32_t*>(m_data + static_cast<ptrdiff_t>(y - m_area.y) * m_stride) - m_area.x;
+    }
+
+private:
+    const unsigned char* m_data = nullptr;
+    ptrdiff_t m_stride = 0;
+    wxRect m_area;
+    bool m_alpha = false;
+    void* m_image = nullptr;   // what holds pixels read from the display
+};
+
 // The rectangle of the destination pixels that copying `to.GetSize()` pixels from
 // `from` of src to `to` of dst would change: empty when none would; the whole
 // of `to` when the pixels cannot be read.
 wxRect ChangedByCopy(wxDC& dst, const wxRect& to, wxDC& src, const wxPoint& from);
+// Copies `to.GetSize()` opaque pixels from `from` of a memory context to `to`
+// of a picture the display keeps, straight into it: cairo would pass them
+// through a shared-memory pool whose pages it keeps. False, copying nothing,
+// for any other pair of contexts.
+bool CopyOntoDisplay(wxDC& dst, const wxRect& to, wxDC& src, const wxPoint& from);
+// The same copy through cairo, for contexts of any surface; false when either
+// context is not at the surface's own coordinates.
+bool CopyBetweenSurfaces(wxDC& dst, const wxRect& to, wxDC& src, const wxPoint& from);
+// A picture of `size` in `ground` where the display keeps the screen's pixels.
+AfxSurface NewDisplaySurface(const wxSize& size, COLORREF ground);
 
 // Widens a one-line text label whose text is wider than it (any other window: nothing).
 void FitLabelToText(wxWindow* window);

@@ -2,26 +2,22 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
-// qpdf's newer interface alone, without its old pointer class.
-#define POINTERHOLDER_TRANSITION 4
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <vector>
 
 #include "internal.h"
-#include "win32/internal.h"
+#include "pdf_copies.h"
 #include "printer_text.h"
 #include "win32/files.h"
+#include "win32/internal.h"
 
 #include <wx/dcgraph.h>
 #include <wx/graphics.h>
@@ -82,33 +78,28 @@ FILE* StreamOn(const win32::ReplacementFile& output)
     return file;
 }
 
-// The one copy of a document in `pdf` written to `out` as `copies` copies:
-// each whole document after another when collated, else each page as many
-// times in turn. The copies of a page share its contents.
+// The copy maker, from the module beside the program, opened the first time
+// a document asks for copies; null when it cannot be opened.
+decltype(&afx_write_pdf_copies) CopyMaker()
+{
+    static decltype(&afx_write_pdf_copies) const maker = []() -> decltype(&afx_write_pdf_copies) {
+        char self[PATH_MAX];
+        const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+        if (length <= 0)
+            return nullptr;
+        std::string path(self, static_cast<size_t>(length));
+        path = path.substr(0, path.rfind('/') + 1) + AFX_PDF_COPIES_MODULE;
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        return module ? reinterpret_cast<decltype(&afx_write_pdf_copies)>(dlsym(module, "afx_write_pdf_copies"))
+                      : nullptr;
+    }();
+    return maker;
+}
+
 bool WriteCopies(const std::string& pdf, FILE* out, int copies, bool collate)
 {
-    try {
-        QPDF document;
-        document.setSuppressWarnings(true);
-        document.processFile(pdf.c_str());
-        QPDFPageDocumentHelper pages(document);
-        std::vector<QPDFPageObjectHelper> originals = pages.getAllPages();
-        if (collate) {
-            for (int copy = 2; copy <= copies; ++copy)
-                for (QPDFPageObjectHelper& page : originals)
-                    pages.addPage(page.shallowCopyPage(), false);
-        } else {
-            for (QPDFPageObjectHelper& page : originals)
-                for (int copy = 2; copy <= copies; ++copy)
-                    pages.addPageAt(page.shallowCopyPage(), false, page);
-        }
-        QPDFWriter writer(document);
-        writer.setOutputFile(pdf.c_str(), out, false);
-        writer.write();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    const auto write = CopyMaker();
+    return write && write(pdf.c_str(), out, copies, collate ? 1 : 0) != 0;
 }
 
 }  // namespace

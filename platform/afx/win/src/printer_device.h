@@ -1,7 +1,7 @@
 // The device behind a printer device context: pages are drawn as vector
 // graphics on a cairo PDF surface at the printer's resolution, and the finished
 // document goes to a file or to a CUPS queue. A queue makes the copies asked
-// for; a file holds them, its pages repeated by qpdf.
+// for; a file holds them, its pages repeated by qpdf (pdf_copies.h).
 #pragma once
 
 #include <memory>

@@ -21,10 +21,12 @@
 
 class wxDC;
 class wxBitmap;
+typedef struct _cairo_surface cairo_surface_t;
 class wxFont;
 class CWnd;
 namespace afxwin {
 class PrinterDevice;
+class SurfaceDrawing;
 }
 
 #define PS_SOLID 0
@@ -207,7 +209,14 @@ protected:
     void ReleaseContents() override;
 
 private:
+    friend class CDC;
+    // Where the display keeps the pixels of a bitmap compatible with a
+    // window's context (on X a server pixmap); null for one the program keeps.
+    cairo_surface_t* DisplaySurface() const { return m_surface; }
+
     std::unique_ptr<wxBitmap> m_bitmap;
+    cairo_surface_t* m_surface = nullptr;
+    CSize m_surfaceSize;
 };
 
 // Printing. A printer device context draws its pages at the printer's
@@ -365,6 +374,7 @@ protected:
 
     wxDC* m_dc = nullptr;
     bool m_ownsDC = false;
+    wxDC* m_memory = nullptr;   // the wx memory context of a memory context (owned)
     State m_state;
     CPoint m_pos;
     std::vector<std::pair<State, CPoint>> m_savedStates;
@@ -374,6 +384,23 @@ protected:
     bool m_attached = false;   // m_hDC is another object's handle
     CRect m_drawn;
     bool m_showsWindow = false;   // draws on a window's picture (paint and client contexts)
+
+private:
+    friend class CPaintDC;
+    friend class CClientDC;
+
+    // Where texts are measured: a printer or memory context itself; for a
+    // window's picture (or no context) a memory context, as the screen's texts
+    // are drawn as pictures made in one.
+    wxDC& Measuring() const;
+
+    // A memory context draws on a bitmap the display keeps as window contexts
+    // draw on their window's picture, and on any other bitmap through the wx
+    // memory context.
+    void LeaveDisplaySurface();
+
+    // What m_dc is, for a picture the display keeps (a window's or a bitmap's).
+    std::shared_ptr<afxwin::SurfaceDrawing> m_drawing;
 };
 
 // A printer context as a handle (see CDC::CreateDC); null on failure. The

@@ -18,14 +18,30 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+namespace {
+wxGUIEventLoop* g_testLoop = nullptr;
+}
+
 void AfxTestInitialize()
 {
     if (!afxwin::StartWx(0, nullptr))
         return;
     if (!wxEventLoopBase::GetActive()) {
-        static wxGUIEventLoop* loop = new wxGUIEventLoop;
-        wxEventLoopBase::SetActive(loop);
+        g_testLoop = new wxGUIEventLoop;
+        wxEventLoopBase::SetActive(g_testLoop);
     }
+}
+
+void AfxTestShutdown()
+{
+    if (!wxTheApp)
+        return;
+    afxwin::ShutdownSends();
+    if (g_testLoop && wxEventLoopBase::GetActive() == g_testLoop)
+        wxEventLoopBase::SetActive(nullptr);
+    delete g_testLoop;
+    g_testLoop = nullptr;
+    wxEntryCleanup();
 }
 
 void AfxTestSetModalAnswerer(AfxModalAnswerer answerer)
@@ -106,16 +122,31 @@ bool AfxTestPumpUntil(const std::function<bool()>& done, int timeoutMs)
     }
 }
 
-namespace afxwin {
-COLORREF ReadPixel(wxBitmap& bitmap, int x, int y);
-}
-
 COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y)
 {
+    const std::vector<COLORREF> pixel = AfxTestReadPixels(wnd, CRect(x, y, x + 1, y + 1));
+    return pixel.empty() ? CLR_INVALID : pixel.front();
+}
+
+std::vector<COLORREF> AfxTestReadPixels(CWnd* wnd, const CRect& area)
+{
+    if (area.IsRectEmpty())
+        return {};
+    std::vector<COLORREF> pixels(static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()), CLR_INVALID);
     AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
-    if (!impl || !impl->picture || impl->pictureDC)
-        return CLR_INVALID;
-    return afxwin::ReadPixel(*impl->picture, x, y);
+    if (!impl || !impl->picture || impl->pictureDrawing)
+        return pixels;
+    const afxwin::SurfaceRows rows(impl->picture.get(), wxRect(area.left, area.top, area.Width(), area.Height()));
+    if (!rows.Ok())
+        return pixels;
+    const wxRect& read = rows.Area();
+    for (int y = read.y; y < read.GetBottom() + 1; ++y) {
+        const uint32_t* row = rows.Row(y);
+        for (int x = read.x; x < read.GetRight() + 1; ++x)
+            pixels[static_cast<size_t>(y - area.top) * static_cast<size_t>(area.Width()) + static_cast<size_t>(x - area.left)] =
+                RGB((row[x] >> 16) & 0xFF, (row[x] >> 8) & 0xFF, row[x] & 0xFF);
+    }
+    return pixels;
 }
 
 wxImage AfxTestScreenImage(const wxRect& screenRect)

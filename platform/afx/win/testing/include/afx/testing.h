@@ -48,6 +48,10 @@ void AfxTestPump();
 // The colour last drawn at (x, y) of a window's picture (client coordinates);
 // CLR_INVALID when the window keeps no picture or the point is outside.
 COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y);
+// The colours of a rectangle of it, row after row, read at once (the display
+// keeps the picture: one pixel at a time is a round trip each); CLR_INVALID
+// for each pixel outside the picture, all of them when there is none.
+std::vector<COLORREF> AfxTestReadPixels(CWnd* wnd, const CRect& area);
 // Saves a screenshot of a window (its screen pixels, controls included) as PNG.
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path);
 // The pixels the screen shows in a rectangle (screen coordinates), read afresh.
@@ -136,6 +140,11 @@ int AfxTestProgressPos(CProgressCtrl* progress);
 
 // Sets up the wx application for tests that do not run AfxWinMain.
 void AfxTestInitialize();
+// Ends it as AfxWinMain ends a program: the sends still running, then the
+// toolkit and what it set up. Left set up, the toolkit's modules look lost to a
+// leak check that runs after its libraries have ended, as it does at exit once
+// a module was opened at run time.
+void AfxTestShutdown();
 
 // Controls as the user sees them: the colours shown, and the user's actions
 // (each sends the notifications the program gets from a real one).
