@@ -617,9 +617,9 @@ TEST_F(GraphWindow, TheReducedCurveDrawsTheSamePixelsAsALineThroughEverySample)
     int differing = 0, lit = 0;
     for (int x = PLOT_LEFT; x < PLOT_LEFT + s.m_nPlotWidth; ++x)
         for (int y = PLOT_TOP; y <= PlotBottom(); ++y) {
-            const COLORREF expected = allDC.GetPixel(x, y);
+            const COLORREF expected = AfxTestDCPixel(allDC, x, y);
             lit += expected != RGB(0, 0, 0);
-            differing += fewDC.GetPixel(x, y) != expected;
+            differing += AfxTestDCPixel(fewDC, x, y) != expected;
         }
     EXPECT_GT(lit, s.m_nPlotWidth * 10);
     EXPECT_LE(differing, lit / 100) << differing << " of " << lit << " pixels differ";

@@ -169,7 +169,7 @@ TEST_F(SetupDialog, TheLongestTextOfEachEditFitsIt)
     ASSERT_NE(t, nullptr);
     const CSize base = AfxTestDialogBaseUnits(*t);
     CFont font;
-    ASSERT_TRUE(font.CreatePointFont(t->fontPoints * 10, t->fontName));
+    ASSERT_TRUE(AfxTestCreatePointFont(font, t->fontPoints * 10, t->fontName));
     CClientDC dc(decibar->View());
     CFont* old = dc.SelectObject(&font);
     const int kEditPadding = 20;

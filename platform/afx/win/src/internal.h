@@ -373,6 +373,14 @@ struct Internals {
         return wnd->WindowProc(message, wParam, lParam);
     }
     static void PostNcDestroy(CWnd* wnd) { wnd->PostNcDestroy(); }
+    static int PenStyle(const CPen* pen) { return pen->m_style; }
+    static COLORREF PenColour(const CPen* pen) { return pen->m_color; }
+    static bool BrushHollow(const CBrush* brush) { return brush->m_hollow; }
+    static COLORREF BrushColour(const CBrush* brush) { return brush->m_color; }
+    static BOOL CreateStockHollow(CBrush& brush) { return brush.CreateStockHollow(); }
+    static const wxFont& WxFont(const CFont& font) { return font.WxFont(); }
+    static int LogFont(const CFont& font, LOGFONT* out) { return font.GetLogFont(out); }
+    static COLORREF TextColour(const CDC& dc) { return dc.GetTextColor(); }
     static void*& WxBar(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxBar; }
     static void*& WxMenu(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxMenu; }
     static std::vector<UINT>& BarCommands(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_barCommands; }
@@ -385,6 +393,12 @@ struct Internals {
     static BOOL SavesAndValidates(const CDataExchange* dx) { return dx->m_bSaveAndValidate; }
 
     // What the test driver reads and runs.
+    static COLORREF Pixel(const CDC& dc, int x, int y) { return dc.GetPixel(x, y); }
+    static UINT SetTextAlign(CDC& dc, UINT flags) { return dc.SetTextAlign(flags); }
+    static BOOL CreatePointFont(CFont& font, int pointSize, LPCTSTR faceName)
+    {
+        return font.CreatePointFont(pointSize, faceName);
+    }
     static void ClientToScreen(const CWnd* wnd, LPPOINT point) { wnd->ClientToScreen(point); }
     static CWnd* Capture() { return CWnd::GetCapture(); }
     static DWORD Style(const CWnd* wnd) { return wnd->GetStyle(); }

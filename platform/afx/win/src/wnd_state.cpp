@@ -336,7 +336,7 @@ void CWnd::SetFont(CFont* font, BOOL)
         if (!impl || !font || font->IsNull())
             return;
         impl->font = font;
-        impl->wx->SetFont(font->WxFont());
+        impl->wx->SetFont(afxwin::Internals::WxFont(*font));
         afxwin::FitLabelToText(impl->wx);
     });
 }

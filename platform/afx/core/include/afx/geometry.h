@@ -56,8 +56,6 @@ public:
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
-    bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
     bool operator==(const RECT& o) const
     {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;

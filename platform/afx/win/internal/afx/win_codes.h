@@ -89,6 +89,20 @@
 #define COLOR_BTNTEXT 18
 #define COLOR_BTNHIGHLIGHT 20
 #define DM_YRESOLUTION 0x00002000u
+#define CLR_INVALID 0xFFFFFFFFu
+#define DM_PAPERLENGTH 0x00000004u
+#define DM_PAPERWIDTH 0x00000008u
+#define DM_PRINTQUALITY 0x00000400u
+#define DM_COLLATE 0x00008000u
+#define DMCOLLATE_FALSE 0
+#define DMCOLLATE_TRUE 1
+#define SYSTEM_FONT 13
+#define TA_LEFT 0u
+#define TA_RIGHT 2u
+#define TA_CENTER 6u
+#define TA_TOP 0u
+#define FW_BOLD 700
+#define OPAQUE 2
 
 // Beside those of afx/controls.h.
 #define LB_ERR (-1)

@@ -130,7 +130,7 @@ COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y)
 
 std::vector<COLORREF> AfxTestReadPixels(CWnd* wnd, const CRect& area)
 {
-    if (area.IsRectEmpty())
+    if (area.Width() <= 0 || area.Height() <= 0)
         return {};
     std::vector<COLORREF> pixels(static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()), CLR_INVALID);
     AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
@@ -679,4 +679,34 @@ BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent)
 BOOL AfxTestIsWindow(HWND hwnd)
 {
     return IsWindow(hwnd);
+}
+
+COLORREF AfxTestDCPixel(const CDC& dc, int x, int y)
+{
+    return afxwin::Internals::Pixel(dc, x, y);
+}
+
+UINT AfxTestSetTextAlign(CDC& dc, UINT flags)
+{
+    return afxwin::Internals::SetTextAlign(dc, flags);
+}
+
+COLORREF AfxTestTextColour(const CDC& dc)
+{
+    return afxwin::Internals::TextColour(dc);
+}
+
+BOOL AfxTestCreatePointFont(CFont& font, int pointSize, LPCTSTR faceName)
+{
+    return afxwin::Internals::CreatePointFont(font, pointSize, faceName);
+}
+
+int AfxTestLogFont(const CFont& font, LOGFONT* out)
+{
+    return afxwin::Internals::LogFont(font, out);
+}
+
+const wxFont& AfxTestWxFont(const CFont& font)
+{
+    return afxwin::Internals::WxFont(font);
 }

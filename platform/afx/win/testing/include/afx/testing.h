@@ -11,6 +11,7 @@
 
 class wxImage;
 class wxWindow;
+class wxFont;
 class wxRect;
 
 #include <functional>
@@ -114,6 +115,16 @@ CWnd* AfxTestCapture();
 BOOL AfxTestIsWindow(HWND hwnd);
 // Attaches `wnd` to the control `id` of `parent`, as DDX_Control does.
 BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent);
+// Drawing as the layer keeps it: the colour a context has drawn at (x, y)
+// (CLR_INVALID outside), the text alignment of its TextOut (TA_ flags), the
+// text colour it has, a font of pointSize tenths of a point, its LOGFONT and
+// its toolkit font.
+COLORREF AfxTestDCPixel(const CDC& dc, int x, int y);
+UINT AfxTestSetTextAlign(CDC& dc, UINT flags);
+COLORREF AfxTestTextColour(const CDC& dc);
+BOOL AfxTestCreatePointFont(CFont& font, int pointSize, LPCTSTR faceName);
+int AfxTestLogFont(const CFont& font, LOGFONT* out);
+const wxFont& AfxTestWxFont(const CFont& font);
 // Loads a frame of resource `id` as a document template does.
 BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id);
 UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags);
