@@ -47,8 +47,6 @@ private:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Dialog units of this dialog's template to pixels, in place.
     void MapDialogRect(LPRECT rect) const;
-    // Framework internals.
-    bool IsModalRunning() const { return m_modalRunning; }
 };
 
 // One data exchange. When saving (m_bSaveAndValidate TRUE) a failed check shows

@@ -32,11 +32,11 @@ public:
     CMenu* GetSubMenu(int pos) const;
 
 private:
-    mutable std::vector<std::unique_ptr<CMenu>> m_subs;
-    std::vector<UINT> m_barCommands;   // per bar position: 0, or a command on the bar itself
-    void* m_wxMenu = nullptr;
-    // Framework internals: the wx menu bar or drop-down this object stands for.
+    // The wx menu bar or drop-down this object stands for.
     void* m_wxBar = nullptr;
+    void* m_wxMenu = nullptr;
+    std::vector<UINT> m_barCommands;   // per bar position: 0, or a command on the bar itself
+    mutable std::vector<std::unique_ptr<CMenu>> m_subs;
     int GetMenuString(UINT item, CString& text, UINT flags) const;
     UINT GetMenuItemID(int pos) const;   // 0xFFFFFFFF for a drop-down, 0 for a separator
     int GetMenuItemCount() const;
@@ -57,15 +57,15 @@ public:
     virtual void SetRadio(BOOL on = TRUE);
 
 private:
-    const wchar_t* m_text = nullptr;
-    bool m_radio = false; // the mark is a radio mark (SetRadio)
-    int m_checked = -1;   // -1 unchanged; 0 clear, 1 marked
+    UINT m_nID = 0;
+    UINT m_nIndex = 0;
+    CMenu* m_pMenu = nullptr;
+    BOOL m_bEnableChanged = FALSE;
     // What the handler set (for the layer's own bars and menus).
     int m_enabled = -1;   // -1 unchanged
-    BOOL m_bEnableChanged = FALSE;
-    CMenu* m_pMenu = nullptr;
-    UINT m_nIndex = 0;
-    UINT m_nID = 0;
+    int m_checked = -1;   // -1 unchanged; 0 clear, 1 marked
+    bool m_radio = false; // the mark is a radio mark (SetRadio)
+    const wchar_t* m_text = nullptr;
     // Routes the request; TRUE when a handler took it.
     BOOL DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler);
     virtual void SetCheck(int check = 1);
@@ -97,7 +97,7 @@ private:
     std::vector<UINT> m_ids;
     // Runs the update handlers of the buttons now (also done when the program is idle).
     void UpdateButtons();
-    // Enabled state of a button (for tests and update handling).
+    // Enabled state of a button.
     BOOL IsButtonEnabled(UINT id) const;
     UINT GetItemID(int index) const;
     int GetCount() const;
@@ -151,7 +151,6 @@ private:
     CString m_strTitle;
     CStatusBar* m_statusBar = nullptr;
     CToolBar* m_toolBar = nullptr;
-    // Framework internals.
     std::unique_ptr<CMenu> m_menuBar;
     // Runs the update handlers of a drop-down (by its position on the bar),
     // as opening it does.
