@@ -10,13 +10,11 @@
 
 namespace {
 
-CString Fmt(LPCWSTR format, ...)
+template <class... Args>
+CString Fmt(LPCWSTR format, Args... args)
 {
-    va_list args;
-    va_start(args, format);
     CString s;
-    s.FormatV(format, args);
-    va_end(args);
+    s.Format(format, args...);
     return s;
 }
 

@@ -52,7 +52,7 @@ TEST_F(LayerChecksDeathTest, AWorkerThatReachesForTheWxWindowOrTheWindowObjectIs
         {
             CTouched window;
             window.Create(IDD_PLAIN);
-            OnWorker([&] { window.GetWx(); });
+            OnWorker([&] { AfxTestWx(&window); });
         },
         "CWnd::GetWx called off the user-interface thread");
     EXPECT_DEATH(
@@ -73,7 +73,7 @@ TEST_F(LayerChecksDeathTest, TheSameCallsHandedOverByTheLayerRunOnTheUserInterfa
     std::atomic<bool> done{false};
     std::thread worker([&] {
         window.SetWindowText(L"from the worker");
-        window.GetWindowText(caption);
+        caption = AfxTestWindowText(&window);
         done = true;
     });
     EXPECT_TRUE(PumpUntil([&] { return done.load(); }));

@@ -2,6 +2,7 @@
 // themselves, combo boxes, report lists, scroll bars and progress bars.
 #include "gui_support.h"
 #include "screen_image.h"
+#include "afx/win_codes.h"
 
 #include <wx/uiaction.h>
 
@@ -167,15 +168,15 @@ TEST_F(ControlsTest, ComboBoxKeepsInsertedOrderAndNotifiesTheUsersChoice)
     auto* rate = static_cast<CComboBox*>(m_panel.GetDlgItem(IDC_RATE));
     for (const wchar_t* text : {L"0.5", L"10", L"1", L"2.5"})
         EXPECT_GE(rate->InsertString(-1, text), 0);
-    EXPECT_EQ(rate->GetCount(), 4);
+    EXPECT_EQ(AfxTestItemCount(rate), 4);
     CString text;
-    rate->GetLBText(1, text);
+    AfxTestItemText(rate, 1, text);
     EXPECT_EQ(text, L"10");
     EXPECT_EQ(rate->SetCurSel(2), 2);
     EXPECT_EQ(rate->GetCurSel(), 2);
     EXPECT_EQ(m_panel.m_rateChanges, 0);
     EXPECT_EQ(rate->SetCurSel(9), CB_ERR);
-    EXPECT_EQ(rate->GetLBText(9, text), CB_ERR);
+    EXPECT_EQ(AfxTestItemText(rate, 9, text), CB_ERR);
     AfxTestChooseItem(rate, 3);
     EXPECT_EQ(m_panel.m_rateChanges, 1);
     EXPECT_EQ(rate->GetCurSel(), 3);
@@ -196,7 +197,7 @@ TEST_F(ControlsTest, ReportListHoldsColumnsAndRowsAndReportsDoubleClicks)
     EXPECT_EQ(list->GetItemCount(), 2);
     AfxTestActivateListItem(list, 1);
     EXPECT_EQ(m_panel.m_doubleClicks, 1);
-    EXPECT_EQ(list->GetNextItem(-1, LVNI_SELECTED), 1);
+    EXPECT_EQ(AfxTestNextItem(list, -1, LVNI_SELECTED), 1);
     // A double click below the rows hits none.
     AfxTestActivateListItem(list, -1);
     EXPECT_EQ(m_panel.m_doubleClickedRows, (std::vector<int> { 1, -1 }));
@@ -242,7 +243,7 @@ std::pair<int, int> ShownThumb(CScrollBar& bar)
 TEST_F(ControlsTest, ScrollBarShowsWhatWasSetAlsoWhenAWindowIsPaintedRightAfter)
 {
     CScrollBar& bar = m_panel.m_vScroll;
-    const int length = bar.GetWx()->GetSize().y;
+    const int length = AfxTestWx(&bar)->GetSize().y;
     auto set = [&](int max, int pos) {
         bar.SetScrollRange(0, max);
         bar.SetScrollPos(pos);
@@ -289,7 +290,7 @@ TEST_F(ControlsTest, ScrollBarTakesTheWheelAndArrowKeysAsLineSteps)
 
     m_panel.m_scrolls.clear();
     wxUIActionSimulator user;
-    const wxRect r = bar.GetWx()->GetScreenRect();
+    const wxRect r = AfxTestWx(&bar)->GetScreenRect();
     user.MouseMove(wxPoint(r.x + r.width / 2, r.y + (first + last) / 2));
     PumpUntil([] { return false; }, 60);
     user.MouseClick();
@@ -316,12 +317,12 @@ TEST_F(ControlsTest, ProgressBarTakesItsMessagesFromAnotherThread)
     EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
     reader.join();
     int low = -1, high = -1;
-    progress->GetRange(low, high);
+    AfxTestProgressRange(progress, low, high);
     EXPECT_EQ(low, 0);
     EXPECT_EQ(high, 200);
-    EXPECT_EQ(progress->GetPos(), 150);
+    EXPECT_EQ(AfxTestProgressPos(progress), 150);
     EXPECT_EQ(progress->SetPos(500), 150);
-    EXPECT_EQ(progress->GetPos(), 200);
+    EXPECT_EQ(AfxTestProgressPos(progress), 200);
 }
 
 // As on Windows, the bar fills the height of the rectangle the template gives
@@ -329,9 +330,9 @@ TEST_F(ControlsTest, ProgressBarTakesItsMessagesFromAnotherThread)
 TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
 {
     auto* progress = static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS));
-    progress->SetRange(0, 100);
+    progress->SetRange32(0, 100);
     progress->SetPos(50);
-    const wxImage shot = ScreenImage(progress->GetWx());
+    const wxImage shot = ScreenImage(AfxTestWx(progress));
     CRect r;
     progress->GetClientRect(&r);
     ASSERT_EQ(shot.GetHeight(), r.Height());
@@ -348,7 +349,7 @@ TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
     progress->GetWindowRect(&r);
     m_panel.ScreenToClient(&r);
     progress->MoveWindow(r.left, r.top - 12, r.Width(), r.Height() + 12);
-    const wxImage tall = ScreenImage(progress->GetWx());
+    const wxImage tall = ScreenImage(AfxTestWx(progress));
     ASSERT_EQ(tall.GetHeight(), r.Height() + 12);
     for (int y = 2; y < tall.GetHeight() - 2; ++y)
         EXPECT_EQ(RGB(tall.GetRed(filled, y), tall.GetGreen(filled, y), tall.GetBlue(filled, y)), bar) << "row " << y;
@@ -358,7 +359,7 @@ TEST_F(ControlsTest, ProgressBarFillsItsRectangle)
 // title's rows, as a share of the box's width.
 double TitleCentre(CWnd* group)
 {
-    const wxImage shot = ScreenImage(group->GetWx());
+    const wxImage shot = ScreenImage(AfxTestWx(group));
     long long sum = 0, count = 0;
     for (int y = 0; y < std::min(shot.GetHeight(), 14); ++y)
         for (int x = 0; x < shot.GetWidth(); ++x)
@@ -391,7 +392,7 @@ TEST_F(ControlsTest, WindowOperationsFromAnotherThreadRunOnTheUserInterfaceThrea
         selection = rate->GetCurSel();
         CWnd* plain = m_panel.GetDlgItem(IDC_PLAIN);
         plain->SetWindowText(L"Zoom");
-        plain->GetWindowText(text);
+        text = AfxTestWindowText(plain);
         static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))->SetPos(40);
         m_panel.m_graph.Invalidate();
         done = true;
@@ -400,7 +401,7 @@ TEST_F(ControlsTest, WindowOperationsFromAnotherThreadRunOnTheUserInterfaceThrea
     reader.join();
     EXPECT_EQ(selection, 0);
     EXPECT_EQ(text, L"Zoom");
-    EXPECT_EQ(static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))->GetPos(), 40);
+    EXPECT_EQ(AfxTestProgressPos(static_cast<CProgressCtrl*>(m_panel.GetDlgItem(IDC_PROGRESS))), 40);
 }
 
 TEST_F(ControlsTest, ScreenshotOfThePanel)
@@ -438,7 +439,7 @@ protected:
 TEST_F(ControlsTest, APlainButtonMadeOwnerDrawnOnSubclassingDrawsItself)
 {
     CStyledKey key;
-    ASSERT_TRUE(key.SubclassDlgItem(IDC_PLAIN, &m_panel));
+    ASSERT_TRUE(AfxTestSubclassDlgItem(&key, IDC_PLAIN, &m_panel));
     EXPECT_EQ(m_panel.GetDlgItem(IDC_PLAIN), &key);
     key.UpdateWindow();
     EXPECT_GE(key.m_draws, 1);

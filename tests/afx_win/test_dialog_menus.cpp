@@ -1,6 +1,7 @@
 // Dialog templates beyond the plain captioned box: a modeless dialog with a
 // menu bar of its own, and a box without a title bar.
 #include "gui_support.h"
+#include "afx/win_codes.h"
 
 #include <wx/frame.h>
 #include <wx/toplevel.h>
@@ -55,7 +56,7 @@ END_MESSAGE_MAP()
 CString MenuText(CMenu* menu, int position)
 {
     CString text;
-    menu->GetMenuString(position, text, MF_BYPOSITION);
+    AfxTestMenuString(menu, position, text, MF_BYPOSITION);
     return text;
 }
 
@@ -67,10 +68,10 @@ TEST(DialogMenus, AModelessDialogShowsItsTemplatesMenuBarAndGetsItsCommands)
     AfxTestPump();
     CMenu* bar = browser.GetMenu();
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(bar->GetMenuItemCount(), 4);
+    ASSERT_EQ(AfxTestMenuItemCount(bar), 4);
     EXPECT_EQ(MenuText(bar, 0), L"Import Data(&I)");
     EXPECT_EQ(MenuText(bar, 3), L"Print(&P)");
-    EXPECT_EQ(bar->GetSubMenu(2)->GetMenuItemID(0), ID_SAVE_SELECTED);
+    EXPECT_EQ(AfxTestMenuItemID(bar->GetSubMenu(2), 0), ID_SAVE_SELECTED);
 
     // Commands on the bar itself run when the user opens them.
     AfxTestOpenMenu(&browser, 1);
@@ -83,7 +84,7 @@ TEST(DialogMenus, AModelessDialogShowsItsTemplatesMenuBarAndGetsItsCommands)
     CRect client;
     browser.GetClientRect(&client);
     CRect units(0, 0, 400, 100);
-    browser.MapDialogRect(&units);
+    AfxTestMapDialogRect(&browser, &units);
     EXPECT_EQ(client.Size(), units.Size());
 
     // Esc hides a modeless dialog; it stays until destroyed.
@@ -101,8 +102,8 @@ TEST(DialogMenus, AModalRunOfTheSameTemplateHasNoMenuAndADialogWithoutCaptionNoT
     int runs = 0;
     AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
         ++runs;
-        auto* window = dynamic_cast<wxTopLevelWindow*>(r.dialog->GetWx());
-        if (r.dialog->GetTemplateId() == IDD_WAIT)
+        auto* window = dynamic_cast<wxTopLevelWindow*>(AfxTestWx(r.dialog));
+        if (AfxTestTemplateId(r.dialog) == IDD_WAIT)
             captioned = window && (window->GetWindowStyle() & wxCAPTION) != 0;
         else
             hadMenu = r.dialog->GetMenu() != nullptr;

@@ -6,6 +6,8 @@
 
 #include "gui_support.h"
 #include "x_screen.h"
+#include "win32/internal.h"
+#include "afx/win_codes.h"
 
 namespace {
 
@@ -82,15 +84,15 @@ CRect ClientRectOf(CWnd* control, CWnd* parent)
 
 TEST(DialogUnits, ConvertEachEdgeWithRoundingAsMulDiv)
 {
-    EXPECT_EQ(AfxDialogUnitsToPixels(CSize(6, 13), CRect(133, 7, 535, 357)), CRect(200, 11, 803, 580));
-    EXPECT_EQ(AfxDialogUnitsToPixels(CSize(5, 15), CRect(0, 0, 1, 1)), CRect(0, 0, 1, 2));
+    EXPECT_EQ(AfxTestDialogUnitsToPixels(CSize(6, 13), CRect(133, 7, 535, 357)), CRect(200, 11, 803, 580));
+    EXPECT_EQ(AfxTestDialogUnitsToPixels(CSize(5, 15), CRect(0, 0, 1, 1)), CRect(0, 0, 1, 2));
     EXPECT_EQ(MulDiv(-7, 5, 2), -18);   // halves round away from zero
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
 }
 
 TEST(DialogUnits, ControlsSitWhereTheTemplateFontPutsThem)
 {
-    CSize base = AfxDialogBaseUnits(kSetup);
+    CSize base = AfxTestDialogBaseUnits(kSetup);
     // Arial 10 points at 96 pixels per inch (13-pixel characters) on its metric twin.
     EXPECT_GE(base.cx, 5);
     EXPECT_LE(base.cx, 8);
@@ -113,7 +115,7 @@ TEST(DialogUnits, ControlsSitWhereTheTemplateFontPutsThem)
     EXPECT_EQ(client.Width(), MulDiv(236, base.cx, 4));
     EXPECT_EQ(client.Height(), MulDiv(139, base.cy, 8));
     CRect mapped(75, 15, 115, 27);
-    dlg.MapDialogRect(&mapped);
+    AfxTestMapDialogRect(&dlg, &mapped);
     EXPECT_EQ(mapped.left, r.left);
     dlg.DestroyWindow();
     EXPECT_EQ(dlg.m_hWnd, nullptr);
@@ -164,7 +166,7 @@ TEST(DataExchange, ReportsTheFrameworksMessagesAndKeepsTheMemberOnFailure)
     dlg.m_nDataPoints = 17;
     EXPECT_TRUE(dlg.UpdateData(FALSE));
     CString text;
-    points->GetWindowText(text);
+    text = AfxTestWindowText(points);
     EXPECT_EQ(text, L"17");
     EXPECT_EQ(dlg.m_changes, changes);
     AfxTestTypeText(points, L"18");
@@ -180,7 +182,7 @@ TEST(ModalDialog, OkExchangesAndEndsTheLoopWhileTimersRun)
     AfxTestSetModalAnswerer([&](const AfxModalRequest& r) {
         EXPECT_EQ(r.kind, AfxModalRequest::Dialog);
         EXPECT_EQ(r.text, L"Real-Time Setup");
-        r.dialog->GetDlgItem(IDC_POINTS)->GetWindowText(shown);
+        shown = AfxTestWindowText(r.dialog->GetDlgItem(IDC_POINTS));
         // Inside the modal loop the dialog's timer keeps ticking.
         EXPECT_TRUE(PumpUntil([&] { return dlg.m_ticks >= 3; }));
         AfxTestChooseItem(r.dialog->GetDlgItem(IDC_RATE), 4);
@@ -335,10 +337,10 @@ TEST(ModelessDialog, CancelHidesItAndItCanBeMadeAgainAfterDestroy)
     ASSERT_TRUE(dlg.Create(IDD_SETUP));
     EXPECT_FALSE(dlg.Create(IDD_SETUP));   // one window per object
     dlg.ShowWindow(SW_SHOW);
-    EXPECT_TRUE(dlg.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(AfxTestStyle(&dlg) & WS_VISIBLE);
     dlg.SendMessage(WM_CLOSE);
     EXPECT_NE(dlg.m_hWnd, nullptr);
-    EXPECT_FALSE(dlg.GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(AfxTestStyle(&dlg) & WS_VISIBLE);
     EXPECT_TRUE(dlg.DestroyWindow());
     EXPECT_EQ(dlg.m_hWnd, nullptr);
     EXPECT_FALSE(dlg.DestroyWindow());

@@ -8,6 +8,7 @@
 
 #include "gui_support.h"
 #include "screen_image.h"
+#include "afx/win_codes.h"
 
 namespace {
 
@@ -83,16 +84,16 @@ TEST(Drawing, PensDrawSolidAndDottedLinesAtTheirWidths)
     c.dc.LineTo(30, 39);
     c.dc.SelectObject(old);
 
-    EXPECT_EQ(c.dc.GetPixel(30, 5), RGB(255, 0, 0));
-    EXPECT_EQ(c.dc.GetPixel(30, 6), RGB(255, 255, 255));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 30, 5), RGB(255, 0, 0));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 30, 6), RGB(255, 255, 255));
     int blue = 0;
     for (int x = 10; x < 50; ++x)
-        blue += c.dc.GetPixel(x, 20) == RGB(0, 0, 255);
+        blue += AfxTestDCPixel(c.dc, x, 20) == RGB(0, 0, 255);
     EXPECT_GT(blue, 5);
     EXPECT_LT(blue, 35);
-    EXPECT_EQ(c.dc.GetPixel(29, 32), RGB(0, 128, 0));
-    EXPECT_EQ(c.dc.GetPixel(31, 32), RGB(0, 128, 0));
-    EXPECT_EQ(c.dc.GetPixel(34, 32), RGB(255, 255, 255));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 29, 32), RGB(0, 128, 0));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 31, 32), RGB(0, 128, 0));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 34, 32), RGB(255, 255, 255));
 }
 
 TEST(Drawing, NullBrushRectangleLeavesTheInsideAndFillsUseTheirColour)
@@ -102,12 +103,12 @@ TEST(Drawing, NullBrushRectangleLeavesTheInsideAndFillsUseTheirColour)
     CPen black(PS_SOLID, 1, RGB(0, 0, 0));
     CPen* oldPen = c.dc.SelectObject(&black);
     c.dc.Rectangle(5, 5, 35, 35);
-    EXPECT_EQ(c.dc.GetPixel(5, 20), RGB(0, 0, 0));
-    EXPECT_EQ(c.dc.GetPixel(20, 20), RGB(10, 20, 30));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 5, 20), RGB(0, 0, 0));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 20, 20), RGB(10, 20, 30));
     CRect r(10, 10, 20, 20);
     c.dc.FillSolidRect(&r, RGB(0, 200, 0));
-    EXPECT_EQ(c.dc.GetPixel(15, 15), RGB(0, 200, 0));
-    EXPECT_EQ(c.dc.GetPixel(20, 20), RGB(10, 20, 30));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 15, 15), RGB(0, 200, 0));
+    EXPECT_EQ(AfxTestDCPixel(c.dc, 20, 20), RGB(10, 20, 30));
     c.dc.SelectObject(oldPen);
 }
 
@@ -117,15 +118,12 @@ TEST(Drawing, BitmapsFromTheImageSourceAndBitBltToAWindow)
     EXPECT_FALSE(tiny.LoadBitmap(901));
     EXPECT_FALSE(tiny.LoadBitmap(902)) << "fewer pixels than its size";
     ASSERT_TRUE(tiny.LoadBitmap(900));
-    BITMAP info{};
-    ASSERT_TRUE(tiny.GetBitmap(&info));
-    EXPECT_EQ(info.bmWidth, 3);
-    EXPECT_EQ(info.bmHeight, 2);
+    EXPECT_EQ(tiny.GetBitmapDimension(), CSize(3, 2));
     CDC source;
     ASSERT_TRUE(source.CreateCompatibleDC(nullptr));
     CBitmap* old = source.SelectObject(&tiny);
-    EXPECT_EQ(source.GetPixel(0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(source.GetPixel(2, 1), RGB(128, 128, 128));
+    EXPECT_EQ(AfxTestDCPixel(source, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(AfxTestDCPixel(source, 2, 1), RGB(128, 128, 128));
 
     CCanvas canvas;
     ASSERT_TRUE(canvas.Create(IDD_CANVAS));
@@ -172,7 +170,7 @@ TEST(Drawing, FontsResolveArialAndMeasureCharacterHeights)
     ASSERT_TRUE(font.CreateFont(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial"));
     LOGFONT lf{};
-    EXPECT_GT(font.GetLogFont(&lf), 0);
+    EXPECT_GT(AfxTestLogFont(font, &lf), 0);
     EXPECT_EQ(lf.lfHeight, -20);
     EXPECT_EQ(std::wstring(lf.lfFaceName), L"Arial");
 
@@ -194,7 +192,7 @@ TEST(Drawing, FontsResolveArialAndMeasureCharacterHeights)
     int dark = 0;
     for (int y = 5; y < 30; ++y)
         for (int x = 5; x < 60; ++x)
-            dark += c.dc.GetPixel(x, y) == RGB(0, 0, 0);
+            dark += AfxTestDCPixel(c.dc, x, y) == RGB(0, 0, 0);
     EXPECT_GT(dark, 20);
     c.dc.SelectObject(old);
 
@@ -225,7 +223,7 @@ TEST(Drawing, CharacterWidthSqueezesText)
         int last = -1, dark = 0;
         for (int x = 0; x < 300; ++x)
             for (int y = 0; y < 40; ++y)
-                if (c.dc.GetPixel(x, y) != RGB(255, 255, 255)) {
+                if (AfxTestDCPixel(c.dc, x, y) != RGB(255, 255, 255)) {
                     last = x;
                     ++dark;
                 }
@@ -268,7 +266,7 @@ TEST(Drawing, SqueezedTextDrawnAgainKeepsItsFontsWidthAndTakesTheNewColour)
         std::vector<COLORREF> pixels;
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 200; ++x)
-                pixels.push_back(c.dc.GetPixel(x, y));
+                pixels.push_back(AfxTestDCPixel(c.dc, x, y));
         return std::make_pair(extent, pixels);
     };
     auto count = [](const std::vector<COLORREF>& pixels, COLORREF colour) {
@@ -298,13 +296,13 @@ TEST(Drawing, TextAlignmentPlacesTextAroundThePoint)
     CSize extent = c.dc.GetTextExtent(text);
     auto inkRange = [&](UINT align) {
         c.dc.FillSolidRect(0, 0, 200, 40, RGB(255, 255, 255));
-        c.dc.SetTextAlign(align);
+        AfxTestSetTextAlign(c.dc, align);
         c.dc.SetBkMode(TRANSPARENT);
         c.dc.TextOut(100, 5, text);
         int first = -1, last = -1;
         for (int x = 0; x < 200; ++x)
             for (int y = 0; y < 40; ++y)
-                if (c.dc.GetPixel(x, y) != RGB(255, 255, 255)) {
+                if (AfxTestDCPixel(c.dc, x, y) != RGB(255, 255, 255)) {
                     if (first < 0)
                         first = x;
                     last = x;
@@ -333,7 +331,7 @@ TEST(Drawing, SavedStatesRestoreSelectionsAndColours)
     c.dc.SelectObject(&b);
     c.dc.SetTextColor(RGB(8, 8, 8));
     EXPECT_TRUE(c.dc.RestoreDC(-1));
-    EXPECT_EQ(c.dc.GetTextColor(), RGB(9, 9, 9));
+    EXPECT_EQ(AfxTestTextColour(c.dc), RGB(9, 9, 9));
     EXPECT_EQ(c.dc.SelectObject(&b), &a);
     EXPECT_FALSE(c.dc.RestoreDC(-1));
     EXPECT_EQ(c.dc.GetDeviceCaps(LOGPIXELSX), 96);
@@ -358,7 +356,7 @@ void Draw(CCanvas& canvas, std::atomic<COLORREF>& memPixel)
     mem.SetBkMode(TRANSPARENT);
     mem.TextOut(2, 2, CString(L"8"));
     mem.SelectObject(oldFont);
-    memPixel = mem.GetPixel(25, 15);
+    memPixel = AfxTestDCPixel(mem, 25, 15);
     dc.BitBlt(140, 90, 30, 20, &mem, 0, 0, SRCCOPY);
     mem.SelectObject(old);
 }
@@ -366,7 +364,7 @@ void Draw(CCanvas& canvas, std::atomic<COLORREF>& memPixel)
 // The areas of a window that reach the screen: what each paint event updates.
 class ScreenUpdates {
 public:
-    explicit ScreenUpdates(CWnd* wnd) : m_window(wnd->GetWx())
+    explicit ScreenUpdates(CWnd* wnd) : m_window(AfxTestWx(wnd))
     {
         m_window->Bind(wxEVT_PAINT, &ScreenUpdates::OnPaint, this);
     }
@@ -405,7 +403,7 @@ TEST(Drawing, OnlyWhatDrawingChangesGoesToTheScreen)
     CDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_BOARD));
     dialog.ShowWindow(SW_SHOW);
-    dialog.GetWx()->Raise();
+    AfxTestWx(&dialog)->Raise();
     CWnd* board = dialog.GetDlgItem(IDC_BOARD);
     ASSERT_NE(board, nullptr);
     board->UpdateWindow();

@@ -2,6 +2,7 @@
 // messages (as a graph is): the order of a double click's messages, its size
 // messages, mouse capture, and what a press leaves of its picture.
 #include "gui_support.h"
+#include "afx/win_codes.h"
 
 #include <wx/uiaction.h>
 #include <wx/wx.h>
@@ -77,7 +78,7 @@ protected:
     {
         ASSERT_TRUE(m_dialog.Create(IDD_DRAWN));
         m_dialog.ShowWindow(SW_SHOW);
-        PumpUntil([this] { return m_dialog.m_button.GetWx() && m_dialog.m_button.GetWx()->IsShownOnScreen(); });
+        PumpUntil([this] { return AfxTestWx(&m_dialog.m_button) && AfxTestWx(&m_dialog.m_button)->IsShownOnScreen(); });
         AfxTestPump();
         Button().ClearMessages();
     }
@@ -91,7 +92,7 @@ protected:
     // A wx mouse event as GTK delivers it to the button, at a time in ms.
     void Deliver(wxEventType type, long timeMs, int x = 20, int y = 20)
     {
-        wxWindow* w = Button().GetWx();
+        wxWindow* w = AfxTestWx(&Button());
         wxMouseEvent e(type);
         e.SetEventObject(w);
         e.SetId(w->GetId());
@@ -170,7 +171,7 @@ TEST_F(DrawnButton, SlowFarAndThirdPressesArePlainPresses)
 TEST_F(DrawnButton, ARealDoubleClickOnTheScreen)
 {
     wxUIActionSimulator user;
-    const wxPoint at = Button().GetWx()->ClientToScreen(wxPoint(40, 30));
+    const wxPoint at = AfxTestWx(&Button())->ClientToScreen(wxPoint(40, 30));
     user.MouseMove(at);
     PumpUntil([] { return false; }, 100);
     Button().ClearMessages();
@@ -200,15 +201,15 @@ TEST_F(DrawnButton, APressKeepsWhatWasDrawnAndCapturesTheMouse)
     ASSERT_EQ(AfxTestReadPixel(&Button(), 10, 10), RGB(0, 100, 100));
     Button().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     EXPECT_EQ(AfxTestReadPixel(&Button(), 10, 10), RGB(0, 100, 100));
-    EXPECT_EQ(CWnd::GetCapture(), &Button());
+    EXPECT_EQ(AfxTestCapture(), &Button());
     // Moves away from the button still come to it while the button is held.
     Button().ClearMessages();
     wxUIActionSimulator user;
-    user.MouseMove(Button().GetWx()->ClientToScreen(wxPoint(-40, -5)));
+    user.MouseMove(AfxTestWx(&Button())->ClientToScreen(wxPoint(-40, -5)));
     PumpUntil([this] { return !Button().m_messages.empty(); }, 3000);
     EXPECT_FALSE(Button().m_messages.empty());
     Button().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_EQ(AfxTestCapture(), nullptr);
     Button().Invalidate(TRUE);
     Button().UpdateWindow();
     EXPECT_EQ(AfxTestReadPixel(&Button(), 10, 10), RGB(0, 100, 100));

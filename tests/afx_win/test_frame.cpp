@@ -16,6 +16,7 @@
 #include "support/pipe_watch.h"
 #include "win32/devicewatch.h"
 #include "x_keyboard.h"
+#include "afx/win_codes.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ END_MESSAGE_MAP()
 
 bool Grayed(CMenu* menu, UINT id)
 {
-    return (menu->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    return (AfxTestMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 class FrameTest : public ::testing::Test {
@@ -136,7 +137,7 @@ protected:
         setenv("COMPORTS_DIR", dir, 1);
         g_frameDeleted = false;
         m_frame = new CTestFrame;
-        ASSERT_TRUE(m_frame->LoadFrame(IDR_TEST));
+        ASSERT_TRUE(AfxTestLoadFrame(m_frame, IDR_TEST));
         m_frame->ShowWindow(SW_SHOW);
         AfxTestPump();
     }
@@ -156,15 +157,15 @@ TEST_F(FrameTest, WithAutomaticEnablingOffOnlyTheProgramAndUpdateHandlersChangeI
 {
     CMenu* bar = m_frame->GetMenu();
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->GetMenuItemCount(), 5);
+    EXPECT_EQ(AfxTestMenuItemCount(bar), 5);
     CMenu* realTime = bar->GetSubMenu(1);
     ASSERT_NE(realTime, nullptr);
-    EXPECT_EQ(realTime->GetMenuItemID(2), ID_CLEAR);
+    EXPECT_EQ(AfxTestMenuItemID(realTime, 2), ID_CLEAR);
 
     // The program grays Clear and Setup by position, as a running recording does.
     EXPECT_EQ(realTime->EnableMenuItem(2, MF_BYPOSITION | MF_GRAYED), MF_ENABLED);
     EXPECT_EQ(realTime->EnableMenuItem(3, MF_BYPOSITION | MF_GRAYED), MF_ENABLED);
-    m_frame->UpdateMenuPopup(1);
+    AfxTestUpdateMenuPopup(m_frame, 1);
     EXPECT_FALSE(Grayed(bar, ID_RUN));
     EXPECT_TRUE(Grayed(bar, ID_STOP));
     EXPECT_TRUE(Grayed(bar, ID_CLEAR));   // has a handler but no update handler: stays gray
@@ -172,14 +173,14 @@ TEST_F(FrameTest, WithAutomaticEnablingOffOnlyTheProgramAndUpdateHandlersChangeI
 
     AfxTestChooseCommand(m_frame, ID_RUN);
     EXPECT_EQ(m_frame->m_runs, 1);
-    m_frame->UpdateMenuPopup(1);   // opening the menu again
+    AfxTestUpdateMenuPopup(m_frame, 1);   // opening the menu again
     EXPECT_TRUE(Grayed(bar, ID_RUN));
     EXPECT_FALSE(Grayed(bar, ID_STOP));
     EXPECT_TRUE(Grayed(bar, ID_CLEAR));
 
     EXPECT_EQ(realTime->EnableMenuItem(2, MF_BYPOSITION | MF_ENABLED), MF_GRAYED);
     realTime->EnableMenuItem(3, MF_BYPOSITION | MF_ENABLED);
-    m_frame->UpdateMenuPopup(1);
+    AfxTestUpdateMenuPopup(m_frame, 1);
     EXPECT_FALSE(Grayed(bar, ID_CLEAR));
     EXPECT_FALSE(Grayed(bar, ID_SETUP));   // no handler at all, and still not grayed
 }
@@ -189,48 +190,48 @@ TEST_F(FrameTest, WithAutomaticEnablingOnItemsWithoutHandlersAreGrayed)
     m_frame->m_bAutoMenuEnable = TRUE;
     CMenu* bar = m_frame->GetMenu();
     bar->GetSubMenu(1)->EnableMenuItem(2, MF_BYPOSITION | MF_GRAYED);
-    m_frame->UpdateMenuPopup(1);
+    AfxTestUpdateMenuPopup(m_frame, 1);
     EXPECT_FALSE(Grayed(bar, ID_CLEAR));
     EXPECT_TRUE(Grayed(bar, ID_SETUP));
 }
 
 TEST_F(FrameTest, ToolBarButtonsFollowTheirHandlersAndViewCommandsToggleBars)
 {
-    ASSERT_EQ(m_frame->m_wndToolBar.GetCount(), 4);
-    m_frame->m_wndToolBar.UpdateButtons();
-    EXPECT_TRUE(m_frame->m_wndToolBar.IsButtonEnabled(ID_RUN));
-    EXPECT_FALSE(m_frame->m_wndToolBar.IsButtonEnabled(ID_STOP));
-    EXPECT_FALSE(m_frame->m_wndToolBar.IsButtonEnabled(ID_SETUP));
+    ASSERT_EQ(AfxTestButtonCount(&m_frame->m_wndToolBar), 4);
+    AfxTestUpdateButtons(&m_frame->m_wndToolBar);
+    EXPECT_TRUE(AfxTestButtonEnabled(&m_frame->m_wndToolBar, ID_RUN));
+    EXPECT_FALSE(AfxTestButtonEnabled(&m_frame->m_wndToolBar, ID_STOP));
+    EXPECT_FALSE(AfxTestButtonEnabled(&m_frame->m_wndToolBar, ID_SETUP));
     AfxTestChooseCommand(m_frame, ID_RUN);
-    m_frame->m_wndToolBar.UpdateButtons();
-    EXPECT_FALSE(m_frame->m_wndToolBar.IsButtonEnabled(ID_RUN));
-    EXPECT_TRUE(m_frame->m_wndToolBar.IsButtonEnabled(ID_STOP));
+    AfxTestUpdateButtons(&m_frame->m_wndToolBar);
+    EXPECT_FALSE(AfxTestButtonEnabled(&m_frame->m_wndToolBar, ID_RUN));
+    EXPECT_TRUE(AfxTestButtonEnabled(&m_frame->m_wndToolBar, ID_STOP));
     // Idle time updates them too.
     AfxTestChooseCommand(m_frame, ID_STOP);
     AfxTestPump();
-    EXPECT_TRUE(m_frame->m_wndToolBar.IsButtonEnabled(ID_RUN));
-    EXPECT_FALSE(m_frame->m_wndToolBar.IsButtonEnabled(ID_STOP));
+    EXPECT_TRUE(AfxTestButtonEnabled(&m_frame->m_wndToolBar, ID_RUN));
+    EXPECT_FALSE(AfxTestButtonEnabled(&m_frame->m_wndToolBar, ID_STOP));
 
-    EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Ready");
+    EXPECT_EQ(AfxTestPaneText(&m_frame->m_wndStatusBar, 0), L"Ready");
     AfxTestHighlightCommand(m_frame, ID_RUN);
-    EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Run Real Time Monitoring");
+    EXPECT_EQ(AfxTestPaneText(&m_frame->m_wndStatusBar, 0), L"Run Real Time Monitoring");
     AfxTestHighlightCommand(m_frame, ID_SETUP);   // no string: nothing shown
-    EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"");
+    EXPECT_EQ(AfxTestPaneText(&m_frame->m_wndStatusBar, 0), L"");
     AfxTestHighlightCommand(m_frame, 0);
-    EXPECT_EQ(m_frame->m_wndStatusBar.GetPaneText(0), L"Ready");
-    m_frame->UpdateMenuPopup(4);
+    EXPECT_EQ(AfxTestPaneText(&m_frame->m_wndStatusBar, 0), L"Ready");
+    AfxTestUpdateMenuPopup(m_frame, 4);
     CMenu* bar = m_frame->GetMenu();
-    EXPECT_TRUE(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(AfxTestMenuState(bar, ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
     AfxTestChooseCommand(m_frame, ID_VIEW_TOOLBAR);
-    m_frame->UpdateMenuPopup(4);
-    EXPECT_FALSE(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+    AfxTestUpdateMenuPopup(m_frame, 4);
+    EXPECT_FALSE(AfxTestMenuState(bar, ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(m_frame->m_wndToolBar.IsWindowVisible());
 }
 
 TEST_F(FrameTest, ToolBarImagesShowTheBarThroughTheirLightGrey)
 {
-    m_frame->m_wndToolBar.UpdateButtons();
-    const wxImage bar = ScreenImage(m_frame->m_wndToolBar.GetWx());
+    AfxTestUpdateButtons(&m_frame->m_wndToolBar);
+    const wxImage bar = ScreenImage(AfxTestWx(&m_frame->m_wndToolBar));
     int red = 0, grey = 0;
     for (int y = 0; y < bar.GetHeight(); ++y)
         for (int x = 0; x < bar.GetWidth(); ++x) {
@@ -245,7 +246,7 @@ TEST_F(FrameTest, ToolBarImagesShowTheBarThroughTheirLightGrey)
 TEST_F(FrameTest, LockIndicatorsAreSunkenPanesThatFollowTheKeyboard)
 {
     CStatusBar& status = m_frame->m_wndStatusBar;
-    auto* bar = static_cast<wxStatusBar*>(status.GetWx());
+    auto* bar = static_cast<wxStatusBar*>(AfxTestWx(&status));
     for (int pane = 1; pane <= 3; ++pane) {
         EXPECT_EQ(bar->GetStatusStyle(pane), wxSB_SUNKEN) << pane;
         wxRect field;
@@ -255,32 +256,32 @@ TEST_F(FrameTest, LockIndicatorsAreSunkenPanesThatFollowTheKeyboard)
     EXPECT_EQ(bar->GetStatusStyle(0), wxSB_FLAT);
 
     ASSERT_TRUE(SetLockKey(LockKey::Caps, false));
-    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1).IsEmpty(); }));
+    EXPECT_TRUE(PumpUntil([&] { return AfxTestPaneText(&status, 1).IsEmpty(); }));
     ASSERT_TRUE(SetLockKey(LockKey::Caps, true));
-    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1) == L"CAP"; }));
+    EXPECT_TRUE(PumpUntil([&] { return AfxTestPaneText(&status, 1) == L"CAP"; }));
     ASSERT_TRUE(SetLockKey(LockKey::Caps, false));
-    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(1).IsEmpty(); }));
+    EXPECT_TRUE(PumpUntil([&] { return AfxTestPaneText(&status, 1).IsEmpty(); }));
 
     ASSERT_TRUE(SetLockKey(LockKey::Num, true));
-    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(2) == L"NUM"; }));
-    EXPECT_TRUE(status.GetPaneText(1).IsEmpty());
+    EXPECT_TRUE(PumpUntil([&] { return AfxTestPaneText(&status, 2) == L"NUM"; }));
+    EXPECT_TRUE(AfxTestPaneText(&status, 1).IsEmpty());
     ASSERT_TRUE(SetLockKey(LockKey::Num, false));
-    EXPECT_TRUE(PumpUntil([&] { return status.GetPaneText(2).IsEmpty(); }));
+    EXPECT_TRUE(PumpUntil([&] { return AfxTestPaneText(&status, 2).IsEmpty(); }));
 }
 
 TEST_F(FrameTest, UpdateHandlersSetMarksAndARangeHandlerGetsTheId)
 {
     CMenu* bar = m_frame->GetMenu();
-    m_frame->UpdateMenuPopup(3);
+    AfxTestUpdateMenuPopup(m_frame, 3);
     // SetRadio draws a bullet, also on the item it leaves unmarked; SetCheck a check mark.
-    EXPECT_EQ(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND), MFT_RADIOCHECK);
-    EXPECT_EQ(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND), MFT_RADIOCHECK | MF_CHECKED);
+    EXPECT_EQ(AfxTestMenuState(bar, ID_MANUAL, MF_BYCOMMAND), MFT_RADIOCHECK);
+    EXPECT_EQ(AfxTestMenuState(bar, ID_AUTO, MF_BYCOMMAND), MFT_RADIOCHECK | MF_CHECKED);
     AfxTestChooseCommand(m_frame, ID_MANUAL);
-    m_frame->UpdateMenuPopup(3);
-    EXPECT_EQ(bar->GetMenuState(ID_MANUAL, MF_BYCOMMAND), MFT_RADIOCHECK | MF_CHECKED);
-    EXPECT_EQ(bar->GetMenuState(ID_AUTO, MF_BYCOMMAND), MFT_RADIOCHECK);
-    m_frame->UpdateMenuPopup(4);
-    EXPECT_EQ(bar->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND), MF_CHECKED);
+    AfxTestUpdateMenuPopup(m_frame, 3);
+    EXPECT_EQ(AfxTestMenuState(bar, ID_MANUAL, MF_BYCOMMAND), MFT_RADIOCHECK | MF_CHECKED);
+    EXPECT_EQ(AfxTestMenuState(bar, ID_AUTO, MF_BYCOMMAND), MFT_RADIOCHECK);
+    AfxTestUpdateMenuPopup(m_frame, 4);
+    EXPECT_EQ(AfxTestMenuState(bar, ID_VIEW_TOOLBAR, MF_BYCOMMAND), MF_CHECKED);
     AfxTestChooseCommand(m_frame, ID_AUTO);
     EXPECT_EQ(m_frame->m_portCommands, (std::vector<UINT>{ID_MANUAL, ID_AUTO}));
 }
@@ -288,12 +289,12 @@ TEST_F(FrameTest, UpdateHandlersSetMarksAndARangeHandlerGetsTheId)
 TEST_F(FrameTest, ACommandOnTheBarRunsWhenItIsOpenedAndCanBeGrayed)
 {
     CMenu* bar = m_frame->GetMenu();
-    EXPECT_EQ(bar->GetMenuItemID(2), ID_LOGGER);
-    EXPECT_EQ(bar->GetMenuState(ID_LOGGER, MF_BYCOMMAND), 0u);
+    EXPECT_EQ(AfxTestMenuItemID(bar, 2), ID_LOGGER);
+    EXPECT_EQ(AfxTestMenuState(bar, ID_LOGGER, MF_BYCOMMAND), 0u);
     AfxTestOpenMenu(m_frame, 2);
     EXPECT_TRUE(PumpUntil([&] { return m_frame->m_loggers == 1; }));
     EXPECT_EQ(bar->EnableMenuItem(ID_LOGGER, MF_BYCOMMAND | MF_GRAYED), MF_ENABLED);
-    EXPECT_EQ(bar->GetMenuState(2, MF_BYPOSITION), static_cast<UINT>(MF_GRAYED));
+    EXPECT_EQ(AfxTestMenuState(bar, 2, MF_BYPOSITION), static_cast<UINT>(MF_GRAYED));
     // Opening another drop-down runs its update handlers instead.
     AfxTestOpenMenu(m_frame, 1);
     AfxTestPump();
@@ -302,9 +303,9 @@ TEST_F(FrameTest, ACommandOnTheBarRunsWhenItIsOpenedAndCanBeGrayed)
 
 TEST_F(FrameTest, TheBarCommandIsReachableAndTheTitleComesFromTheDocumentString)
 {
-    EXPECT_NE(m_frame->GetMenu()->GetMenuState(ID_LOGGER, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_NE(AfxTestMenuState(m_frame->GetMenu(), ID_LOGGER, MF_BYCOMMAND), static_cast<UINT>(-1));
     CString title;
-    m_frame->GetWindowText(title);
+    title = AfxTestWindowText(m_frame);
     EXPECT_EQ(title, L"KV-Test");
     // A command nobody handles does nothing.
     AfxTestChooseCommand(m_frame, ID_SETUP);
@@ -328,7 +329,7 @@ TEST_F(FrameTest, ClosingDestroysAndDeletesTheFrame)
     HWND hwnd = m_frame->m_hWnd;
     m_frame->SendMessage(WM_CLOSE);
     EXPECT_TRUE(g_frameDeleted);
-    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(AfxTestIsWindow(hwnd));
     AfxTestPump();
 }
 
@@ -414,19 +415,19 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
 {
     g_initialUpdates = 0;
     auto* tmpl = new CSingleDocTemplate(IDR_DOC, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CFormFrame), RUNTIME_CLASS(CTestView));
-    AfxGetApp()->AddDocTemplate(tmpl);
-    CDocument* doc = tmpl->OpenDocumentFile(nullptr);
+    AfxTestApp()->AddDocTemplate(tmpl);
+    CDocument* doc = AfxTestOpenDocumentFile(tmpl, nullptr);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(g_initialUpdates, 1);
-    EXPECT_EQ(doc->GetTitle(), L"FormDoc");
-    CView* view = doc->GetFirstView();
+    EXPECT_EQ(AfxTestDocTitle(doc), L"FormDoc");
+    CView* view = AfxTestFirstView(doc);
     ASSERT_NE(view, nullptr);
     CFrameWnd* frame = view->GetParentFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(AfxGetMainWnd(), frame);
     EXPECT_EQ(frame->GetActiveView(), view);
     CString title;
-    frame->GetWindowText(title);
+    title = AfxTestWindowText(frame);
     EXPECT_EQ(title, L"Form-Test");
 
     EXPECT_TRUE(PumpUntil([&] { return AfxTestReadPixel(view, 5, 5) == kDrawColour; }));
@@ -440,9 +441,9 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_NE(AfxTestBackColour(view->GetDlgItem(1202)), kFormColour);
 
     // New runs the initial update again on the same frame and view.
-    AfxGetApp()->OnFileNew();
+    AfxTestApp()->OnFileNew();
     EXPECT_EQ(g_initialUpdates, 2);
-    EXPECT_EQ(doc->GetFirstView(), view);
+    EXPECT_EQ(AfxTestFirstView(doc), view);
     const std::string shot = ::testing::TempDir() + "afx_form_view.png";
     EXPECT_TRUE(AfxTestSaveScreenshot(frame, std::wstring(shot.begin(), shot.end())));
 
@@ -466,10 +467,10 @@ TEST(DocumentTemplate, CreatesFrameAndFormViewPaintsAndAppliesControlColours)
     EXPECT_EQ(doc->GetPathName(), saved.c_str());
     AfxTestChooseCommand(frame, ID_FILE_SAVE);   // named now: saved without asking
     EXPECT_EQ(dialogs, 1);
-    AfxGetApp()->OnFileOpen();
+    AfxTestApp()->OnFileOpen();
     EXPECT_EQ(dialogs, 2);
     EXPECT_EQ(g_initialUpdates, 3);
-    EXPECT_EQ(doc->GetTitle(), L"doc.bin");
+    EXPECT_EQ(AfxTestDocTitle(doc), L"doc.bin");
     AfxTestSetModalAnswerer(nullptr);
     std::string cmd = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);
@@ -486,15 +487,15 @@ TEST(Profile, RecentFilesAndSettingsLiveInTheUserConfigurationFolder)
     char dir[] = "/tmp/afx_profile_XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     setenv("XDG_CONFIG_HOME", dir, 1);
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = AfxTestApp();
     app->SetRegistryKey(L"\u5e94\u7528\u7a0b\u5e8f");
     app->LoadStdProfileSettings(4);
-    EXPECT_TRUE(app->GetRecentFiles().empty());
+    EXPECT_TRUE(AfxTestRecentFiles(app).empty());
     for (const wchar_t* path : {L"/d/a.txt", L"/d/b.txt", L"/d/c.txt", L"/d/d.txt", L"/d/e.txt", L"/d/c.txt"})
-        app->AddToRecentFileList(path);
+        AfxTestAddToRecentFileList(app, path);
     std::vector<CString> expected{L"/d/c.txt", L"/d/e.txt", L"/d/d.txt", L"/d/b.txt"};
-    EXPECT_EQ(app->GetRecentFiles(), expected);
-    app->ExitInstance();
+    EXPECT_EQ(AfxTestRecentFiles(app), expected);
+    AfxTestExitInstance(app);
 
     std::string path = std::string(dir) + "/\xe5\xba\x94\xe7\x94\xa8\xe7\xa8\x8b\xe5\xba\x8f/AfxTest.ini";
     std::ifstream in(path);
@@ -506,24 +507,24 @@ TEST(Profile, RecentFilesAndSettingsLiveInTheUserConfigurationFolder)
     EXPECT_NE(content.str().find("PreviewPages=0"), std::string::npos);
 
     app->LoadStdProfileSettings(4);
-    EXPECT_EQ(app->GetRecentFiles(), expected);
-    EXPECT_EQ(app->GetProfileInt(L"Settings", L"Missing", 42), 42u);
-    EXPECT_TRUE(app->WriteProfileString(L"Settings", L"Odd\nName", L"line\nbreak"));
-    EXPECT_EQ(app->GetProfileString(L"Settings", L"Odd\nName"), L"line_break");
+    EXPECT_EQ(AfxTestRecentFiles(app), expected);
+    EXPECT_EQ(AfxTestProfileInt(app, L"Settings", L"Missing", 42), 42u);
+    EXPECT_TRUE(AfxTestWriteProfileString(app, L"Settings", L"Odd\nName", L"line\nbreak"));
+    EXPECT_EQ(AfxTestProfileString(app, L"Settings", L"Odd\nName"), L"line_break");
 
     // A pipe or a device in the profile's place is no profile, and the next
     // write puts a profile there again.
     ASSERT_EQ(std::remove(path.c_str()), 0);
     testutil::MakePipe(path);
     EXPECT_TRUE(testutil::ReturnsWithoutWaitingOn(path, [&] { app->LoadStdProfileSettings(4); }));
-    EXPECT_TRUE(app->GetRecentFiles().empty());
+    EXPECT_TRUE(AfxTestRecentFiles(app).empty());
     ASSERT_EQ(std::remove(path.c_str()), 0);
     ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0);
     app->LoadStdProfileSettings(4);
-    EXPECT_TRUE(app->GetRecentFiles().empty());
-    app->AddToRecentFileList(L"/d/f.txt");
+    EXPECT_TRUE(AfxTestRecentFiles(app).empty());
+    AfxTestAddToRecentFileList(app, L"/d/f.txt");
     app->LoadStdProfileSettings(4);
-    EXPECT_EQ(app->GetRecentFiles(), std::vector<CString>{L"/d/f.txt"});
+    EXPECT_EQ(AfxTestRecentFiles(app), std::vector<CString>{L"/d/f.txt"});
     unsetenv("XDG_CONFIG_HOME");
     std::string cmd = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);

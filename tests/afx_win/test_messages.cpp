@@ -114,7 +114,7 @@ TEST(SendMessage, ToAWindowThatIsGoneReturnsZeroAtOnce)
     ASSERT_TRUE(target.Create(IDD_PLAIN));
     HWND hwnd = target.m_hWnd;
     target.DestroyWindow();
-    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(AfxTestIsWindow(hwnd));
     std::atomic<LRESULT> result{-1};
     std::atomic<BOOL> posted{TRUE};
     std::thread sender([&] {

@@ -35,6 +35,7 @@
 #include "support/pipe_watch.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
+#include "afx/win_codes.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ public:
     int Draw(const CFont& font, const std::string& utf8, int x, int y)
     {
         PangoLayout* layout = pango_cairo_create_layout(m_cr);
-        pango_layout_set_font_description(layout, font.WxFont().GetNativeFontInfo()->description);
+        pango_layout_set_font_description(layout, AfxTestWxFont(font).GetNativeFontInfo()->description);
         pango_layout_set_text(layout, utf8.c_str(), -1);
         int width = 0;
         pango_layout_get_pixel_size(layout, &width, nullptr);
@@ -748,7 +749,7 @@ TEST(PrintDialog, GtkPrintToFileWritesThePdfTheUserNamedWithItsCopies)
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(script.answered);
     EXPECT_TRUE(script.shot);
-    EXPECT_EQ(dialog.m_outputFile, CString(Wide(pdf).c_str()));
+    EXPECT_EQ(AfxTestPrintOutputFile(dialog), CString(Wide(pdf).c_str()));
     EXPECT_EQ(dialog.GetCopies(), 2);
     HDC handle = dialog.GetPrinterDC();
     ASSERT_NE(handle, nullptr);

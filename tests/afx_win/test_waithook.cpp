@@ -8,6 +8,7 @@
 #include "win32/errors.h"
 #include "win32/kernel.h"
 #include "win32/threadhook.h"
+#include "win32/internal.h"
 
 namespace {
 

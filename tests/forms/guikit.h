@@ -1,6 +1,7 @@
 #pragma once
 
 #include "win32/user.h"
+#include "win32/internal.h"
 
 #include <wx/event.h>
 

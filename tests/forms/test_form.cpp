@@ -3,6 +3,8 @@
 #include "forms/user32.h"
 #include "guikit.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
+#include "forms/internal.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -96,7 +98,7 @@ TEST_F(FormTest, ButtonsShowTheirPointerAndTheRestTheArrow)
     wxWindow* window = form.Window();
     guikit::SendMouse(window, wxEVT_MOTION, 50, 160);
     EXPECT_TRUE(window->GetCursor().IsOk());
-    EXPECT_TRUE(window->GetCursor().IsSameAs(button.MousePointer()));
+    EXPECT_TRUE(window->GetCursor().IsSameAs(forms::Internals::MousePointer(button)));
     guikit::SendMouse(window, wxEVT_MOTION, 130, 165);
     EXPECT_FALSE(window->GetCursor().IsOk());
     guikit::SendMouse(window, wxEVT_MOTION, 50, 160);
@@ -116,19 +118,19 @@ TEST_F(FormTest, CaptionMoveStartsOnlyForAShownForm)
 {
     SetLastError(0);
     EXPECT_EQ(SendMessageA(form.hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0), 0);
-    EXPECT_EQ(form.MovesStarted(), 0) << "hidden";
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 0) << "hidden";
 
     Show();
     EXPECT_EQ(ReleaseCapture(), TRUE);
     EXPECT_EQ(SendMessageA(form.hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0), 0);
-    EXPECT_EQ(form.MovesStarted(), 1);
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 1);
 
     SetLastError(0);
     EXPECT_EQ(SendMessageA(form.hWnd(), WM_NCLBUTTONDOWN, 1 /* client area */, 0), 0);
     EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
     EXPECT_EQ(SendMessageA(form.hWnd(), 0x0010 /* WM_CLOSE */, 0, 0), 0);
-    EXPECT_EQ(form.MovesStarted(), 1);
-    EXPECT_TRUE(form.IsLoaded());
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 1);
+    EXPECT_TRUE(forms::Internals::IsLoaded(form));
 }
 
 TEST_F(FormTest, UnloadDestroysTheWindowAndItsHandle)
@@ -138,7 +140,7 @@ TEST_F(FormTest, UnloadDestroysTheWindowAndItsHandle)
     ASSERT_NE(handle, nullptr);
     wxWindow* window = form.Window();
     form.Unload();
-    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_FALSE(forms::Internals::IsLoaded(form));
     EXPECT_EQ(form.hWnd(), nullptr);
     EXPECT_EQ(form.Window(), nullptr);
     SetLastError(0);
@@ -153,7 +155,7 @@ TEST(FormLifetime, ClosingByTheDesktopUnloads)
     TestForm form;
     form.Show();
     ASSERT_TRUE(form.Window()->Close());
-    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_FALSE(forms::Internals::IsLoaded(form));
     guikit::Pump(50);
 }
 

@@ -2,6 +2,8 @@
 #include "forms/msgbox.h"
 #include "wxsupport/msgbox.h"
 #include "guikit.h"
+#include "win32/internal.h"
+#include "forms/internal.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>

@@ -123,7 +123,7 @@ struct Session {
             logMode = false;
             break;
         case meterproto::ELogStep::Complete: {
-            Check(step.text.GetLength() >= 2 && step.text.Right(2) == L"dd", "a download ends with its end mark");
+            Check(step.text.GetLength() >= 2 && step.text.Mid(step.text.GetLength() - 2) == L"dd", "a download ends with its end mark");
             const meterproto::SLoggerData data = meterproto::ParseLoggerText(step.text);
             CheckDownload(data, step.text);
             DeleteAllRecords(&downloaded);

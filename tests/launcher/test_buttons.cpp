@@ -3,6 +3,7 @@
 #include "guikit.h"
 #include "medium.h"
 #include "win32/testing.h"
+#include "forms/internal.h"
 
 #include <gtest/gtest.h>
 #include <wx/toplevel.h>
@@ -30,7 +31,7 @@ protected:
 
     void Press(const forms::Control& control)
     {
-        const wxPoint centre = control.Area().GetPosition() + control.Area().GetSize() / 2;
+        const wxPoint centre = forms::Internals::Area(control).GetPosition() + forms::Internals::Area(control).GetSize() / 2;
         guikit::Click(form.Window(), centre.x, centre.y);
     }
 
@@ -43,7 +44,7 @@ protected:
         EXPECT_EQ(shown[0].caption, L"Setwell");
         EXPECT_EQ(shown[0].type, MB_OK);
         EXPECT_EQ(shown[0].owner, form.hWnd());
-        EXPECT_TRUE(form.IsLoaded());
+        EXPECT_TRUE(forms::Internals::IsLoaded(form));
     }
 
     Medium medium;
@@ -61,7 +62,7 @@ TEST_F(ButtonTest, SoftwareStartsTheSetupProgram)
     Press(form.btn_conn);
     ExpectStartedWithoutWaiting(setup);
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_TRUE(form.IsLoaded());
+    EXPECT_TRUE(forms::Internals::IsLoaded(form));
 }
 
 TEST_F(ButtonTest, SoftwareWithoutItsFileSaysFileNotFound)
@@ -165,7 +166,7 @@ TEST_F(ButtonTest, ExitClosesTheWindow)
 {
     wxWindow* window = form.Window();
     Press(form.Image2);
-    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_FALSE(forms::Internals::IsLoaded(form));
     EXPECT_TRUE(guikit::PumpUntil([&] { return wxTopLevelWindows.Find(window) == nullptr; }));
     EXPECT_TRUE(boxes.Shown().empty());
 }

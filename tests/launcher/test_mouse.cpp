@@ -1,5 +1,6 @@
 #include "form1.h"
 #include "guikit.h"
+#include "forms/internal.h"
 
 #include <gtest/gtest.h>
 #include <wx/window.h>
@@ -15,7 +16,7 @@ protected:
     }
     wxPoint Centre(const forms::Control& control) const
     {
-        return control.Area().GetPosition() + control.Area().GetSize() / 2;
+        return forms::Internals::Area(control).GetPosition() + forms::Internals::Area(control).GetSize() / 2;
     }
 
     guikit::ScriptedBoxes boxes;
@@ -34,21 +35,21 @@ TEST_F(MouseTest, PressOnTheBackgroundStartsAMoveAndOnLabelOrButtonsNot)
         const wxPoint at = Centre(*control);
         for (wxEventType press : {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_MIDDLE_DOWN})
             guikit::SendMouse(window, press, at.x, at.y);
-        guikit::SendMouse(window, wxEVT_LEFT_DOWN, control->Area().GetLeft(), control->Area().GetTop());
-        guikit::SendMouse(window, wxEVT_LEFT_DOWN, control->Area().GetRight(), control->Area().GetBottom());
+        guikit::SendMouse(window, wxEVT_LEFT_DOWN, forms::Internals::Area(*control).GetLeft(), forms::Internals::Area(*control).GetTop());
+        guikit::SendMouse(window, wxEVT_LEFT_DOWN, forms::Internals::Area(*control).GetRight(), forms::Internals::Area(*control).GetBottom());
     }
-    EXPECT_EQ(form.MovesStarted(), 0);
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 0);
 
     guikit::SendMouse(window, wxEVT_LEFT_DOWN, 10, 10);
-    EXPECT_EQ(form.MovesStarted(), 1);
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 1);
     guikit::SendMouse(window, wxEVT_RIGHT_DOWN, 430, 325);
-    EXPECT_EQ(form.MovesStarted(), 2);
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 2);
     guikit::SendMouse(window, wxEVT_LEFT_DOWN, 55, 250);  // just left of Software
     guikit::SendMouse(window, wxEVT_LEFT_DOWN, 155, 260);  // between Software and Drivers
     guikit::SendMouse(window, wxEVT_LEFT_DOWN, 60, 300);   // left of the label
-    EXPECT_EQ(form.MovesStarted(), 5);
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 5);
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_TRUE(form.IsLoaded());
+    EXPECT_TRUE(forms::Internals::IsLoaded(form));
 }
 
 TEST_F(MouseTest, ButtonsShowTheHandPointer)
@@ -58,7 +59,7 @@ TEST_F(MouseTest, ButtonsShowTheHandPointer)
         const wxPoint at = Centre(*button);
         guikit::SendMouse(window, wxEVT_MOTION, at.x, at.y);
         ASSERT_TRUE(window->GetCursor().IsOk());
-        EXPECT_TRUE(window->GetCursor().IsSameAs(form.btn_conn.MousePointer()));
+        EXPECT_TRUE(window->GetCursor().IsSameAs(forms::Internals::MousePointer(form.btn_conn)));
     }
     const wxPoint onLabel = Centre(form.Label1);
     guikit::SendMouse(window, wxEVT_MOTION, onLabel.x, onLabel.y);

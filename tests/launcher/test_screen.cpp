@@ -1,6 +1,7 @@
 #include "artwork.h"
 #include "form1.h"
 #include "guikit.h"
+#include "forms/internal.h"
 
 #include <gtest/gtest.h>
 #include <wx/dcclient.h>
@@ -78,7 +79,7 @@ TEST_F(ScreenTest, TheWindowShowsItsPictures)
     } buttons[] = {{form.btn_conn, "Software"}, {form.Image1, "Drivers"}, {form.Image2, "Exit"}};
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.word);
-        const wxRect area = b.button.Area();
+        const wxRect area = forms::Internals::Area(b.button);
         const wxImage picture = artwork::ButtonPicture(b.word, area.width, area.height);
         for (int y = 0; y < area.height; y += 3)
             for (int x = 0; x < area.width; x += 5)
@@ -86,7 +87,7 @@ TEST_F(ScreenTest, TheWindowShowsItsPictures)
     }
 
     // The caption line: teal text that fits its area.
-    const wxRect label = form.Label1.Area();
+    const wxRect label = forms::Internals::Area(form.Label1);
     int tealPixels = 0;
     for (int y = label.y; y < label.GetBottom(); ++y)
         for (int x = label.x; x < label.GetRight(); ++x)
@@ -94,8 +95,8 @@ TEST_F(ScreenTest, TheWindowShowsItsPictures)
                           std::abs(shot.GetGreen(x, y) - shot.GetBlue(x, y)) < 20;
     EXPECT_GT(tealPixels, 150);
     wxClientDC dc(window);
-    dc.SetFont(form.Label1.Font());
-    const wxSize text = dc.GetTextExtent(wxString::FromUTF8(form.Label1.Caption()));
+    dc.SetFont(forms::Internals::Font(form.Label1));
+    const wxSize text = dc.GetTextExtent(wxString::FromUTF8(forms::Internals::Caption(form.Label1)));
     EXPECT_LE(text.x, label.width);
     EXPECT_LE(text.y, label.height);
 }
@@ -106,7 +107,7 @@ TEST_F(ScreenTest, DraggingTheBackgroundMovesTheWindow)
     Drag(wxPoint(30, 200), wxSize(60, 40));
     EXPECT_TRUE(guikit::PumpUntil([&] { return form.Window()->GetScreenPosition() == before + wxSize(60, 40); }, 3000))
         << "now at " << form.Window()->GetScreenPosition().x << "," << form.Window()->GetScreenPosition().y;
-    EXPECT_EQ(form.MovesStarted(), 1);
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 1);
 }
 
 TEST_F(ScreenTest, DraggingTheLabelOrAButtonDoesNotMoveIt)
@@ -116,7 +117,7 @@ TEST_F(ScreenTest, DraggingTheLabelOrAButtonDoesNotMoveIt)
     Drag(wxPoint(100, 264), wxSize(60, 40));  // Software, released off it: no click
     guikit::Pump(200);
     EXPECT_EQ(form.Window()->GetScreenPosition(), before);
-    EXPECT_EQ(form.MovesStarted(), 0);
+    EXPECT_EQ(forms::Internals::MovesStarted(form), 0);
     EXPECT_TRUE(boxes.Shown().empty());
 
     Drag(wxPoint(100, 264), wxSize(2, 2));  // a click on Software

@@ -13,7 +13,7 @@ void AnswerFileDialogs(DecibarInstance& decibar, std::function<std::wstring(cons
             return decibar.modal.messageBoxAnswer;
         if (request.kind != AfxModalRequest::FileDialog) {
             // A download's wait box stays until the download closes it.
-            return request.dialog && request.dialog->GetTemplateId() == IDD_LOGSTATE ? 0 : static_cast<int>(IDOK);
+            return request.dialog && AfxTestTemplateId(request.dialog) == IDD_LOGSTATE ? 0 : static_cast<int>(IDOK);
         }
         auto* dialog = static_cast<CFileDialog*>(request.dialog);
         const std::wstring path = choosePath(*dialog);

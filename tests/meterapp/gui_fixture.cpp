@@ -1,6 +1,7 @@
 #include "gui_fixture.h"
 
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -71,15 +72,13 @@ DecibarInstance::DecibarInstance()
         return modal.dialogAnswer;
     });
     CDecibarApp& app = App();
-    if (app.GetFirstTemplate() == nullptr) {
+    if (!AfxTestHasDocTemplate(app)) {
         EXPECT_TRUE(app.InitInstance());
     } else {
         // A later instance in the same process: the template is registered,
         // so the framework's New brings up a new frame and view. The layer
         // keeps the document of a closed frame; drop it first.
-        auto* docTemplate = static_cast<CSingleDocTemplate*>(app.GetFirstTemplate());
-        if (docTemplate->GetDocument() && !docTemplate->GetDocument()->GetFirstView())
-            docTemplate->RemoveDocument();
+        AfxTestDropClosedDocument(app);
         app.OnFileNew();
         app.m_pMainWnd->ShowWindow(SW_MAXIMIZE);
         app.m_pMainWnd->ShowWindow(SW_SHOW);
@@ -111,7 +110,7 @@ CDecibarView* DecibarInstance::View() const
 
 bool DecibarInstance::Running() const
 {
-    return App().m_pMainWnd && App().m_pMainWnd->GetSafeHwnd() && IsWindow(App().m_pMainWnd->GetSafeHwnd());
+    return App().m_pMainWnd && App().m_pMainWnd->GetSafeHwnd() && AfxTestIsWindow(App().m_pMainWnd->GetSafeHwnd());
 }
 
 void DecibarInstance::Command(UINT id)
@@ -165,10 +164,10 @@ CScrollBar& ScrollBarOf(CDecibarView* view, int id)
 
 bool Grayed(CMainFrame* frame, UINT id)
 {
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    return (AfxTestMenuState(AfxTestMenuBar(frame), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 bool Checked(CMainFrame* frame, UINT id)
 {
-    return (frame->GetMenuBar()->GetMenuState(id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (AfxTestMenuState(AfxTestMenuBar(frame), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }

@@ -146,7 +146,7 @@ int PixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& except)
     int unlike = 0;
     for (int y = 0; y < image->height; ++y) {
         for (int x = 0; x < image->width; ++x) {
-            if (!except.PtInRect(CPoint(x, y)))
+            if (!(x >= except.left && x < except.right && y >= except.top && y < except.bottom))
                 unlike += shown[static_cast<size_t>(y) * image->width + x] != ArtPixel(id, x, y);
         }
     }
@@ -159,7 +159,7 @@ int ScreenPixelsUnlikePicture(CDecibarView* view, unsigned id, const CRect& regi
     if (!display)
         return -1;
     CPoint origin(region.left, region.top);
-    view->ClientToScreen(&origin);
+    AfxTestClientToScreen(view, &origin);
     XImage* image = XGetImage(display, DefaultRootWindow(display), origin.x, origin.y,
         static_cast<unsigned>(region.Width()), static_cast<unsigned>(region.Height()), AllPlanes, ZPixmap);
     int unlike = -1;

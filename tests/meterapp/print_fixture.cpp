@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "support/tempdir.h"
+#include "afx/win_codes.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "meterfiles/export_table.h"
 #include "support/tempdir.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ protected:
         decibar = std::make_unique<DecibarInstance>();
         AnswerFileDialogs(*decibar, [this](const CFileDialog& dialog) {
             ++fileDialogs;
-            lastFilter = dialog.m_filter;
+            lastFilter = AfxTestFileDialogAsked(dialog).filter;
             return chosen;
         });
         decibar->modal.messageBoxAnswer = IDOK;
@@ -94,9 +95,9 @@ TEST_F(DataLogWindow, ListsARowPerRunWithItsCountAndAnEmptyLoggerNone)
     Log(1, 55, L"10-12-2011,11:00:00", L"dBA", 10);
     CDataLogDlg& dlg = Open();
     CString caption;
-    dlg.GetWindowText(caption);
+    caption = AfxTestWindowText(&dlg);
     EXPECT_EQ(caption, L"DATALOGGER");
-    ASSERT_EQ(dlg.m_list.GetColumnCount(), 5);
+    ASSERT_EQ(AfxTestColumnCount(&dlg.m_list), 5);
     ASSERT_EQ(dlg.m_list.GetItemCount(), 3);
     const wchar_t* expected[3][5] = { { L"1", L"08-12-2011,9:05:00", L"dBA", L"2.00", L"2" },
         { L"2", L"09-12-2011,10:00:00", L"dBC", L"5.00", L"3" }, { L"1", L"10-12-2011,11:00:00", L"dBA", L"10.00", L"1" } };
@@ -105,7 +106,7 @@ TEST_F(DataLogWindow, ListsARowPerRunWithItsCountAndAnEmptyLoggerNone)
             EXPECT_EQ(dlg.m_list.GetItemText(row, column), expected[row][column]) << row << "," << column;
     EXPECT_EQ(dlg.m_list.GetExtendedStyle() & (LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES),
         static_cast<DWORD>(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES));
-    EXPECT_EQ(Rates()->GetCount(), 10);
+    EXPECT_EQ(AfxTestItemCount(Rates()), 10);
     EXPECT_EQ(Rates()->GetCurSel(), CB_ERR);
     EXPECT_EQ(dlg.m_pRecords->GetSize(), 0);
 
@@ -137,7 +138,7 @@ TEST_F(DataLogWindow, ADoubleClickLoadsEveryRunOfItsRecordingWithStatisticsAndRa
     EXPECT_DOUBLE_EQ(dlg.m_stat.sum, 180);
     EXPECT_DOUBLE_EQ(dlg.m_stat.interval, 10);
     EXPECT_EQ(Rates()->GetCurSel(), 9);
-    EXPECT_FALSE(Rates()->IsWindowEnabled());
+    EXPECT_FALSE(AfxTestWindowEnabled(Rates()));
 
     // A zoomed graph is laid out anew for the next recording: the level
     // labels and the scroll bars follow. A rate that is not on the list
@@ -158,7 +159,7 @@ TEST_F(DataLogWindow, ADoubleClickLoadsEveryRunOfItsRecordingWithStatisticsAndRa
     EXPECT_EQ(Text(IDC_Y_LABEL_FIRST), L"0.00");
     for (CScrollBar* bar : { &dlg.m_vScroll, &dlg.m_hScroll }) {
         int low = -1, high = -1;
-        bar->GetScrollRange(&low, &high);
+        AfxTestScrollRange(bar, &low, &high);
         EXPECT_EQ(high, 0);
         EXPECT_EQ(bar->GetScrollPos(), 0);
     }
@@ -167,7 +168,7 @@ TEST_F(DataLogWindow, ADoubleClickLoadsEveryRunOfItsRecordingWithStatisticsAndRa
     dlg.m_graph.m_dXMax = 77;
     AfxTestActivateListItem(&dlg.m_list, -1);
     AfxTestPump();
-    EXPECT_TRUE(Rates()->IsWindowEnabled());
+    EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     EXPECT_EQ(dlg.m_graph.m_dXMax, 20);
     EXPECT_EQ(dlg.m_pRecords->GetSize(), 1);
 }

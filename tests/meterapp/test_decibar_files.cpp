@@ -7,6 +7,7 @@
 #include "meterfiles/export_table.h"
 #include "support/tempdir.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,9 @@ protected:
     {
         decibar = std::make_unique<DecibarInstance>();
         AnswerFileDialogs(*decibar, [this](const CFileDialog& dialog) {
-            dialogs.push_back({ dialog.m_bOpenFileDialog != FALSE, Narrow(dialog.m_defaultExt), Narrow(dialog.m_fileName),
-                Narrow(dialog.m_filter), dialog.m_ofn.Flags });
+            const AfxTestFileDialogRequest asked = AfxTestFileDialogAsked(dialog);
+            dialogs.push_back({ asked.open, Narrow(asked.defaultExt), Narrow(asked.fileName), Narrow(asked.filter),
+                asked.flags });
             return chosen;
         });
     }

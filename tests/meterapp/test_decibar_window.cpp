@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
+#include "afx/win_codes.h"
 
 #include <art/art.h>
 #include <win32/devicewatch.h>
@@ -35,7 +36,7 @@ COLORREF ArtPixel(unsigned id, int x, int y)
 CString MenuText(CMenu* menu, int position)
 {
     CString text;
-    menu->GetMenuString(position, text, MF_BYPOSITION);
+    AfxTestMenuString(menu, position, text, MF_BYPOSITION);
     return text;
 }
 
@@ -45,45 +46,45 @@ TEST(DecibarWindow, StartsMaximisedWithTitleMenusBarsAndAccelerators)
     CMainFrame* frame = decibar.Frame();
     ASSERT_NE(frame, nullptr);
     CString title;
-    frame->GetWindowText(title);
+    title = AfxTestWindowText(frame);
     EXPECT_EQ(title, CString(L"KV415"));
 
-    CMenu* bar = frame->GetMenuBar();
+    CMenu* bar = AfxTestMenuBar(frame);
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(bar->GetMenuItemCount(), 6);
+    ASSERT_EQ(AfxTestMenuItemCount(bar), 6);
     const wchar_t* barTexts[] = { L"File(&F)", L"Real Time(&R)", L"DataLogger(&D)", L"Com Port(&C)", L"View(&V)",
         L"Help(&H)" };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(MenuText(bar, i), CString(barTexts[i])) << i;
     // DataLogger is a command on the bar itself.
-    EXPECT_EQ(bar->GetMenuItemID(2), static_cast<UINT>(ID_DATALOGGER));
+    EXPECT_EQ(AfxTestMenuItemID(bar, 2), static_cast<UINT>(ID_DATALOGGER));
     CMenu* file = bar->GetSubMenu(0);
     ASSERT_NE(file, nullptr);
-    ASSERT_EQ(file->GetMenuItemCount(), 7);
+    ASSERT_EQ(AfxTestMenuItemCount(file), 7);
     // The layer shows the part after the tab apart from the label, with blanks.
     EXPECT_EQ(MenuText(file, 0).Left(4), CString(L"Open"));
-    EXPECT_EQ(MenuText(file, 0).Right(10), CString(L"Ctrl+O(&O)"));
+    EXPECT_EQ(MenuText(file, 0).Mid(MenuText(file, 0).GetLength() - 10), CString(L"Ctrl+O(&O)"));
     EXPECT_EQ(MenuText(file, 1).Left(8), CString(L"Save as "));
-    EXPECT_EQ(MenuText(file, 1).Right(10), CString(L"Ctrl+S(&S)"));
-    EXPECT_EQ(file->GetMenuItemID(5), 0u);
-    EXPECT_EQ(file->GetMenuItemID(6), static_cast<UINT>(ID_FILE_EXIT));
+    EXPECT_EQ(MenuText(file, 1).Mid(MenuText(file, 1).GetLength() - 10), CString(L"Ctrl+S(&S)"));
+    EXPECT_EQ(AfxTestMenuItemID(file, 5), 0u);
+    EXPECT_EQ(AfxTestMenuItemID(file, 6), static_cast<UINT>(ID_FILE_EXIT));
     EXPECT_EQ(MenuText(bar->GetSubMenu(1), 2), CString(L"Clear Data(C)"));
-    EXPECT_EQ(bar->GetSubMenu(5)->GetMenuItemID(1), static_cast<UINT>(ID_APP_ABOUT));
+    EXPECT_EQ(AfxTestMenuItemID(bar->GetSubMenu(5), 1), static_cast<UINT>(ID_APP_ABOUT));
 
     const UINT buttons[] = { ID_FILE_OPEN_DATA, ID_SEPARATOR, ID_FILE_SAVE_DATA, ID_FILE_EXPORT_EXCEL, ID_REALTIME_RUN,
         ID_REALTIME_STOP, ID_FILE_PRINT_GRAPH, ID_HELP_CONTENTS };
     // The bars as the frame holds them once they are made.
-    ASSERT_NE(frame->m_toolBar, nullptr);
-    ASSERT_NE(frame->m_statusBar, nullptr);
-    ASSERT_EQ(frame->m_toolBar->GetCount(), 8);
+    ASSERT_NE(AfxTestToolBar(frame), nullptr);
+    ASSERT_NE(AfxTestStatusBar(frame), nullptr);
+    ASSERT_EQ(AfxTestButtonCount(AfxTestToolBar(frame)), 8);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(frame->m_toolBar->GetItemID(i), buttons[i]) << i;
+        EXPECT_EQ(AfxTestButtonID(AfxTestToolBar(frame), i), buttons[i]) << i;
 
     const UINT indicators[] = { ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL };
-    ASSERT_EQ(frame->m_statusBar->m_ids.size(), 4u);
+    ASSERT_EQ(AfxTestIndicators(AfxTestStatusBar(frame)).size(), 4u);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(frame->m_statusBar->m_ids[i], indicators[i]);
-    EXPECT_EQ(frame->m_statusBar->GetPaneText(0), CString(L"Ready"));
+        EXPECT_EQ(AfxTestIndicators(AfxTestStatusBar(frame))[i], indicators[i]);
+    EXPECT_EQ(AfxTestPaneText(AfxTestStatusBar(frame), 0), CString(L"Ready"));
 
     EXPECT_STREQ(AfxGetAppName(), L"Decibar");
     EXPECT_FALSE(frame->m_bAutoMenuEnable);
@@ -114,15 +115,15 @@ TEST(DecibarWindow, ViewStartsIdleWithTheRateListAndEmptyStatistics)
     auto* rates = static_cast<CComboBox*>(view->GetDlgItem(IDC_RATE));
     ASSERT_NE(rates, nullptr);
     const wchar_t* expected[] = { L"0.1", L"0.2", L"0.5", L"1", L"1.5", L"2", L"2.5", L"3", L"5", L"10" };
-    ASSERT_EQ(rates->GetCount(), 10);
+    ASSERT_EQ(AfxTestItemCount(rates), 10);
     for (int i = 0; i < 10; ++i) {
         CString text;
-        rates->GetLBText(i, text);
+        AfxTestItemText(rates, i, text);
         EXPECT_EQ(text, CString(expected[i])) << i;
     }
     EXPECT_EQ(rates->GetCurSel(), 2);
     CString shown;
-    rates->GetWindowText(shown);
+    shown = AfxTestWindowText(rates);
     EXPECT_EQ(shown, CString(L"0.5"));
 
     for (int id : { IDC_START_TIME, IDC_MAX_VALUE, IDC_MAX_TIME, IDC_MIN_VALUE, IDC_MIN_TIME, IDC_AVERAGE,
@@ -153,37 +154,37 @@ TEST(DecibarWindow, RunStopAndPortItemsFollowTheView)
     CMainFrame* frame = decibar.Frame();
     CDecibarView* view = decibar.View();
 
-    frame->UpdateMenuPopup(1);
-    frame->UpdateMenuPopup(3);
+    AfxTestUpdateMenuPopup(frame, 1);
+    AfxTestUpdateMenuPopup(frame, 3);
     EXPECT_FALSE(Grayed(frame, ID_REALTIME_RUN));
     EXPECT_TRUE(Grayed(frame, ID_REALTIME_STOP));
     EXPECT_TRUE(Checked(frame, ID_COMPORT_AUTO));
     EXPECT_FALSE(Checked(frame, ID_COMPORT_MANUAL));
     // Both port modes carry radio marks, not check marks.
-    EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_AUTO, MF_BYCOMMAND) & MFT_RADIOCHECK);
-    EXPECT_TRUE(frame->GetMenuBar()->GetMenuState(ID_COMPORT_MANUAL, MF_BYCOMMAND) & MFT_RADIOCHECK);
-    frame->m_toolBar->UpdateButtons();
-    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
+    EXPECT_TRUE(AfxTestMenuState(AfxTestMenuBar(frame), ID_COMPORT_AUTO, MF_BYCOMMAND) & MFT_RADIOCHECK);
+    EXPECT_TRUE(AfxTestMenuState(AfxTestMenuBar(frame), ID_COMPORT_MANUAL, MF_BYCOMMAND) & MFT_RADIOCHECK);
+    AfxTestUpdateButtons(AfxTestToolBar(frame));
+    EXPECT_TRUE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_RUN));
+    EXPECT_FALSE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_STOP));
 
     DecibarViewTestAccess::Recording(view) = true;
     decibar.modal.dialogAnswer = IDCANCEL; // manual mode without opening a port
     decibar.Command(ID_COMPORT_MANUAL);
-    frame->UpdateMenuPopup(1);
-    frame->UpdateMenuPopup(3);
+    AfxTestUpdateMenuPopup(frame, 1);
+    AfxTestUpdateMenuPopup(frame, 3);
     EXPECT_TRUE(Grayed(frame, ID_REALTIME_RUN));
     EXPECT_FALSE(Grayed(frame, ID_REALTIME_STOP));
     EXPECT_FALSE(Checked(frame, ID_COMPORT_AUTO));
     EXPECT_TRUE(Checked(frame, ID_COMPORT_MANUAL));
-    frame->m_toolBar->UpdateButtons();
-    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
+    AfxTestUpdateButtons(AfxTestToolBar(frame));
+    EXPECT_FALSE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_RUN));
+    EXPECT_TRUE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_STOP));
     DecibarViewTestAccess::Recording(view) = false;
 
     // Without automatic enabling, an item the program grayed stays gray.
-    frame->GetMenuBar()->EnableMenuItem(ID_REALTIME_CLEAR, MF_BYCOMMAND | MF_GRAYED);
-    frame->UpdateMenuPopup(1);
-    frame->UpdateMenuPopup(1);
+    AfxTestMenuBar(frame)->EnableMenuItem(ID_REALTIME_CLEAR, MF_BYCOMMAND | MF_GRAYED);
+    AfxTestUpdateMenuPopup(frame, 1);
+    AfxTestUpdateMenuPopup(frame, 1);
     EXPECT_TRUE(Grayed(frame, ID_REALTIME_CLEAR));
 }
 
@@ -277,7 +278,7 @@ TEST(DecibarWindow, AboutShowsDialog100)
     AfxTestSetModalAnswerer([&](const AfxModalRequest& request) {
         decibar.modal.requests.push_back(request);
         if (request.dialog)
-            templateId = request.dialog->GetTemplateId();
+            templateId = AfxTestTemplateId(request.dialog);
         return static_cast<int>(IDOK);
     });
     decibar.Command(ID_APP_ABOUT);
@@ -343,7 +344,7 @@ TEST(DecibarWindow, RepeatedInitialUpdateKeepsTheViewAsItIs)
 
     decibar.Command(ID_FILE_NEW);
     ASSERT_EQ(decibar.View(), view);
-    EXPECT_EQ(rates->GetCount(), 10);
+    EXPECT_EQ(AfxTestItemCount(rates), 10);
     EXPECT_EQ(rates->GetCurSel(), 4);
     EXPECT_TRUE(DecibarViewTestAccess::Recording(view));
     EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).max, 88);

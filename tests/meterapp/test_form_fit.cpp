@@ -3,6 +3,7 @@
 // in the template's font, on one line, inside the control's rectangle.
 #include "decibar_resources.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <afx/afxwin.h>
 #include <afx/testing.h>
@@ -48,8 +49,6 @@ bool HasText(const AfxDlgItem& item)
     switch (item.kind) {
     case AfxControlKind::Static:
     case AfxControlKind::GroupBox:
-    case AfxControlKind::CheckBox:
-    case AfxControlKind::RadioButton:
         return item.text && item.text[0];
     case AfxControlKind::PushButton:
         return item.text && item.text[0] && (item.style & BS_TYPEMASK) != BS_OWNERDRAW;
@@ -115,16 +114,16 @@ protected:
 TEST_P(FormFit, EveryTextShowsWholeInTheTemplateFont)
 {
     const UINT id = GetParam();
-    const AfxDialogTemplate* t = AfxFindDialog(id);
+    const AfxDialogTemplate* t = AfxTestFindDialog(id);
     ASSERT_NE(t, nullptr);
     CDialog dialog;
     ASSERT_TRUE(dialog.Create(id));
     dialog.ShowWindow(SW_SHOW);
     AfxTestPumpUntil([] { return false; }, 200);
 
-    const wxWindowList& children = dialog.GetWx()->GetChildren();
+    const wxWindowList& children = AfxTestWx(&dialog)->GetChildren();
     ASSERT_EQ(children.size(), t->count) << "one window per template control, in template order";
-    const CSize base = AfxDialogBaseUnits(*t);
+    const CSize base = AfxTestDialogBaseUnits(*t);
     const std::string face = ShownFace(t->fontName);
     int checked = 0;
     auto child = children.begin();
@@ -166,7 +165,7 @@ TEST_P(FormFit, EveryTextShowsWholeInTheTemplateFont)
         EXPECT_LE(textTop + logical.height, box.y + box.height) << "the text is cut at the bottom";
 
         // Each of x, y, width and height converts on its own, as the dialog manager does it.
-        const CRect units = AfxDialogUnitsToPixels(base, CRect(item.x, item.y, item.cx, item.cy));
+        const CRect units = AfxTestDialogUnitsToPixels(base, CRect(item.x, item.y, item.cx, item.cy));
         const CRect given(units.left, units.top, units.left + units.right, units.top + units.bottom);
         const wxRect placed = (*child)->GetRect();
         EXPECT_EQ(placed.y, given.top);

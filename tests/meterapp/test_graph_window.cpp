@@ -8,6 +8,7 @@
 #include "meterapp/graphics_btn.h"
 #include "meterapp/messages.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <graph/curve.h>
 #include <graph/geometry.h>
@@ -124,7 +125,7 @@ protected:
     // The real pointer of the X display.
     void DragWithThePointer(CPoint from, CPoint to)
     {
-        auto screen = [&](CPoint at) { return Graph().GetWx()->ClientToScreen(wxPoint(at.x, at.y)); };
+        auto screen = [&](CPoint at) { return AfxTestWx(&Graph())->ClientToScreen(wxPoint(at.x, at.y)); };
         user.MouseMove(screen(from));
         Wait(60);
         user.MouseDown();
@@ -142,7 +143,7 @@ protected:
     {
         int first = 0, last = 0;
         ASSERT_TRUE(AfxTestShownScrollThumb(&bar, &first, &last));
-        const wxRect r = bar.GetWx()->GetScreenRect();
+        const wxRect r = AfxTestWx(&bar)->GetScreenRect();
         const int along = (first + last) / 2;
         user.MouseMove(r.width > r.height ? wxPoint(r.x + along, r.y + r.height / 2)
                                           : wxPoint(r.x + r.width / 2, r.y + along));
@@ -301,9 +302,9 @@ TEST_F(GraphWindow, ADragZoomsLabelsAndScrollBarsFollowAndUnDoZoomReturns)
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
     EXPECT_NE(Text(IDC_Y_LABEL_FIRST), CString(L"0.00"));
     int low = 0, high = 0;
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     EXPECT_GT(high, 0);
-    ScrollBarOf(view, IDC_HSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_HSCROLL), &low, &high);
     EXPECT_GT(high, 0);
     EXPECT_EQ(ScrollBarOf(view, IDC_HSCROLL).GetScrollPos(), graph::TruncToInt(Graph().m_dXStart));
 
@@ -311,7 +312,7 @@ TEST_F(GraphWindow, ADragZoomsLabelsAndScrollBarsFollowAndUnDoZoomReturns)
     EXPECT_EQ(Graph().m_dZoomed, 0.0);
     EXPECT_EQ(Graph().m_dXStart, 0);
     EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 10), topLabel);
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     EXPECT_EQ(high, 0);
 
     // In a cursor mode a drag places a cursor and draws no rectangle.
@@ -353,7 +354,7 @@ TEST_F(GraphWindow, AScaleMessageWithANegativeOffsetSetsTheScrollBarsButNoLabel)
     view->SendMessage(WM_GRAPH_SCALE, 1000, static_cast<LPARAM>(-50000));
     EXPECT_EQ(Text(IDC_Y_LABEL_FIRST + 4), CString(L"kept"));
     int low = 0, high = 0;
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     EXPECT_EQ(high, graph::ScrollBarsFor(Graph()).vMax);
     EXPECT_GT(high, 0);
     view->SendMessage(WM_GRAPH_SCALE, 1000, 50000); // scale 0.1, offset 5
@@ -375,7 +376,7 @@ TEST_F(GraphWindow, ScrollBarsPanByLinesAndToTheReleasedThumbOfALongRecording)
     (void)w;
 
     int low = 0, high = 0;
-    ScrollBarOf(view, IDC_HSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_HSCROLL), &low, &high);
     const int far = high - 10; // beyond a 16-bit position
     ASSERT_GT(far, 32767);
     AfxTestScroll(&ScrollBarOf(view, IDC_HSCROLL), SB_THUMBPOSITION, far);
@@ -394,7 +395,7 @@ TEST_F(GraphWindow, ScrollBarsPanByLinesAndToTheReleasedThumbOfALongRecording)
 
     // Vertically: position 0 shows the top of the range; a line down at the
     // bound stays, but the offset is set again and the labels rewritten.
-    ScrollBarOf(view, IDC_VSCROLL).GetScrollRange(&low, &high);
+    AfxTestScrollRange(&ScrollBarOf(view, IDC_VSCROLL), &low, &high);
     ASSERT_GT(high, 0);
     AfxTestScroll(&ScrollBarOf(view, IDC_VSCROLL), SB_THUMBPOSITION, high);
     EXPECT_DOUBLE_EQ(Graph().m_dYOffset, graph::VerticalPanBound(Graph()) - high);
@@ -420,14 +421,14 @@ TEST_F(GraphWindow, AfterARealDragZoomTheBarsShowTheirThumbsAndTheWheelAndArrowK
     int troughFirst[2], troughLast[2];
     for (int b = 0; b < 2; ++b) {
         ASSERT_TRUE(AfxTestShownScrollThumb(bars[b], &troughFirst[b], &troughLast[b]));
-        const wxSize size = bars[b]->GetWx()->GetSize();
+        const wxSize size = AfxTestWx(bars[b])->GetSize();
         EXPECT_GT(troughLast[b] - troughFirst[b], std::max(size.x, size.y) - 12) << b;
     }
     // Where the trough puts the thumb of the bar's position, and its length.
     auto expectThumbShown = [&](int b) {
         int first = 0, last = 0, low = 0, high = 0;
         ASSERT_TRUE(AfxTestShownScrollThumb(bars[b], &first, &last)) << b;
-        bars[b]->GetScrollRange(&low, &high);
+        AfxTestScrollRange(bars[b], &low, &high);
         ASSERT_GT(high, 0) << b;
         const int trough = troughLast[b] - troughFirst[b] + 1;
         EXPECT_LT(last - first + 1, trough / 3) << b;
@@ -616,9 +617,9 @@ TEST_F(GraphWindow, TheReducedCurveDrawsTheSamePixelsAsALineThroughEverySample)
     int differing = 0, lit = 0;
     for (int x = PLOT_LEFT; x < PLOT_LEFT + s.m_nPlotWidth; ++x)
         for (int y = PLOT_TOP; y <= PlotBottom(); ++y) {
-            const COLORREF expected = allDC.GetPixel(x, y);
+            const COLORREF expected = AfxTestDCPixel(allDC, x, y);
             lit += expected != RGB(0, 0, 0);
-            differing += fewDC.GetPixel(x, y) != expected;
+            differing += AfxTestDCPixel(fewDC, x, y) != expected;
         }
     EXPECT_GT(lit, s.m_nPlotWidth * 10);
     EXPECT_LE(differing, lit / 100) << differing << " of " << lit << " pixels differ";

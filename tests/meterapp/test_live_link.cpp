@@ -50,7 +50,7 @@ bool Connected(CDecibarView* view) { return DecibarViewTestAccess::Connected(vie
 // The port mode as the Com Port menu shows it when opened.
 bool AutoPortChecked(DecibarInstance& decibar)
 {
-    decibar.Frame()->UpdateMenuPopup(3);
+    AfxTestUpdateMenuPopup(decibar.Frame(), 3);
     return Checked(decibar.Frame(), ID_COMPORT_AUTO);
 }
 double Level(CDecibarView* view) { return DecibarViewTestAccess::ReadingNow(view).level; }

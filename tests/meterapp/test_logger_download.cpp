@@ -7,6 +7,7 @@
 #include "meterapp/datalog_dlg.h"
 #include "meterapp/messages.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ protected:
             boxes.push_back(request);
             if (request.kind == AfxModalRequest::MessageBox)
                 return static_cast<int>(IDOK);
-            if (request.dialog && request.dialog->GetTemplateId() == IDD_LOGSTATE) {
+            if (request.dialog && AfxTestTemplateId(request.dialog) == IDD_LOGSTATE) {
                 waitBox = request.dialog->GetSafeHwnd();
                 std::this_thread::sleep_for(busyWhenTheBoxShows);
                 return 0;
@@ -65,7 +66,7 @@ protected:
         std::lock_guard<std::mutex> lock(boxesLock);
         int n = 0;
         for (const AfxModalRequest& r : boxes)
-            if (r.kind == AfxModalRequest::Dialog && r.dialog && r.dialog->GetTemplateId() == IDD_LOGSTATE)
+            if (r.kind == AfxModalRequest::Dialog && r.dialog && AfxTestTemplateId(r.dialog) == IDD_LOGSTATE)
                 ++n;
         return n;
     }
@@ -278,13 +279,13 @@ TEST_F(LoggerDownload, ScreenshotOfTheProgress)
     meter.Reply(pieces);
     bool saved = false;
     AfxTestSetModalAnswerer([&](const AfxModalRequest& request) {
-        if (!request.dialog || request.dialog->GetTemplateId() != IDD_LOGSTATE)
+        if (!request.dialog || AfxTestTemplateId(request.dialog) != IDD_LOGSTATE)
             return static_cast<int>(IDOK);
         CProgressCtrl& bar = DecibarViewTestAccess::WaitBox(view).m_progress;
         PumpUntil([&] {
             int low = 0, high = 0;
-            bar.GetRange(low, high);
-            return high > 0 && bar.GetPos() * 5 >= high * 2;
+            AfxTestProgressRange(&bar, low, high);
+            return high > 0 && AfxTestProgressPos(&bar) * 5 >= high * 2;
         }, 20000);
         const std::string text(path);
         saved = AfxTestSaveScreenshot(&DecibarViewTestAccess::WaitBox(view), std::wstring(text.begin(), text.end()));

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "support/tempdir.h"
+#include "afx/win_codes.h"
 
 namespace {
 

@@ -80,7 +80,7 @@ protected:
     }
 
     // The real pointer, in the graph's client coordinates.
-    wxPoint Screen(CPoint at) { return Graph().GetWx()->ClientToScreen(wxPoint(at.x, at.y)); }
+    wxPoint Screen(CPoint at) { return AfxTestWx(&Graph())->ClientToScreen(wxPoint(at.x, at.y)); }
     void MoveTo(CPoint at)
     {
         user.MouseMove(Screen(at));

@@ -8,6 +8,7 @@
 #include "meterapp/graphics_btn.h"
 #include "meterapp/rt_setup_dlg.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <graph/geometry.h>
 
@@ -105,7 +106,7 @@ protected:
     bool ItemEnabled(int position)
     {
         CMenu* realTime = decibar->Frame()->GetMenu()->GetSubMenu(1);
-        return (realTime->GetMenuState(static_cast<UINT>(position), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+        return (AfxTestMenuState(realTime, static_cast<UINT>(position), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
     }
     void Wait(int ms)
     {
@@ -130,7 +131,7 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
     ASSERT_TRUE(DecibarViewTestAccess::Recording(view));
     EXPECT_TRUE(GraphOf(view).m_bRunning);
     EXPECT_DOUBLE_EQ(DecibarViewTestAccess::Stat(view).interval, 0.1);
-    EXPECT_FALSE(Rates()->IsWindowEnabled());
+    EXPECT_FALSE(AfxTestWindowEnabled(Rates()));
     for (int position : { 0, 2, 3 })
         EXPECT_FALSE(ItemEnabled(position)) << position;
     EXPECT_TRUE(ItemEnabled(1));
@@ -150,7 +151,7 @@ TEST_F(Recording, SamplesAtTheChosenIntervalWithTheStatisticsOfEverySample)
 
     decibar->Command(ID_REALTIME_STOP);
     EXPECT_FALSE(DecibarViewTestAccess::Recording(view));
-    EXPECT_TRUE(Rates()->IsWindowEnabled());
+    EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     for (int position : { 0, 2, 3 })
         EXPECT_TRUE(ItemEnabled(position)) << position;
     const int stopped = Count();
@@ -200,7 +201,7 @@ TEST_F(Recording, HoldOnTheMeterEndsTheRecordingWithEveryRecordKept)
     EXPECT_GE(kept, 5);
     Wait(500);
     EXPECT_EQ(Count(), kept);
-    EXPECT_TRUE(Rates()->IsWindowEnabled());
+    EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     EXPECT_TRUE(ItemEnabled(3));
     meter.m_hold = false;
 }
@@ -232,7 +233,7 @@ TEST_F(Recording, SetupStartsARecordingThatEndsWithExactlyItsDataPoints)
         AfxTestTypeText(dialog->GetDlgItem(IDC_DATA_POINTS), L"7");
         AfxTestChooseItem(dialog->GetDlgItem(IDC_RATE), 0);
         dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return dialog->IsModalRunning() ? static_cast<int>(IDCANCEL) : static_cast<int>(IDOK);
+        return AfxTestModalRunning(dialog) ? static_cast<int>(IDCANCEL) : static_cast<int>(IDOK);
     });
     decibar->Command(ID_REALTIME_SETUP);
     ASSERT_EQ(decibar->modal.requests.size(), 1u);
@@ -370,16 +371,16 @@ TEST_F(Recording, RunAndStopFollowTheUpdateHandlersWhileTheOtherItemsStayGrayed)
 {
     CMainFrame* frame = decibar->Frame();
     RunAt(0);
-    frame->UpdateMenuPopup(1); // what opening the menu does
+    AfxTestUpdateMenuPopup(frame, 1); // what opening the menu does
     EXPECT_FALSE(ItemEnabled(0));
     EXPECT_TRUE(ItemEnabled(1));
     EXPECT_FALSE(ItemEnabled(2));
     EXPECT_FALSE(ItemEnabled(3));
-    frame->m_toolBar->UpdateButtons();
-    EXPECT_FALSE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_RUN));
-    EXPECT_TRUE(frame->m_toolBar->IsButtonEnabled(ID_REALTIME_STOP));
+    AfxTestUpdateButtons(AfxTestToolBar(frame));
+    EXPECT_FALSE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_RUN));
+    EXPECT_TRUE(AfxTestButtonEnabled(AfxTestToolBar(frame), ID_REALTIME_STOP));
     decibar->Command(ID_REALTIME_STOP);
-    frame->UpdateMenuPopup(1);
+    AfxTestUpdateMenuPopup(frame, 1);
     EXPECT_TRUE(ItemEnabled(0));
     EXPECT_FALSE(ItemEnabled(1));
     EXPECT_TRUE(ItemEnabled(2));
@@ -422,7 +423,7 @@ TEST_F(Recording, HoldWhileThePortIsReopenedNeitherHangsNorLosesTheStop)
         EXPECT_TRUE(DecibarViewTestAccess::OpenMeterPort(view, kPort));
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - reopenAt).count(), 3.0);
         ASSERT_TRUE(PumpUntil([&] { return !DecibarViewTestAccess::Recording(view); }, 6000));
-        EXPECT_TRUE(Rates()->IsWindowEnabled());
+        EXPECT_TRUE(AfxTestWindowEnabled(Rates()));
     }
     meter.m_hold = false;
     EXPECT_TRUE(PumpUntil([&] { return DecibarViewTestAccess::Connected(view) && DecibarViewTestAccess::ReadingNow(view).hold == 0; }, 6000));

@@ -6,6 +6,7 @@
 #include "live_fixture.h"
 #include "meterapp/rt_setup_dlg.h"
 #include "resource.h"
+#include "afx/win_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -66,14 +67,14 @@ TEST_F(SetupDialog, OpensAtHalfASecondWithThePreviewOfTheCallersPoints)
     dialog.m_nDataPoints = 40000;
     const INT_PTR result = Run(dialog, [&](CDialog* up) {
         CString caption;
-        up->GetWindowText(caption);
+        caption = AfxTestWindowText(up);
         EXPECT_EQ(caption, CString(L"Real-Time Setup"));
         auto* rates = static_cast<CComboBox*>(up->GetDlgItem(IDC_RATE));
         const wchar_t* texts[] = { L"0.1", L"0.2", L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0", L"5.0", L"10.0" };
-        EXPECT_EQ(rates->GetCount(), 10);
+        EXPECT_EQ(AfxTestItemCount(rates), 10);
         for (int i = 0; i < 10; ++i) {
             CString text;
-            rates->GetLBText(i, text);
+            AfxTestItemText(rates, i, text);
             EXPECT_EQ(text, CString(texts[i]));
         }
         EXPECT_EQ(rates->GetCurSel(), 2);
@@ -116,7 +117,7 @@ TEST_F(SetupDialog, PointsAndIntervalGiveThePreviewAndStartReturnsTheIndex)
         AfxTestChooseItem(up->GetDlgItem(IDC_RATE), 0);
         EXPECT_EQ(Text(up, IDC_DURATION), CString(L"0 hour 12 minute 0 second"));
         up->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_FALSE(up->IsModalRunning());
+        EXPECT_FALSE(AfxTestModalRunning(up));
         return static_cast<int>(IDOK);
     });
     EXPECT_EQ(result, IDOK);
@@ -141,7 +142,7 @@ TEST_F(SetupDialog, RefusedCountsAreReportedAndStartStaysOpenUntilOneIsValid)
         EXPECT_EQ(Text(up, IDC_DURATION), CString(L"6 hour 56 minute 40 second")); // the refused count's
         boxes.clear();
         up->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_TRUE(up->IsModalRunning());
+        EXPECT_TRUE(AfxTestModalRunning(up));
         EXPECT_EQ(boxes.size(), 1u);
 
         AfxTestTypeText(up->GetDlgItem(IDC_DATA_POINTS), L"-3");
@@ -150,7 +151,7 @@ TEST_F(SetupDialog, RefusedCountsAreReportedAndStartStaysOpenUntilOneIsValid)
         AfxTestTypeText(up->GetDlgItem(IDC_DATA_POINTS), L"3");
         boxes.clear();
         up->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_FALSE(up->IsModalRunning());
+        EXPECT_FALSE(AfxTestModalRunning(up));
         EXPECT_TRUE(boxes.empty());
         return static_cast<int>(IDOK);
     });
@@ -164,11 +165,11 @@ TEST_F(SetupDialog, RefusedCountsAreReportedAndStartStaysOpenUntilOneIsValid)
 // labels and buttons are checked with every other form's).
 TEST_F(SetupDialog, TheLongestTextOfEachEditFitsIt)
 {
-    const AfxDialogTemplate* t = AfxFindDialog(IDD_RTSETUP);
+    const AfxDialogTemplate* t = AfxTestFindDialog(IDD_RTSETUP);
     ASSERT_NE(t, nullptr);
-    const CSize base = AfxDialogBaseUnits(*t);
+    const CSize base = AfxTestDialogBaseUnits(*t);
     CFont font;
-    ASSERT_TRUE(font.CreatePointFont(t->fontPoints * 10, t->fontName));
+    ASSERT_TRUE(AfxTestCreatePointFont(font, t->fontPoints * 10, t->fontName));
     CClientDC dc(decibar->View());
     CFont* old = dc.SelectObject(&font);
     const int kEditPadding = 20;
@@ -184,7 +185,7 @@ TEST_F(SetupDialog, TheLongestTextOfEachEditFitsIt)
             if (item.kind != AfxControlKind::Edit || shown.id != item.id)
                 continue;
             const CRect rect
-                = AfxDialogUnitsToPixels(base, CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
+                = AfxTestDialogUnitsToPixels(base, CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
             const CSize extent = dc.GetTextExtent(shown.text);
             EXPECT_LE(extent.cx + kEditPadding, rect.Width()) << "edit " << item.id;
             EXPECT_LE(extent.cy, rect.Height() + 2) << "edit " << item.id;

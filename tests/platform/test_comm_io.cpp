@@ -1,6 +1,7 @@
 #include "comm_testline.h"
 #include "support/receivelog.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

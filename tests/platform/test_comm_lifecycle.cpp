@@ -1,5 +1,6 @@
 #include "comm_testline.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 #include "win32/errors.h"
 #include "win32/ports.h"
 #include "win32/system.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

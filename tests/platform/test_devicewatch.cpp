@@ -1,9 +1,10 @@
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
-#include "win32/devicewatch.h"
+#include "win32/device_watcher.h"
 #include "win32/errors.h"
 #include "win32/ports.h"
 #include "win32/testing.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "win32/errors.h"
 #include "win32/kernel.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

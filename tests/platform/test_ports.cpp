@@ -1,7 +1,7 @@
 #include "support/pipe_watch.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
-#include "win32/ports.h"
+#include "win32/port_numbers.h"
 
 #include <gtest/gtest.h>
 

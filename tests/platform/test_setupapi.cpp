@@ -1,9 +1,10 @@
 #include "support/fakesysfs.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
-#include "win32/ports.h"
+#include "win32/port_numbers.h"
 #include "win32/setupapi.h"
 #include "win32/testing.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

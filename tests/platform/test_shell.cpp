@@ -2,6 +2,7 @@
 #include "support/tempdir.h"
 #include "win32/errors.h"
 #include "win32/shell.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "win32/system.h"
 #include "win32/testing.h"
 #include "win32/user.h"
+#include "win32/internal.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 
 #include "forms/msgbox.h"
 #include "wxsupport/gl_probe.h"
+#include "forms/internal.h"
 
 #include <exception>
 

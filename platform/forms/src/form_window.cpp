@@ -2,6 +2,7 @@
 
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/internal.h"
 
 #include <wx/dcbuffer.h>
 

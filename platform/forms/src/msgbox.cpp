@@ -5,6 +5,8 @@
 #include "window_handles.h"
 #include "win32/text.h"
 #include "wxsupport/msgbox.h"
+#include "win32/internal.h"
+#include "forms/internal.h"
 
 #include <wx/thread.h>
 

@@ -3,6 +3,8 @@
 #include "form_window.h"
 #include "window_handles.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
+#include "forms/internal.h"
 
 #include <wx/window.h>
 

@@ -3,8 +3,9 @@
 #include "overlapped.h"
 #include "win32/comm.h"
 #include "win32/errors.h"
-#include "win32/ports.h"
+#include "win32/port_numbers.h"
 #include "win32/text.h"
+#include "win32/internal.h"
 
 #include <cwchar>
 

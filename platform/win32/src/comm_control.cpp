@@ -3,6 +3,7 @@
 
 #include "comm_line.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
 
 #include <cstring>
 #include <sys/ioctl.h>

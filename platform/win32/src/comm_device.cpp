@@ -1,5 +1,5 @@
 #include "comm_device.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include "comm_line.h"
 #include "overlapped.h"

@@ -1,6 +1,6 @@
 // Comm events: the mask, waits, and the line errors and modem lines behind them.
 #include "comm_device.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include "overlapped.h"
 #include "win32/errors.h"

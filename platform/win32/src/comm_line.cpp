@@ -1,5 +1,5 @@
 #include "comm_line.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include "comm_baud.h"
 #include "win32/errors.h"

@@ -3,6 +3,7 @@
 
 #include "overlapped.h"
 #include "win32/errors.h"
+#include "win32/internal.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,9 @@
-#include "win32/devicewatch.h"
+#include "win32/device_watcher.h"
 
 #include "devicesource.h"
 #include "win32/errors.h"
 #include "win32/ports.h"
+#include "win32/internal.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,5 +1,5 @@
 #include "win32/errors.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include <cerrno>
 

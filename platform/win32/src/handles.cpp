@@ -1,6 +1,7 @@
 #include "kernel_objects.h"
 
 #include "win32/errors.h"
+#include "win32/internal.h"
 
 #include <unordered_map>
 

@@ -1,5 +1,5 @@
 #include "overlapped.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include "win32/errors.h"
 

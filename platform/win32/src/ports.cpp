@@ -1,4 +1,4 @@
-#include "win32/ports.h"
+#include "win32/port_numbers.h"
 
 #include "win32/files.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "devicesource.h"
-#include "win32/ports.h"
+#include "win32/port_numbers.h"
 
 #include <string>
 #include <vector>

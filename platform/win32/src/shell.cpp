@@ -3,6 +3,7 @@
 #include "win32/errors.h"
 #include "win32/process.h"
 #include "win32/text.h"
+#include "win32/internal.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,6 +1,6 @@
 // Events, waits and Sleep.
 #include "kernel_objects.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include "win32/errors.h"
 #include "win32/threadhook.h"

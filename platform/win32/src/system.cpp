@@ -1,5 +1,5 @@
 #include "win32/system.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include "reported_system.h"
 #include "win32/comm.h"

@@ -1,6 +1,6 @@
 // Threads on POSIX threads: suspended start, priority as nice value, exit code.
 #include "kernel_objects.h"
-#include "win32_codes.h"
+#include "win32/internal.h"
 
 #include "win32/errors.h"
 

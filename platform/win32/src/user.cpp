@@ -1,6 +1,7 @@
 #include "win32/user.h"
 
 #include "win32/text.h"
+#include "win32/internal.h"
 
 #include <atomic>
 #include <cstdio>

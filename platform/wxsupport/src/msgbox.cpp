@@ -1,4 +1,5 @@
 #include "wxsupport/msgbox.h"
+#include "win32/internal.h"
 
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>

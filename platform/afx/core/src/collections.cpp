@@ -1,4 +1,3 @@
 #include "afx/collections.h"
 
 IMPLEMENT_DYNAMIC(CObArray, CObject)
-IMPLEMENT_DYNAMIC(CPtrArray, CObject)

@@ -96,7 +96,7 @@ wchar_t CString::GetAt(int index) const
 {
     assert(index >= 0 && index < GetLength());
     if (index < 0 || index >= GetLength())
-        AfxThrowInvalidArgException();
+        throw new CInvalidArgException;
     return m_text[static_cast<size_t>(index)];
 }
 
@@ -151,13 +151,6 @@ CString CString::Mid(int first, int count) const
     return out;
 }
 
-CString CString::Right(int count) const
-{
-    const size_t n = Clamp(count, m_text.size());
-    CString out;
-    out.m_text = m_text.substr(m_text.size() - n);
-    return out;
-}
 
 int CString::Find(wchar_t ch, int start) const
 {
@@ -181,49 +174,9 @@ int CString::ReverseFind(wchar_t ch) const
     return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
 }
 
-int CString::Replace(wchar_t oldCh, wchar_t newCh)
-{
-    int count = 0;
-    for (wchar_t& c : m_text) {
-        if (c == oldCh) {
-            c = newCh;
-            ++count;
-        }
-    }
-    return count;
-}
 
-int CString::Replace(LPCWSTR oldText, LPCWSTR newText)
-{
-    if (!oldText || !*oldText)
-        return 0;
-    const std::wstring from = oldText;
-    const std::wstring to = newText ? newText : L"";
-    int count = 0;
-    std::wstring out;
-    size_t pos = 0;
-    for (size_t hit; (hit = m_text.find(from, pos)) != std::wstring::npos; pos = hit + from.size()) {
-        out.append(m_text, pos, hit - pos);
-        out += to;
-        ++count;
-    }
-    out.append(m_text, pos, std::wstring::npos);
-    m_text.swap(out);
-    return count;
-}
 
-int CString::Insert(int index, wchar_t ch)
-{
-    m_text.insert(Clamp(index, m_text.size()), 1, ch);
-    return GetLength();
-}
 
-int CString::Insert(int index, LPCWSTR text)
-{
-    if (text)
-        m_text.insert(Clamp(index, m_text.size()), text);
-    return GetLength();
-}
 
 int CString::Delete(int index, int count)
 {

@@ -37,8 +37,3 @@ BOOL CInvalidArgException::GetErrorMessage(LPWSTR text, UINT maxChars, UINT* hel
 {
     return CopyMessage(L"An invalid argument was encountered.", text, maxChars, helpContext);
 }
-
-void AfxThrowInvalidArgException()
-{
-    throw new CInvalidArgException;
-}

@@ -1,6 +1,7 @@
 #include "afx/file.h"
 
 #include "win32/files.h"
+#include "win32/internal.h"
 #include "win32/text.h"
 
 #include <cerrno>
@@ -81,7 +82,7 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
     std::FILE* f = nullptr;
     int failure = 0;
     if (file.Open(win32::Utf8FromWide(fileName), flags)) {
-        f = fdopen(file.Descriptor(), mode);
+        f = fdopen(win32::FileInternals::Descriptor(file), mode);
         if (f)
             file.Release();
         else

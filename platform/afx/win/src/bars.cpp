@@ -50,7 +50,7 @@ int CScrollBar::SetScrollPos(int pos, BOOL)
     });
 }
 
-void CScrollBar::GetScrollRange(LPINT minPos, LPINT maxPos) const
+void CScrollBar::GetScrollRange(int* minPos, int* maxPos) const
 {
     afxwin::OnUi([&]() {
         AfxWindowImpl* impl = ImplOf(this);
@@ -103,7 +103,6 @@ void ApplyProgress(afxwin::AfxProgressBar* bar, AfxWindowImpl* impl)
 
 }  // namespace
 
-void CProgressCtrl::SetRange(short lower, short upper) { SetRange32(lower, upper); }
 
 void CProgressCtrl::SetRange32(int lower, int upper)
 {

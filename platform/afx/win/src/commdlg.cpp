@@ -80,7 +80,7 @@ INT_PTR CFileDialog::DoModal()
             m_path.Empty();
             return IDCANCEL;
         }
-        wxWindow* parent = m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
+        wxWindow* parent = m_pParentWnd ? afxwin::Internals::Wx(m_pParentWnd) : (AfxGetMainWnd() ? afxwin::Internals::Wx(AfxGetMainWnd()) : nullptr);
         long style = m_bOpenFileDialog ? wxFD_OPEN : wxFD_SAVE;
         if (m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST))
             style |= wxFD_FILE_MUST_EXIST;
@@ -102,11 +102,5 @@ INT_PTR CFileDialog::DoModal()
             name = dialog.GetFilename();
         }
     });
-}
-
-CString CFileDialog::GetFileName() const
-{
-    int slash = m_path.ReverseFind(L'/');
-    return m_path.Mid(slash + 1);
 }
 

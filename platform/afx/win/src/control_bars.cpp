@@ -17,14 +17,13 @@ CString CommandToolTip(UINT id);
 
 BOOL CToolBar::CreateEx(CWnd* parent, DWORD, DWORD style, CRect, UINT id)
 {
-    auto* frame = parent ? dynamic_cast<wxFrame*>(parent->GetWx()) : nullptr;
+    auto* frame = parent ? dynamic_cast<wxFrame*>(afxwin::Internals::Wx(parent)) : nullptr;
     if (!frame || m_hWnd)
         return FALSE;
     wxToolBar* bar = frame->CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxBORDER_NONE, wxID_ANY);
     AfxWindowImpl* impl = afxwin::Register(bar, this);
     impl->style = style;
     impl->id = static_cast<int>(id);
-    m_dwStyle = style;
     if (auto* f = dynamic_cast<CFrameWnd*>(parent))
         f->m_toolBar = this;
     if (!(style & WS_VISIBLE))
@@ -39,7 +38,7 @@ BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
 
 BOOL CToolBar::LoadToolBar(UINT id)
 {
-    auto* bar = dynamic_cast<wxToolBar*>(GetWx());
+    auto* bar = dynamic_cast<wxToolBar*>(afxwin::Internals::Wx(this));
     const AfxToolBarTemplate* t = AfxFindToolBar(id);
     if (!bar || !t)
         return FALSE;
@@ -81,13 +80,13 @@ UINT CToolBar::GetItemID(int index) const
 
 BOOL CToolBar::IsButtonEnabled(UINT id) const
 {
-    auto* bar = dynamic_cast<wxToolBar*>(GetWx());
+    auto* bar = dynamic_cast<wxToolBar*>(afxwin::Internals::Wx(this));
     return bar && bar->GetToolEnabled(afxwin::WxCommandId(id));
 }
 
 void CToolBar::UpdateButtons()
 {
-    auto* bar = dynamic_cast<wxToolBar*>(GetWx());
+    auto* bar = dynamic_cast<wxToolBar*>(afxwin::Internals::Wx(this));
     CFrameWnd* frame = GetParentFrame();
     if (!bar || !frame)
         return;
@@ -134,7 +133,7 @@ bool IndicatorOn(UINT id, const afxwin::LockKeys& keys)
 
 BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
 {
-    auto* frame = parent ? dynamic_cast<wxFrame*>(parent->GetWx()) : nullptr;
+    auto* frame = parent ? dynamic_cast<wxFrame*>(afxwin::Internals::Wx(parent)) : nullptr;
     if (!frame || m_hWnd)
         return FALSE;
     wxStatusBar* bar = frame->CreateStatusBar(1, wxSTB_DEFAULT_STYLE, wxID_ANY);
@@ -142,7 +141,6 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
     AfxWindowImpl* impl = afxwin::Register(bar, this);
     impl->style = style;
     impl->id = static_cast<int>(id);
-    m_dwStyle = style;
     if (auto* f = dynamic_cast<CFrameWnd*>(parent))
         f->m_statusBar = this;
     const HWND hwnd = m_hWnd;
@@ -155,7 +153,7 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
 
 BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
 {
-    auto* bar = dynamic_cast<wxStatusBar*>(GetWx());
+    auto* bar = dynamic_cast<wxStatusBar*>(afxwin::Internals::Wx(this));
     if (!bar || !ids || count <= 0)
         return FALSE;
     m_ids.assign(ids, ids + count);
@@ -175,7 +173,7 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
 
 BOOL CStatusBar::SetPaneText(int index, LPCTSTR text, BOOL)
 {
-    auto* bar = dynamic_cast<wxStatusBar*>(GetWx());
+    auto* bar = dynamic_cast<wxStatusBar*>(afxwin::Internals::Wx(this));
     if (!bar || index < 0 || index >= bar->GetFieldsCount())
         return FALSE;
     wxString s = afxwin::ToWx(text);
@@ -186,7 +184,7 @@ BOOL CStatusBar::SetPaneText(int index, LPCTSTR text, BOOL)
 
 CString CStatusBar::GetPaneText(int index) const
 {
-    auto* bar = dynamic_cast<wxStatusBar*>(GetWx());
+    auto* bar = dynamic_cast<wxStatusBar*>(afxwin::Internals::Wx(this));
     if (!bar || index < 0 || index >= bar->GetFieldsCount())
         return CString();
     return afxwin::FromWx(bar->GetStatusText(index));

@@ -15,12 +15,12 @@ using afxwin::ImplOf;
 // Creates a control and attaches `self` to it in place of the generic object.
 BOOL CreateFor(CWnd* self, AfxControlKind kind, LPCTSTR text, DWORD style, const RECT& r, CWnd* parent, UINT id)
 {
-    wxWindow* pw = parent ? parent->GetWx() : nullptr;
+    wxWindow* pw = parent ? afxwin::Internals::Wx(parent) : nullptr;
     if (!pw || self->m_hWnd)
         return FALSE;
     wxRect rect(r.left, r.top, r.right - r.left, r.bottom - r.top);
     wxWindow* w = afxwin::CreateControl(pw, kind, static_cast<int>(id), text, rect, style, 0, 0, nullptr);
-    return self->SubclassWindow(afxwin::ToHwnd(w));
+    return afxwin::Internals::SubclassWindow(self, afxwin::ToHwnd(w));
 }
 
 }  // namespace
@@ -30,13 +30,8 @@ BOOL CreateFor(CWnd* self, AfxControlKind kind, LPCTSTR text, DWORD style, const
 BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        UINT type = style & BS_TYPEMASK;
         AfxControlKind kind = AfxControlKind::PushButton;
-        if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)
-            kind = AfxControlKind::CheckBox;
-        else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
-            kind = AfxControlKind::RadioButton;
-        else if (type == BS_GROUPBOX)
+        if ((style & BS_TYPEMASK) == BS_GROUPBOX)
             kind = AfxControlKind::GroupBox;
         return CreateFor(this, kind, text, style, rect, parent, id);
     });

@@ -27,22 +27,21 @@ void RepaintNow(AfxWindowImpl* impl)
 LRESULT ButtonMouse(CWnd* wnd, AfxWindowImpl* impl, UINT message, LPARAM lParam)
 {
     CPoint p(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-    CRect client;
-    wnd->GetClientRect(&client);
+    const wxRect client(impl->wx->GetClientSize());
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (!impl->wx->IsThisEnabled())
             return 0;
         if (impl->wx->IsShownOnScreen())
-            wnd->SetCapture();
+            afxwin::Internals::SetCapture(wnd);
         impl->tracking = true;
         impl->pressed = true;
         RepaintNow(impl);
         return 0;
     case WM_MOUSEMOVE:
         if (impl->tracking) {
-            bool inside = client.PtInRect(p);
+            bool inside = client.Contains(p.x, p.y);
             if (inside != impl->pressed) {
                 impl->pressed = inside;
                 RepaintNow(impl);
@@ -52,7 +51,7 @@ LRESULT ButtonMouse(CWnd* wnd, AfxWindowImpl* impl, UINT message, LPARAM lParam)
     case WM_LBUTTONUP: {
         if (wxWindow::GetCapture() == impl->wx)
             ReleaseCapture();
-        bool click = impl->tracking && client.PtInRect(p);
+        bool click = impl->tracking && client.Contains(p.x, p.y);
         impl->tracking = false;
         if (impl->pressed) {
             impl->pressed = false;
@@ -134,7 +133,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         SetWindowText(reinterpret_cast<LPCTSTR>(lParam));
         return TRUE;
     case WM_GETTEXT: {
-        return GetWindowText(reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam));
+        return GetWindowText(reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
     }
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -150,7 +149,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         switch (message) {
         case PBM_SETRANGE: {
             int oldMin = impl->progressMin, oldMax = impl->progressMax;
-            progress->SetRange(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            progress->SetRange32(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
             return MAKELONG(oldMin, oldMax);
         }
         case PBM_SETPOS:

@@ -25,9 +25,9 @@ long TemplateFrameStyle(const AfxDialogTemplate& t)
 
 wxWindow* OwnerOf(CWnd* parent)
 {
-    wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
+    wxWindow* parentWx = parent ? afxwin::Internals::Wx(parent) : nullptr;
     if (!parentWx && AfxGetMainWnd())
-        parentWx = AfxGetMainWnd()->GetWx();
+        parentWx = afxwin::Internals::Wx(AfxGetMainWnd());
     return parentWx;
 }
 
@@ -101,7 +101,7 @@ wxTopLevelWindow* CreateModelessDialogWindow(CDialog* self, const AfxDialogTempl
 {
     if (t.menu == 0)
         return CreateDialogWindow(self, t, parent);
-    auto* frame = new wxFrame(parent ? parent->GetWx() : nullptr, wxID_ANY, ToWx(t.caption), wxDefaultPosition,
+    auto* frame = new wxFrame(parent ? afxwin::Internals::Wx(parent) : nullptr, wxID_ANY, ToWx(t.caption), wxDefaultPosition,
                               wxDefaultSize, TemplateFrameStyle(t));
     std::unique_ptr<CMenu> menu = AttachDialogMenu(frame, t.menu);
     SetUpDialogWindow(self, frame, t);
@@ -114,7 +114,7 @@ wxTopLevelWindow* CreateModelessDialogWindow(CDialog* self, const AfxDialogTempl
 
 CDialog::CDialog() = default;
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_pParentWnd(parent), m_nTemplateId(templateId) {}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nTemplateId(templateId), m_pParentWnd(parent) {}
 
 CDialog::~CDialog()
 {
@@ -165,7 +165,7 @@ INT_PTR CDialog::DoModal()
 void CDialog::EndDialog(int result)
 {
     m_modalResult = result;
-    auto* window = dynamic_cast<wxTopLevelWindow*>(GetWx());
+    auto* window = dynamic_cast<wxTopLevelWindow*>(afxwin::Internals::Wx(this));
     if (!window)
         return;
     auto* dlg = dynamic_cast<wxDialog*>(window);
@@ -211,7 +211,7 @@ BOOL CDialog::DestroyWindow()
 BOOL CDialog::OnInitDialog()
 {
     UpdateData(FALSE);
-    if (wxWindow* w = GetWx()) {
+    if (wxWindow* w = afxwin::Internals::Wx(this)) {
         for (wxWindow* child : w->GetChildren()) {
             AfxWindowImpl* impl = afxwin::Lookup(child);
             if (impl && impl->isControl && (impl->style & WS_TABSTOP) && child->IsShown() && child->IsEnabled()) {
@@ -275,7 +275,7 @@ HWND CDataExchange::PrepareEditCtrl(int id)
 void CDataExchange::Fail()
 {
     if (CWnd* item = CWnd::FromHandle(m_hWndLastControl)) {
-        item->SetFocus();
+        afxwin::Internals::SetFocus(item);
         if (m_bEditLastControl)
             static_cast<CEdit*>(item)->SetSel(0, -1);
     }
@@ -286,14 +286,14 @@ namespace {
 
 CWnd* Control(CDataExchange* pDX, int id, bool edit)
 {
-    HWND hwnd = edit ? pDX->PrepareEditCtrl(id) : pDX->PrepareCtrl(id);
+    HWND hwnd = edit ? afxwin::Internals::PrepareEditCtrl(pDX, id) : afxwin::Internals::PrepareCtrl(pDX, id);
     return CWnd::FromHandle(hwnd);
 }
 
 void Complain(CDataExchange* pDX, const CString& text)
 {
     AfxMessageBox(text, MB_ICONEXCLAMATION);
-    pDX->Fail();
+    afxwin::Internals::Fail(pDX);
 }
 
 bool ParseInteger(CString text, long long low, long long high, long long* out)
@@ -312,10 +312,10 @@ bool ParseInteger(CString text, long long low, long long high, long long* out)
 
 CString RangeMessage(LPCWSTR format, const CString& low, const CString& high)
 {
-    CString text(format);
-    text.Replace(L"%1", low);
-    text.Replace(L"%2", high);
-    return text;
+    wxString text(format);
+    text.Replace(L"%1", afxwin::ToWx(low));
+    text.Replace(L"%2", afxwin::ToWx(high));
+    return afxwin::FromWx(text);
 }
 
 template <class T> void ExchangeInteger(CDataExchange* pDX, int id, T& value, long long low, long long high, LPCWSTR fmt)
@@ -323,9 +323,9 @@ template <class T> void ExchangeInteger(CDataExchange* pDX, int id, T& value, lo
     CWnd* item = Control(pDX, id, true);
     if (!item)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (afxwin::Internals::SavesAndValidates(pDX)) {
         CString text;
-        item->GetWindowText(text);
+        afxwin::Internals::WindowText(item, text);
         long long v = 0;
         if (!ParseInteger(text, low, high, &v))
             Complain(pDX, AFX_IDP_PARSE_INT);
@@ -343,9 +343,9 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 {
     if (control.m_hWnd)
         return;
-    HWND hwnd = pDX->PrepareCtrl(id);
+    HWND hwnd = afxwin::Internals::PrepareCtrl(pDX, id);
     if (hwnd)
-        control.SubclassWindow(hwnd);
+        afxwin::Internals::SubclassWindow(&control, hwnd);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value)
@@ -368,9 +368,9 @@ void DDX_Text(CDataExchange* pDX, int id, double& value)
     CWnd* item = Control(pDX, id, true);
     if (!item)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (afxwin::Internals::SavesAndValidates(pDX)) {
         CString text;
-        item->GetWindowText(text);
+        afxwin::Internals::WindowText(item, text);
         text.Trim();
         wchar_t* end = nullptr;
         double v = std::wcstod(text, &end);
@@ -389,15 +389,15 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
     CWnd* item = Control(pDX, id, true);
     if (!item)
         return;
-    if (pDX->m_bSaveAndValidate)
-        item->GetWindowText(value);
+    if (afxwin::Internals::SavesAndValidates(pDX))
+        afxwin::Internals::WindowText(item, value);
     else
         item->SetWindowText(value);
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
-    if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal))
+    if (!afxwin::Internals::SavesAndValidates(pDX) || (value >= minVal && value <= maxVal))
         return;
     CString low, high;
     low.Format(L"%d", minVal);
@@ -407,7 +407,7 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 {
-    if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal))
+    if (!afxwin::Internals::SavesAndValidates(pDX) || (value >= minVal && value <= maxVal))
         return;
     CString low, high;
     low.Format(L"%u", minVal);

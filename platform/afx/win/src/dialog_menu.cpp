@@ -8,10 +8,10 @@ namespace {
 
 UINT BarCommandOf(const CMenu* bar, wxMenu* menu)
 {
-    auto* wxBar = static_cast<wxMenuBar*>(bar->m_wxBar);
-    for (size_t pos = 0; pos < wxBar->GetMenuCount() && pos < bar->m_barCommands.size(); ++pos)
+    auto* wxBar = static_cast<wxMenuBar*>(Internals::WxBar(bar));
+    for (size_t pos = 0; pos < wxBar->GetMenuCount() && pos < Internals::BarCommands(bar).size(); ++pos)
         if (wxBar->GetMenu(pos) == menu)
-            return bar->m_barCommands[pos];
+            return Internals::BarCommands(bar)[pos];
     return 0;
 }
 
@@ -25,8 +25,8 @@ std::unique_ptr<CMenu> AttachDialogMenu(wxFrame* frame, UINT menuId)
         return nullptr;
     frame->SetMenuBar(bar);
     auto menu = std::make_unique<CMenu>();
-    menu->m_wxBar = bar;
-    menu->m_barCommands = barCommands;
+    Internals::WxBar(menu.get()) = bar;
+    Internals::BarCommands(menu.get()) = barCommands;
     // The dialog's state may not exist yet; it is looked up when the user acts.
     frame->Bind(wxEVT_MENU, [frame](wxCommandEvent& e) {
         const UINT command = CommandFromWx(e.GetId());
@@ -43,7 +43,7 @@ std::unique_ptr<CMenu> AttachDialogMenu(wxFrame* frame, UINT menuId)
         // A command on the bar itself: closed once GTK has finished opening it.
         RunSoon([frame] {
             if (AfxWindowImpl* live = Lookup(frame); live && live->menuBar)
-                CloseMenuBar(static_cast<wxMenuBar*>(live->menuBar->m_wxBar));
+                CloseMenuBar(static_cast<wxMenuBar*>(Internals::WxBar(live->menuBar.get())));
         });
         ::PostMessage(ToHwnd(frame), WM_COMMAND, MAKEWPARAM(command, 0), 0);
     });

@@ -1,4 +1,6 @@
 #include "internal.h"
+#include "afx/file.h"
+#include "win32/internal.h"
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 IMPLEMENT_DYNAMIC(CView, CWnd)
@@ -32,7 +34,7 @@ BOOL CDocument::OnNewDocument()
     SetModifiedFlag(FALSE);
     if (m_pDocTemplate) {
         CString name;
-        m_pDocTemplate->GetDocString(name, CDocTemplate::fileNewName);
+        m_pDocTemplate->GetDocString(name, CDocTemplate::kFileNewName);
         m_strTitle = name.IsEmpty() ? CString(L"Untitled") : name;
     }
     return TRUE;
@@ -160,7 +162,7 @@ CView::~CView()
 
 BOOL CView::CreateView(CFrameWnd* frame, UINT id)
 {
-    wxWindow* parent = frame ? frame->GetWx() : nullptr;
+    wxWindow* parent = frame ? afxwin::Internals::Wx(frame) : nullptr;
     if (!parent || m_hWnd)
         return FALSE;
     CREATESTRUCT cs{};
@@ -222,7 +224,7 @@ BOOL CFormView::CreateView(CFrameWnd* frame, UINT id)
     const AfxDialogTemplate* t = AfxFindDialog(m_nTemplateId);
     if (!t)
         return FALSE;
-    wxSize size = afxwin::CreateTemplateControls(this, GetWx(), *t);
+    wxSize size = afxwin::CreateTemplateControls(this, afxwin::Internals::Wx(this), *t);
     m_totalSize = CSize(size.x, size.y);
     return TRUE;
 }
@@ -243,7 +245,7 @@ LRESULT CFormView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CFormView::ResizeParentToFit(BOOL shrinkOnly)
 {
     CFrameWnd* frame = GetParentFrame();
-    auto* w = frame ? dynamic_cast<wxFrame*>(frame->GetWx()) : nullptr;
+    auto* w = frame ? dynamic_cast<wxFrame*>(afxwin::Internals::Wx(frame)) : nullptr;
     if (!w || w->IsMaximized())
         return;
     wxSize client = w->GetClientSize();
@@ -264,7 +266,7 @@ CDocTemplate::CDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* fram
 
 CDocTemplate::~CDocTemplate() = default;
 
-BOOL CDocTemplate::GetDocString(CString& out, DocStringIndex index) const
+BOOL CDocTemplate::GetDocString(CString& out, int index) const
 {
     out.Empty();
     CString all = m_strDocStrings.IsEmpty() ? AfxLoadString(m_nIDResource) : m_strDocStrings;

@@ -2,7 +2,7 @@
 
 #include "internal.h"
 #include "resource_store.h"
-#include "win32/devicewatch.h"
+#include "win32/device_watcher.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -125,7 +125,9 @@ int WxKey(WORD vk)
     }
 }
 
-void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
+}  // namespace
+
+void afxwin::Internals::ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
 {
     if (ui.m_enabled >= 0)
         item->Enable(ui.m_enabled == 1);
@@ -137,8 +139,6 @@ void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui)
     if (ui.m_text)
         item->SetItemLabel(afxwin::ToWx(ui.m_text));
 }
-
-}  // namespace
 
 namespace afxwin {
 
@@ -152,7 +152,7 @@ CString CommandToolTip(UINT id)
     return ToolTip(id);
 }
 
-void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui)
+void Internals::UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui)
 {
     ui.m_nID = id;
     ui.DoUpdate(frame, frame->m_bAutoMenuEnable);
@@ -211,7 +211,7 @@ wxFrame* CFrameWnd::CreateFrameWindow(UINT id, const CREATESTRUCT& cs, CWnd* par
     if (m_strTitle.IsEmpty())
         m_strTitle = AfxGetAppName();
 
-    wxWindow* parentWx = parent ? parent->GetWx() : nullptr;
+    wxWindow* parentWx = parent ? afxwin::Internals::Wx(parent) : nullptr;
     auto* frame = new wxFrame(parentWx, wxID_ANY, afxwin::ToWx(m_strTitle), wxDefaultPosition, wxSize(1024, 768));
     afxwin::KeepDefaultAttributes(frame);
     AfxWindowImpl* impl = afxwin::Register(frame, this);
@@ -375,10 +375,10 @@ CDocument* CFrameWnd::GetActiveDocument() const
 
 void CFrameWnd::RecalcLayout(BOOL)
 {
-    if (auto* frame = dynamic_cast<wxFrame*>(GetWx())) {
-        if (m_pViewActive && m_pViewActive->GetWx()) {
+    if (auto* frame = dynamic_cast<wxFrame*>(afxwin::Internals::Wx(this))) {
+        if (m_pViewActive && afxwin::Internals::Wx(m_pViewActive)) {
             wxSize s = frame->GetClientSize();
-            m_pViewActive->GetWx()->SetSize(0, 0, s.x, s.y);
+            afxwin::Internals::Wx(m_pViewActive)->SetSize(0, 0, s.x, s.y);
         }
     }
 }
@@ -401,7 +401,7 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
             return TRUE;
         }
         if (nCode == static_cast<int>(CN_COMMAND)) {
-            ShowControlBar(bar, !bar->GetWx()->IsShown(), FALSE);
+            ShowControlBar(bar, !afxwin::Internals::Wx(bar)->IsShown(), FALSE);
             return TRUE;
         }
     }
@@ -416,10 +416,10 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
 
 void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL)
 {
-    if (!bar || !bar->GetWx())
+    if (!bar || !afxwin::Internals::Wx(bar))
         return;
-    bar->GetWx()->Show(show != FALSE);
-    if (auto* frame = dynamic_cast<wxFrame*>(GetWx()))
+    afxwin::Internals::Wx(bar)->Show(show != FALSE);
+    if (auto* frame = dynamic_cast<wxFrame*>(afxwin::Internals::Wx(this)))
         frame->SendSizeEvent();
 }
 
@@ -451,7 +451,7 @@ void CFrameWnd::UpdateFrameTitle()
             name = L"Untitled";
         title = (impl->style & FWS_PREFIXTITLE) ? name + L" - " + m_strTitle : m_strTitle + L" - " + name;
     }
-    if (auto* frame = dynamic_cast<wxFrame*>(GetWx()))
+    if (auto* frame = dynamic_cast<wxFrame*>(afxwin::Internals::Wx(this)))
         frame->SetTitle(afxwin::ToWx(title));
 }
 
@@ -486,8 +486,8 @@ void CFrameWnd::UpdateMenu(wxMenu* menu)
         ui.m_nIndex = static_cast<UINT>(pos);
         ui.m_pMenu = nullptr;
         afxwin::UpdateCommandUI(this, afxwin::CommandFromWx(item->GetId()), ui);
-        ApplyUpdate(item, ui);
-        if (!afxwin::IsLive(afxwin::ToHwnd(GetWx())))
+        afxwin::Internals::ApplyUpdate(item, ui);
+        if (!afxwin::IsLive(afxwin::ToHwnd(afxwin::Internals::Wx(this))))
             return;
     }
 }

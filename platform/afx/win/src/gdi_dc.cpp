@@ -37,12 +37,12 @@ wxPen WxPen(const CPen* pen)
 {
     if (!pen || pen->IsNull())
         return wxPen(*wxBLACK, 1);
-    if (pen->m_style == PS_NULL)
+    if (afxwin::Internals::PenStyle(pen) == PS_NULL)
         return *wxTRANSPARENT_PEN;
     int width = pen->m_width < 1 ? 1 : pen->m_width;
     wxPenStyle style = wxPENSTYLE_SOLID;
     if (width == 1) {
-        switch (pen->m_style) {
+        switch (afxwin::Internals::PenStyle(pen)) {
         case PS_DASH: style = wxPENSTYLE_SHORT_DASH; break;
         case PS_DOT: style = wxPENSTYLE_DOT; break;
         case PS_DASHDOT:
@@ -50,7 +50,7 @@ wxPen WxPen(const CPen* pen)
         default: break;
         }
     }
-    wxPen wxp(afxwin::ToWxColour(pen->m_color), width, style);
+    wxPen wxp(afxwin::ToWxColour(afxwin::Internals::PenColour(pen)), width, style);
     wxp.SetCap(width == 1 ? wxCAP_BUTT : wxCAP_ROUND);
     return wxp;
 }
@@ -118,10 +118,10 @@ void CDC::NoteDrawn(int x, int y, int cx, int cy)
     if (cx <= 0 || cy <= 0)
         return;
     const CRect r(x, y, x + cx, y + cy);
-    if (m_drawn.IsRectEmpty())
+    if (m_drawn.right <= m_drawn.left || m_drawn.bottom <= m_drawn.top)
         m_drawn = r;
     else
-        m_drawn.SetRect(std::min(m_drawn.left, r.left), std::min(m_drawn.top, r.top), std::max(m_drawn.right, r.right),
+        m_drawn = CRect(std::min(m_drawn.left, r.left), std::min(m_drawn.top, r.top), std::max(m_drawn.right, r.right),
                         std::max(m_drawn.bottom, r.bottom));
 }
 
@@ -420,23 +420,7 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
     });
 }
 
-void CDC::Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight)
-{
-    afxwin::OnUi([&]() {
-        if (r)
-            Draw3dRect(r->left, r->top, r->right - r->left, r->bottom - r->top, topLeft, bottomRight);
-    });
-}
 
-void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
-{
-    afxwin::OnUi([&]() {
-        FillSolidRect(x, y, cx - 1, 1, topLeft);
-        FillSolidRect(x, y, 1, cy - 1, topLeft);
-        FillSolidRect(x + cx - 1, y, 1, cy, bottomRight);
-        FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
-    });
-}
 
 COLORREF CDC::GetPixel(int x, int y) const
 {
@@ -641,7 +625,7 @@ void ClosePicture(HWND hwnd, wxDC& dc, const CRect& noted)
     wxRect drawn;
     if (dc.MaxX() >= dc.MinX() && dc.MaxY() >= dc.MinY() && (dc.MaxX() > 0 || dc.MaxY() > 0))
         drawn = wxRect(wxPoint(dc.MinX(), dc.MinY()), wxPoint(dc.MaxX(), dc.MaxY())).Inflate(2);
-    if (!noted.IsRectEmpty())
+    if (noted.right > noted.left && noted.bottom > noted.top)
         drawn.Union(wxRect(noted.left, noted.top, noted.Width(), noted.Height()));
     afxwin::ClosePictureDrawing(impl);
     if (drawn.IsEmpty() || impl->painting)

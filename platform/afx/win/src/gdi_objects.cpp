@@ -72,7 +72,7 @@ CGdiObject* Stock(int index)
     static CPen whitePen(PS_SOLID, 1, RGB(255, 255, 255)), blackPen(PS_SOLID, 1, 0), nullPen(PS_NULL, 1, 0);
     static CFont systemFont;
     if (hollow.IsNull())
-        hollow.CreateStockHollow();
+        afxwin::Internals::CreateStockHollow(hollow);
     if (systemFont.IsNull())
         systemFont.CreateFont(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, L"System");
     static CFont guiFont;
@@ -255,11 +255,3 @@ wxBitmap& CBitmap::WxBitmap()
     return m_bitmap ? *m_bitmap : const_cast<wxBitmap&>(wxNullBitmap);
 }
 
-int CBitmap::GetBitmap(BITMAP* out) const
-{
-    if (!m_bitmap || !out)
-        return 0;
-    CSize size = GetBitmapDimension();
-    *out = BITMAP{0, size.cx, size.cy, size.cx * 3, 1, 24, nullptr};
-    return static_cast<int>(sizeof(BITMAP));
-}

@@ -14,7 +14,7 @@
 
 #include "afx/afxwin.h"
 #include "afx/modal.h"
-#include "win_codes.h"
+#include "afx/win_codes.h"
 
 class AfxTimer;
 
@@ -81,6 +81,34 @@ struct AfxWindowImpl {
     std::unique_ptr<CMenu> menuBar;      // a dialog's menu bar (frames keep their own)
 };
 
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass = nullptr;
+    CDocument* m_pCurrentDoc = nullptr;
+    CDocTemplate* m_pNewDocTemplate = nullptr;
+    CView* m_pLastView = nullptr;
+    CFrameWnd* m_pCurrentFrame = nullptr;
+};
+
+CWinApp* AfxGetApp();
+BOOL IsWindow(HWND hwnd);
+
+// Thrown by CDataExchange::Fail after the message has been shown.
+class CUserException : public CException {
+    DECLARE_DYNAMIC(CUserException)
+public:
+    CUserException() = default;
+};
+
+// The dialog base units of a template's font (average character width and
+// character height in pixels, at 96 pixels per inch).
+CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
+// Dialog units to pixels with these base units, each edge on its own (as
+// MapDialogRect does): x edges times cx / 4, y edges times cy / 8, rounded as
+// MulDiv rounds. Template controls convert x, y, width and height each this way.
+CRect AfxDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
+// Null when the id is not registered.
+const AfxDialogTemplate* AfxFindDialog(UINT id);
+
 namespace afxwin {
 
 // The user-interface thread is the one that set up the layer.
@@ -108,9 +136,11 @@ inline AfxWindowImpl* ImplOf(const CWnd* wnd, const char* call = __builtin_FUNCT
 }
 
 // The wx window behind a framework window as the wx class a control has.
+// The toolkit's window of a CWnd; null without one.
+wxWindow* WxOf(const CWnd* wnd);
 template <class T> T* As(const CWnd* wnd)
 {
-    return dynamic_cast<T*>(wnd->GetWx());
+    return dynamic_cast<T*>(WxOf(wnd));
 }
 AfxWindowImpl* Register(wxWindow* window, CWnd* wnd);
 void Unregister(wxWindow* window);
@@ -330,7 +360,119 @@ int LivePrinterHandles();
 void WaitCursor(int delta);
 
 // Command routing of the frame for menus and the tool bar.
-void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui);
+// The layer's own reach into the private state of the framework classes.
+struct Internals {
+    static wxWindow* Wx(const CWnd* wnd) { return wnd ? wnd->GetWx() : nullptr; }
+    static void WindowText(const CWnd* wnd, CString& text) { wnd->GetWindowText(text); }
+    static BOOL SubclassWindow(CWnd* wnd, HWND hwnd) { return wnd->SubclassWindow(hwnd); }
+    static CWnd* SetCapture(CWnd* wnd) { return wnd->SetCapture(); }
+    static CWnd* SetFocus(CWnd* wnd) { return wnd->SetFocus(); }
+    static BOOL OnCommand(CWnd* wnd, WPARAM wParam, LPARAM lParam) { return wnd->OnCommand(wParam, lParam); }
+    static LRESULT WindowProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return wnd->WindowProc(message, wParam, lParam);
+    }
+    static void PostNcDestroy(CWnd* wnd) { wnd->PostNcDestroy(); }
+    static int PenStyle(const CPen* pen) { return pen->m_style; }
+    static COLORREF PenColour(const CPen* pen) { return pen->m_color; }
+    static bool BrushHollow(const CBrush* brush) { return brush->m_hollow; }
+    static COLORREF BrushColour(const CBrush* brush) { return brush->m_color; }
+    static BOOL CreateStockHollow(CBrush& brush) { return brush.CreateStockHollow(); }
+    static const wxFont& WxFont(const CFont& font) { return font.WxFont(); }
+    static int LogFont(const CFont& font, LOGFONT* out) { return font.GetLogFont(out); }
+    static COLORREF TextColour(const CDC& dc) { return dc.GetTextColor(); }
+    static void*& WxBar(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxBar; }
+    static void*& WxMenu(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_wxMenu; }
+    static std::vector<UINT>& BarCommands(const CMenu* menu) { return const_cast<CMenu*>(menu)->m_barCommands; }
+    static void ApplyUpdate(wxMenuItem* item, const CCmdUI& ui);
+    static void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui);
+
+    static HWND PrepareCtrl(CDataExchange* dx, int id) { return dx->PrepareCtrl(id); }
+    static HWND PrepareEditCtrl(CDataExchange* dx, int id) { return dx->PrepareEditCtrl(id); }
+    [[noreturn]] static void Fail(CDataExchange* dx) { dx->Fail(); }
+    static BOOL SavesAndValidates(const CDataExchange* dx) { return dx->m_bSaveAndValidate; }
+
+    // What the test driver reads and runs.
+    static COLORREF Pixel(const CDC& dc, int x, int y) { return dc.GetPixel(x, y); }
+    static UINT SetTextAlign(CDC& dc, UINT flags) { return dc.SetTextAlign(flags); }
+    static BOOL CreatePointFont(CFont& font, int pointSize, LPCTSTR faceName)
+    {
+        return font.CreatePointFont(pointSize, faceName);
+    }
+    static void ClientToScreen(const CWnd* wnd, LPPOINT point) { wnd->ClientToScreen(point); }
+    static CWnd* Capture() { return CWnd::GetCapture(); }
+    static DWORD Style(const CWnd* wnd) { return wnd->GetStyle(); }
+    static BOOL Enabled(const CWnd* wnd) { return wnd->IsWindowEnabled(); }
+    static BOOL SubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent) { return wnd->SubclassDlgItem(id, parent); }
+    static bool HasDocTemplate(const CWinApp& app) { return app.GetFirstTemplate() != nullptr; }
+    static void DropClosedDocument(CWinApp& app)
+    {
+        auto* docTemplate = static_cast<CSingleDocTemplate*>(app.GetFirstTemplate());
+        if (docTemplate && docTemplate->GetDocument() && !docTemplate->GetDocument()->GetFirstView())
+            docTemplate->RemoveDocument();
+    }
+    static const CString& Title(const CDocument* doc) { return doc->GetTitle(); }
+    static CDocument* OpenDocumentFile(CDocTemplate* t, LPCTSTR path) { return t->OpenDocumentFile(path); }
+    static CView* FirstView(const CDocument* doc) { return doc->GetFirstView(); }
+    static std::vector<CString> RecentFiles(const CWinApp* app) { return app->GetRecentFiles(); }
+    static void AddToRecentFileList(CWinApp* app, LPCTSTR path) { app->AddToRecentFileList(path); }
+    static int ExitInstance(CWinApp* app) { return app->ExitInstance(); }
+    static UINT ProfileInt(CWinApp* app, LPCTSTR section, LPCTSTR entry, int value)
+    {
+        return app->GetProfileInt(section, entry, value);
+    }
+    static CString ProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry)
+    {
+        return app->GetProfileString(section, entry);
+    }
+    static BOOL WriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPCTSTR value)
+    {
+        return app->WriteProfileString(section, entry, value);
+    }
+    static void MapDialogRect(const CDialog* d, LPRECT rect) { d->MapDialogRect(rect); }
+    static UINT TemplateId(const CDialog* d) { return d->m_nTemplateId; }
+    static bool ModalRunning(const CDialog* d) { return d->m_modalRunning; }
+    static BOOL OpensFile(const CFileDialog& d) { return d.m_bOpenFileDialog; }
+    static CString DefaultExt(const CFileDialog& d) { return d.m_defaultExt; }
+    static CString FileName(const CFileDialog& d) { return d.m_fileName; }
+    static CString Filter(const CFileDialog& d) { return d.m_filter; }
+    static DWORD Flags(const CFileDialog& d) { return d.m_ofn.Flags; }
+    static CString OutputFile(const CPrintDialog& d) { return d.m_outputFile; }
+    static CPrintDialog::PRINTDLG& PrintRecord(CPrintDialog* d) { return d->m_pd; }
+    static CString& PrintDevice(CPrintDialog* d) { return d->m_deviceName; }
+    static CString& PrintFile(CPrintDialog* d) { return d->m_outputFile; }
+    static DEVMODE& PrintMode(CPrintDialog* d) { return d->m_devMode; }
+    static BOOL LoadFrame(CFrameWnd* frame, UINT id)
+    {
+        return frame->LoadFrame(id, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr);
+    }
+    static UINT MenuState(CMenu* menu, UINT item, UINT flags) { return menu->GetMenuState(item, flags); }
+    static int MenuItemCount(CMenu* menu) { return menu->GetMenuItemCount(); }
+    static UINT MenuItemID(CMenu* menu, int pos) { return menu->GetMenuItemID(pos); }
+    static int MenuString(CMenu* menu, UINT item, CString& text, UINT flags) { return menu->GetMenuString(item, text, flags); }
+    static CMenu* MenuBar(CFrameWnd* frame) { return frame->GetMenuBar(); }
+    static void UpdateMenuPopup(CFrameWnd* frame, int barPosition) { frame->UpdateMenuPopup(barPosition); }
+    static CToolBar* ToolBar(CFrameWnd* frame) { return frame->m_toolBar; }
+    static CStatusBar* StatusBar(CFrameWnd* frame) { return frame->m_statusBar; }
+    static BOOL ButtonEnabled(CToolBar* bar, UINT id) { return bar->IsButtonEnabled(id); }
+    static void UpdateButtons(CToolBar* bar) { bar->UpdateButtons(); }
+    static int ButtonCount(CToolBar* bar) { return bar->GetCount(); }
+    static UINT ButtonID(CToolBar* bar, int index) { return bar->GetItemID(index); }
+    static CString PaneText(CStatusBar* bar, int index) { return bar->GetPaneText(index); }
+    static std::vector<UINT> Indicators(CStatusBar* bar) { return bar->m_ids; }
+    static int ItemCount(CComboBox* box) { return box->GetCount(); }
+    static int ItemText(CComboBox* box, int index, CString& text) { return box->GetLBText(index, text); }
+    static int ColumnCount(CListCtrl* list) { return list->GetColumnCount(); }
+    static int NextItem(CListCtrl* list, int start, UINT flags) { return list->GetNextItem(start, static_cast<int>(flags)); }
+    static void ScrollRange(CScrollBar* bar, int* low, int* high) { bar->GetScrollRange(low, high); }
+    static void ProgressRange(CProgressCtrl* progress, int& low, int& high) { progress->GetRange(low, high); }
+    static int ProgressPos(CProgressCtrl* progress) { return progress->GetPos(); }
+};
+
+inline void UpdateCommandUI(CFrameWnd* frame, UINT id, CCmdUI& ui)
+{
+    Internals::UpdateCommandUI(frame, id, ui);
+}
 
 }  // namespace afxwin
 

@@ -4,7 +4,6 @@
 #include "internal.h"
 
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
-IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
 namespace {
@@ -20,7 +19,7 @@ namespace {
 
 wxItemContainer* Items(const CWnd* wnd)
 {
-    return dynamic_cast<wxItemContainer*>(wnd->GetWx());
+    return dynamic_cast<wxItemContainer*>(afxwin::Internals::Wx(wnd));
 }
 
 int InsertAt(wxItemContainer* items, int index, LPCTSTR text)
@@ -89,32 +88,6 @@ int CComboBox::GetLBText(int index, CString& text) const
         text = afxwin::FromWx(items->GetString(static_cast<unsigned>(index)));
         return text.GetLength();
     });
-}
-
-// ---- CListBox ----
-
-int CListBox::InsertString(int index, LPCTSTR text)
-{
-    return afxwin::OnUi([&]() -> int { return InsertAt(Items(this), index, text); });
-}
-int CListBox::GetCount() const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        return items ? static_cast<int>(items->GetCount()) : LB_ERR;
-    });
-}
-int CListBox::GetCurSel() const
-{
-    return afxwin::OnUi([&]() -> int {
-        wxItemContainer* items = Items(this);
-        int sel = items ? items->GetSelection() : wxNOT_FOUND;
-        return sel == wxNOT_FOUND ? LB_ERR : sel;
-    });
-}
-int CListBox::SetCurSel(int index)
-{
-    return afxwin::OnUi([&]() -> int { return SetSelection(Items(this), index); });
 }
 
 // ---- CListCtrl ----
@@ -240,14 +213,3 @@ int CListCtrl::GetNextItem(int start, int flags) const
     });
 }
 
-BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
-{
-    return afxwin::OnUi([&]() -> BOOL {
-        auto* l = As<wxListCtrl>(this);
-        if (!l || item < 0 || item >= l->GetItemCount())
-            return FALSE;
-        long wxState = ((state & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((state & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
-        long wxMask = ((mask & LVIS_SELECTED) ? wxLIST_STATE_SELECTED : 0) | ((mask & LVIS_FOCUSED) ? wxLIST_STATE_FOCUSED : 0);
-        return l->SetItemState(item, wxState, wxMask);
-    });
-}

@@ -6,12 +6,12 @@ namespace {
 
 wxMenuBar* Bar(const CMenu* m)
 {
-    return static_cast<wxMenuBar*>(m->m_wxBar);
+    return static_cast<wxMenuBar*>(afxwin::Internals::WxBar(m));
 }
 
 wxMenu* Menu(const CMenu* m)
 {
-    return static_cast<wxMenu*>(m->m_wxMenu);
+    return static_cast<wxMenu*>(afxwin::Internals::WxMenu(m));
 }
 
 wxMenuItem* ByPosition(const CMenu* m, UINT pos)
@@ -36,8 +36,8 @@ int BarPositionOf(const CMenu* m, UINT id)
 {
     if (!Bar(m))
         return -1;
-    for (size_t pos = 0; pos < m->m_barCommands.size(); ++pos)
-        if (m->m_barCommands[pos] == id && id != 0)
+    for (size_t pos = 0; pos < afxwin::Internals::BarCommands(m).size(); ++pos)
+        if (afxwin::Internals::BarCommands(m)[pos] == id && id != 0)
             return static_cast<int>(pos);
     return -1;
 }

@@ -3,6 +3,7 @@
 
 #include "internal.h"
 #include "wxsupport/msgbox.h"
+#include "win32/internal.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ int ShowReal(HWND owner, const wxString& text, const wxString& caption, UINT typ
 {
     wxWindow* parent = reinterpret_cast<wxWindow*>(owner);
     if (!afxwin::IsLive(owner))
-        parent = AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr;
+        parent = AfxGetMainWnd() ? afxwin::Internals::Wx(AfxGetMainWnd()) : nullptr;
     return wxsupport::ShowMessageBox(parent, text, caption, type);
 }
 

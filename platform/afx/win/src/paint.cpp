@@ -50,13 +50,10 @@ UINT CtlColorType(const AfxWindowImpl* impl)
 {
     switch (impl->kind) {
     case AfxControlKind::Edit: return CTLCOLOR_EDIT;
-    case AfxControlKind::ListBox:
     case AfxControlKind::ListView:
     case AfxControlKind::ComboBox: return CTLCOLOR_LISTBOX;
     case AfxControlKind::ScrollBar: return CTLCOLOR_SCROLLBAR;
-    case AfxControlKind::PushButton:
-    case AfxControlKind::CheckBox:
-    case AfxControlKind::RadioButton: return CTLCOLOR_BTN;
+    case AfxControlKind::PushButton: return CTLCOLOR_BTN;
     default: return CTLCOLOR_STATIC;
     }
 }
@@ -152,14 +149,14 @@ COLORREF BackgroundOf(AfxWindowImpl* impl)
         if (!parent)
             return RGB(240, 240, 240);
         HBRUSH brush = AskCtlColor(parent, wnd, CtlColorType(impl), dc);
-        if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow)
-            return CBrush::FromHandle(brush)->m_color;
+        if (!IsDefaultCtlBrush(brush) && !afxwin::Internals::BrushHollow(CBrush::FromHandle(brush)))
+            return afxwin::Internals::BrushColour(CBrush::FromHandle(brush));
         AfxWindowImpl* parentImpl = Lookup(parent->m_hWnd);
         return parentImpl ? BackgroundOf(parentImpl) : RGB(240, 240, 240);
     }
     HBRUSH brush = AskCtlColor(wnd, nullptr, CTLCOLOR_DLG, dc);
-    if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow)
-        return CBrush::FromHandle(brush)->m_color;
+    if (!IsDefaultCtlBrush(brush) && !afxwin::Internals::BrushHollow(CBrush::FromHandle(brush)))
+        return afxwin::Internals::BrushColour(CBrush::FromHandle(brush));
     return RGB(240, 240, 240);
 }
 
@@ -237,7 +234,7 @@ void BindDrawnEvents(wxWindow* w)
 
 void ApplyControlColours(CWnd* parent)
 {
-    wxWindow* pw = parent ? parent->GetWx() : nullptr;
+    wxWindow* pw = parent ? afxwin::Internals::Wx(parent) : nullptr;
     if (!pw)
         return;
     for (wxWindow* child : pw->GetChildren()) {
@@ -245,21 +242,21 @@ void ApplyControlColours(CWnd* parent)
         if (!impl || !impl->isControl || !impl->wnd || impl->drawn)
             continue;
         CDC dc;
-        const COLORREF text0 = dc.GetTextColor();
+        const COLORREF text0 = afxwin::Internals::TextColour(dc);
         HBRUSH brush = AskCtlColor(parent, impl->wnd, CtlColorType(impl), dc);
         if (!Lookup(child))
             continue;
         bool changed = false;
-        if (dc.GetTextColor() != text0 && child->GetForegroundColour() != ToWxColour(dc.GetTextColor()))
-            changed = child->SetForegroundColour(ToWxColour(dc.GetTextColor()));
+        if (afxwin::Internals::TextColour(dc) != text0 && child->GetForegroundColour() != ToWxColour(afxwin::Internals::TextColour(dc)))
+            changed = child->SetForegroundColour(ToWxColour(afxwin::Internals::TextColour(dc)));
         // A drop-down list's brush paints its list, not the face that shows the
         // choice: GTK would paint a patch of it behind the chosen text.
-        if (!IsDefaultCtlBrush(brush) && !CBrush::FromHandle(brush)->m_hollow &&
+        if (!IsDefaultCtlBrush(brush) && !afxwin::Internals::BrushHollow(CBrush::FromHandle(brush)) &&
             impl->kind != AfxControlKind::Edit && impl->kind != AfxControlKind::ScrollBar &&
             impl->kind != AfxControlKind::ComboBox) {
             // The brush paints the control; the context's background colour only
             // lies behind the text, which wx controls do not tell apart.
-            COLORREF bk = CBrush::FromHandle(brush)->m_color;
+            COLORREF bk = afxwin::Internals::BrushColour(CBrush::FromHandle(brush));
             if (child->GetBackgroundColour() != ToWxColour(bk))
                 changed = child->SetBackgroundColour(ToWxColour(bk)) || changed;
         }

@@ -48,7 +48,7 @@ bool RunGtkDialog(CPrintDialog* d, wxWindow* parent)
                                           GTK_PRINT_CAPABILITY_GENERATE_PDF));
     gtk_print_unix_dialog_set_embed_page_setup(dialog, TRUE);
     GtkPrintSettings* settings = gtk_print_settings_new();
-    gtk_print_settings_set_n_copies(settings, d->m_pd.nCopies > 0 ? d->m_pd.nCopies : 1);
+    gtk_print_settings_set_n_copies(settings, afxwin::Internals::PrintRecord(d).nCopies > 0 ? afxwin::Internals::PrintRecord(d).nCopies : 1);
     gtk_print_unix_dialog_set_settings(dialog, settings);
     g_object_unref(settings);
     gtk_window_set_modal(GTK_WINDOW(widget), TRUE);
@@ -58,7 +58,7 @@ bool RunGtkDialog(CPrintDialog* d, wxWindow* parent)
     if (printer) {
         GtkPrintSettings* result = gtk_print_unix_dialog_get_settings(dialog);
         GtkPageSetup* page = gtk_print_unix_dialog_get_page_setup(dialog);
-        DEVMODE& dm = d->m_devMode;
+        DEVMODE& dm = afxwin::Internals::PrintMode(d);
         dm = DEVMODE{};
         dm.dmFields = DM_COPIES | DM_COLLATE;
         dm.dmCopies = static_cast<short>(std::max(1, gtk_print_settings_get_n_copies(result)));
@@ -73,17 +73,17 @@ bool RunGtkDialog(CPrintDialog* d, wxWindow* parent)
             dm.dmPrintQuality = static_cast<short>(gtk_print_settings_get_resolution_x(result));
             dm.dmYResolution = static_cast<short>(gtk_print_settings_get_resolution_y(result));
         }
-        d->m_pd.nCopies = static_cast<WORD>(dm.dmCopies);
+        afxwin::Internals::PrintRecord(d).nCopies = static_cast<WORD>(dm.dmCopies);
         if (dm.dmCollate == DMCOLLATE_TRUE)
-            d->m_pd.Flags |= PD_COLLATE;
+            afxwin::Internals::PrintRecord(d).Flags |= PD_COLLATE;
         else
-            d->m_pd.Flags &= ~PD_COLLATE;
+            afxwin::Internals::PrintRecord(d).Flags &= ~PD_COLLATE;
         if (IsFilePrinter(printer)) {
-            d->m_deviceName.Empty();
-            d->m_outputFile = FileOfUri(gtk_print_settings_get(result, GTK_PRINT_SETTINGS_OUTPUT_URI));
+            afxwin::Internals::PrintDevice(d).Empty();
+            afxwin::Internals::PrintFile(d) = FileOfUri(gtk_print_settings_get(result, GTK_PRINT_SETTINGS_OUTPUT_URI));
         } else {
-            d->m_deviceName = afxwin::FromWx(wxString::FromUTF8(gtk_printer_get_name(printer)));
-            d->m_outputFile.Empty();
+            afxwin::Internals::PrintDevice(d) = afxwin::FromWx(wxString::FromUTF8(gtk_printer_get_name(printer)));
+            afxwin::Internals::PrintFile(d).Empty();
         }
         g_object_unref(result);
     }
@@ -112,7 +112,7 @@ INT_PTR CPrintDialog::DoModal()
                 return IDCANCEL;
         } else {
             wxWindow* parent =
-                m_pParentWnd ? m_pParentWnd->GetWx() : (AfxGetMainWnd() ? AfxGetMainWnd()->GetWx() : nullptr);
+                m_pParentWnd ? afxwin::Internals::Wx(m_pParentWnd) : (AfxGetMainWnd() ? afxwin::Internals::Wx(AfxGetMainWnd()) : nullptr);
             if (!RunGtkDialog(this, parent))
                 return IDCANCEL;
         }

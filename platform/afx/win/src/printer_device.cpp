@@ -17,6 +17,7 @@
 #include "pdf_copies.h"
 #include "printer_text.h"
 #include "win32/files.h"
+#include "win32/internal.h"
 
 #include <wx/dcgraph.h>
 #include <wx/graphics.h>
@@ -68,7 +69,7 @@ FILE* OpenTemporary(std::string* path)
 // A stream of its own on the output file's descriptor.
 FILE* StreamOn(const win32::ReplacementFile& output)
 {
-    const int fd = ::dup(output.Descriptor());
+    const int fd = ::dup(win32::FileInternals::Descriptor(output));
     if (fd < 0)
         return nullptr;
     FILE* file = ::fdopen(fd, "wb");

@@ -122,7 +122,7 @@ PrinterText::~PrinterText() = default;
 PrinterText::Font& PrinterText::FontOf(wxDC& dc, const CFont& font)
 {
     LOGFONT lf {};
-    font.GetLogFont(&lf);
+    afxwin::Internals::LogFont(font, &lf);
     // Texts mostly come in the font of the text before.
     if (m_last && std::memcmp(&lf, &m_lastLogFont, sizeof lf) == 0)
         return *m_last;
@@ -135,7 +135,7 @@ PrinterText::Font& PrinterText::FontOf(wxDC& dc, const CFont& font)
         m_fonts.clear();
     auto entry = std::make_unique<Font>();
     entry->look = afxwin::LookOfFont(dc, font);
-    const wxFont& wx = font.WxFont();
+    const wxFont& wx = afxwin::Internals::WxFont(font);
     const wxNativeFontInfo* native = wx.GetNativeFontInfo();
     entry->description = native && native->description ? pango_font_description_copy(native->description) : nullptr;
     entry->composes = entry->look.scale == 1.0 && entry->description && !wx.GetUnderlined() && !wx.GetStrikethrough();

@@ -89,7 +89,7 @@ LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     AfxWindowImpl* impl = Lookup(hwnd);
     if (!impl || !impl->wnd)
         return 0;
-    return impl->wnd->WindowProc(message, wParam, lParam);
+    return Internals::WindowProc(impl->wnd, message, wParam, lParam);
 }
 
 }  // namespace afxwin

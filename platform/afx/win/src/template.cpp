@@ -119,12 +119,6 @@ void BindControlEvents(wxWindow* w, AfxControlKind kind)
     case AfxControlKind::PushButton:
         w->Bind(wxEVT_BUTTON, [w](wxCommandEvent&) { Notify(w, BN_CLICKED); });
         break;
-    case AfxControlKind::CheckBox:
-        w->Bind(wxEVT_CHECKBOX, [w](wxCommandEvent&) { Notify(w, BN_CLICKED); });
-        break;
-    case AfxControlKind::RadioButton:
-        w->Bind(wxEVT_RADIOBUTTON, [w](wxCommandEvent&) { Notify(w, BN_CLICKED); });
-        break;
     case AfxControlKind::Edit:
         w->Bind(wxEVT_TEXT, [w](wxCommandEvent&) { Notify(w, EN_CHANGE); });
         w->Bind(wxEVT_KILL_FOCUS, [w](wxFocusEvent& e) { Notify(w, EN_KILLFOCUS); e.Skip(); });
@@ -132,10 +126,6 @@ void BindControlEvents(wxWindow* w, AfxControlKind kind)
     case AfxControlKind::ComboBox:
         w->Bind(wxEVT_CHOICE, [w](wxCommandEvent&) { Notify(w, CBN_SELCHANGE); });
         w->Bind(wxEVT_COMBOBOX, [w](wxCommandEvent&) { Notify(w, CBN_SELCHANGE); });
-        break;
-    case AfxControlKind::ListBox:
-        w->Bind(wxEVT_LISTBOX, [w](wxCommandEvent&) { Notify(w, LBN_SELCHANGE); });
-        w->Bind(wxEVT_LISTBOX_DCLICK, [w](wxCommandEvent&) { Notify(w, LBN_DBLCLK); });
         break;
     case AfxControlKind::ListView: {
         auto* list = static_cast<wxListCtrl*>(w);
@@ -176,14 +166,11 @@ std::unique_ptr<CWnd> GenericFor(AfxControlKind kind)
 {
     switch (kind) {
     case AfxControlKind::PushButton:
-    case AfxControlKind::CheckBox:
-    case AfxControlKind::RadioButton:
     case AfxControlKind::GroupBox: return std::make_unique<CButton>();
     case AfxControlKind::Edit: return std::make_unique<CEdit>();
     case AfxControlKind::Static:
     case AfxControlKind::Picture: return std::make_unique<CStatic>();
     case AfxControlKind::ComboBox: return std::make_unique<CComboBox>();
-    case AfxControlKind::ListBox: return std::make_unique<CListBox>();
     case AfxControlKind::ListView: return std::make_unique<CListCtrl>();
     case AfxControlKind::ScrollBar: return std::make_unique<CScrollBar>();
     case AfxControlKind::Progress: return std::make_unique<CProgressCtrl>();
@@ -203,10 +190,6 @@ wxWindow* MakeWx(wxWindow* parent, AfxControlKind kind, const wchar_t* text, con
         if ((style & BS_TYPEMASK) == BS_OWNERDRAW)
             return new AfxCanvas(parent, r);
         return new wxButton(parent, wxID_ANY, label, pos, size);
-    case AfxControlKind::CheckBox:
-        return new wxCheckBox(parent, wxID_ANY, label, pos, size);
-    case AfxControlKind::RadioButton:
-        return new wxRadioButton(parent, wxID_ANY, label, pos, size, (style & WS_GROUP) ? wxRB_GROUP : 0);
     case AfxControlKind::GroupBox: {
         long align = 0;
         if ((style & BS_CENTER) == BS_CENTER)
@@ -249,8 +232,6 @@ wxWindow* MakeWx(wxWindow* parent, AfxControlKind kind, const wchar_t* text, con
         if ((style & 3) == CBS_DROPDOWNLIST)
             return new wxChoice(parent, wxID_ANY, pos, wxSize(size.x, -1));
         return new wxComboBox(parent, wxID_ANY, label, pos, wxSize(size.x, -1));
-    case AfxControlKind::ListBox:
-        return new wxListBox(parent, wxID_ANY, pos, size);
     case AfxControlKind::ListView: {
         long s = wxLC_REPORT;
         if (style & LVS_SINGLESEL)

@@ -42,9 +42,9 @@ int Scaled(int width, double scale)
 FontLook MeasureFont(wxDC& dc, const CFont& font)
 {
     LOGFONT lf{};
-    font.GetLogFont(&lf);
+    afxwin::Internals::LogFont(font, &lf);
     FontLook look;
-    dc.SetFont(font.WxFont());
+    dc.SetFont(afxwin::Internals::WxFont(font));
     look.metrics = dc.GetFontMetrics();
     wxCoord wide = 0, h = 0;
     dc.GetTextExtent("W", &wide, &h);
@@ -58,7 +58,7 @@ FontLook MeasureFont(wxDC& dc, const CFont& font)
 
 TextLook MeasureText(wxDC& dc, const CFont& font, double scale, const wxString& text)
 {
-    dc.SetFont(font.WxFont());
+    dc.SetFont(afxwin::Internals::WxFont(font));
     wxCoord w = 0, h = 0;
     dc.GetTextExtent(text, &w, &h);
     TextLook look;
@@ -70,7 +70,7 @@ TextLook MeasureText(wxDC& dc, const CFont& font, double scale, const wxString& 
 FontEntry& EntryOf(wxDC& dc, const CFont& font)
 {
     LOGFONT lf{};
-    font.GetLogFont(&lf);
+    afxwin::Internals::LogFont(font, &lf);
     const std::wstring key = FontKey(lf);
     auto& store = Store();
     auto it = store.find(key);
@@ -151,7 +151,7 @@ wxBitmap TextPicture(wxDC& dc, const CFont& font, const wxString& text, COLORREF
 {
     if (!Keeps(dc)) {
         const TextLook look = LookOfText(dc, font, text);
-        return look.natural.x > 0 && look.natural.y > 0 ? MakeTextPicture(font.WxFont(), text, look, ToWxColour(colour))
+        return look.natural.x > 0 && look.natural.y > 0 ? MakeTextPicture(afxwin::Internals::WxFont(font), text, look, ToWxColour(colour))
                                                         : wxNullBitmap;
     }
     TextEntry& entry = TextOf(dc, font, text);
@@ -159,7 +159,7 @@ wxBitmap TextPicture(wxDC& dc, const CFont& font, const wxString& text, COLORREF
         return wxNullBitmap;
     auto it = entry.pictures.find(colour);
     if (it == entry.pictures.end())
-        it = entry.pictures.emplace(colour, MakeTextPicture(font.WxFont(), text, entry.look, ToWxColour(colour))).first;
+        it = entry.pictures.emplace(colour, MakeTextPicture(afxwin::Internals::WxFont(font), text, entry.look, ToWxColour(colour))).first;
     return it->second;
 }
 

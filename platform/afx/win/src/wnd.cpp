@@ -67,7 +67,7 @@ void DetachTree(wxWindow* window)
             wnd->m_hWnd = nullptr;
         Unregister(w);
         if (wnd && !generic)
-            wnd->PostNcDestroy();
+            afxwin::Internals::PostNcDestroy(wnd);
     };
     destroyMessages(window);
     release(window);
@@ -297,4 +297,9 @@ CWnd* AfxGetMainWnd()
 {
     CWinApp* app = AfxGetApp();
     return app ? app->m_pMainWnd : nullptr;
+}
+
+wxWindow* afxwin::WxOf(const CWnd* wnd)
+{
+    return Internals::Wx(wnd);
 }

@@ -16,7 +16,7 @@ using afxwin::ImplOf;
 void CWnd::SetWindowText(LPCTSTR text)
 {
     afxwin::OnUi([&]() {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w)
             return;
         wxString s = afxwin::ToWx(text);
@@ -48,7 +48,7 @@ void CWnd::SetWindowText(LPCTSTR text)
 void CWnd::GetWindowText(CString& text) const
 {
     afxwin::OnUi([&]() {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w) {
             text.Empty();
             return;
@@ -66,7 +66,7 @@ void CWnd::GetWindowText(CString& text) const
     });
 }
 
-int CWnd::GetWindowText(LPTSTR buffer, int maxCount) const
+int CWnd::GetWindowText(LPWSTR buffer, int maxCount) const
 {
     return afxwin::OnUi([&]() -> int {
         if (!buffer || maxCount <= 0)
@@ -84,7 +84,7 @@ int CWnd::GetWindowText(LPTSTR buffer, int maxCount) const
 BOOL CWnd::ShowWindow(int cmd)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w)
             return FALSE;
         BOOL was = w->IsShown();
@@ -113,7 +113,7 @@ BOOL CWnd::ShowWindow(int cmd)
 BOOL CWnd::IsWindowVisible() const
 {
     return afxwin::OnUi([&]() -> BOOL {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         return w && w->IsShownOnScreen();
     });
 }
@@ -121,7 +121,7 @@ BOOL CWnd::IsWindowVisible() const
 BOOL CWnd::EnableWindow(BOOL enable)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w)
             return FALSE;
         BOOL wasDisabled = !w->IsThisEnabled();
@@ -133,7 +133,7 @@ BOOL CWnd::EnableWindow(BOOL enable)
 BOOL CWnd::IsWindowEnabled() const
 {
     return afxwin::OnUi([&]() -> BOOL {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         return w && w->IsThisEnabled();
     });
 }
@@ -142,7 +142,7 @@ CWnd* CWnd::SetFocus()
 {
     return afxwin::OnUi([&]() -> CWnd* {
         CWnd* old = GetFocus();
-        if (wxWindow* w = GetWx())
+        if (wxWindow* w = afxwin::Internals::Wx(this))
             w->SetFocus();
         return old;
     });
@@ -160,7 +160,7 @@ void CWnd::GetClientRect(LPRECT rect) const
     afxwin::OnUi([&]() {
         if (!rect)
             return;
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         wxSize s = w ? w->GetClientSize() : wxSize(0, 0);
         *rect = RECT{0, 0, s.x, s.y};
     });
@@ -187,7 +187,7 @@ void CWnd::GetWindowRect(LPRECT rect) const
     afxwin::OnUi([&]() {
         if (!rect)
             return;
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w) {
             *rect = RECT{0, 0, 0, 0};
             return;
@@ -201,7 +201,7 @@ void CWnd::GetWindowRect(LPRECT rect) const
 void CWnd::ClientToScreen(LPPOINT point) const
 {
     afxwin::OnUi([&]() {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w || !point)
             return;
         wxPoint origin = ClientOrigin(w);
@@ -225,7 +225,7 @@ void CWnd::ClientToScreen(LPRECT rect) const
 void CWnd::ScreenToClient(LPPOINT point) const
 {
     afxwin::OnUi([&]() {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w || !point)
             return;
         wxPoint origin = ClientOrigin(w);
@@ -249,7 +249,7 @@ void CWnd::ScreenToClient(LPRECT rect) const
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL)
 {
     afxwin::OnUi([&]() {
-        if (wxWindow* w = GetWx())
+        if (wxWindow* w = afxwin::Internals::Wx(this))
             w->SetSize(x, y, width, height, wxSIZE_ALLOW_MINUS_ONE);
     });
 }
@@ -265,7 +265,7 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint)
 BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags)
 {
     return afxwin::OnUi([&]() -> BOOL {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w)
             return FALSE;
         wxRect r = w->GetRect();
@@ -336,7 +336,7 @@ void CWnd::SetFont(CFont* font, BOOL)
         if (!impl || !font || font->IsNull())
             return;
         impl->font = font;
-        impl->wx->SetFont(font->WxFont());
+        impl->wx->SetFont(afxwin::Internals::WxFont(*font));
         afxwin::FitLabelToText(impl->wx);
     });
 }
@@ -344,7 +344,7 @@ void CWnd::SetFont(CFont* font, BOOL)
 void CWnd::SetIcon(HICON icon, BOOL)
 {
     afxwin::OnUi([&]() {
-        auto* tl = dynamic_cast<wxTopLevelWindow*>(GetWx());
+        auto* tl = dynamic_cast<wxTopLevelWindow*>(afxwin::Internals::Wx(this));
         if (!tl || !icon)
             return;
         wxBitmap bmp = afxwin::ImageBitmap(AfxImageKind::Icon, static_cast<UINT>(reinterpret_cast<uintptr_t>(icon)));
@@ -408,7 +408,7 @@ CWnd* CWnd::SetCapture()
 {
     return afxwin::OnUi([&]() -> CWnd* {
         CWnd* old = GetCapture();
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (w && wxWindow::GetCapture() != w)
             w->CaptureMouse();
         return old;
@@ -425,7 +425,7 @@ CWnd* CWnd::GetCapture()
 CWnd* CWnd::GetParent() const
 {
     return afxwin::OnUi([&]() -> CWnd* {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         for (wxWindow* p = w ? w->GetParent() : nullptr; p; p = p->GetParent())
             if (CWnd* wnd = FromHandle(afxwin::ToHwnd(p)))
                 return wnd;
@@ -446,7 +446,7 @@ CFrameWnd* CWnd::GetParentFrame() const
 CWnd* CWnd::GetDlgItem(int id) const
 {
     return afxwin::OnUi([&]() -> CWnd* {
-        wxWindow* w = GetWx();
+        wxWindow* w = afxwin::Internals::Wx(this);
         if (!w || id == IDC_STATIC)
             return nullptr;
         std::function<wxWindow*(wxWindow*)> find = [&](wxWindow* parent) -> wxWindow* {

@@ -12,8 +12,6 @@ namespace forms {
 
 class Application : public wxApp {
 public:
-    // Starts the toolkit without its GL probe unless the environment asks for GL.
-    bool Initialize(int& argc, wxChar** argv) override;
     // Installs the message-box handler, creates the start-up form and shows
     // it. An exception from CreateStartupForm is shown in a message box
     // captioned with the application's display name, and the program ends.
@@ -25,6 +23,8 @@ protected:
     virtual std::unique_ptr<Form> CreateStartupForm() = 0;
 
 private:
+    // Starts the toolkit without its GL probe unless the environment asks for GL.
+    bool Initialize(int& argc, wxChar** argv) override;
     std::unique_ptr<Form> m_startupForm;
 };
 

@@ -17,6 +17,8 @@ class wxDC;
 
 namespace forms {
 
+struct Internals;
+
 class Form;
 
 class Control {
@@ -27,21 +29,24 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    const wxRect& Area() const { return m_area; }
-    // The pointer shown while the mouse is over the control; the standard
-    // arrow when none is set.
-    const wxCursor& MousePointer() const { return m_pointer; }
     void SetMousePointer(const wxCursor& pointer);
 
     // Draws the control into its area, clipped to it.
     virtual void Draw(wxDC& dc) const = 0;
-    // A press of the left button on the control was released over it.
-    virtual void LeftClicked() {}
-
-protected:
-    void Repaint() const;
 
 private:
+    friend class Form;
+    friend class FormWindow;
+    friend class Image;
+    friend class Label;
+    friend struct Internals;
+    const wxRect& Area() const { return m_area; }
+    // The pointer shown while the mouse is over the control; the standard
+    // arrow when none is set.
+    const wxCursor& MousePointer() const { return m_pointer; }
+    // A press of the left button on the control was released over it.
+    virtual void LeftClicked() {}
+    void Repaint() const;
     Form& m_form;
     wxRect m_area;
     wxCursor m_pointer;
@@ -58,9 +63,9 @@ public:
     std::function<void()> Click;
 
     void Draw(wxDC& dc) const override;
-    void LeftClicked() override;
 
 private:
+    void LeftClicked() override;
     wxBitmap m_picture;
 };
 
@@ -72,12 +77,13 @@ public:
     void SetCaption(const std::string& caption);
     void SetForeColor(const wxColour& colour);
     void SetFont(const wxFont& font);
-    const std::string& Caption() const { return m_caption; }
-    const wxFont& Font() const { return m_font; }
 
     void Draw(wxDC& dc) const override;
 
 private:
+    friend struct Internals;
+    const std::string& Caption() const { return m_caption; }
+    const wxFont& Font() const { return m_font; }
     std::string m_caption;
     wxColour m_foreColor{*wxBLACK};
     wxFont m_font{*wxNORMAL_FONT};

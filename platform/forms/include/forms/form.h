@@ -18,9 +18,6 @@ namespace forms {
 class Control;
 class FormWindow;
 
-// Mouse buttons and shift keys as Form_MouseDown reports them.
-enum MouseButton { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
-enum ShiftMask { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
 
 class Form {
 public:
@@ -44,29 +41,30 @@ public:
     // returns to the event loop); the program ends when its last window is
     // gone. The form object stays usable and reports itself unloaded.
     void Unload();
-    bool IsLoaded() const { return m_window != nullptr; }
 
     // The window's handle for user32 calls; null once unloaded.
     HWND hWnd() const { return m_handle; }
     // The window itself, for drawing and for driving it in tests; null once
     // unloaded.
     wxWindow* Window() const;
-    // How many desktop moves SendMessageA has started for this window.
-    int MovesStarted() const { return m_movesStarted; }
 
     // A mouse button went down on the background, not on a control. `button`
-    // is a MouseButton, `shift` a combination of ShiftMask bits, x and y are
-    // client pixels. Does nothing unless a form overrides it.
+    // is 1 (left), 2 (right) or 4 (middle), `shift` a combination of 1 (Shift),
+    // 2 (Ctrl) and 4 (Alt), x and y are client pixels. Does nothing unless a form overrides it.
     virtual void Form_MouseDown(int button, int shift, int x, int y);
 
-    // The topmost control whose area holds the client point, or null.
-    Control* ControlAt(int x, int y) const;
-    const std::vector<Control*>& Controls() const { return m_controls; }
     const wxBitmap& Picture() const { return m_picture; }
 
 private:
+    bool IsLoaded() const { return m_window != nullptr; }
+    // How many desktop moves SendMessageA has started for this window.
+    int MovesStarted() const { return m_movesStarted; }
+    // The topmost control whose area holds the client point, or null.
+    Control* ControlAt(int x, int y) const;
+    const std::vector<Control*>& Controls() const { return m_controls; }
     friend class Control;
     friend class FormWindow;
+    friend struct Internals;
     void AddControl(Control* control);
     void RemoveControl(Control* control);
     void WindowGone();

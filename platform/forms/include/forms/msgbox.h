@@ -15,9 +15,4 @@ class Form;
 // Returns the button chosen (IDOK, IDYES...).
 int MsgBox(const Form* owner, const std::string& prompt, UINT type, const std::string& title);
 
-// Installs the handler that shows message boxes (wxsupport/msgbox.h) on the
-// user-interface thread; returns the handler it replaces. From another thread
-// a box is written to standard error and answered with its default button.
-win32::MessageBoxHandler InstallMessageBoxHandler();
-
 }  // namespace forms

@@ -7,9 +7,6 @@
 
 #define WM_NCLBUTTONDOWN 0x00A1u
 #define HTCAPTION 2
-#ifndef ERROR_INVALID_WINDOW_HANDLE
-#define ERROR_INVALID_WINDOW_HANDLE 1400u
-#endif
 
 
 // WM_NCLBUTTONDOWN with HTCAPTION starts the desktop's own move of the form's

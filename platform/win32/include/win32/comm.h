@@ -24,9 +24,6 @@
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_FLAG_OVERLAPPED 0x40000000u
 
-#ifndef MAXDWORD
-#define MAXDWORD 0xFFFFFFFFu
-#endif
 
 // Opens a communications device: "\\.\COMn" or "COMn" (any case; the device
 // that win32::DeviceForComNumber gives for n) or an absolute device path such
@@ -56,7 +53,6 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWri
 // with ERROR_OPERATION_ABORTED. Also found through GetProcAddress.
 BOOL CancelIo(HANDLE file);
 
-#define CBR_9600 9600u
 
 #define NOPARITY 0
 #define ODDPARITY 1
@@ -183,9 +179,6 @@ typedef COMSTAT* LPCOMSTAT;
 // output); its hold flags stay 0. Both pointers may be null.
 BOOL ClearCommError(HANDLE file, LPDWORD errors, LPCOMSTAT status);
 
-#define EV_RXCHAR 0x0001u
-#define EV_RXFLAG 0x0002u
-#define EV_TXEMPTY 0x0004u
 
 // The events WaitCommEvent reports. Each event is reported when it happens:
 // EV_RXCHAR when bytes arrive, EV_RXFLAG when EvtChar arrives, EV_RX80FULL

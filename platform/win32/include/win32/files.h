@@ -9,6 +9,8 @@
 
 namespace win32 {
 
+struct FileInternals;
+
 // Why a file was not opened.
 enum class FileRefusal {
     None,
@@ -43,11 +45,13 @@ public:
     int Release();
 
     bool IsOpen() const { return m_fd >= 0; }
-    int Descriptor() const { return m_fd; }
     FileRefusal Refusal() const { return m_refusal; }
     int Error() const { return m_error; }
 
 private:
+    friend class ReplacementFile;
+    friend struct FileInternals;
+    int Descriptor() const { return m_fd; }
     void Refuse(FileRefusal refusal, int error);
 
     int m_fd = -1;
@@ -76,19 +80,19 @@ public:
     bool Open(const std::string& path);
     // Writes all of bytes; false with Error() set when they cannot be.
     bool Write(const char* bytes, size_t count);
-    // The new file's descriptor, for writers of their own; -1 when not open.
-    int Descriptor() const { return m_file.Descriptor(); }
     // Puts the written file in path's place once it is on the disk. False with
     // Error() set when it cannot be: path is then left as it was.
     bool Commit();
-    // Leaves path as it was: the new file, and a file Open made for a link,
-    // are removed.
-    void Abandon();
-
     FileRefusal Refusal() const { return m_refusal; }
     int Error() const { return m_error; }
 
 private:
+    friend struct FileInternals;
+    // The new file's descriptor, for writers of their own; -1 when not open.
+    int Descriptor() const { return m_file.Descriptor(); }
+    // Leaves path as it was: the new file, and a file Open made for a link,
+    // are removed.
+    void Abandon();
     bool Fail(FileRefusal refusal, int error);
 
     RegularFile m_file;

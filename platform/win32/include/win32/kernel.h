@@ -19,9 +19,7 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 #define WAIT_OBJECT_0 0x00000000u
 #define WAIT_FAILED 0xFFFFFFFFu
-// WAIT_TIMEOUT (258) is in win32/errors.h.
 
-#define STILL_ACTIVE 259u
 #define CREATE_SUSPENDED 0x00000004u
 
 #define THREAD_PRIORITY_HIGHEST 2
@@ -68,10 +66,6 @@ DWORD ResumeThread(HANDLE thread);
 // raise that is not permitted is skipped and still reported as success.
 // GetThreadPriority returns the value last set.
 BOOL SetThreadPriority(HANDLE thread, int priority);
-int GetThreadPriority(HANDLE thread);
-// STILL_ACTIVE while the routine runs, then the value it returned.
-BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
-DWORD GetCurrentThreadId();
 
 // The record of an asynchronous operation. Internal holds the status
 // (STATUS_PENDING while the operation runs) and InternalHigh the bytes

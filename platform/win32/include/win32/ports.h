@@ -13,38 +13,16 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace win32 {
 
-struct PortLink {
-    int number = 0;            // N of "comN"
-    std::string target;        // where the link points, as written in it
-    std::string friendlyName;  // first line of "comN.name"; empty when absent
-};
-
 // $COMPORTS_DIR, else $XDG_CONFIG_HOME/comports, else $HOME/.config/comports.
 std::string PortDirectory();
-
-// The COM number of a kernel tty name such as "ttyUSB0"; 0 when it has none.
-int ComNumberForKernelName(const std::string& kernelName);
-
-// The kernel name numbered n by the blocks above; empty when none.
-std::string KernelNameForComNumber(int n);
-
-// The links of the port directory, ordered by number. Entries that are not
-// symbolic links named "comN" (N >= 1) are ignored. A link's friendly name is
-// the first line of the regular file comN.name beside it, of which no more
-// than a few hundred bytes are read; anything else there gives no name.
-std::vector<PortLink> ReadPortLinks();
 
 // The device node that "\\.\COMn" opens: the target of link comN (or COMN) when
 // there is one, a relative target taken from the port directory, otherwise
 // /dev/<kernel name>; empty when n has neither.
 std::string DeviceForComNumber(int n);
-
-// Parses "\\.\COMn", "COMn" (any case); 0 when the name is not of that form.
-int ComNumberFromDeviceName(const std::wstring& name);
 
 // Creates or replaces link comN -> device (and comN.name when friendlyName is
 // not empty), creating the directory when needed. Returns false and sets

@@ -38,12 +38,6 @@
 #include "win32/errors.h"
 #include "win32/types.h"
 
-#ifndef ERROR_INVALID_USER_BUFFER
-#define ERROR_INVALID_USER_BUFFER 1784u
-#endif
-#ifndef REG_SZ
-#define REG_SZ 1u
-#endif
 
 typedef PVOID HDEVINFO;
 
@@ -52,12 +46,9 @@ typedef PVOID HDEVINFO;
 
 #define SPDRP_DEVICEDESC 0x00000000u
 #define SPDRP_FRIENDLYNAME 0x0000000Cu
-#define SPDRP_LOCATION_INFORMATION 0x0000000Du
 
 // {86E0D1E0-8089-11D0-9CE4-08003E301F73}: the COM-port device-interface class.
 extern const GUID GUID_DEVINTERFACE_COMPORT;
-// {4D36E978-E325-11CE-BFC1-08002BE10318}: the Ports setup class of the devices.
-extern const GUID GUID_DEVCLASS_PORTS;
 
 struct SP_DEVINFO_DATA {
     DWORD cbSize;

@@ -11,8 +11,6 @@
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 
 #define SW_SHOWNORMAL 1
-#define SE_ERR_FNF 2
-#define SE_ERR_NOASSOC 31
 
 // Opens file with the desktop's handler ("xdg-open", looked up in PATH and
 // started as win32/process.h starts a program) for the verb "open" (or a

@@ -54,7 +54,6 @@ BOOL IsWow64Process(HANDLE process, PBOOL wow64);
 #define LANG_NEUTRAL 0x00
 #define SUBLANG_SYS_DEFAULT 0x02
 #define MAKELANGID(p, s) ((static_cast<WORD>(s) << 10) | static_cast<WORD>(p))
-#define ERROR_MR_MID_NOT_FOUND 317u
 
 // FORMAT_MESSAGE_FROM_SYSTEM only: English texts, ending in "\r\n", for the
 // error codes this layer produces. With FORMAT_MESSAGE_ALLOCATE_BUFFER the
@@ -64,7 +63,4 @@ BOOL IsWow64Process(HANDLE process, PBOOL wow64);
 DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
                      LPWSTR buffer, DWORD size, void* arguments);
 
-HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL LocalFree(HLOCAL mem);
-#define LMEM_FIXED 0x0000u
-#define LMEM_ZEROINIT 0x0040u

@@ -1,13 +1,12 @@
 // Growable arrays.
 //
 // CArray<TYPE, ARG_TYPE> keeps its elements by value, contiguously. Indexes
-// run from 0 to GetUpperBound(). An index outside that range given to GetAt,
+// run from 0 to GetSize() - 1. An index outside that range given to GetAt,
 // operator[] or RemoveAt (or a negative size or position)
 // asserts in debug builds and throws CInvalidArgException* otherwise: memory
-// outside the array is never touched. InsertAt past the end grows the array
-// with default elements up to the insertion point.
+// outside the array is never touched.
 //
-// CObArray holds CObject* and CPtrArray void*; neither owns what it points to.
+// CObArray holds CObject*; it does not own what they point to.
 #pragma once
 
 #include "afx/exception.h"
@@ -25,8 +24,6 @@ public:
     CArray() = default;
 
     INT_PTR GetSize() const { return static_cast<INT_PTR>(m_items.size()); }
-    INT_PTR GetCount() const { return GetSize(); }
-    INT_PTR GetUpperBound() const { return GetSize() - 1; }
     BOOL IsEmpty() const { return m_items.empty(); }
 
     // New elements are default-constructed; growBy is accepted and not needed.
@@ -43,15 +40,11 @@ public:
     const TYPE& operator[](INT_PTR index) const { return m_items[Checked(index)]; }
     TYPE& operator[](INT_PTR index) { return m_items[Checked(index)]; }
 
-    // The first element; null when the array is empty. Valid until the size changes.
-    const TYPE* GetData() const { return m_items.empty() ? nullptr : m_items.data(); }
-    TYPE* GetData() { return m_items.empty() ? nullptr : m_items.data(); }
-
     // Returns the index of the new element.
     INT_PTR Add(ARG_TYPE element)
     {
         m_items.push_back(element);
-        return GetUpperBound();
+        return GetSize() - 1;
     }
 
     // Appends a copy of every element of source; returns the index of the
@@ -68,24 +61,6 @@ public:
         return first;
     }
 
-    void InsertAt(INT_PTR index, ARG_TYPE element, INT_PTR count = 1)
-    {
-        Require(index >= 0 && count >= 0);
-        const TYPE value(element);  // element may live in this array
-        if (index >= GetSize())
-            m_items.resize(static_cast<size_t>(index));
-        m_items.insert(m_items.begin() + index, static_cast<size_t>(count), value);
-    }
-
-    void InsertAt(INT_PTR startIndex, const CArray* source)
-    {
-        Require(startIndex >= 0 && source != nullptr);
-        const std::vector<TYPE> copy(source->m_items);
-        if (startIndex > GetSize())
-            m_items.resize(static_cast<size_t>(startIndex));
-        m_items.insert(m_items.begin() + startIndex, copy.begin(), copy.end());
-    }
-
     void RemoveAt(INT_PTR index, INT_PTR count = 1)
     {
         Require(index >= 0 && count >= 0 && count <= GetSize() - index);
@@ -97,7 +72,7 @@ private:
     {
         assert(condition);
         if (!condition)
-            AfxThrowInvalidArgException();
+            throw new CInvalidArgException;
     }
 
     size_t Checked(INT_PTR index) const
@@ -111,8 +86,4 @@ private:
 
 class CObArray : public CArray<CObject*, CObject*> {
     DECLARE_DYNAMIC(CObArray)
-};
-
-class CPtrArray : public CArray<void*, void*> {
-    DECLARE_DYNAMIC(CPtrArray)
 };

@@ -1,7 +1,7 @@
 // CString: the framework's wide-character string.
 //
 // Positions and lengths are in characters (wchar_t). Out-of-range positions
-// given to Left, Mid, Right, Insert, Delete and Find are clamped or answered
+// given to Left, Mid, Delete and Find are clamped or answered
 // with "not found"; GetAt and operator[] past the end assert in debug
 // builds and throw CInvalidArgException* otherwise.
 //
@@ -66,7 +66,6 @@ public:
     CString Left(int count) const;
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
-    CString Right(int count) const;
 
     // Position of the first match at or after start; -1 when there is none or
     // start lies outside 0..GetLength().
@@ -75,29 +74,16 @@ public:
     // Position of the last ch; -1 when there is none.
     int ReverseFind(wchar_t ch) const;
 
-    // Each returns the number of replacements or removals made.
-    int Replace(wchar_t oldCh, wchar_t newCh);
-    int Replace(LPCWSTR oldText, LPCWSTR newText);  // an empty oldText replaces nothing
-
-    // Each returns the new length. Insert puts the text before index (clamped
-    // to 0..GetLength()); Delete removes up to count characters at index.
-    int Insert(int index, wchar_t ch);
-    int Insert(int index, LPCWSTR text);
+    // Removes up to count characters at index; returns the new length.
     int Delete(int index, int count = 1);
 
     // Case mapping follows the C library's current locale (ASCII letters in "C").
 
     // Without an argument: white space. With a character or a set of
-    // characters: every leading/trailing character equal to it / in it.
+    // characters: every leading and trailing character equal to it / in it.
     CString& Trim();
     CString& Trim(wchar_t ch);
     CString& Trim(LPCWSTR set);
-    CString& TrimLeft();
-    CString& TrimLeft(wchar_t ch);
-    CString& TrimLeft(LPCWSTR set);
-    CString& TrimRight();
-    CString& TrimRight(wchar_t ch);
-    CString& TrimRight(LPCWSTR set);
 
     // A writable buffer of length characters plus a terminator, the string's
     // length made length; valid until the next call on the string.
@@ -108,9 +94,15 @@ public:
 
     void Format(LPCWSTR format, ...);
     void AppendFormat(LPCWSTR format, ...);
-    void FormatV(LPCWSTR format, va_list args);
 
 private:
+    void FormatV(LPCWSTR format, va_list args);
+    CString& TrimLeft();
+    CString& TrimLeft(wchar_t ch);
+    CString& TrimLeft(LPCWSTR set);
+    CString& TrimRight();
+    CString& TrimRight(wchar_t ch);
+    CString& TrimRight(LPCWSTR set);
     void AppendFormatV(LPCWSTR format, va_list args);
 
     std::wstring m_text;

@@ -3,13 +3,10 @@
 
 #include <ctime>
 
-// A time of the years kMinYear to kMaxYear: the calendar conversions hold no
+// A time of the years 1900 to 3000: the calendar conversions hold no
 // others, either way.
 class CTime {
 public:
-    static constexpr int kMinYear = 1900;
-    static constexpr int kMaxYear = 3000;
-
     CTime() = default;
     explicit CTime(std::time_t t) : m_time(t) {}
     // Local date and time; an impossible date, or a year out of the range
@@ -22,5 +19,7 @@ public:
     std::tm* GetLocalTm(std::tm* tm) const;
 
 private:
+    static constexpr int kMinYear = 1900;
+    static constexpr int kMaxYear = 3000;
     std::time_t m_time = 0;
 };

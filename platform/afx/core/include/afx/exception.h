@@ -20,7 +20,7 @@ public:
     // Deletes the exception when it was allocated to be thrown.
     void Delete();
 
-protected:
+private:
     BOOL m_bAutoDelete;
 };
 
@@ -32,6 +32,3 @@ public:
     CInvalidArgException() = default;
     BOOL GetErrorMessage(LPWSTR text, UINT maxChars, UINT* helpContext = nullptr) const override;
 };
-
-// Throws a new CInvalidArgException*.
-[[noreturn]] void AfxThrowInvalidArgException();

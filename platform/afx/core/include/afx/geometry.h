@@ -56,12 +56,6 @@ public:
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
-    bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-    void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
-    void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
     bool operator==(const RECT& o) const
     {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;

@@ -21,8 +21,6 @@ struct CRuntimeClass {
     // A new heap object of the class, or null when the class has no creation
     // function. The caller owns it.
     CObject* CreateObject() const;
-    // True when this class is baseClass or derives from it.
-    BOOL IsDerivedFrom(const CRuntimeClass* baseClass) const;
 };
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
@@ -31,9 +29,6 @@ class CObject {
 public:
     virtual CRuntimeClass* GetRuntimeClass() const;
     virtual ~CObject() = default;
-
-    // True when the object's class is runtimeClass or derives from it.
-    BOOL IsKindOf(const CRuntimeClass* runtimeClass) const;
 
     static CRuntimeClass classCObject;
 

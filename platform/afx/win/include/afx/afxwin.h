@@ -7,7 +7,6 @@
 #include "afx/ctime.h"
 #include "afx/dialog.h"
 #include "afx/docview.h"
-#include "afx/file.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
 #include "afx/geometry.h"
@@ -15,4 +14,4 @@
 #include "afx/resources.h"
 #include "afx/wnd.h"
 #include "afx/wintypes.h"
-#include "win32/devicewatch.h"   // WM_DEVICECHANGE and the DBT_ codes
+#include "win32/devicewatch.h"   // WM_DEVICECHANGE

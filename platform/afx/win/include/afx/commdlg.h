@@ -6,11 +6,6 @@
 #define OFN_OVERWRITEPROMPT 0x00000002u
 #define OFN_HIDEREADONLY 0x00000004u
 
-struct OPENFILENAME {
-    DWORD Flags;
-    LPCTSTR lpstrTitle;
-};
-
 // The platform's file dialog. `filter` is the Windows form: pairs of a shown
 // name and a pattern list separated by "|", ending with "||" (for example
 // L"Data File(*.txt)|*.txt||"). The default extension (without the dot) is
@@ -20,43 +15,38 @@ struct OPENFILENAME {
 // (afx/testing.h) is treated as the name the user chose.
 class CFileDialog : public CDialog {
     DECLARE_DYNAMIC(CFileDialog)
+    struct OPENFILENAME {
+        DWORD Flags;
+        LPCTSTR lpstrTitle;
+    };
+    friend class CWinApp;
+    friend struct afxwin::Internals;
+
 public:
     CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt = nullptr, LPCTSTR fileName = nullptr,
                 DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR filter = nullptr,
                 CWnd* parent = nullptr);
     INT_PTR DoModal() override;
     CString GetPathName() const { return m_path; }
-    CString GetFileName() const;
 
+    CString m_path;
+
+private:
     OPENFILENAME m_ofn{};
     // Framework internals, read by the test driver.
     BOOL m_bOpenFileDialog;
     CString m_defaultExt;
     CString m_fileName;
     CString m_filter;
-    CString m_path;
-
-private:
     CString Complete(const CString& chosen, bool dialogAskedOverwrite);
 };
 
 #define PD_ALLPAGES 0x00000000u
 #define PD_NOSELECTION 0x00000004u
 #define PD_NOPAGENUMS 0x00000008u
-#define PD_COLLATE 0x00000010u
 #define PD_USEDEVMODECOPIES 0x00040000u
 #define PD_DISABLEPRINTTOFILE 0x00080000u
 #define PD_HIDEPRINTTOFILE 0x00100000u
-
-struct PRINTDLG {
-    DWORD Flags;
-    WORD nFromPage;
-    WORD nToPage;
-    WORD nMinPage;
-    WORD nMaxPage;
-    WORD nCopies;
-    HDC hDC;
-};
 
 // The print dialog: the desktop's (GTK's) print dialog, in which the user picks
 // a printer (any CUPS queue, or GTK's "Print to File", which writes a PDF), the
@@ -67,6 +57,17 @@ struct PRINTDLG {
 // no page ranges of its own: a document prints whole.
 class CPrintDialog : public CDialog {
     DECLARE_DYNAMIC(CPrintDialog)
+    struct PRINTDLG {
+        DWORD Flags;
+        WORD nFromPage;
+        WORD nToPage;
+        WORD nMinPage;
+        WORD nMaxPage;
+        WORD nCopies;
+        HDC hDC;
+    };
+    friend struct afxwin::Internals;
+
 public:
     explicit CPrintDialog(BOOL printSetupOnly, DWORD flags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION,
                           CWnd* parent = nullptr);
@@ -74,13 +75,12 @@ public:
     int GetCopies() const;
     HDC GetPrinterDC() const { return m_pd.hDC; }
 
+private:
     PRINTDLG m_pd{};
     // The user's choice, as the dialog (or the test driver) leaves it: a CUPS
     // queue, or a PDF file instead of a queue, and the settings chosen for it.
     CString m_deviceName;
     CString m_outputFile;
     DEVMODE m_devMode{};
-
-private:
     void MakePrinterDC();
 };

@@ -22,42 +22,39 @@ public:
 
 class CEdit : public CWnd {
     DECLARE_DYNAMIC(CEdit)
+    friend class CDataExchange;
+    friend struct afxwin::Internals;
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+private:
     void SetSel(int start, int end, BOOL noScroll = FALSE);
 };
 
 // A combo box; a drop-down list (CBS_DROPDOWNLIST) is the usual kind.
 class CComboBox : public CWnd {
     DECLARE_DYNAMIC(CComboBox)
+    friend struct afxwin::Internals;
 public:
     // At `index` (-1: the end), whatever the sorting style.
     int InsertString(int index, LPCTSTR text);
-    int GetCount() const;
     int GetCurSel() const;
     // -1 clears the selection; CB_ERR for an index out of range.
     int SetCurSel(int index);
+
+private:
+    int GetCount() const;
     int GetLBText(int index, CString& text) const;
 };
 
-class CListBox : public CWnd {
-    DECLARE_DYNAMIC(CListBox)
-public:
-    int InsertString(int index, LPCTSTR text);
-    int GetCount() const;
-    int GetCurSel() const;
-    int SetCurSel(int index);
-};
-
 #define LVCFMT_LEFT 0
-#define LVNI_SELECTED 2
 
 // A report list: columns, rows of texts.
 class CListCtrl : public CWnd {
     DECLARE_DYNAMIC(CListCtrl)
+    friend struct afxwin::Internals;
 public:
     int InsertColumn(int col, LPCTSTR heading, int format = LVCFMT_LEFT, int width = -1, int subItem = -1);
-    int GetColumnCount() const;
     int InsertItem(int item, LPCTSTR text);
     BOOL SetItemText(int item, int subItem, LPCTSTR text);
     CString GetItemText(int item, int subItem) const;
@@ -65,9 +62,11 @@ public:
     int GetItemCount() const;
     DWORD GetExtendedStyle() const;
     DWORD SetExtendedStyle(DWORD exStyle);
+
+private:
+    int GetColumnCount() const;
     // Selection: the first selected row, or -1.
     int GetNextItem(int start, int flags) const;
-    BOOL SetItemState(int item, UINT state, UINT mask);
 };
 
 #define SIF_RANGE 0x1u
@@ -95,23 +94,27 @@ typedef SCROLLINFO* LPSCROLLINFO;
 // as on Windows. The screen shows every range and position set at once.
 class CScrollBar : public CWnd {
     DECLARE_DYNAMIC(CScrollBar)
+    friend struct afxwin::Internals;
 public:
     int GetScrollPos() const;
     int SetScrollPos(int pos, BOOL redraw = TRUE);
-    void GetScrollRange(LPINT minPos, LPINT maxPos) const;
     void SetScrollRange(int minPos, int maxPos, BOOL redraw = TRUE);
     BOOL GetScrollInfo(LPSCROLLINFO info, UINT mask = SIF_ALL);
+
+private:
+    void GetScrollRange(int* minPos, int* maxPos) const;
 };
 
 class CProgressCtrl : public CWnd {
     DECLARE_DYNAMIC(CProgressCtrl)
+    friend class CWnd;
+    friend struct afxwin::Internals;
 public:
-    void SetRange(short lower, short upper);
     void SetRange32(int lower, int upper);
-    void GetRange(int& lower, int& upper) const;
     int SetPos(int pos);
+
+private:
+    void GetRange(int& lower, int& upper) const;
     int GetPos() const;
 };
 
-#define PBM_SETRANGE (WM_USER + 1)
-#define PBM_SETPOS (WM_USER + 2)

@@ -6,6 +6,10 @@
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
+    friend class CFileDialog;
+    friend class CPrintDialog;
+    friend struct afxwin::Internals;
+
 public:
     CDialog();
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
@@ -16,7 +20,6 @@ public:
     // -1 when the template is not registered. Timers and messages sent from
     // other threads keep running meanwhile.
     virtual INT_PTR DoModal();
-    void EndDialog(int result);
     // Modeless: creates the window (shown when the template has WS_VISIBLE);
     // FALSE when the template is not registered. DestroyWindow ends it.
     virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
@@ -30,39 +33,41 @@ public:
     // Cancel, Esc and the close box: EndDialog(IDCANCEL).
     virtual void OnCancel();
 
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Dialog units of this dialog's template to pixels, in place.
-    void MapDialogRect(LPRECT rect) const;
-
-    UINT GetTemplateId() const { return m_nTemplateId; }
-    CWnd* m_pParentWnd = nullptr;
-
-    // Framework internals.
-    bool IsModalRunning() const { return m_modalRunning; }
-
 protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
     UINT m_nTemplateId = 0;
+    CWnd* m_pParentWnd = nullptr;
     bool m_modalRunning = false;
     int m_modalResult = -1;
-    DECLARE_MESSAGE_MAP()
+    void EndDialog(int result);
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Dialog units of this dialog's template to pixels, in place.
+    void MapDialogRect(LPRECT rect) const;
 };
-
-// The dialog base units of a template's font (average character width and
-// character height in pixels, at 96 pixels per inch).
-CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
-// Dialog units to pixels with these base units, each edge on its own (as
-// MapDialogRect does): x edges times cx / 4, y edges times cy / 8, rounded as
-// MulDiv rounds. Template controls convert x, y, width and height each this way.
-CRect AfxDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
 
 // One data exchange. When saving (m_bSaveAndValidate TRUE) a failed check shows
 // its message and calls Fail, which throws CUserException; UpdateData catches
 // it and returns FALSE.
 class CDataExchange {
+    friend class CWnd;
+    friend void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
+    friend void DDX_Text(CDataExchange* pDX, int id, int& value);
+    friend void DDX_Text(CDataExchange* pDX, int id, UINT& value);
+    friend void DDX_Text(CDataExchange* pDX, int id, long& value);
+    friend void DDX_Text(CDataExchange* pDX, int id, double& value);
+    friend void DDX_Text(CDataExchange* pDX, int id, CString& value);
+    friend void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
+    friend void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
+    friend struct afxwin::Internals;
+
 public:
     CDataExchange(CWnd* dlgWnd, BOOL saveAndValidate);
+
+private:
     // Remembers the control the next checks are about; returns its window.
     HWND PrepareCtrl(int id);
     HWND PrepareEditCtrl(int id);
@@ -73,13 +78,6 @@ public:
     CWnd* m_pDlgWnd;
     HWND m_hWndLastControl = nullptr;
     BOOL m_bEditLastControl = FALSE;
-};
-
-// Thrown by CDataExchange::Fail after the message has been shown.
-class CUserException : public CException {
-    DECLARE_DYNAMIC(CUserException)
-public:
-    CUserException() = default;
 };
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);

@@ -12,6 +12,7 @@ class CArchive;
 
 class CDocument : public CCmdTarget {
     DECLARE_DYNAMIC(CDocument)
+    friend struct afxwin::Internals;
 public:
     CDocument();
     ~CDocument() override;
@@ -20,16 +21,16 @@ public:
     // Creates `path` and passes it to Serialize through a storing archive.
     virtual BOOL OnSaveDocument(LPCTSTR path);
     virtual void Serialize(CArchive& ar);
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
-    const CString& GetTitle() const { return m_strTitle; }
     const CString& GetPathName() const { return m_strPathName; }
-    CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
 
 protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+    const CString& GetTitle() const { return m_strTitle; }
+    CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
     // Opens `path` for reading and passes it to Serialize through a loading archive.
     virtual BOOL OnOpenDocument(LPCTSTR path);
     virtual void DeleteContents();
@@ -61,34 +62,35 @@ private:
 // A loading or storing archive over a file; the layer's documents only test
 // its direction.
 class CArchive {
-public:
+    friend class CDocument;
+
     enum Mode { store = 0, load = 1 };
     explicit CArchive(Mode mode) : m_mode(mode) {}
 
-private:
     Mode m_mode;
 };
 
 class CView : public CWnd {
     DECLARE_DYNAMIC(CView)
+    friend class CDocument;
+    friend struct afxwin::Internals;
 public:
     CView();
     ~CView() override;
 
-    CDocument* GetDocument() const { return m_pDocument; }
     virtual void OnInitialUpdate();
     // Called by the default WM_PAINT with a CPaintDC.
     virtual void OnDraw(CDC* dc) = 0;
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
-    void PostNcDestroy() override;
-
-    CDocument* m_pDocument = nullptr;
 
 protected:
     void OnPaint();
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+    CDocument* GetDocument() const { return m_pDocument; }
+    void PostNcDestroy() override;
+    CDocument* m_pDocument = nullptr;
     virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
     // Creates the view's window as the client of `frame`.
     virtual BOOL CreateView(CFrameWnd* frame, UINT id);
@@ -108,7 +110,6 @@ public:
     void OnDraw(CDC* dc) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ResizeParentToFit(BOOL shrinkOnly = TRUE);
-    UINT GetTemplateId() const { return m_nTemplateId; }
 
 private:
     BOOL CreateView(CFrameWnd* frame, UINT id) override;
@@ -117,27 +118,21 @@ private:
     CSize m_totalSize;
 };
 
-struct CCreateContext {
-    CRuntimeClass* m_pNewViewClass = nullptr;
-    CDocument* m_pCurrentDoc = nullptr;
-    CDocTemplate* m_pNewDocTemplate = nullptr;
-    CView* m_pLastView = nullptr;
-    CFrameWnd* m_pCurrentFrame = nullptr;
-};
-
 class CDocTemplate : public CCmdTarget {
     DECLARE_DYNAMIC(CDocTemplate)
+    friend class CWinApp;
+    friend struct afxwin::Internals;
 public:
     ~CDocTemplate() override;
-    virtual CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) = 0;
 
 protected:
     CDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
 
 private:
-    enum DocStringIndex { fileNewName = 2 };
+    virtual CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) = 0;
+    static constexpr int kFileNewName = 2;
     // Part `index` of the template's document string (parts separated by "\n").
-    BOOL GetDocString(CString& out, DocStringIndex index) const;
+    BOOL GetDocString(CString& out, int index) const;
     CDocument* CreateNewDocument();
     CFrameWnd* CreateNewFrame(CDocument* doc, CFrameWnd* other);
 
@@ -154,19 +149,22 @@ private:
 // One document, one frame, one view; New and Open reuse them.
 class CSingleDocTemplate : public CDocTemplate {
     DECLARE_DYNAMIC(CSingleDocTemplate)
+    friend class CWinApp;
+    friend struct afxwin::Internals;
 public:
     CSingleDocTemplate(UINT id, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
     ~CSingleDocTemplate() override;
+
+private:
     CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) override;
     CDocument* GetDocument() const { return m_pOnlyDoc; }
     void RemoveDocument();
-
-private:
     CDocument* m_pOnlyDoc = nullptr;
 };
 
 class CCommandLineInfo : public CObject {
-public:
+    friend class CWinApp;
+
     enum { FileNew, FileOpen, FileNothing = 5 } m_nShellCommand = FileNew;
     CString m_strFileName;
 };
@@ -176,15 +174,16 @@ public:
 // message loop until the main window closes.
 class CWinApp : public CCmdTarget {
     DECLARE_DYNAMIC(CWinApp)
+    friend class CDocument;
+    friend class CFrameWnd;
+    friend struct afxwin::Internals;
 public:
     // Without a name the application name is string AFX_IDS_APP_TITLE.
     explicit CWinApp(LPCTSTR appName = nullptr);
     ~CWinApp() override;
 
     virtual BOOL InitInstance();
-    virtual int ExitInstance();
     virtual int Run();
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     void SetRegistryKey(LPCTSTR key);
     // Loads the recent-file list (`maxMRU` entries) and "Settings" "PreviewPages".
@@ -192,30 +191,30 @@ public:
     void AddDocTemplate(CDocTemplate* docTemplate);
     void ParseCommandLine(CCommandLineInfo& info);
     BOOL ProcessShellCommand(CCommandLineInfo& info);
-    virtual void AddToRecentFileList(LPCTSTR path);
-    const std::vector<CString>& GetRecentFiles() const { return m_recentFiles; }
 
+    void OnFileNew();
+    void OnFileOpen();
+
+    CWnd* m_pMainWnd = nullptr;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+    std::vector<CString> m_recentFiles;
+    int ExitInstance();
+    void AddToRecentFileList(LPCTSTR path);
+    const std::vector<CString>& GetRecentFiles() const { return m_recentFiles; }
     // The profile: a configuration file in the user's configuration folder,
     // $XDG_CONFIG_HOME (else ~/.config) / registry key / application name.ini
     // (without a registry key: the application name.ini).
     UINT GetProfileInt(LPCTSTR section, LPCTSTR entry, int defaultValue);
     CString GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue = nullptr);
     BOOL WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value);
-
-    void OnFileNew();
-    void OnFileOpen();
     CDocument* OpenDocumentFile(LPCTSTR path);
-
-    CWnd* m_pMainWnd = nullptr;
-
     CDocTemplate* GetFirstTemplate() const { return m_templates.empty() ? nullptr : m_templates.front().get(); }
-
-protected:
-    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
-    std::vector<CString> m_recentFiles;
-    DECLARE_MESSAGE_MAP()
-
-private:
     BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value);
     CString GetProfilePath() const;
     // Takes the application name from string AFX_IDS_APP_TITLE when none was given.
@@ -235,7 +234,6 @@ private:
     friend LPCTSTR AfxGetAppName();
 };
 
-CWinApp* AfxGetApp();
 LPCTSTR AfxGetAppName();
 // Runs the application object: creates the wx application, calls
 // InitInstance and, when it returns TRUE, the message loop; returns the exit code.

@@ -33,27 +33,20 @@ class SurfaceDrawing;
 #define PS_DOT 2
 
 #define TRANSPARENT 1
-#define OPAQUE 2
 
 #define SRCCOPY 0x00CC0020u
 
 #define MM_TEXT 1
 
 #define NULL_BRUSH 5
-#define SYSTEM_FONT 13
 
 #define HORZRES 8
 #define VERTRES 10
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
 
-#define TA_LEFT 0u
-#define TA_RIGHT 2u
-#define TA_CENTER 6u
-#define TA_TOP 0u
 
 #define FW_NORMAL 400
-#define FW_BOLD 700
 #define FW_HEAVY 900
 
 #define ANSI_CHARSET 0
@@ -102,12 +95,18 @@ public:
     ~CGdiObject() override;
     // TRUE when the object held something; the object is then empty again.
     BOOL DeleteObject();
-    HGDIOBJ GetSafeHandle() const;
     operator HGDIOBJ() const { return GetSafeHandle(); }
     bool IsNull() const { return !m_created; }
 
 protected:
     CGdiObject() = default;
+
+private:
+    friend class CPen;
+    friend class CBrush;
+    friend class CFont;
+    friend class CBitmap;
+    HGDIOBJ GetSafeHandle() const;
     virtual void ReleaseContents() = 0;
     bool m_created = false;
 };
@@ -118,16 +117,17 @@ public:
     CPen() = default;
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
     ~CPen() override;
-    BOOL CreatePen(int style, int width, COLORREF color);
     operator HPEN() const { return reinterpret_cast<HPEN>(GetSafeHandle()); }
     static CPen* FromHandle(HPEN pen) { return reinterpret_cast<CPen*>(pen); }
 
-    int m_style = PS_SOLID;
     int m_width = 1;
-    COLORREF m_color = 0;
 
-protected:
+private:
+    friend struct afxwin::Internals;
+    BOOL CreatePen(int style, int width, COLORREF color);
     void ReleaseContents() override {}
+    int m_style = PS_SOLID;
+    COLORREF m_color = 0;
 };
 
 class CBrush : public CGdiObject {
@@ -137,15 +137,16 @@ public:
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
     ~CBrush() override;
     BOOL CreateSolidBrush(COLORREF color);
-    BOOL CreateStockHollow();
     operator HBRUSH() const { return reinterpret_cast<HBRUSH>(GetSafeHandle()); }
     static CBrush* FromHandle(HBRUSH brush) { return reinterpret_cast<CBrush*>(brush); }
 
+private:
+    friend class CDC;
+    friend struct afxwin::Internals;
+    BOOL CreateStockHollow();
+    void ReleaseContents() override {}
     COLORREF m_color = 0;
     bool m_hollow = false;
-
-protected:
-    void ReleaseContents() override {}
 };
 
 // A brush made outside any object (the program owns it; DeleteObject frees it).
@@ -161,31 +162,20 @@ public:
     BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
                     BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
                     BYTE quality, BYTE pitchAndFamily, LPCTSTR faceName);
-    // pointSize in tenths of a point, at 96 pixels per inch.
-    BOOL CreatePointFont(int pointSize, LPCTSTR faceName, class CDC* dc = nullptr);
-    int GetLogFont(LOGFONT* out) const;
     operator HFONT() const { return reinterpret_cast<HFONT>(GetSafeHandle()); }
     static CFont* FromHandle(HFONT font) { return reinterpret_cast<CFont*>(font); }
 
+private:
+    friend class CDC;
+    friend struct afxwin::Internals;
+    // pointSize in tenths of a point, at 96 pixels per inch.
+    BOOL CreatePointFont(int pointSize, LPCTSTR faceName, class CDC* dc = nullptr);
+    int GetLogFont(LOGFONT* out) const;
     // The wx font; valid while the object holds a font.
     const wxFont& WxFont() const;
-
-protected:
     void ReleaseContents() override;
-
-private:
     LOGFONT m_logFont{};
     std::unique_ptr<wxFont> m_font;
-};
-
-struct BITMAP {
-    LONG bmType;
-    LONG bmWidth;
-    LONG bmHeight;
-    LONG bmWidthBytes;
-    WORD bmPlanes;
-    WORD bmBitsPixel;
-    LPVOID bmBits;
 };
 
 class CBitmap : public CGdiObject {
@@ -198,17 +188,14 @@ public:
     BOOL CreateCompatibleBitmap(class CDC* dc, int width, int height);
     BOOL CreateBitmap(int width, int height);
     CSize GetBitmapDimension() const;
-    // Fills the size (bmWidth, bmHeight) and format of the bitmap; 0 when empty.
-    int GetBitmap(struct BITMAP* out) const;
     operator HBITMAP() const { return reinterpret_cast<HBITMAP>(GetSafeHandle()); }
     static CBitmap* FromHandle(HBITMAP bitmap) { return reinterpret_cast<CBitmap*>(bitmap); }
 
-    wxBitmap& WxBitmap();
-
-protected:
-    void ReleaseContents() override;
-
 private:
+    friend class CDC;
+    friend struct afxwin::Internals;
+    wxBitmap& WxBitmap();
+    void ReleaseContents() override;
     friend class CDC;
     // Where the display keeps the pixels of a bitmap compatible with a
     // window's context (on X a server pixmap); null for one the program keeps.
@@ -233,13 +220,7 @@ struct DOCINFO {
     DWORD fwType;
 };
 
-#define DM_PAPERLENGTH 0x00000004u
-#define DM_PAPERWIDTH 0x00000008u
 #define DM_COPIES 0x00000100u
-#define DM_PRINTQUALITY 0x00000400u
-#define DM_COLLATE 0x00008000u
-#define DMCOLLATE_FALSE 0
-#define DMCOLLATE_TRUE 1
 
 // The settings of a printer that a program may give: the fields named in
 // dmFields count, the others are left as the printer has them.
@@ -311,10 +292,8 @@ public:
     BOOL RestoreDC(int savedDC);
 
     COLORREF SetTextColor(COLORREF color);
-    COLORREF GetTextColor() const { return m_state.textColor; }
     COLORREF SetBkColor(COLORREF color);
     int SetBkMode(int mode);
-    UINT SetTextAlign(UINT flags);
     // Drawing is in device pixels from the origin (MM_TEXT); returns the
     // previous mode. Another mode is not offered: 0, and checked builds stop
     // there, naming the call.
@@ -332,11 +311,6 @@ public:
     BOOL Ellipse(LPCRECT r) { return Ellipse(r->left, r->top, r->right, r->bottom); }
     void FillSolidRect(LPCRECT r, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
-    void Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight);
-    void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
-    // The colour drawn at (x, y) of a memory context's bitmap or a window's picture;
-    // CLR_INVALID outside.
-    COLORREF GetPixel(int x, int y) const;
 
     BOOL TextOut(int x, int y, LPCTSTR text, int length);
     BOOL TextOut(int x, int y, const CString& text);
@@ -350,9 +324,18 @@ public:
     // checked builds stop there, naming the call.
     BOOL BitBlt(int x, int y, int w, int h, CDC* src, int xSrc, int ySrc, DWORD rop);
 
-    HDC m_hDC = nullptr;
+private:
+    friend class CPaintDC;
+    friend class CClientDC;
+    friend struct afxwin::Internals;
+    COLORREF GetTextColor() const { return m_state.textColor; }
+    // TA_LEFT, TA_CENTER or TA_RIGHT with TA_TOP, TA_BOTTOM or TA_BASELINE.
+    UINT SetTextAlign(UINT flags);
+    // The colour drawn at (x, y) of a memory context's bitmap or a window's picture;
+    // CLR_INVALID outside.
+    COLORREF GetPixel(int x, int y) const;
 
-protected:
+    HDC m_hDC = nullptr;
     struct State {
         CPen* pen = nullptr;
         CBrush* brush = nullptr;
@@ -360,7 +343,7 @@ protected:
         CBitmap* bitmap = nullptr;
         COLORREF textColor = 0;
         COLORREF bkColor = 0xFFFFFF;
-        int bkMode = OPAQUE;
+        int bkMode = 2;   // OPAQUE
         UINT textAlign = 0;
     };
     void Attach(wxDC* dc, bool owned);
@@ -409,7 +392,6 @@ HDC CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const DEVMODE* init
 // Deletes a context made by CreateDC; FALSE for any other handle.
 BOOL DeleteDC(HDC dc);
 
-#define CLR_INVALID 0xFFFFFFFFu
 
 // Draws on a window's picture during WM_PAINT; marks the window painted.
 class CPaintDC : public CDC {

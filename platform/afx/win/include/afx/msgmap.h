@@ -57,20 +57,27 @@ struct AFX_MSGMAP {
 
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
+    friend class CCmdUI;
+    friend class CWnd;
+    friend class CFrameWnd;
+    friend class CView;
+    friend class CDocument;
+    friend class CWinApp;
+
 public:
     CCmdTarget();
     ~CCmdTarget() override;
 
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+    static const AFX_MSGMAP* GetThisMessageMap();
+
+private:
     // Routes a command (nCode CN_COMMAND or a control notification) or an update
     // request (CN_UPDATE_COMMAND_UI, pExtra the CCmdUI*) through this target's
     // map; TRUE when a handler took it.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra);
-
     // Looks up a plain message (not WM_COMMAND/WM_NOTIFY) in the map chain.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message) const;
-
-    virtual const AFX_MSGMAP* GetMessageMap() const;
-    static const AFX_MSGMAP* GetThisMessageMap();
 };
 
 #define DECLARE_MESSAGE_MAP()                         \

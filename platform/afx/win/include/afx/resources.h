@@ -64,13 +64,9 @@ struct AfxAccelEntry {
 };
 
 #define VK_BACK 0x08
-#define VK_RETURN 0x0D
-#define VK_ESCAPE 0x1B
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
-#define VK_F1 0x70
 #define VK_F6 0x75
-#define VK_F12 0x7B
 
 // ---- tool bars -------------------------------------------------------------------
 
@@ -91,14 +87,11 @@ struct AfxToolBarTemplate {
 
 enum class AfxControlKind {
     PushButton,  // BS_DEFPUSHBUTTON for the default button, BS_OWNERDRAW for a drawn one
-    CheckBox,
-    RadioButton,
     GroupBox,
     Edit,        // ES_ styles; WS_BORDER for a border
     Static,      // a text; SS_LEFT/SS_CENTER/SS_RIGHT, SS_NOPREFIX
     Picture,     // SS_BITMAP or SS_ICON with `image` the resource id
     ComboBox,    // CBS_DROPDOWNLIST, CBS_SORT; h is the dropped height
-    ListBox,
     ListView,    // LVS_REPORT ...
     ScrollBar,   // SBS_HORZ or SBS_VERT
     Progress,
@@ -171,5 +164,3 @@ template <size_t N> void AfxRegisterStrings(const AfxStringEntry (&entries)[N]) 
 template <size_t N> void AfxRegisterMenu(UINT id, const AfxMenuEntry (&entries)[N]) { AfxRegisterMenu(id, entries, N); }
 template <size_t N> void AfxRegisterAccelerators(UINT id, const AfxAccelEntry (&entries)[N]) { AfxRegisterAccelerators(id, entries, N); }
 
-// Null when the id is not registered.
-const AfxDialogTemplate* AfxFindDialog(UINT id);

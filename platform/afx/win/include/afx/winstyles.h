@@ -1,7 +1,6 @@
 // Window, control and dialog style bits with their Windows values.
 #pragma once
 
-#define WS_OVERLAPPED 0x00000000u
 #define WS_POPUP 0x80000000u
 #define WS_CHILD 0x40000000u
 #define WS_VISIBLE 0x10000000u
@@ -9,12 +8,8 @@
 #define WS_BORDER 0x00800000u
 #define WS_VSCROLL 0x00200000u
 #define WS_SYSMENU 0x00080000u
-#define WS_THICKFRAME 0x00040000u
 #define WS_GROUP 0x00020000u
 #define WS_TABSTOP 0x00010000u
-#define WS_MINIMIZEBOX 0x00020000u
-#define WS_MAXIMIZEBOX 0x00010000u
-#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 
 #define WS_EX_DLGMODALFRAME 0x00000001u
 #define WS_EX_CLIENTEDGE 0x00000200u
@@ -27,7 +22,6 @@
 #define BS_DEFPUSHBUTTON 0x1u
 #define BS_GROUPBOX 0x7u
 #define BS_OWNERDRAW 0xBu
-#define BS_TYPEMASK 0xFu
 #define BS_CENTER 0x300u
 
 #define ES_AUTOHSCROLL 0x80u
@@ -35,7 +29,6 @@
 #define SS_LEFT 0x0u
 #define SS_ICON 0x3u
 #define SS_BITMAP 0xEu
-#define SS_TYPEMASK 0x1Fu
 #define SS_NOPREFIX 0x80u
 
 #define CBS_DROPDOWNLIST 0x3u

@@ -5,14 +5,13 @@
 #include "afx/geometry.h"
 #include "win32/types.h"
 
-#ifndef AFX_TCHAR_DEFINED
-#define AFX_TCHAR_DEFINED
+// The layer's own code and its test driver reach the private state of the
+// framework classes through this; programs do not.
+namespace afxwin {
+struct Internals;
+}
+
 typedef const wchar_t* LPCTSTR;
-typedef wchar_t* LPTSTR;
-#endif
-#ifndef _T
-#define _T(x) L##x
-#endif
 
 // A device context handle is the address of its CDC; the other GDI handles are
 // the addresses of the layer's own objects. None of them is owned by the handle.
@@ -23,20 +22,14 @@ typedef struct HBRUSH__* HBRUSH;
 typedef struct HFONT__* HFONT;
 typedef struct HBITMAP__* HBITMAP;
 typedef struct HICON__* HICON;
-typedef struct HMENU__* HMENU;
 
 typedef DWORD COLORREF;
-typedef int* LPINT;
 typedef intptr_t INT_PTR;
 #define RGB(r, g, b) \
     (static_cast<COLORREF>((static_cast<BYTE>(r)) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8) | \
                            (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
-#define GetRValue(c) (static_cast<BYTE>((c) & 0xFF))
-#define GetGValue(c) (static_cast<BYTE>(((c) >> 8) & 0xFF))
-#define GetBValue(c) (static_cast<BYTE>(((c) >> 16) & 0xFF))
 
 #define MAKELONG(lo, hi) (static_cast<LONG>((static_cast<DWORD>(static_cast<WORD>(lo))) | (static_cast<DWORD>(static_cast<WORD>(hi)) << 16)))
-#define MAKEWPARAM(lo, hi) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(lo, hi))))
 #define MAKELPARAM(lo, hi) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(lo, hi))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xFFFF))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xFFFF))
@@ -91,21 +84,12 @@ struct NMITEMACTIVATE {
 };
 
 // Scroll codes of WM_HSCROLL / WM_VSCROLL.
-#define SB_LINEUP 0
-#define SB_LINEDOWN 1
-#define SB_PAGEUP 2
-#define SB_PAGEDOWN 3
-#define SB_THUMBPOSITION 4
-#define SB_THUMBTRACK 5
-#define SB_TOP 6
-#define SB_BOTTOM 7
 
 // WM_CTLCOLOR control types.
 #define CTLCOLOR_EDIT 1
 #define CTLCOLOR_SCROLLBAR 5
 
 // Mouse key flags of mouse messages.
-#define MK_LBUTTON 0x0001u
 
 // ShowWindow commands.
 #define SW_SHOWNORMAL 1
@@ -115,8 +99,6 @@ struct NMITEMACTIVATE {
 #define SW_RESTORE 9
 
 // SetWindowPos.
-#define SWP_NOSIZE 0x0001u
-#define SWP_NOMOVE 0x0002u
 #define SWP_NOZORDER 0x0004u
 #define SWP_SHOWWINDOW 0x0040u
 #define SWP_NOOWNERZORDER 0x0200u
@@ -140,7 +122,6 @@ typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 struct CREATESTRUCT {
     LPVOID lpCreateParams;
     HINSTANCE hInstance;
-    HMENU hMenu;
     HWND hwndParent;
     int cy;
     int cx;
@@ -160,9 +141,7 @@ typedef CREATESTRUCT* LPCREATESTRUCT;
 // Framework command ids.
 #define ID_FILE_NEW 0xE100u
 #define ID_FILE_OPEN 0xE101u
-#define ID_FILE_SAVE 0xE103u
 #define ID_APP_ABOUT 0xE140u
-#define ID_APP_EXIT 0xE141u
 #define ID_EDIT_COPY 0xE122u
 #define ID_EDIT_CUT 0xE123u
 #define ID_EDIT_PASTE 0xE125u

@@ -29,6 +29,11 @@ class CMenu;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
+    friend class CDialog;
+    friend class CFrameWnd;
+    friend class CView;
+    friend struct afxwin::Internals;
+
 public:
     CWnd();
     ~CWnd() override;
@@ -38,13 +43,9 @@ public:
     operator HWND() const { return m_hWnd; }
     // The CWnd of a window, or null when the handle is not a window of this layer.
     static CWnd* FromHandle(HWND hwnd);
-    wxWindow* GetWx() const;
 
     // Destroys the window and its children (WM_DESTROY to each); TRUE when there was one.
     virtual BOOL DestroyWindow();
-    // Attaches this object to an existing window in place of its current CWnd.
-    BOOL SubclassWindow(HWND hwnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
     BOOL Attach(HWND hwnd) { return SubclassWindow(hwnd); }
     HWND Detach() { return UnsubclassWindow(); }
@@ -56,14 +57,9 @@ public:
     // there is no window.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default();
-    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
-    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
-    // Called after the window is gone; the default does nothing.
-    virtual void PostNcDestroy();
     // Called when this object takes over a window (DDX_Control, SubclassDlgItem).
     virtual void PreSubclassWindow();
     virtual void DoDataExchange(CDataExchange* pDX);
@@ -78,18 +74,11 @@ public:
 
     // Text, state, geometry.
     void SetWindowText(LPCTSTR text);
-    void GetWindowText(CString& text) const;
-    int GetWindowText(LPTSTR buffer, int maxCount) const;
     BOOL ShowWindow(int cmd);
     BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL enable = TRUE);
-    BOOL IsWindowEnabled() const;
-    CWnd* SetFocus();
-    static CWnd* GetFocus();
     void GetClientRect(LPRECT rect) const;
     void GetWindowRect(LPRECT rect) const;
-    void ClientToScreen(LPPOINT point) const;
-    void ClientToScreen(LPRECT rect) const;
     void ScreenToClient(LPPOINT point) const;
     void ScreenToClient(LPRECT rect) const;
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
@@ -98,7 +87,6 @@ public:
     // The Z order (insertAfter: &wndTop, &wndBottom, ...) is not changed: siblings
     // of this layer are laid out so as not to depend on it.
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
-    DWORD GetStyle() const;
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
     int GetDlgCtrlID() const;
     void SetFont(CFont* font, BOOL redraw = TRUE);
@@ -111,10 +99,6 @@ public:
     void ValidateRect(LPCRECT rect);
     void UpdateWindow();
 
-    // Mouse capture: mouse messages come to this window until released.
-    CWnd* SetCapture();
-    static CWnd* GetCapture();
-
     // Family.
     CWnd* GetParent() const;
     CFrameWnd* GetParentFrame() const;
@@ -125,8 +109,6 @@ public:
 
     // A message box owned by this window (see AfxMessageBox).
     int MessageBox(LPCTSTR text, LPCTSTR caption = nullptr, UINT type = MB_OK);
-
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     // The default handlers of the standard messages; handlers of derived
     // classes call them for the default processing.
@@ -149,6 +131,29 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+private:
+    wxWindow* GetWx() const;
+    // Attaches this object to an existing window in place of its current CWnd.
+    BOOL SubclassWindow(HWND hwnd);
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Called after the window is gone; the default does nothing.
+    virtual void PostNcDestroy();
+    void GetWindowText(CString& text) const;
+    int GetWindowText(LPWSTR buffer, int maxCount) const;
+    BOOL IsWindowEnabled() const;
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    void ClientToScreen(LPPOINT point) const;
+    void ClientToScreen(LPRECT rect) const;
+    DWORD GetStyle() const;
+    // Mouse capture: mouse messages come to this window until released.
+    CWnd* SetCapture();
+    static CWnd* GetCapture();
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 };
 
 // Windows of the layer's framework classes: the frame of the running program.
@@ -171,6 +176,5 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-BOOL IsWindow(HWND hwnd);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -59,28 +59,28 @@ void AfxTestChoosePdfPrinter(CPrintDialog* dialog, LPCTSTR path, int dpi, double
 {
     if (!dialog)
         return;
-    dialog->m_deviceName.Empty();
-    dialog->m_outputFile = path;
-    DEVMODE& dm = dialog->m_devMode;
+    afxwin::Internals::PrintDevice(dialog).Empty();
+    afxwin::Internals::PrintFile(dialog) = path;
+    DEVMODE& dm = afxwin::Internals::PrintMode(dialog);
     dm = DEVMODE{};
     dm.dmFields = DM_COPIES | DM_PRINTQUALITY | DM_PAPERWIDTH | DM_PAPERLENGTH;
     dm.dmCopies = static_cast<short>(copies);
     dm.dmPrintQuality = static_cast<short>(dpi);
     dm.dmPaperWidth = static_cast<short>(widthMm * 10 + 0.5);
     dm.dmPaperLength = static_cast<short>(heightMm * 10 + 0.5);
-    dialog->m_pd.nCopies = static_cast<WORD>(copies);
+    afxwin::Internals::PrintRecord(dialog).nCopies = static_cast<WORD>(copies);
 }
 
 void AfxTestChooseQueue(CPrintDialog* dialog, LPCTSTR queue, int copies)
 {
     if (!dialog)
         return;
-    dialog->m_outputFile.Empty();
-    dialog->m_deviceName = queue;
-    dialog->m_devMode = DEVMODE{};
-    dialog->m_devMode.dmFields = DM_COPIES;
-    dialog->m_devMode.dmCopies = static_cast<short>(copies);
-    dialog->m_pd.nCopies = static_cast<WORD>(copies);
+    afxwin::Internals::PrintFile(dialog).Empty();
+    afxwin::Internals::PrintDevice(dialog) = queue;
+    afxwin::Internals::PrintMode(dialog) = DEVMODE{};
+    afxwin::Internals::PrintMode(dialog).dmFields = DM_COPIES;
+    afxwin::Internals::PrintMode(dialog).dmCopies = static_cast<short>(copies);
+    afxwin::Internals::PrintRecord(dialog).nCopies = static_cast<WORD>(copies);
 }
 
 bool AfxTestWaitCursorShown()
@@ -130,7 +130,7 @@ COLORREF AfxTestReadPixel(CWnd* wnd, int x, int y)
 
 std::vector<COLORREF> AfxTestReadPixels(CWnd* wnd, const CRect& area)
 {
-    if (area.IsRectEmpty())
+    if (area.Width() <= 0 || area.Height() <= 0)
         return {};
     std::vector<COLORREF> pixels(static_cast<size_t>(area.Width()) * static_cast<size_t>(area.Height()), CLR_INVALID);
     AfxWindowImpl* impl = wnd ? afxwin::Lookup(wnd->m_hWnd) : nullptr;
@@ -165,7 +165,7 @@ wxImage AfxTestScreenImage(const wxRect& screenRect)
 
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
 {
-    wxWindow* w = wnd ? wnd->GetWx() : nullptr;
+    wxWindow* w = wnd ? afxwin::Internals::Wx(wnd) : nullptr;
     if (!w)
         return false;
     // Without a window manager new windows pile up at the origin: bring this one up.
@@ -181,19 +181,19 @@ bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path)
 
 COLORREF AfxTestTextColour(CWnd* control)
 {
-    wxWindow* w = control ? control->GetWx() : nullptr;
+    wxWindow* w = control ? afxwin::Internals::Wx(control) : nullptr;
     return w ? afxwin::FromWxColour(w->GetForegroundColour()) : CLR_INVALID;
 }
 
 COLORREF AfxTestBackColour(CWnd* control)
 {
-    wxWindow* w = control ? control->GetWx() : nullptr;
+    wxWindow* w = control ? afxwin::Internals::Wx(control) : nullptr;
     return w ? afxwin::FromWxColour(w->GetBackgroundColour()) : CLR_INVALID;
 }
 
 void AfxTestChooseItem(CWnd* control, int index)
 {
-    wxWindow* w = control ? control->GetWx() : nullptr;
+    wxWindow* w = control ? afxwin::Internals::Wx(control) : nullptr;
     auto* items = dynamic_cast<wxItemContainer*>(w);
     if (!items || index < 0 || index >= static_cast<int>(items->GetCount()))
         return;
@@ -208,7 +208,7 @@ void AfxTestChooseItem(CWnd* control, int index)
 
 void AfxTestScroll(CScrollBar* bar, int code, int pos)
 {
-    auto* w = bar ? dynamic_cast<wxScrollBar*>(bar->GetWx()) : nullptr;
+    auto* w = bar ? dynamic_cast<wxScrollBar*>(afxwin::Internals::Wx(bar)) : nullptr;
     AfxWindowImpl* impl = bar ? afxwin::Lookup(bar->m_hWnd) : nullptr;
     if (!w || !impl)
         return;
@@ -232,7 +232,7 @@ void AfxTestScroll(CScrollBar* bar, int code, int pos)
 
 bool AfxTestShownScrollThumb(CScrollBar* bar, int* first, int* last)
 {
-    wxWindow* w = bar ? bar->GetWx() : nullptr;
+    wxWindow* w = bar ? afxwin::Internals::Wx(bar) : nullptr;
     if (!w || !w->IsShownOnScreen())
         return false;
     const wxSize size = w->GetSize();
@@ -271,7 +271,7 @@ bool AfxTestShownScrollThumb(CScrollBar* bar, int* first, int* last)
 
 void AfxTestTurnWheel(CWnd* over, int notches)
 {
-    wxWindow* w = over ? over->GetWx() : nullptr;
+    wxWindow* w = over ? afxwin::Internals::Wx(over) : nullptr;
     Display* display = w ? XOpenDisplay(nullptr) : nullptr;
     if (!display)
         return;
@@ -292,14 +292,14 @@ void AfxTestTurnWheel(CWnd* over, int notches)
 
 int AfxTestScrollThumb(CScrollBar* bar)
 {
-    auto* w = bar ? dynamic_cast<wxScrollBar*>(bar->GetWx()) : nullptr;
+    auto* w = bar ? dynamic_cast<wxScrollBar*>(afxwin::Internals::Wx(bar)) : nullptr;
     AfxWindowImpl* impl = bar ? afxwin::Lookup(bar->m_hWnd) : nullptr;
     return w && impl ? w->GetThumbPosition() + impl->scrollMin : -1;
 }
 
 void AfxTestActivateListItem(CListCtrl* list, int item)
 {
-    auto* w = list ? dynamic_cast<wxListCtrl*>(list->GetWx()) : nullptr;
+    auto* w = list ? dynamic_cast<wxListCtrl*>(afxwin::Internals::Wx(list)) : nullptr;
     if (w && item == -1) {
         // A double click below the last row.
         wxRect last(0, 0, 0, 0);
@@ -324,14 +324,14 @@ void AfxTestActivateListItem(CListCtrl* list, int item)
 
 void AfxTestTypeText(CWnd* edit, LPCTSTR text)
 {
-    auto* w = edit ? dynamic_cast<wxTextCtrl*>(edit->GetWx()) : nullptr;
+    auto* w = edit ? dynamic_cast<wxTextCtrl*>(afxwin::Internals::Wx(edit)) : nullptr;
     if (w)
         w->SetValue(afxwin::ToWx(text));
 }
 
 void AfxTestClickButton(CWnd* button)
 {
-    wxWindow* w = button ? button->GetWx() : nullptr;
+    wxWindow* w = button ? afxwin::Internals::Wx(button) : nullptr;
     if (!w)
         return;
     if (dynamic_cast<wxButton*>(w)) {
@@ -347,7 +347,7 @@ void AfxTestClickButton(CWnd* button)
 
 void AfxTestChooseCommand(CWnd* frame, UINT id)
 {
-    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    wxWindow* w = frame ? afxwin::Internals::Wx(frame) : nullptr;
     if (!w)
         return;
     wxCommandEvent e(wxEVT_MENU, afxwin::WxCommandId(id));
@@ -357,7 +357,7 @@ void AfxTestChooseCommand(CWnd* frame, UINT id)
 
 void AfxTestPressKey(CWnd* dialog, UINT virtualKey)
 {
-    wxWindow* w = dialog ? dialog->GetWx() : nullptr;
+    wxWindow* w = dialog ? afxwin::Internals::Wx(dialog) : nullptr;
     if (!w)
         return;
     int code = virtualKey == VK_ESCAPE ? WXK_ESCAPE : virtualKey == VK_RETURN ? WXK_RETURN : static_cast<int>(virtualKey);
@@ -369,7 +369,7 @@ void AfxTestPressKey(CWnd* dialog, UINT virtualKey)
 
 bool AfxTestPressKeys(CWnd* window, BYTE modifiers, UINT virtualKey)
 {
-    wxWindow* w = window ? window->GetWx() : nullptr;
+    wxWindow* w = window ? afxwin::Internals::Wx(window) : nullptr;
     int key = 0;
     if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
         key = static_cast<int>(wxTolower(virtualKey));
@@ -395,7 +395,7 @@ bool AfxTestPressKeys(CWnd* window, BYTE modifiers, UINT virtualKey)
 
 void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
 {
-    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    wxWindow* w = frame ? afxwin::Internals::Wx(frame) : nullptr;
     if (!w)
         return;
     if (id == 0) {
@@ -411,12 +411,13 @@ void AfxTestHighlightCommand(CFrameWnd* frame, UINT id)
 
 void AfxTestOpenMenu(CWnd* frame, int barPosition)
 {
-    wxWindow* w = frame ? frame->GetWx() : nullptr;
+    wxWindow* w = frame ? afxwin::Internals::Wx(frame) : nullptr;
     CMenu* bar = frame ? frame->GetMenu() : nullptr;
-    if (!w || !bar || barPosition < 0 || barPosition >= bar->GetMenuItemCount())
+    auto* wxBar = bar ? static_cast<wxMenuBar*>(afxwin::Internals::WxBar(bar)) : nullptr;
+    if (!w || !wxBar || barPosition < 0 || barPosition >= static_cast<int>(wxBar->GetMenuCount()))
         return;
     // As a click on the bar does: GTK selects the item and opens its drop-down.
-    GtkWidget* shell = static_cast<GtkWidget*>(static_cast<wxMenuBar*>(bar->m_wxBar)->GetHandle());
+    GtkWidget* shell = static_cast<GtkWidget*>(wxBar->GetHandle());
     GList* items = gtk_container_get_children(GTK_CONTAINER(shell));
     auto* item = static_cast<GtkWidget*>(g_list_nth_data(items, static_cast<guint>(barPosition)));
     g_list_free(items);
@@ -424,4 +425,288 @@ void AfxTestOpenMenu(CWnd* frame, int barPosition)
         return;
     gtk_menu_shell_select_item(GTK_MENU_SHELL(shell), item);
     gtk_menu_item_activate(GTK_MENU_ITEM(item));
+}
+
+UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags)
+{
+    return afxwin::Internals::MenuState(menu, item, flags);
+}
+
+int AfxTestMenuItemCount(CMenu* menu)
+{
+    return afxwin::Internals::MenuItemCount(menu);
+}
+
+UINT AfxTestMenuItemID(CMenu* menu, int pos)
+{
+    return afxwin::Internals::MenuItemID(menu, pos);
+}
+
+int AfxTestMenuString(CMenu* menu, UINT item, CString& text, UINT flags)
+{
+    return afxwin::Internals::MenuString(menu, item, text, flags);
+}
+
+CMenu* AfxTestMenuBar(CFrameWnd* frame)
+{
+    return afxwin::Internals::MenuBar(frame);
+}
+
+void AfxTestUpdateMenuPopup(CFrameWnd* frame, int barPosition)
+{
+    afxwin::Internals::UpdateMenuPopup(frame, barPosition);
+}
+
+CToolBar* AfxTestToolBar(CFrameWnd* frame)
+{
+    return afxwin::Internals::ToolBar(frame);
+}
+
+CStatusBar* AfxTestStatusBar(CFrameWnd* frame)
+{
+    return afxwin::Internals::StatusBar(frame);
+}
+
+BOOL AfxTestButtonEnabled(CToolBar* bar, UINT id)
+{
+    return afxwin::Internals::ButtonEnabled(bar, id);
+}
+
+void AfxTestUpdateButtons(CToolBar* bar)
+{
+    afxwin::Internals::UpdateButtons(bar);
+}
+
+int AfxTestButtonCount(CToolBar* bar)
+{
+    return afxwin::Internals::ButtonCount(bar);
+}
+
+UINT AfxTestButtonID(CToolBar* bar, int index)
+{
+    return afxwin::Internals::ButtonID(bar, index);
+}
+
+CString AfxTestPaneText(CStatusBar* bar, int index)
+{
+    return afxwin::Internals::PaneText(bar, index);
+}
+
+std::vector<UINT> AfxTestIndicators(CStatusBar* bar)
+{
+    return afxwin::Internals::Indicators(bar);
+}
+
+int AfxTestItemCount(CComboBox* box)
+{
+    return afxwin::Internals::ItemCount(box);
+}
+
+int AfxTestItemText(CComboBox* box, int index, CString& text)
+{
+    return afxwin::Internals::ItemText(box, index, text);
+}
+
+int AfxTestColumnCount(CListCtrl* list)
+{
+    return afxwin::Internals::ColumnCount(list);
+}
+
+int AfxTestNextItem(CListCtrl* list, int start, UINT flags)
+{
+    return afxwin::Internals::NextItem(list, start, flags);
+}
+
+void AfxTestScrollRange(CScrollBar* bar, int* low, int* high)
+{
+    afxwin::Internals::ScrollRange(bar, low, high);
+}
+
+void AfxTestProgressRange(CProgressCtrl* progress, int& low, int& high)
+{
+    afxwin::Internals::ProgressRange(progress, low, high);
+}
+
+int AfxTestProgressPos(CProgressCtrl* progress)
+{
+    return afxwin::Internals::ProgressPos(progress);
+}
+
+BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id)
+{
+    return afxwin::Internals::LoadFrame(frame, id);
+}
+
+AfxTestFileDialogRequest AfxTestFileDialogAsked(const CFileDialog& dialog)
+{
+    using afxwin::Internals;
+    return {Internals::OpensFile(dialog) != FALSE, Internals::DefaultExt(dialog), Internals::FileName(dialog),
+            Internals::Filter(dialog), Internals::Flags(dialog)};
+}
+
+CString AfxTestPrintOutputFile(const CPrintDialog& dialog)
+{
+    return afxwin::Internals::OutputFile(dialog);
+}
+
+UINT AfxTestTemplateId(const CDialog* dialog)
+{
+    return afxwin::Internals::TemplateId(dialog);
+}
+
+bool AfxTestModalRunning(const CDialog* dialog)
+{
+    return afxwin::Internals::ModalRunning(dialog);
+}
+
+const AfxDialogTemplate* AfxTestFindDialog(UINT id)
+{
+    return AfxFindDialog(id);
+}
+
+CSize AfxTestDialogBaseUnits(const AfxDialogTemplate& dialogTemplate)
+{
+    return AfxDialogBaseUnits(dialogTemplate);
+}
+
+CRect AfxTestDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits)
+{
+    return AfxDialogUnitsToPixels(baseUnits, dialogUnits);
+}
+
+void AfxTestMapDialogRect(const CDialog* dialog, LPRECT rect)
+{
+    afxwin::Internals::MapDialogRect(dialog, rect);
+}
+
+CWinApp* AfxTestApp()
+{
+    return AfxGetApp();
+}
+
+bool AfxTestHasDocTemplate(const CWinApp& app)
+{
+    return afxwin::Internals::HasDocTemplate(app);
+}
+
+void AfxTestDropClosedDocument(CWinApp& app)
+{
+    afxwin::Internals::DropClosedDocument(app);
+}
+
+CString AfxTestDocTitle(const CDocument* doc)
+{
+    return afxwin::Internals::Title(doc);
+}
+
+CView* AfxTestFirstView(const CDocument* doc)
+{
+    return afxwin::Internals::FirstView(doc);
+}
+
+std::vector<CString> AfxTestRecentFiles(CWinApp* app)
+{
+    return afxwin::Internals::RecentFiles(app);
+}
+
+void AfxTestAddToRecentFileList(CWinApp* app, LPCTSTR path)
+{
+    afxwin::Internals::AddToRecentFileList(app, path);
+}
+
+int AfxTestExitInstance(CWinApp* app)
+{
+    return afxwin::Internals::ExitInstance(app);
+}
+
+UINT AfxTestProfileInt(CWinApp* app, LPCTSTR section, LPCTSTR entry, int defaultValue)
+{
+    return afxwin::Internals::ProfileInt(app, section, entry, defaultValue);
+}
+
+CString AfxTestProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry)
+{
+    return afxwin::Internals::ProfileString(app, section, entry);
+}
+
+BOOL AfxTestWriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPCTSTR value)
+{
+    return afxwin::Internals::WriteProfileString(app, section, entry, value);
+}
+
+CDocument* AfxTestOpenDocumentFile(CDocTemplate* docTemplate, LPCTSTR path)
+{
+    return afxwin::Internals::OpenDocumentFile(docTemplate, path);
+}
+
+wxWindow* AfxTestWx(const CWnd* wnd)
+{
+    return afxwin::Internals::Wx(wnd);
+}
+
+CString AfxTestWindowText(const CWnd* wnd)
+{
+    CString text;
+    afxwin::Internals::WindowText(wnd, text);
+    return text;
+}
+
+DWORD AfxTestStyle(const CWnd* wnd)
+{
+    return afxwin::Internals::Style(wnd);
+}
+
+BOOL AfxTestWindowEnabled(const CWnd* wnd)
+{
+    return afxwin::Internals::Enabled(wnd);
+}
+
+void AfxTestClientToScreen(const CWnd* wnd, LPPOINT point)
+{
+    afxwin::Internals::ClientToScreen(wnd, point);
+}
+
+CWnd* AfxTestCapture()
+{
+    return afxwin::Internals::Capture();
+}
+
+BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent)
+{
+    return afxwin::Internals::SubclassDlgItem(wnd, id, parent);
+}
+
+BOOL AfxTestIsWindow(HWND hwnd)
+{
+    return IsWindow(hwnd);
+}
+
+COLORREF AfxTestDCPixel(const CDC& dc, int x, int y)
+{
+    return afxwin::Internals::Pixel(dc, x, y);
+}
+
+UINT AfxTestSetTextAlign(CDC& dc, UINT flags)
+{
+    return afxwin::Internals::SetTextAlign(dc, flags);
+}
+
+COLORREF AfxTestTextColour(const CDC& dc)
+{
+    return afxwin::Internals::TextColour(dc);
+}
+
+BOOL AfxTestCreatePointFont(CFont& font, int pointSize, LPCTSTR faceName)
+{
+    return afxwin::Internals::CreatePointFont(font, pointSize, faceName);
+}
+
+int AfxTestLogFont(const CFont& font, LOGFONT* out)
+{
+    return afxwin::Internals::LogFont(font, out);
+}
+
+const wxFont& AfxTestWxFont(const CFont& font)
+{
+    return afxwin::Internals::WxFont(font);
 }

@@ -10,12 +10,15 @@
 #pragma once
 
 class wxImage;
+class wxWindow;
+class wxFont;
 class wxRect;
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "afx/afxwin.h"
 #include "afx/commdlg.h"
 #include "afx/modal.h"
 
@@ -54,6 +57,98 @@ std::vector<COLORREF> AfxTestReadPixels(CWnd* wnd, const CRect& area);
 bool AfxTestSaveScreenshot(CWnd* wnd, const std::wstring& path);
 // The pixels the screen shows in a rectangle (screen coordinates), read afresh.
 wxImage AfxTestScreenImage(const wxRect& screenRect);
+// What the framework's menus, bars and controls show the user, and the update
+// handlers a menu or bar runs before it is shown. A menu item is addressed as
+// CMenu::EnableMenuItem addresses it; AfxTestMenuState gives MF_GRAYED,
+// MF_CHECKED, MF_POPUP, MF_SEPARATOR and MFT_RADIOCHECK.
+// What a program asked of a file dialog.
+struct AfxTestFileDialogRequest {
+    bool open;
+    CString defaultExt;
+    CString fileName;
+    CString filter;
+    DWORD flags;
+};
+AfxTestFileDialogRequest AfxTestFileDialogAsked(const CFileDialog& dialog);
+// The file a print dialog's user chose to print to; empty for a printer.
+CString AfxTestPrintOutputFile(const CPrintDialog& dialog);
+// The template a dialog was made from, and whether its modal loop runs.
+UINT AfxTestTemplateId(const CDialog* dialog);
+bool AfxTestModalRunning(const CDialog* dialog);
+// Dialog templates as the layer lays them out: the registered template of
+// `id` (null when none is), its base units (average character width and
+// height in pixels) and dialog units converted with them.
+const AfxDialogTemplate* AfxTestFindDialog(UINT id);
+CSize AfxTestDialogBaseUnits(const AfxDialogTemplate& dialogTemplate);
+CRect AfxTestDialogUnitsToPixels(CSize baseUnits, const RECT& dialogUnits);
+// CDialog::MapDialogRect: dialog units of `dialog` to its pixels.
+void AfxTestMapDialogRect(const CDialog* dialog, LPRECT rect);
+// The running application; whether it has registered a document template;
+// and, for a test that starts the application's frame again, the document of
+// a closed frame dropped so that New brings up a new frame and view.
+CWinApp* AfxTestApp();
+bool AfxTestHasDocTemplate(const CWinApp& app);
+void AfxTestDropClosedDocument(CWinApp& app);
+// A template opens a document as the framework's Open does (null: New).
+CDocument* AfxTestOpenDocumentFile(CDocTemplate* docTemplate, LPCTSTR path);
+// A document's title and first view.
+CString AfxTestDocTitle(const CDocument* doc);
+CView* AfxTestFirstView(const CDocument* doc);
+// The application's recent-file list and profile, and its exit as the message
+// loop's end runs it (the profile is written then).
+std::vector<CString> AfxTestRecentFiles(CWinApp* app);
+void AfxTestAddToRecentFileList(CWinApp* app, LPCTSTR path);
+int AfxTestExitInstance(CWinApp* app);
+UINT AfxTestProfileInt(CWinApp* app, LPCTSTR section, LPCTSTR entry, int defaultValue);
+CString AfxTestProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry);
+BOOL AfxTestWriteProfileString(CWinApp* app, LPCTSTR section, LPCTSTR entry, LPCTSTR value);
+// A window as the toolkit has it (null without a window), and what the user
+// sees of it: its text, style, whether it takes input, where a client point
+// is on the screen, and the window the mouse is captured to.
+wxWindow* AfxTestWx(const CWnd* wnd);
+CString AfxTestWindowText(const CWnd* wnd);
+DWORD AfxTestStyle(const CWnd* wnd);
+BOOL AfxTestWindowEnabled(const CWnd* wnd);
+void AfxTestClientToScreen(const CWnd* wnd, LPPOINT point);
+CWnd* AfxTestCapture();
+// Whether a handle still names a window.
+BOOL AfxTestIsWindow(HWND hwnd);
+// Attaches `wnd` to the control `id` of `parent`, as DDX_Control does.
+BOOL AfxTestSubclassDlgItem(CWnd* wnd, UINT id, CWnd* parent);
+// Drawing as the layer keeps it: the colour a context has drawn at (x, y)
+// (CLR_INVALID outside), the text alignment of its TextOut (TA_ flags), the
+// text colour it has, a font of pointSize tenths of a point, its LOGFONT and
+// its toolkit font.
+COLORREF AfxTestDCPixel(const CDC& dc, int x, int y);
+UINT AfxTestSetTextAlign(CDC& dc, UINT flags);
+COLORREF AfxTestTextColour(const CDC& dc);
+BOOL AfxTestCreatePointFont(CFont& font, int pointSize, LPCTSTR faceName);
+int AfxTestLogFont(const CFont& font, LOGFONT* out);
+const wxFont& AfxTestWxFont(const CFont& font);
+// Loads a frame of resource `id` as a document template does.
+BOOL AfxTestLoadFrame(CFrameWnd* frame, UINT id);
+UINT AfxTestMenuState(CMenu* menu, UINT item, UINT flags);
+int AfxTestMenuItemCount(CMenu* menu);
+UINT AfxTestMenuItemID(CMenu* menu, int pos);
+int AfxTestMenuString(CMenu* menu, UINT item, CString& text, UINT flags);
+CMenu* AfxTestMenuBar(CFrameWnd* frame);
+void AfxTestUpdateMenuPopup(CFrameWnd* frame, int barPosition);
+CToolBar* AfxTestToolBar(CFrameWnd* frame);
+CStatusBar* AfxTestStatusBar(CFrameWnd* frame);
+BOOL AfxTestButtonEnabled(CToolBar* bar, UINT id);
+void AfxTestUpdateButtons(CToolBar* bar);
+int AfxTestButtonCount(CToolBar* bar);
+UINT AfxTestButtonID(CToolBar* bar, int index);
+CString AfxTestPaneText(CStatusBar* bar, int index);
+std::vector<UINT> AfxTestIndicators(CStatusBar* bar);
+int AfxTestItemCount(CComboBox* box);
+int AfxTestItemText(CComboBox* box, int index, CString& text);
+int AfxTestColumnCount(CListCtrl* list);
+int AfxTestNextItem(CListCtrl* list, int start, UINT flags);
+void AfxTestScrollRange(CScrollBar* bar, int* low, int* high);
+void AfxTestProgressRange(CProgressCtrl* progress, int& low, int& high);
+int AfxTestProgressPos(CProgressCtrl* progress);
+
 // Sets up the wx application for tests that do not run AfxWinMain.
 void AfxTestInitialize();
 // Ends it as AfxWinMain ends a program: the sends still running, then the
