@@ -1,4 +1,5 @@
 #include <functional>
+#include <string>
 
 #include "internal.h"
 
@@ -337,6 +338,15 @@ template <class T> void ExchangeInteger(CDataExchange* pDX, int id, T& value, lo
     }
 }
 
+// A saved value outside [minVal, maxVal] is refused with the range in the message.
+template <class T> void CheckRange(CDataExchange* pDX, T value, T minVal, T maxVal)
+{
+    if (!afxwin::Internals::SavesAndValidates(pDX) || (value >= minVal && value <= maxVal))
+        return;
+    const std::wstring low = std::to_wstring(minVal), high = std::to_wstring(maxVal);
+    Complain(pDX, RangeMessage(AFX_IDP_PARSE_INT_RANGE, CString(low.c_str()), CString(high.c_str())));
+}
+
 }  // namespace
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
@@ -397,22 +407,12 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
-    if (!afxwin::Internals::SavesAndValidates(pDX) || (value >= minVal && value <= maxVal))
-        return;
-    CString low, high;
-    low.Format(L"%d", minVal);
-    high.Format(L"%d", maxVal);
-    Complain(pDX, RangeMessage(AFX_IDP_PARSE_INT_RANGE, low, high));
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 {
-    if (!afxwin::Internals::SavesAndValidates(pDX) || (value >= minVal && value <= maxVal))
-        return;
-    CString low, high;
-    low.Format(L"%u", minVal);
-    high.Format(L"%u", maxVal);
-    Complain(pDX, RangeMessage(AFX_IDP_PARSE_INT_RANGE, low, high));
+    CheckRange(pDX, value, minVal, maxVal);
 }
 
 CSize AfxDialogBaseUnits(const AfxDialogTemplate& dialogTemplate)

@@ -60,8 +60,6 @@ class CDataExchange {
     friend void DDX_Text(CDataExchange* pDX, int id, long& value);
     friend void DDX_Text(CDataExchange* pDX, int id, double& value);
     friend void DDX_Text(CDataExchange* pDX, int id, CString& value);
-    friend void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
-    friend void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
     friend struct afxwin::Internals;
 
 public:
